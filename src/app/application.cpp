@@ -1,0 +1,17 @@
+#include "app/application.h"
+
+namespace qmx::app {
+
+// The tray host is built before the controller and keeps a reference to it; the controller in
+// turn is handed the host's loaded-signal box.
+Application::Application(platform::Platform& platform)
+    : platform_(platform),
+      tray_(platform.shell, platform.windows),
+      termination_(platform.windows, platform.processes, tray_),
+      mixer_(platform.mixer, termination_),
+      os_(platform.system),
+      guard_(platform.processes, platform.windows, termination_),
+      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, controller_),
+      controller_(platform.windows, mixer_, trayHost_.txtform1signal()) {}
+
+}  // namespace qmx::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/termination.h"
+#include "app/tray_host.h"
+#include "app/tray_icon.h"
+#include "controller/controller_window.h"
+#include "guards/os_info.h"
+#include "guards/single_instance.h"
+#include "mixer/mixer_access.h"
+#include "platform/platform.h"
+
+namespace qmx::app {
+
+// The whole program over one platform. start() runs the start-up sequence; afterwards the program
+// lives in the platform's message loop.
+class Application {
+public:
+    explicit Application(platform::Platform& platform);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    void start() { trayHost_.initialize(); }
+
+    TrayHost& trayHost() { return trayHost_; }
+    controller::ControllerWindow& controller() { return controller_; }
+    mixer::MixerAccess& mixer() { return mixer_; }
+    guards::OsInfo& os() { return os_; }
+    TrayIcon& tray() { return tray_; }
+
+private:
+    platform::Platform& platform_;
+    TrayIcon tray_;
+    Termination termination_;
+    mixer::MixerAccess mixer_;
+    guards::OsInfo os_;
+    guards::SingleInstance guard_;
+    TrayHost trayHost_;
+    controller::ControllerWindow controller_;
+};
+
+}  // namespace qmx::app

@@ -1,0 +1,30 @@
+#include "app/termination.h"
+
+#include <cstdlib>
+
+#include "common/app_title.h"
+#include "common/runtime_error.h"
+
+namespace qmx::app {
+
+Termination::Termination(platform::WindowSystem& windows, platform::Processes& processes,
+                         TrayIcon& tray)
+    : windows_(windows), processes_(processes), tray_(tray) {}
+
+void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
+    // The message box's own message loop keeps delivering timer events; an event that fails
+    // again meanwhile is dropped instead of stacking a second message.
+    if (reporting_) throw EventAbandoned{};
+    reporting_ = true;
+    windows_.messageBox(text, kAppTitle, messageBoxFlags);
+    end(0);
+    std::abort();
+}
+
+void Termination::end(std::uint32_t exitCode) {
+    tray_.remove();
+    processes_.exitProcess(exitCode);
+    std::abort();  // the process service never returns from ending the process
+}
+
+}  // namespace qmx::app

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/tray_icon.h"
+#include "common/program_end.h"
+#include "controller/controller_window.h"
+#include "guards/os_info.h"
+#include "guards/single_instance.h"
+#include "mixer/mixer_access.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+
+namespace qmx::app {
+
+// The hidden tray host (Form2): the start-up object and main window of the program. It owns the
+// tray icon and polls the mute state for the whole run.
+class TrayHost : public ui::Form {
+public:
+    TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
+             mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
+             controller::ControllerWindow& controller);
+
+    // Start-up: initialisation, then the load sequence.
+    void initialize();
+    // Reads the mute state into TxtMuteVal.
+    void GetMuteVal();
+
+    ui::TextBox& txtform1signal() { return txtform1signal_; }
+    ui::TextBox& TxtMuteVal() { return txtMuteVal_; }
+    ui::Timer& tmrmute() { return tmrmute_; }
+    std::uint32_t myProcessId() const { return myProcessId_; }
+
+    void onTaskbarCreated() override;
+
+protected:
+    void handleLoad() override;
+
+private:
+    void GetMuteComponents();
+    void tmrmuteTick();
+
+    platform::Platform& platform_;
+    ProgramEnd& programEnd_;
+    TrayIcon& tray_;
+    mixer::MixerAccess& mixer_;
+    guards::OsInfo& os_;
+    guards::SingleInstance& guard_;
+    controller::ControllerWindow& controller_;
+    mixer::MixerRecords records_;
+    std::uint32_t myProcessId_ = 0;
+    ui::TextBox txtform1signal_;
+    ui::TextBox txtMuteVal_;
+    ui::Timer tmrmute_;
+};
+
+}  // namespace qmx::app

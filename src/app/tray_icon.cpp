@@ -1,0 +1,51 @@
+#include "app/tray_icon.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/app_title.h"
+
+namespace qmx::app {
+
+namespace {
+constexpr std::uint32_t kAllFlags =
+    platform::kTrayFlagMessage | platform::kTrayFlagIcon | platform::kTrayFlagTip;
+}
+
+TrayIcon::TrayIcon(platform::Shell& shell, platform::WindowSystem& windows)
+    : shell_(shell), windows_(windows) {}
+
+void TrayIcon::add(platform::WindowId host) {
+    trayIconData_.window = host;
+    trayIconData_.icon = platform::IconId::TrayNormal;
+    // The tip: the title, a NUL, then spaces to the end of the 64-character field.
+    trayIconData_.tip.fill(' ');
+    const std::size_t length = std::min(std::strlen(kAppTitle), trayIconData_.tip.size() - 1);
+    std::memcpy(trayIconData_.tip.data(), kAppTitle, length);
+    trayIconData_.tip[length] = '\0';
+    trayIconData_.callbackMessage = kTrayCallbackMessage;
+    trayIconData_.flags = kAllFlags;
+    trayIconData_.id = 1;
+    shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
+    added_ = true;
+}
+
+void TrayIcon::restore() {
+    if (added_) shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
+}
+
+void TrayIcon::show(platform::IconId icon) {
+    windows_.setWindowIcon(trayIconData_.window, icon);
+    trayIconData_.icon = icon;
+    trayIconData_.flags = kAllFlags;
+    trayIconData_.id = 1;
+    shell_.notifyIcon(platform::TrayMessage::Modify, trayIconData_);
+}
+
+void TrayIcon::remove() {
+    if (!added_) return;
+    added_ = false;
+    shell_.notifyIcon(platform::TrayMessage::Delete, trayIconData_);
+}
+
+}  // namespace qmx::app

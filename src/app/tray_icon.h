@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/shell.h"
+
+namespace qmx::app {
+
+// The program's notification-area icon: tip "Velto Volume Controller 4.0", callback message
+// 0x201, picture normal or muted. It is taken away again before the program ends.
+class TrayIcon {
+public:
+    TrayIcon(platform::Shell& shell, platform::WindowSystem& windows);
+
+    void add(platform::WindowId host);
+    // Adds the icon again after the shell's notification area was recreated.
+    void restore();
+    void setTrayIconNormal() { show(platform::IconId::TrayNormal); }
+    void setTrayIconMuted() { show(platform::IconId::TrayMuted); }
+    void remove();
+
+    const platform::TrayIconData& data() const { return trayIconData_; }
+
+private:
+    void show(platform::IconId icon);
+
+    platform::Shell& shell_;
+    platform::WindowSystem& windows_;
+    platform::TrayIconData trayIconData_;
+    bool added_ = false;
+};
+
+inline constexpr std::uint32_t kTrayCallbackMessage = 0x201;
+
+}  // namespace qmx::app

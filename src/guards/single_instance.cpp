@@ -1,0 +1,66 @@
+#include "guards/single_instance.h"
+
+#include <exception>
+
+#include "common/app_title.h"
+#include "common/runtime_error.h"
+
+namespace qmx::guards {
+
+namespace {
+constexpr std::size_t kMaxListed = 1001;
+constexpr std::size_t kNameBufferChars = 260;
+}  // namespace
+
+SingleInstance::SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
+                               ProgramEnd& programEnd)
+    : processes_(processes), windows_(windows), programEnd_(programEnd) {}
+
+void SingleInstance::CreateAppMutex() { processes_.createMutex("qmx"); }
+
+void SingleInstance::GetProcessIDs() {
+    try {
+        std::uint32_t cb = 8;
+        std::uint32_t cbNeeded = 96;
+        std::vector<std::uint32_t> ids;
+        // Grow the buffer until the system returns fewer bytes than offered. The array keeps
+        // one zero element beyond the offered size, so a zero always ends the returned list.
+        while (cb <= cbNeeded) {
+            cb *= 2;
+            ids.assign(cb / 4 + 1, 0);
+            if (!processes_.enumProcesses(std::span(ids.data(), cb / 4), cbNeeded)) {
+                throw RuntimeError("Process list unavailable");
+            }
+        }
+        list1_.push_back(ids[0]);
+        for (std::size_t i = 1; i < kMaxListed && i < ids.size(); ++i) {
+            if (ids[i] == 0) break;
+            list1_.push_back(ids[i]);
+        }
+    } catch (const RuntimeError& failure) {
+        windows_.messageBox(failure.what(), kAppTitle, kMbIconExclamation);
+    } catch (const std::bad_alloc&) {
+        windows_.messageBox("Out of memory", kAppTitle, kMbIconExclamation);
+    }
+}
+
+std::string SingleInstance::expectedPath() {
+    const std::string own = processes_.ownExecutablePath();
+    const auto slash = own.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string() : own.substr(0, slash);
+    return folder + "\\qmx.exe";
+}
+
+void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
+    const std::string expected = expectedPath();
+    int processCount = 0;
+    for (std::uint32_t id : list1_) {
+        if (id == 0) continue;
+        const auto path = processes_.executablePath(id, kNameBufferChars);
+        if (!path) continue;
+        if (*path == expected) ++processCount;
+        if (processCount == 2) programEnd_.end(myProcessId);
+    }
+}
+
+}  // namespace qmx::guards

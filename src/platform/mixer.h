@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace qmx::platform {
+
+// The operating system's audio mixer. A program opens a device, finds a destination line by its
+// component type, finds one control of a type on that line, and reads or writes the control's
+// single value. Every call returns the operating system's result code: 0 is success, anything
+// else a failure. A device stays open until its object is destroyed.
+
+inline constexpr std::uint32_t kMixerNoError = 0;
+inline constexpr std::uint32_t kComponentTypeSpeakers = 4;
+inline constexpr std::uint32_t kControlTypeVolume = 0x50030001;
+inline constexpr std::uint32_t kControlTypeMute = 0x20010002;
+
+struct MixerLine {
+    std::uint32_t lineId = 0;
+    std::uint32_t componentType = 0;
+    std::array<char, 32> targetProductName{};  // the whole field, NUL padding included
+};
+
+struct MixerControl {
+    std::uint32_t controlId = 0;
+    std::uint32_t controlType = 0;
+};
+
+class MixerDevice {
+public:
+    MixerDevice() = default;
+    MixerDevice(const MixerDevice&) = delete;
+    MixerDevice& operator=(const MixerDevice&) = delete;
+    virtual ~MixerDevice() = default;
+
+    virtual std::uint32_t lineInfoByComponentType(std::uint32_t componentType, MixerLine& line) = 0;
+    virtual std::uint32_t lineControlByType(std::uint32_t lineId, std::uint32_t controlType,
+                                            MixerControl& control) = 0;
+    virtual std::uint32_t controlValue(std::uint32_t controlId, std::uint32_t& value) = 0;
+    virtual std::uint32_t setControlValue(std::uint32_t controlId, std::uint32_t value) = 0;
+};
+
+class Mixer {
+public:
+    Mixer() = default;
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+    virtual ~Mixer() = default;
+
+    // Opens device `deviceId` without notifications. On success `device` holds the open device.
+    virtual std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) = 0;
+};
+
+}  // namespace qmx::platform

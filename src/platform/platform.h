@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/mixer.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/window_system.h"
+
+namespace qmx::platform {
+
+// The operating-system services the program runs on, made by each platform's entry point.
+struct Platform {
+    Mixer& mixer;
+    Processes& processes;
+    System& system;
+    Shell& shell;
+    WindowSystem& windows;
+};
+
+}  // namespace qmx::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/window_system.h"
+
+namespace qmx::platform {
+
+enum class TrayMessage : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
+
+inline constexpr std::uint32_t kTrayFlagMessage = 1;
+inline constexpr std::uint32_t kTrayFlagIcon = 2;
+inline constexpr std::uint32_t kTrayFlagTip = 4;
+
+// The notification-area icon record, in the program's terms.
+struct TrayIconData {
+    WindowId window = kNoWindow;
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t callbackMessage = 0;
+    IconId icon = IconId::None;
+    std::array<char, 64> tip{};
+};
+
+// The shell: the notification area.
+class Shell {
+public:
+    Shell() = default;
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
+    virtual ~Shell() = default;
+
+    virtual bool notifyIcon(TrayMessage message, const TrayIconData& data) = 0;
+};
+
+}  // namespace qmx::platform

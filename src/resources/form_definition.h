@@ -1,0 +1,40 @@
+#pragma once
+
+#include <span>
+
+namespace qmx::resources {
+
+enum class ControlKind { Label, CheckBox, PictureBox, Image, CommandButton, TextBox, ListBox };
+
+// One control as designed. Positions and sizes are twips within the window's client area.
+struct ControlDefinition {
+    int id;
+    const char* name;
+    ControlKind kind;
+    int left, top, width, height;
+    const char* caption;
+    const char* tooltip;
+    bool visible;
+};
+
+enum class FormKind {
+    HiddenHost,  // never shown; hosts the tray icon and the hidden controls
+    Controller,  // borderless, skinned, no taskbar button
+};
+
+struct FormDefinition {
+    const char* name;
+    FormKind kind;
+    int clientWidth, clientHeight;  // twips
+    const char* caption;
+    std::span<const ControlDefinition> controls;
+
+    const ControlDefinition* control(int id) const {
+        for (const auto& c : controls) {
+            if (c.id == id) return &c;
+        }
+        return nullptr;
+    }
+};
+
+}  // namespace qmx::resources

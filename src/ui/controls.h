@@ -1,0 +1,108 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/form.h"
+
+namespace qmx::ui {
+
+// A control's state. Reading or changing it loads its form first; changes reach the control's
+// window, if the design gives it one.
+class Control {
+public:
+    Control(Form& owner, int id);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    int id() const { return id_; }
+    // Back to the designed state (the form was unloaded).
+    virtual void reset() = 0;
+
+protected:
+    Form& form() {
+        owner_.ensureLoaded();
+        return owner_;
+    }
+    bool hasWindow() const;
+    const resources::ControlDefinition* design() const;
+
+private:
+    Form& owner_;
+    int id_;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& owner, int id, std::string designText);
+    const std::string& text();
+    void setText(std::string text);
+    void reset() override { text_ = design_; }
+
+private:
+    std::string design_;
+    std::string text_;
+};
+
+class Label : public Control {
+public:
+    Label(Form& owner, int id);
+    const std::string& caption();
+    void setCaption(std::string caption);
+    void reset() override;
+
+private:
+    std::string caption_;
+};
+
+// A check box: 0 unchecked, 1 checked. Changing the value by code raises the click handling just
+// as a user's click does; setting the value it already has raises nothing.
+class CheckBox : public Control {
+public:
+    CheckBox(Form& owner, int id, std::function<void()> onClick);
+    int value();
+    void setValue(int value);
+    // A user's click toggles the box.
+    void clickedByUser() { setValue(value_ == 0 ? 1 : 0); }
+    void reset() override { value_ = 0; }
+
+private:
+    std::function<void()> onClick_;
+    int value_ = 0;
+};
+
+// A picture box whose vertical position the program moves; its top is kept in twips.
+class PictureBox : public Control {
+public:
+    PictureBox(Form& owner, int id);
+    float top();
+    void setTop(float top);
+    void reset() override;
+
+private:
+    float top_ = 0;
+};
+
+// A timer ticks only while enabled, and only while its form is loaded.
+class Timer {
+public:
+    Timer(Form& owner, int id, unsigned intervalMs, std::function<void()> onTick);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    int id() const { return id_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    void tick();
+    void reset() { enabled_ = false; }
+
+private:
+    Form& owner_;
+    int id_;
+    unsigned intervalMs_;
+    std::function<void()> onTick_;
+    bool enabled_ = false;
+};
+
+}  // namespace qmx::ui

@@ -1,0 +1,45 @@
+#include "ui/form.h"
+
+#include "ui/controls.h"
+
+namespace qmx::ui {
+
+Form::Form(platform::WindowSystem& windows, const resources::FormDefinition& definition)
+    : windows_(windows), definition_(definition) {}
+
+Form::~Form() {
+    if (window_ != platform::kNoWindow) windows_.destroyWindow(window_);
+}
+
+void Form::load() {
+    if (loaded_ || loading_) return;
+    loading_ = true;
+    window_ = windows_.createWindow(definition_, *this);
+    loaded_ = true;
+    handleLoad();
+    loading_ = false;
+}
+
+void Form::ensureLoaded() { load(); }
+
+void Form::unload() {
+    if (!loaded_) return;
+    handleUnload();
+    windows_.destroyWindow(window_);
+    window_ = platform::kNoWindow;
+    loaded_ = false;
+    for (Timer* timer : timers_) timer->reset();
+    for (Control* control : controls_) control->reset();
+}
+
+void Form::onTimer(int timerId) {
+    for (Timer* timer : timers_) {
+        if (timer->id() == timerId) timer->tick();
+    }
+}
+
+void Form::onClick(int controlId) {
+    if (loaded_) handleClick(controlId);
+}
+
+}  // namespace qmx::ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/window_system.h"
+#include "resources/form_definition.h"
+
+namespace qmx::ui {
+
+class Control;
+class Timer;
+
+// A window of the program: the state of its controls and its event handlers. The window itself
+// exists only while the form is loaded; touching a control of an unloaded form loads it first.
+// Unloading discards the window and puts every control back to its designed state.
+class Form : public platform::WindowEvents {
+public:
+    Form(platform::WindowSystem& windows, const resources::FormDefinition& definition);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    bool loaded() const { return loaded_; }
+    void load();
+    void unload();
+    // Loads the form unless it is loaded or loading.
+    void ensureLoaded();
+
+    platform::WindowId window() const { return window_; }
+    platform::WindowSystem& windows() { return windows_; }
+    const resources::FormDefinition& definition() const { return definition_; }
+
+    void onTimer(int timerId) override;
+    void onClick(int controlId) override;
+    void onPointerDown(int, int, float, float) override {}
+    void onTaskbarCreated() override {}
+
+protected:
+    virtual void handleLoad() {}
+    virtual void handleUnload() {}
+    virtual void handleClick(int /*controlId*/) {}
+
+private:
+    friend class Control;
+    friend class Timer;
+    void add(Control& control) { controls_.push_back(&control); }
+    void add(Timer& timer) { timers_.push_back(&timer); }
+
+    platform::WindowSystem& windows_;
+    const resources::FormDefinition& definition_;
+    platform::WindowId window_ = platform::kNoWindow;
+    bool loaded_ = false;
+    bool loading_ = false;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+};
+
+}  // namespace qmx::ui

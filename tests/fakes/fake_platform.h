@@ -1,0 +1,24 @@
+#pragma once
+
+#include "fakes/call_log.h"
+#include "fakes/fake_mixer.h"
+#include "fakes/fake_processes.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_windows.h"
+#include "platform/platform.h"
+
+namespace qmx::fakes {
+
+// Every simulated service, sharing one call log.
+struct FakePlatform {
+    CallLog log;
+    FakeMixer mixer{log};
+    FakeProcesses processes{log};
+    FakeSystem system;
+    FakeShell shell{log};
+    FakeWindows windows{log};
+    platform::Platform platform{mixer, processes, system, shell, windows};
+};
+
+}  // namespace qmx::fakes

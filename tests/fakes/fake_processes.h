@@ -1,0 +1,46 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/call_log.h"
+#include "platform/processes.h"
+
+namespace qmx::fakes {
+
+// A simulated process table. Each listed process has an executable path, or none when it cannot
+// be opened. Ending the process throws ProcessExit so that the test unwinds.
+class FakeProcesses : public platform::Processes {
+public:
+    explicit FakeProcesses(CallLog& log);
+
+    std::uint32_t currentProcessId() override { return ownId; }
+    std::string ownExecutablePath() override { return ownPath; }
+    void createMutex(std::string_view name) override;
+    bool enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) override;
+    std::optional<std::string> executablePath(std::uint32_t processId,
+                                              std::size_t bufferChars) override;
+    [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
+
+    void addProcess(std::uint32_t id, std::optional<std::string> path) {
+        table.push_back({id, std::move(path)});
+    }
+
+    std::uint32_t ownId = 4242;
+    std::string ownPath = "C:\\Program Files\\Velto\\qmx.exe";
+    struct Entry {
+        std::uint32_t id;
+        std::optional<std::string> path;
+    };
+    std::vector<Entry> table;  // in enumeration order; the own process is added by the constructor
+    bool enumFails = false;
+    std::vector<std::string> mutexes;
+    std::vector<std::uint32_t> opened;  // identifiers whose path was asked for
+
+private:
+    CallLog& log_;
+};
+
+}  // namespace qmx::fakes

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "platform/system.h"
+
+namespace qmx::fakes {
+
+class FakeSystem : public platform::System {
+public:
+    platform::OsVersion version() override { return osVersion; }
+    std::string systemDirectoryBuffer(std::size_t bufferChars) override {
+        std::string buffer(bufferChars, ' ');
+        if (systemDirectory.size() < bufferChars) {
+            buffer.replace(0, systemDirectory.size() + 1, systemDirectory + '\0');
+        }
+        return buffer;
+    }
+    double twipsPerPixelX() override { return twipsX; }
+    double twipsPerPixelY() override { return twipsY; }
+
+    platform::OsVersion osVersion{6, 1, 7601, 2};
+    std::string systemDirectory = "C:\\Windows\\system32";
+    double twipsX = 15;
+    double twipsY = 15;
+};
+
+}  // namespace qmx::fakes

@@ -1,0 +1,109 @@
+#include "fakes/fake_windows.h"
+
+#include <algorithm>
+
+#include "common/runtime_error.h"
+
+namespace qmx::fakes {
+
+platform::WindowId FakeWindows::createWindow(const resources::FormDefinition& definition,
+                                             platform::WindowEvents& events) {
+    log_.add(std::string("windows.create ") + definition.name);
+    const platform::WindowId id = nextId_++;
+    windows[id] = Window{definition.name, &events, platform::IconId::None, {}, {}, {}};
+    ++windowsCreated;
+    return id;
+}
+
+void FakeWindows::destroyWindow(platform::WindowId window) {
+    auto it = windows.find(window);
+    if (it == windows.end()) return;
+    log_.add("windows.destroy " + it->second.name);
+    windows.erase(it);
+    std::erase_if(timers_, [&](const RunningTimer& t) { return t.window == window; });
+}
+
+void FakeWindows::setWindowIcon(platform::WindowId window, platform::IconId icon) {
+    windows.at(window).icon = icon;
+}
+
+void FakeWindows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
+    windows.at(window).texts[controlId] = std::string(text);
+}
+
+void FakeWindows::setControlValue(platform::WindowId window, int controlId, int value) {
+    windows.at(window).values[controlId] = value;
+}
+
+void FakeWindows::moveControl(platform::WindowId window, int controlId, float, float top) {
+    windows.at(window).tops[controlId] = top;
+}
+
+void FakeWindows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {
+    Window& w = windows.at(window);
+    log_.add("windows.setTimer " + w.name + " " + std::to_string(timerId));
+    killTimer(window, timerId);
+    // A message loop delivers no timer faster than every 10 ms.
+    const unsigned interval = std::max(intervalMs, 10u);
+    timers_.push_back({window, timerId, interval, now + interval});
+}
+
+void FakeWindows::killTimer(platform::WindowId window, int timerId) {
+    std::erase_if(timers_,
+                  [&](const RunningTimer& t) { return t.window == window && t.id == timerId; });
+}
+
+int FakeWindows::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
+    log_.add("windows.messageBox " + std::string(text));
+    messageBoxes.push_back({std::string(text), std::string(caption), flags});
+    if (onMessageBox) onMessageBox(messageBoxes.back());
+    return 1;  // IDOK
+}
+
+void FakeWindows::deliver(platform::WindowId window,
+                          const std::function<void(platform::WindowEvents&)>& event) {
+    auto it = windows.find(window);
+    if (it == windows.end()) return;
+    try {
+        event(*it->second.events);
+    } catch (const ProcessExit&) {
+        throw;
+    } catch (const EventAbandoned&) {
+    }
+}
+
+void FakeWindows::advance(unsigned milliseconds) {
+    const std::uint64_t end = now + milliseconds;
+    for (;;) {
+        auto next = std::min_element(timers_.begin(), timers_.end(),
+                                     [](const auto& a, const auto& b) { return a.due < b.due; });
+        if (next == timers_.end() || next->due > end) break;
+        now = next->due;
+        next->due += next->interval;
+        const platform::WindowId window = next->window;
+        const int id = next->id;
+        deliver(window, [id](platform::WindowEvents& e) { e.onTimer(id); });
+    }
+    now = end;
+}
+
+const FakeWindows::Window* FakeWindows::find(const std::string& name) const {
+    for (const auto& [id, w] : windows) {
+        if (w.name == name) return &w;
+    }
+    return nullptr;
+}
+
+platform::WindowId FakeWindows::idOf(const std::string& name) const {
+    for (const auto& [id, w] : windows) {
+        if (w.name == name) return id;
+    }
+    return platform::kNoWindow;
+}
+
+bool FakeWindows::timerRunning(platform::WindowId window, int timerId) const {
+    return std::any_of(timers_.begin(), timers_.end(),
+                       [&](const auto& t) { return t.window == window && t.id == timerId; });
+}
+
+}  // namespace qmx::fakes

@@ -1,0 +1,82 @@
+#include "app_harness.h"
+
+namespace qmx::testing {
+namespace {
+
+class SingleInstanceScan : public AppTest {
+protected:
+    const std::string& ownPath() { return fake.processes.ownPath; }
+};
+
+TEST_F(SingleInstanceScan, OneCopyRunsOn) {
+    fake.processes.addProcess(300, "C:\\Windows\\explorer.exe");
+    EXPECT_EQ(start(), -1);
+    EXPECT_EQ(fake.processes.mutexes, std::vector<std::string>{"qmx"});
+}
+
+TEST_F(SingleInstanceScan, ComparesTheWholePathLetterCaseIncluded) {
+    fake.processes.addProcess(301, "C:\\Program Files\\velto\\qmx.exe");
+    fake.processes.addProcess(302, "C:\\Program Files\\Velto\\QMX.EXE");
+    fake.processes.addProcess(303, "D:\\Program Files\\Velto\\qmx.exe");
+    fake.processes.addProcess(304, "C:\\Program Files\\Velto\\qmx2.exe");
+    EXPECT_EQ(start(), -1);
+}
+
+TEST_F(SingleInstanceScan, ExpectsTheExecutableToBeNamedQmxExe) {
+    // Renamed, this copy never matches itself, so even two copies of it run side by side.
+    fake.processes.table.back().path = "C:\\Tools\\volume.exe";
+    fake.processes.ownPath = "C:\\Tools\\volume.exe";
+    fake.processes.addProcess(305, "C:\\Tools\\volume.exe");
+    EXPECT_EQ(start(), -1);
+}
+
+TEST_F(SingleInstanceScan, AProcessThatCannotBeOpenedIsNotCounted) {
+    fake.processes.addProcess(306, std::nullopt);
+    EXPECT_EQ(start(), -1);
+    EXPECT_NE(std::find(fake.processes.opened.begin(), fake.processes.opened.end(), 306u),
+              fake.processes.opened.end());
+}
+
+TEST_F(SingleInstanceScan, AnotherCopyListedAfterAnUnopenableProcessIsFound) {
+    fake.processes.addProcess(306, std::nullopt);
+    fake.processes.addProcess(307, ownPath());
+    EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
+}
+
+TEST_F(SingleInstanceScan, TheIdleProcessIsSkipped) {
+    EXPECT_EQ(start(), -1);
+    EXPECT_EQ(std::count(fake.processes.opened.begin(), fake.processes.opened.end(), 0u), 0);
+}
+
+TEST_F(SingleInstanceScan, APathCutShortByTheNameBufferDoesNotMatch) {
+    const std::string deep = "C:\\" + std::string(250, 'd') + "\\qmx.exe";
+    fake.processes.ownPath = deep;
+    fake.processes.table.back().path = deep;
+    fake.processes.addProcess(308, deep);
+    EXPECT_EQ(start(), -1);
+}
+
+TEST_F(SingleInstanceScan, ExaminesOnlyTheFirst1001ListedProcesses) {
+    for (std::uint32_t id = 1000; id < 2100; ++id) {
+        fake.processes.addProcess(id, "C:\\Windows\\svchost" + std::to_string(id) + ".exe");
+    }
+    fake.processes.addProcess(5000, ownPath());  // listed beyond the limit
+    EXPECT_EQ(start(), -1);
+    // The idle process, our own, then identifiers 1000 to 1998: 1001 entries.
+    const auto& listed = fake.processes.opened;
+    EXPECT_EQ(fake.processes.opened.size(), 1000u);
+    EXPECT_EQ(listed.back(), 1998u);
+}
+
+TEST_F(SingleInstanceScan, TheProcessListGrowsItsBufferUntilTheSystemReturnsLess) {
+    for (std::uint32_t id = 10; id < 40; ++id) fake.processes.addProcess(id, "C:\\x.exe");
+    EXPECT_EQ(start(), -1);
+    // 32 processes need 128 bytes: the buffer doubles 16, 32, 64, 128, 256.
+    for (const char* size : {"16", "32", "64", "128", "256"}) {
+        EXPECT_EQ(fake.log.count(std::string("processes.enum ") + size), 1) << size;
+    }
+    EXPECT_EQ(fake.log.count("processes.enum 512"), 0);
+}
+
+}  // namespace
+}  // namespace qmx::testing

@@ -1,0 +1,151 @@
+#include "app_harness.h"
+#include "mixer/mixer_messages.h"
+
+namespace qmx::testing {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class StartUp : public AppTest {};
+
+TEST_F(StartUp, RunsItsStepsInOrderAndEndsIdleWithTheControllerClosed) {
+    ASSERT_EQ(start(), -1);
+    const Calls& calls = fake.log.calls;
+    const Calls milestones = {"windows.initCommonControls",
+                              "windows.create Form2",
+                              "shell.notifyIcon add",
+                              "processes.createMutex qmx",
+                              "processes.enum 16",
+                              "mixer.lineControl 536936450",
+                              "windows.setTimer Form2 1",
+                              "windows.create Form1",
+                              "mixer.lineControl 1342373889",
+                              "mixer.get 7",
+                              "windows.destroy Form1"};
+    long previous = -1;
+    for (const auto& milestone : milestones) {
+        const long at = fake.log.indexOf(milestone);
+        ASSERT_GT(at, previous) << milestone;
+        previous = at;
+    }
+    EXPECT_EQ(calls.back(), "windows.destroy Form1");
+    EXPECT_EQ(fake.windows.find("Form1"), nullptr);
+    EXPECT_EQ(app.trayHost().txtform1signal().text(), "0");
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_EQ(fake.shell.trayCalls.size(), 1u);
+}
+
+TEST_F(StartUp, AddsTheTrayIconWithItsTipAndCallback) {
+    ASSERT_EQ(start(), -1);
+    const platform::TrayIconData& data = fake.shell.trayCalls.at(0).data;
+    EXPECT_EQ(data.window, hostWindow());
+    EXPECT_EQ(data.id, 1u);
+    EXPECT_EQ(data.flags, 7u);
+    EXPECT_EQ(data.callbackMessage, 0x201u);
+    EXPECT_EQ(data.icon, platform::IconId::TrayNormal);
+    const std::string tip(data.tip.data(), data.tip.size());
+    EXPECT_EQ(tip, std::string("Velto Volume Controller 4.0") + '\0' + std::string(36, ' '));
+}
+
+TEST_F(StartUp, ReadsTheSystemFolder) {
+    fake.system.systemDirectory = "C:\\WINDOWS\\system32";
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(app.os().sysDir, "C:\\WINDOWS\\system32");
+}
+
+TEST_F(StartUp, PassesOverASystemFolderTooLongForItsBuffer) {
+    fake.system.systemDirectory = "C:\\" + std::string(260, 'x');
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(app.os().sysDir, "");
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_GE(fake.log.indexOf("windows.destroy Form1"), 0);
+}
+
+TEST_F(StartUp, RunsOnEveryNtSystem) {
+    for (std::uint32_t major : {5u, 6u, 10u}) {
+        fakes::FakePlatform other;
+        other.processes.addProcess(other.processes.ownId, other.processes.ownPath);
+        other.system.osVersion = {major, 0, 0, 2};
+        app::Application program(other.platform);
+        EXPECT_EQ(exitCodeOf([&] { program.start(); }), -1);
+        EXPECT_EQ(program.os().osMajor, major);
+    }
+}
+
+class UnsupportedSystem : public AppTest, public ::testing::WithParamInterface<std::uint32_t> {};
+
+TEST_P(UnsupportedSystem, IsRefusedWithTheStopMessageBeforeAnyScanOrMixerAccess) {
+    fake.system.osVersion = {4, 10, 0, GetParam()};
+    EXPECT_EQ(start(), 0);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+              "Operating System Does not support. This program only runs in Windows 2000 and "
+              "XP.");
+    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x10u);
+    EXPECT_EQ(fake.log.indexOf("processes.enum 16"), -1);
+    EXPECT_EQ(fake.log.indexOf("mixer.open 0"), -1);
+    EXPECT_GE(fake.log.indexOf("shell.notifyIcon add"), 0);
+    EXPECT_EQ(fake.log.calls.back(), "processes.exit 0");
+}
+
+INSTANTIATE_TEST_SUITE_P(PlatformIds, UnsupportedSystem, ::testing::Values(0u, 1u));
+
+TEST_F(StartUp, WithoutAMixerDeviceEndsBeforeTheControllerExists) {
+    fake.mixer.present = false;
+    EXPECT_EQ(start(), 0);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kOpenFailed);
+    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    EXPECT_EQ(fake.windows.windowsCreated, 1);  // the tray host only
+    EXPECT_EQ(fake.log.indexOf("windows.setTimer Form2 1"), -1);
+    const Calls tail(fake.log.calls.end() - 2, fake.log.calls.end());
+    EXPECT_EQ(tail, (Calls{"shell.notifyIcon delete", "processes.exit 0"}));
+}
+
+TEST_F(StartUp, WithoutAMuteControlEndsAtTheHostsDiscovery) {
+    fake.mixer.hasMute = false;
+    EXPECT_EQ(start(), 0);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kLineControlsFailed);
+    EXPECT_EQ(fake.windows.find("Form1"), nullptr);
+}
+
+TEST_F(StartUp, AVolumeReadFailureInTheControllerEndsTheProgram) {
+    fake.mixer.failGet = 1;
+    EXPECT_EQ(start(), 0);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kVolumeReadFailed);
+}
+
+TEST_F(StartUp, AFailingProcessListIsReportedAndStartUpGoesOn) {
+    fake.processes.enumFails = true;
+    ASSERT_EQ(start(), -1);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_GE(fake.log.indexOf("windows.destroy Form1"), 0);
+}
+
+TEST_F(StartUp, ASecondCopyEndsSilentlyWithItsProcessIdAndTakesItsIconAway) {
+    fake.processes.addProcess(17, fake.processes.ownPath);
+    EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_EQ(fake.log.indexOf("mixer.open 0"), -1);
+    const Calls tail(fake.log.calls.end() - 2, fake.log.calls.end());
+    EXPECT_EQ(tail, (Calls{"shell.notifyIcon delete",
+                           "processes.exit " + std::to_string(fake.processes.ownId)}));
+}
+
+TEST_F(StartUp, TheShellRestartingBringsTheIconBack) {
+    ASSERT_EQ(start(), -1);
+    fake.windows.advance(100);
+    fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+    const auto& last = fake.shell.trayCalls.back();
+    EXPECT_EQ(last.message, platform::TrayMessage::Add);
+    EXPECT_EQ(last.data.callbackMessage, 0x201u);
+    EXPECT_EQ(last.data.icon, platform::IconId::TrayNormal);
+}
+
+}  // namespace
+}  // namespace qmx::testing
