@@ -1,0 +1,49 @@
+#include <windows.h>
+#include <objbase.h>
+
+#include "app/application.h"
+#include "platform/win32/icon_store.h"
+#include "platform/win32/win32_mixer.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_windows.h"
+
+namespace {
+
+// The user-interface thread's COM apartment, for the Core Audio endpoint.
+class ComApartment {
+public:
+    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (ok_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool ok_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    ComApartment com;
+    qmx::win32::IconStore icons(instance);
+    qmx::win32::Win32Windows windows(instance, icons);
+    qmx::win32::Win32Shell shell(icons);
+    qmx::win32::Win32Processes processes;
+    qmx::win32::Win32System system;
+    auto mixer = qmx::win32::makeMixer(system.version().major);
+    qmx::platform::Platform platform{*mixer, processes, system, shell, windows};
+
+    qmx::app::Application application(platform);
+    application.start();
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

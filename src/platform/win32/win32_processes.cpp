@@ -1,0 +1,54 @@
+#include "platform/win32/win32_processes.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <string>
+
+namespace qmx::win32 {
+
+std::uint32_t Win32Processes::currentProcessId() { return GetCurrentProcessId(); }
+
+std::string Win32Processes::ownExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), path.size());
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void Win32Processes::createMutex(std::string_view name) {
+    const std::string text(name);
+    mutex_.reset(CreateMutexA(nullptr, FALSE, text.c_str()));
+}
+
+bool Win32Processes::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) {
+    static_assert(sizeof(DWORD) == sizeof(std::uint32_t));
+    DWORD returned = 0;
+    const BOOL ok = EnumProcesses(reinterpret_cast<DWORD*>(ids.data()),
+                                  static_cast<DWORD>(ids.size_bytes()), &returned);
+    bytesReturned = returned;
+    return ok != FALSE;
+}
+
+std::optional<std::string> Win32Processes::executablePath(std::uint32_t processId,
+                                                          std::size_t bufferChars) {
+    UniqueKernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, TRUE, processId));
+    if (!process) return std::nullopt;
+    HMODULE modules[50] = {};
+    DWORD needed = 0;
+    EnumProcessModules(process.get(), modules, sizeof(modules), &needed);
+    std::string name(bufferChars, ' ');
+    GetModuleFileNameExA(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
+    const auto nul = name.find('\0');
+    return nul == std::string::npos ? std::string() : name.substr(0, nul);
+}
+
+void Win32Processes::exitProcess(std::uint32_t exitCode) { ExitProcess(exitCode); }
+
+}  // namespace qmx::win32

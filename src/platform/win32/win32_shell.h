@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/shell.h"
+#include "platform/win32/icon_store.h"
+
+namespace qmx::win32 {
+
+class Win32Shell : public platform::Shell {
+public:
+    explicit Win32Shell(const IconStore& icons) : icons_(icons) {}
+    bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
+
+private:
+    const IconStore& icons_;
+};
+
+}  // namespace qmx::win32

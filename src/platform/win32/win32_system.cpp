@@ -1,0 +1,35 @@
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+
+namespace qmx::win32 {
+
+namespace {
+double twipsPerPixel(int axis) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, axis);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+}  // namespace
+
+platform::OsVersion Win32System::version() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&info)) return {};
+#pragma GCC diagnostic pop
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
+}
+
+std::string Win32System::systemDirectoryBuffer(std::size_t bufferChars) {
+    std::string buffer(bufferChars, ' ');
+    GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    return buffer;
+}
+
+double Win32System::twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
+double Win32System::twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
+
+}  // namespace qmx::win32

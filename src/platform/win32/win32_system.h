@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/system.h"
+
+namespace qmx::win32 {
+
+class Win32System : public platform::System {
+public:
+    platform::OsVersion version() override;
+    std::string systemDirectoryBuffer(std::size_t bufferChars) override;
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+};
+
+}  // namespace qmx::win32

@@ -1,0 +1,156 @@
+// qmxdriver: looks at the program from outside, as a user or an accessibility tool would: its
+// windows, their texts, styles and regions, its processes and exit codes. Every answer goes to
+// standard output; the exit code is 0 when the thing asked for was found.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND parseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoull(text, nullptr, 0)));
+}
+
+std::string classOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string textOf(HWND window) {
+    char text[1024] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+struct Query {
+    std::string windowClass;  // empty: any
+    std::string title;        // empty: any
+    DWORD pid = 0;            // 0: any
+    bool visibleOnly = false;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM data) {
+    auto& q = *reinterpret_cast<Query*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (q.pid != 0 && pid != q.pid) return TRUE;
+    if (q.visibleOnly && !IsWindowVisible(window)) return TRUE;
+    if (!q.windowClass.empty() && classOf(window) != q.windowClass) return TRUE;
+    if (!q.title.empty() && textOf(window) != q.title) return TRUE;
+    q.found.push_back(window);
+    return TRUE;
+}
+
+void describe(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("%#llx pid=%lu class=%s visible=%d rect=%ld,%ld,%ld,%ld style=%#lx exstyle=%#lx "
+                "text=%s\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), pid,
+                classOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, r.left, r.top,
+                r.right - r.left, r.bottom - r.top, GetWindowLongA(window, GWL_STYLE),
+                GetWindowLongA(window, GWL_EXSTYLE), textOf(window).c_str());
+}
+
+Query parseQuery(int argc, char** argv, int first, int* timeoutMs) {
+    Query q;
+    for (int i = first; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--class") q.windowClass = argv[i + 1];
+        if (option == "--title") q.title = argv[i + 1];
+        if (option == "--pid") q.pid = std::strtoul(argv[i + 1], nullptr, 0);
+        if (option == "--visible") q.visibleOnly = std::strcmp(argv[i + 1], "1") == 0;
+        if (option == "--timeout" && timeoutMs) *timeoutMs = std::atoi(argv[i + 1]) * 1000;
+    }
+    return q;
+}
+
+int usage() {
+    std::puts(
+        "usage: qmxdriver windows [--class C] [--title T] [--pid P] [--visible 1]\n"
+        "       qmxdriver wait-window [--class C] [--title T] [--pid P] [--visible 1] "
+        "[--timeout S]\n"
+        "       qmxdriver children HWND\n"
+        "       qmxdriver child-text HWND ID\n"
+        "       qmxdriver press-ok HWND\n"
+        "       qmxdriver run EXE [TIMEOUT_S]\n"
+        "       qmxdriver start EXE");
+    return 2;
+}
+
+bool startProcess(const char* exe, PROCESS_INFORMATION& info) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    std::string commandLine = std::string("\"") + exe + "\"";
+    return CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info) != FALSE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    if (command == "windows" || command == "wait-window") {
+        int timeoutMs = 0;
+        Query q = parseQuery(argc, argv, 2, &timeoutMs);
+        const DWORD deadline = GetTickCount() + timeoutMs;
+        for (;;) {
+            q.found.clear();
+            EnumWindows(collect, reinterpret_cast<LPARAM>(&q));
+            if (!q.found.empty() || command == "windows") break;
+            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
+            Sleep(100);
+        }
+        for (HWND w : q.found) describe(w);
+        return q.found.empty() ? 1 : 0;
+    }
+    if (command == "children" && argc >= 3) {
+        HWND parent = parseWindow(argv[2]);
+        for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            std::printf("id=%d ", GetDlgCtrlID(child));
+            describe(child);
+        }
+        return 0;
+    }
+    if (command == "child-text" && argc >= 4) {
+        HWND child = GetDlgItem(parseWindow(argv[2]), std::atoi(argv[3]));
+        if (!child) return 1;
+        std::printf("%s\n", textOf(child).c_str());
+        return 0;
+    }
+    if (command == "press-ok" && argc >= 3) {
+        return PostMessageA(parseWindow(argv[2]), WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (command == "run" && argc >= 3) {
+        PROCESS_INFORMATION info{};
+        if (!startProcess(argv[2], info)) return 1;
+        std::printf("pid=%lu\n", info.dwProcessId);
+        const DWORD timeoutMs = argc >= 4 ? std::atoi(argv[3]) * 1000 : 30000;
+        const DWORD waited = WaitForSingleObject(info.hProcess, timeoutMs);
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        std::printf(waited == WAIT_OBJECT_0 ? "exit=%lu\n" : "running\n", code);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return waited == WAIT_OBJECT_0 ? 0 : 1;
+    }
+    if (command == "start" && argc >= 3) {
+        PROCESS_INFORMATION info{};
+        if (!startProcess(argv[2], info)) return 1;
+        std::printf("pid=%lu\n", info.dwProcessId);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return 0;
+    }
+    return usage();
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Helpers for the end-to-end tests: the real qmx.exe under Wine, observed from outside through
+# qmxdriver.exe (windows, texts, styles, processes), the X screen and /proc.
+
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_CURRENT_OK=1
+
+log() { printf '    %s\n' "$*"; }
+
+# check DESCRIPTION COMMAND...: one assertion of the current test.
+check() {
+    local description=$1
+    shift
+    if "$@"; then
+        log "ok: $description"
+    else
+        log "FAILED: $description"
+        E2E_CURRENT_OK=0
+    fi
+}
+
+# Runs qmxdriver.exe; its output goes through a file, never a pipe that Wine could inherit.
+drv() {
+    wine "$E2E_DRIVER" "$@" >"$E2E_WORK/driver.out" 2>/dev/null </dev/null
+    local rc=$?
+    tr -d '\r' <"$E2E_WORK/driver.out"
+    return $rc
+}
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Installs qmx.exe into a folder of its own: install_copy DIR
+install_copy() {
+    mkdir -p "$1"
+    cp "$E2E_BUILD/qmx.exe" "$1/qmx.exe"
+}
+
+# Starts qmx.exe from DIR in the background and waits for its tray host window.
+# Sets QMX_PID (Windows process id) and QMX_LINUX_PID.
+start_qmx() {
+    local dir=$1
+    (cd "$dir" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
+    QMX_LINUX_PID=$!
+    QMX_PID=
+    local line
+    line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
+    QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
+    [ -n "$QMX_PID" ]
+}
+
+linux_alive() { kill -0 "$1" 2>/dev/null && [ "$(awk '{print $3}' "/proc/$1/stat")" != Z ]; }
+
+# Waits up to SECONDS for a Linux process to end.
+wait_gone() {
+    local pid=$1 seconds=${2:-10}
+    for _ in $(seq $((seconds * 10))); do
+        linux_alive "$pid" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# CPU time of a Linux process in clock ticks (user + system).
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+tray_window() { drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1; }
+
+tray_icon_count() {
+    local tray
+    tray=$(tray_window)
+    [ -n "$tray" ] || { echo 0; return; }
+    drv children "$tray" | grep -c 'class=__winex11_tray_icon'
+}
+
+visible_windows_of() { drv windows --pid "$1" --visible 1 | grep -v 'class=IME' || true; }
+
+# Counts the pixels of the screen area X Y W H whose colour lies in the given ranges:
+# count_pixels X Y W H RMIN RMAX GMIN GMAX BMIN BMAX
+count_pixels() {
+    local shot="$E2E_WORK/screen-count.png"
+    import -window root "$shot" 2>/dev/null
+    convert "$shot" +repage -crop "$3x$4+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+        awk -v r0="$5" -v r1="$6" -v g0="$7" -v g1="$8" -v b0="$9" -v b1="${10}" '
+            NR > 1 { gsub(/[()]/, "", $2); split($2, c, ",");
+                     if (c[1] >= r0 && c[1] <= r1 && c[2] >= g0 && c[2] <= g1 &&
+                         c[3] >= b0 && c[3] <= b1) n++ }
+            END { print n + 0 }'
+}
+
+# Makes the next Wine process report Windows XP (5.2) or the default Windows 7 (6.1).
+set_windows_version() {
+    if [ "$1" = xp ]; then
+        wine reg add 'HKCU\Software\Wine' /v Version /d winxp64 /f >/dev/null 2>&1 </dev/null
+    else
+        wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 </dev/null
+    fi
+}
+
+# Ends every program in the prefix and starts its server afresh: a clean tray for the next test.
+reset_wine() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    (wineserver -p) >/dev/null 2>&1 </dev/null
+    export ALSA_CONFIG_PATH="$E2E_ALSA_SOUND"
+}
+
+run_test() {
+    local name=$1
+    echo "  $name"
+    E2E_CURRENT_OK=1
+    "$name"
+    if [ "$E2E_CURRENT_OK" = 1 ]; then
+        E2E_PASSED=$((E2E_PASSED + 1))
+    else
+        E2E_FAILED=$((E2E_FAILED + 1))
+        import -window root "$E2E_WORK/failed-$name.png" 2>/dev/null || true
+    fi
+    reset_wine
+}

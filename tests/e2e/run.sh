@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests: run.sh BUILD_DIR (the Windows build, holding qmx.exe and
+# qmxdriver.exe). Prints one line per check and closes with the count of tests.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+E2E_BUILD=$(cd "$1" && pwd)
+E2E_WORK="$E2E_BUILD/e2e"
+rm -rf "$E2E_WORK/Program Files" "$E2E_WORK/another copy" "$E2E_WORK"/failed-*.png
+mkdir -p "$E2E_WORK"
+
+. "$here/../../tools/wine-env.sh"
+. "$here/lib.sh"
+wine_env_start "$E2E_WORK/wine"
+trap wine_env_stop EXIT
+E2E_ALSA_SOUND=$ALSA_CONFIG_PATH
+E2E_ALSA_SILENT="$E2E_WORK/alsa-silent.conf"
+: >"$E2E_ALSA_SILENT"
+mkdir -p "$E2E_WORK/driver"
+cp "$E2E_BUILD/qmxdriver.exe" "$E2E_WORK/driver/"
+E2E_DRIVER="$E2E_WORK/driver/qmxdriver.exe"
+
+for suite in "$here"/test_*.sh; do
+    echo "$(basename "$suite" .sh)"
+    . "$suite"
+done
+
+echo "e2e: $E2E_PASSED passed, $E2E_FAILED failed"
+[ "$E2E_FAILED" = 0 ]

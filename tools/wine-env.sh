@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Sourced by the end-to-end tests and `make run`: a Wine prefix of the build's own, a virtual
+# X display when there is none, and ALSA pointed at a null sound device.
+#   wine_env_start DIR [--no-sound] [--display]   prepares DIR/prefix and starts its wineserver
+#   wine_env_stop                                  ends the wineserver and the virtual display
+
+wine_env_start() {
+    local dir=$1
+    shift
+    local sound=1 own_display=1
+    for option in "$@"; do
+        case $option in
+            --no-sound) sound=0 ;;
+            --use-display) [ -n "${DISPLAY:-}" ] && own_display=0 ;;
+        esac
+    done
+    mkdir -p "$dir"
+    export WINEPREFIX="$dir/prefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+
+    if [ "$sound" = 1 ]; then
+        printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$dir/asoundrc"
+        { cat /usr/share/alsa/alsa.conf; echo "<$dir/asoundrc>"; } > "$dir/alsa.conf"
+        export ALSA_CONFIG_PATH="$dir/alsa.conf"
+    else
+        printf '' > "$dir/alsa-empty.conf"
+        export ALSA_CONFIG_PATH="$dir/alsa-empty.conf"
+    fi
+
+    WINE_ENV_XVFB_PID=
+    if [ "$own_display" = 1 ]; then
+        local display
+        for display in $(seq 90 130); do
+            [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+        done
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        WINE_ENV_XVFB_PID=$!
+        export DISPLAY=":$display"
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$display" ] && break
+            sleep 0.1
+        done
+    fi
+
+    if [ ! -f "$WINEPREFIX/.qmx-ready" ]; then
+        wineboot -i >/dev/null 2>&1 </dev/null
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+        wineserver -w
+        touch "$WINEPREFIX/.qmx-ready"
+    fi
+    (wineserver -p) >/dev/null 2>&1 </dev/null
+    (wine cmd /c exit) >/dev/null 2>&1 </dev/null
+}
+
+wine_env_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    fi
+}
