@@ -11,7 +11,10 @@ Application::Application(platform::Platform& platform)
       mixer_(platform.mixer, termination_),
       os_(platform.system),
       guard_(platform.processes, platform.windows, termination_),
-      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, controller_),
-      controller_(platform.windows, mixer_, trayHost_.txtform1signal()) {}
+      settings_(platform.registry, platform.windows),
+      styling_(platform.windows, platform.system),
+      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_),
+      controller_(platform.windows, platform.system, mixer_, settings_, styling_,
+                  trayHost_.txtform1signal()) {}
 
 }  // namespace qmx::app

@@ -4,17 +4,19 @@
 #include "app/tray_host.h"
 #include "app/tray_icon.h"
 #include "controller/controller_window.h"
+#include "controller/window_styling.h"
 #include "guards/os_info.h"
 #include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
+#include "settings/settings_store.h"
 
 namespace qmx::app {
 
 // The whole program over one platform. start() runs the start-up sequence; afterwards the program
 // lives in the platform's message loop.
 class Application {
-public:
+  public:
     explicit Application(platform::Platform& platform);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -26,14 +28,17 @@ public:
     mixer::MixerAccess& mixer() { return mixer_; }
     guards::OsInfo& os() { return os_; }
     TrayIcon& tray() { return tray_; }
+    settings::SettingsStore& settings() { return settings_; }
 
-private:
+  private:
     platform::Platform& platform_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;
     guards::OsInfo os_;
     guards::SingleInstance guard_;
+    settings::SettingsStore settings_;
+    controller::WindowStyling styling_;
     TrayHost trayHost_;
     controller::ControllerWindow controller_;
 };

@@ -5,7 +5,9 @@
 #include "common/rounding.h"
 #include "common/runtime_error.h"
 #include "mixer/mixer_messages.h"
+#include "resources/controller_form.h"
 #include "resources/tray_host_form.h"
+#include "resources/tray_menu.h"
 
 namespace qmx::app {
 
@@ -24,7 +26,7 @@ void skipOnError(Step step) {
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
                    mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-                   controller::ControllerWindow& controller)
+                   settings::SettingsStore& settings, controller::ControllerWindow& controller)
     : ui::Form(platform.windows, resources::trayHostForm()),
       platform_(platform),
       programEnd_(programEnd),
@@ -32,6 +34,7 @@ TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIco
       mixer_(mixer),
       os_(os),
       guard_(guard),
+      settings_(settings),
       controller_(controller),
       txtform1signal_(*this, TxtForm1Signal, "0"),
       txtMuteVal_(*this, TxtMuteValBox, ""),
@@ -63,7 +66,9 @@ void TrayHost::handleLoad() {
     skipOnError([this] { controller_.unload(); });
 }
 
-void TrayHost::GetMuteComponents() { mixer_.discover(records_, platform::kControlTypeMute); }
+void TrayHost::GetMuteComponents() {
+    mixer_.discover(records_, platform::kControlTypeMute);
+}
 
 void TrayHost::GetMuteVal() {
     const std::uint32_t value = mixer_.read(records_, mixer::kMuteReadFailed);
@@ -83,6 +88,61 @@ void TrayHost::tmrmuteTick() {
     }
 }
 
-void TrayHost::onTaskbarCreated() { tray_.restore(); }
+void TrayHost::onTaskbarCreated() {
+    tray_.restore();
+}
+
+void TrayHost::onPointerDown(int controlId, int, float x, float) {
+    if (controlId != platform::kFormItself || !loaded()) return;
+    trayCallback(static_cast<int>(roundHalfEven(x / platform_.system.twipsPerPixelX())));
+}
+
+void TrayHost::trayCallback(int trayEvent) {
+    constexpr int kLeftButtonUp = 0x202;
+    constexpr int kLeftDoubleClick = 0x203;
+    constexpr int kRightButtonDown = 0x204;
+    if (trayEvent == kRightButtonDown) {
+        popUpMenu();
+    } else if (trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick) {
+        openController();
+    }
+}
+
+// The controller opens afresh every time, in the stored skin, and follows the volume.
+void TrayHost::openController() {
+    if (controller_.loaded()) controller_.unload();
+    controller_.show();
+    controller_.applySkin(settings::isVistaSkin(settings_.GetSkin()));
+    platform_.windows.clickButton(controller_.window(), resources::controller::Command1);
+    controller_.tmrsyncvol().setEnabled(true);
+}
+
+void TrayHost::setChecked(int menuItem, bool checked) {
+    if (checked) {
+        menuState_.checked.insert(menuItem);
+    } else {
+        menuState_.checked.erase(menuItem);
+    }
+}
+
+void TrayHost::popUpMenu() {
+    using namespace resources::tray_menu;
+    const std::int32_t onTop = settings_.GetOnTopStat();
+    if (onTop == 1) {
+        setChecked(Ontop, true);
+    } else if (onTop == 0) {
+        setChecked(Ontop, false);
+    }
+    const bool vista = settings::isVistaSkin(settings_.GetSkin());
+    setChecked(vista ? Vista : Classic, true);
+    setChecked(vista ? Classic : Vista, false);
+    platform_.windows.setForegroundWindow(window());
+    menuState_.defaultItem = Exitqmx;
+    runMenuCommand(platform_.windows.popupMenu(window(), resources::trayMenu(), menuState_));
+}
+
+void TrayHost::runMenuCommand(int item) {
+    if (item == resources::tray_menu::Exitqmx) programEnd_.end(0);
+}
 
 }  // namespace qmx::app

@@ -9,6 +9,7 @@
 #include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
+#include "settings/settings_store.h"
 #include "ui/controls.h"
 
 namespace qmx::app {
@@ -16,10 +17,10 @@ namespace qmx::app {
 // The hidden tray host (Form2): the start-up object and main window of the program. It owns the
 // tray icon and polls the mute state for the whole run.
 class TrayHost : public ui::Form {
-public:
+  public:
     TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
              mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-             controller::ControllerWindow& controller);
+             settings::SettingsStore& settings, controller::ControllerWindow& controller);
 
     // Start-up: initialisation, then the load sequence.
     void initialize();
@@ -31,14 +32,25 @@ public:
     ui::Timer& tmrmute() { return tmrmute_; }
     std::uint32_t myProcessId() const { return myProcessId_; }
 
+    // The shell reports tray icon events as a left-button press on this hidden window whose
+    // horizontal coordinate carries the mouse event.
+    void onPointerDown(int controlId, int button, float x, float y) override;
     void onTaskbarCreated() override;
 
-protected:
+    // Check marks of the menu items, as the menu last showed them.
+    bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
+
+  protected:
     void handleLoad() override;
 
-private:
+  private:
     void GetMuteComponents();
     void tmrmuteTick();
+    void trayCallback(int trayEvent);
+    void openController();
+    void popUpMenu();
+    void runMenuCommand(int item);
+    void setChecked(int menuItem, bool checked);
 
     platform::Platform& platform_;
     ProgramEnd& programEnd_;
@@ -46,12 +58,14 @@ private:
     mixer::MixerAccess& mixer_;
     guards::OsInfo& os_;
     guards::SingleInstance& guard_;
+    settings::SettingsStore& settings_;
     controller::ControllerWindow& controller_;
     mixer::MixerRecords records_;
     std::uint32_t myProcessId_ = 0;
     ui::TextBox txtform1signal_;
     ui::TextBox txtMuteVal_;
     ui::Timer tmrmute_;
+    platform::MenuState menuState_;
 };
 
 }  // namespace qmx::app

@@ -12,18 +12,42 @@ namespace qmx::controller {
 namespace {
 constexpr const char* kVolumeTypeText = "1342373889";
 constexpr const char* kMuteTypeText = "536936450";
+constexpr int kCornerEllipse = 7;
+constexpr int kHomeOffsetX = 150;
+constexpr int kHomeOffsetY = 190;
+constexpr std::uint32_t kMuteBoxColor = 0x5E3820;  // RGB(32, 56, 94)
+constexpr float kMuteBoxTopVista = 2220;
+constexpr float kMuteBoxTopClassic = 2250;
+
+int pixels(double twips, double twipsPerPixel) {
+    return static_cast<int>(roundHalfEven(twips / twipsPerPixel));
+}
 }  // namespace
 
 using namespace resources::controller;
+using platform::PictureId;
 
-ControllerWindow::ControllerWindow(platform::WindowSystem& windows, mixer::MixerAccess& mixer,
-                                   ui::TextBox& loadedSignal)
+ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::System& system,
+                                   mixer::MixerAccess& mixer, settings::SettingsStore& settings,
+                                   WindowStyling& styling, ui::TextBox& loadedSignal)
     : ui::Form(windows, resources::controllerForm()),
+      system_(system),
       mixer_(mixer),
+      settings_(settings),
+      styling_(styling),
       loadedSignal_(loadedSignal),
+      image4_(*this, Image4),
+      image3_(*this, Image3),
       label2_(*this, Label2),
       knob_(*this, Knob),
-      chkmute_(*this, ChkMute, [this] { chkmuteClick(); }) {}
+      track_(*this, Track),
+      chkmute_(*this, ChkMute, [this] { chkmuteClick(); }),
+      image6_(*this, Image6),
+      image5_(*this, Image5),
+      txtdetect_(*this, TxtDetect, "0"),
+      tmrDragHandler_(*this, TmrDragHandler, kDragHandlerIntervalMs, nullptr),
+      timer1_(*this, Timer1, kFadeIntervalMs, nullptr),
+      tmrsyncvol_(*this, TmrSyncVol, kSyncVolIntervalMs, [this] { GetVolume(); }) {}
 
 // A failing set-up step is reported with its description and set-up goes on with the next.
 template <typename Step>
@@ -36,15 +60,71 @@ void ControllerWindow::setUpStep(Step step) {
 }
 
 void ControllerWindow::handleLoad() {
-    setUpStep([this] { loadedSignal_.setText("1"); });
-    setUpStep([this] { GetCoreComponents(kVolumeTypeText); });
-    setUpStep([this] { GetVolume(); });
+    const auto& design = definition();
+    setUpStep([&] {
+        const double tx = system_.twipsPerPixelX();
+        const double ty = system_.twipsPerPixelY();
+        const int height = pixels(design.clientHeight, ty);
+        const int width = pixels(design.clientWidth, tx);
+        windows().setRoundRectRegion(window(), platform::kFormItself, 0, 0, width, height,
+                                     kCornerEllipse, kCornerEllipse);
+    });
+    setUpStep([&] { setPicture(PictureId::VistaSkin); });
+    setUpStep([&] { knob_.setPicture(PictureId::Knob); });
+    setUpStep([&] {
+        const auto* knob = design.control(Knob);
+        const int width = pixels(knob->width, system_.twipsPerPixelX());
+        const int height = pixels(knob->height, system_.twipsPerPixelY());
+        windows().setRoundRectRegion(window(), Knob, 0, 0, width, height, kCornerEllipse,
+                                     kCornerEllipse);
+    });
+    setUpStep([&] { loadedSignal_.setText("1"); });
+    setUpStep([&] { GetCoreComponents(kVolumeTypeText); });
+    setUpStep([&] { GetVolume(); });
+    setUpStep([&] {
+        styling_.GetWorkAreaRight(workRight_);
+        styling_.GetWorkAreaBottom(workBottom_);
+    });
+    setUpStep([&] {
+        windows().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - kHomeOffsetX,
+                               workBottom_ - kHomeOffsetY, 0, 0,
+                               platform::kSwpNoSize | platform::kSwpShowWindow);
+    });
+    setUpStep([&] { windows().setControlBackColor(window(), ChkMute, kMuteBoxColor); });
+    setUpStep([&] {
+        trackClicked_ = false;
+        fadeAlpha_ = 255;
+    });
+    setUpStep([&] {
+        if (settings_.GetShadowStat() == 1) styling_.setClassShadow(window());
+    });
+    setUpStep([&] {
+        const bool onTop = settings_.GetOnTopStat() == 1;
+        windows().setWindowPos(
+            window(), onTop ? platform::ZOrder::TopMost : platform::ZOrder::NoTopMost, 0, 0, 0, 0,
+            platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpShowWindow);
+    });
 }
 
-void ControllerWindow::handleUnload() { loadedSignal_.setText("0"); }
+void ControllerWindow::handleUnload() {
+    loadedSignal_.setText("0");
+    trackClicked_ = false;
+}
 
 void ControllerWindow::handleClick(int controlId) {
     if (controlId == ChkMute) chkmute_.clickedByUser();
+}
+
+void ControllerWindow::show() {
+    ensureLoaded();
+    windows().showWindow(window());
+}
+
+void ControllerWindow::applySkin(bool vista) {
+    setPicture(vista ? PictureId::VistaSkin : PictureId::ClassicSkin);
+    image5_.setVisible(!vista);
+    chkmute_.setTop(vista ? kMuteBoxTopVista : kMuteBoxTopClassic);
+    image6_.setVisible(vista);
 }
 
 void ControllerWindow::GetCoreComponents(const std::string& mixcontroltype) {

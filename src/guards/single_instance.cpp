@@ -16,7 +16,9 @@ SingleInstance::SingleInstance(platform::Processes& processes, platform::WindowS
                                ProgramEnd& programEnd)
     : processes_(processes), windows_(windows), programEnd_(programEnd) {}
 
-void SingleInstance::CreateAppMutex() { processes_.createMutex("qmx"); }
+void SingleInstance::CreateAppMutex() {
+    processes_.createMutex("qmx");
+}
 
 void SingleInstance::GetProcessIDs() {
     try {

@@ -28,8 +28,7 @@ void MixerAccess::discover(MixerRecords& records, std::uint32_t controlType) {
     shared_.hmixer = std::move(opened);
 
     platform::MixerLine line;
-    shared_.mixerRc =
-        device().lineInfoByComponentType(platform::kComponentTypeSpeakers, line);
+    shared_.mixerRc = device().lineInfoByComponentType(platform::kComponentTypeSpeakers, line);
     check(kLineInfoFailed);
     records.lineInfo = line;
 

@@ -2,6 +2,7 @@
 
 #include "platform/mixer.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
@@ -12,6 +13,7 @@ namespace qmx::platform {
 struct Platform {
     Mixer& mixer;
     Processes& processes;
+    Registry& registry;
     System& system;
     Shell& shell;
     WindowSystem& windows;

@@ -25,7 +25,7 @@ struct TrayIconData {
 
 // The shell: the notification area.
 class Shell {
-public:
+  public:
     Shell() = default;
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;

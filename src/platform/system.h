@@ -5,6 +5,13 @@
 
 namespace qmx::platform {
 
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
 struct OsVersion {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
@@ -14,7 +21,7 @@ struct OsVersion {
 
 // System information: the version record, the system folder, the screen's resolution.
 class System {
-public:
+  public:
     System() = default;
     System(const System&) = delete;
     System& operator=(const System&) = delete;
@@ -28,6 +35,9 @@ public:
     // Twips per pixel of the screen (1440 / DPI), horizontally and vertically.
     virtual double twipsPerPixelX() = 0;
     virtual double twipsPerPixelY() = 0;
+    // The desktop area not covered by the taskbar and other docked bars, in screen pixels;
+    // false (rectangle untouched) when the query fails.
+    virtual bool workArea(Rect& area) = 0;
 };
 
 }  // namespace qmx::platform

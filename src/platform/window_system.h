@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include <set>
+#include <span>
+
 namespace qmx::resources {
 struct FormDefinition;
-}
+struct MenuItemDefinition;
+}  // namespace qmx::resources
 
 namespace qmx::platform {
 
@@ -17,6 +21,33 @@ inline constexpr int kFormItself = 0;
 
 enum class IconId { None = 0, TrayNormal = 1, TrayMuted = 2 };
 
+// Pictures of the program's windows.
+enum class PictureId {
+    None = 0,
+    VistaSkin,
+    ClassicSkin,
+    Knob,
+    VistaClose,
+    VistaCloseHighlighted,
+    ClassicClose,
+};
+
+// Where SetWindowPos puts a window in the z-order.
+enum class ZOrder : std::intptr_t { TopMost = -1, NoTopMost = -2 };
+inline constexpr unsigned kSwpNoSize = 0x1;
+inline constexpr unsigned kSwpNoMove = 0x2;
+inline constexpr unsigned kSwpShowWindow = 0x40;
+
+inline constexpr std::uint32_t kWsExLayered = 0x80000;
+inline constexpr std::uint32_t kLwaAlpha = 2;
+inline constexpr std::uint32_t kCsDropShadow = 0x20000;
+
+// A popup menu's state when it opens.
+struct MenuState {
+    std::set<int> checked;
+    int defaultItem = 0;
+};
+
 // Mouse buttons as a bit mask, as pointer events report them.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -25,7 +56,7 @@ inline constexpr int kMiddleButton = 4;
 // What a window hears from the user and the system. Positions are twips relative to the
 // element's own top-left corner.
 class WindowEvents {
-public:
+  public:
     virtual ~WindowEvents() = default;
     virtual void onTimer(int timerId) = 0;
     virtual void onPointerDown(int controlId, int button, float x, float y) = 0;
@@ -38,7 +69,7 @@ public:
 // definition, with every control a user reads or operates as a child the system can see; it and
 // its timers live until destroyWindow. Events arrive on the user-interface thread.
 class WindowSystem {
-public:
+  public:
     WindowSystem() = default;
     WindowSystem(const WindowSystem&) = delete;
     WindowSystem& operator=(const WindowSystem&) = delete;
@@ -53,6 +84,33 @@ public:
     virtual void setControlText(WindowId window, int controlId, std::string_view text) = 0;
     virtual void setControlValue(WindowId window, int controlId, int value) = 0;
     virtual void moveControl(WindowId window, int controlId, float leftTwips, float topTwips) = 0;
+    virtual void setControlVisible(WindowId window, int controlId, bool visible) = 0;
+    // Picture of a control, or of the window's background for kFormItself.
+    virtual void setPicture(WindowId window, int controlId, PictureId picture) = 0;
+    // Background colour of a control, as a 0x00BBGGRR colour value.
+    virtual void setControlBackColor(WindowId window, int controlId, std::uint32_t color) = 0;
+    // Presses a button as a user would (it takes the focus and activates its window).
+    virtual void clickButton(WindowId window, int controlId) = 0;
+
+    // Clips a window (kFormItself) or a control's own window to a rounded rectangle, in pixels.
+    // The window owns the region from then on.
+    virtual void setRoundRectRegion(WindowId window, int controlId, int left, int top, int right,
+                                    int bottom, int ellipseWidth, int ellipseHeight) = 0;
+    // Moves the window (screen pixels), places it in the z-order and shows it, as the flags say.
+    virtual void setWindowPos(WindowId window, ZOrder insertAfter, int x, int y, int cx, int cy,
+                              unsigned flags) = 0;
+    virtual void showWindow(WindowId window) = 0;
+    virtual bool setForegroundWindow(WindowId window) = 0;
+    // Replaces the extended style; returns the previous one.
+    virtual std::uint32_t setExtendedStyle(WindowId window, std::uint32_t style) = 0;
+    virtual void setLayeredAttributes(WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
+                                      std::uint32_t flags) = 0;
+    virtual std::uint32_t classStyle(WindowId window) = 0;
+    virtual void setClassStyle(WindowId window, std::uint32_t style) = 0;
+
+    // Pops up a menu at the pointer and returns the item chosen, or 0 when none was.
+    virtual int popupMenu(WindowId owner, std::span<const resources::MenuItemDefinition> items,
+                          const MenuState& state) = 0;
 
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;

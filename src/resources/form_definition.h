@@ -1,10 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
+
+#include "platform/window_system.h"
 
 namespace qmx::resources {
 
 enum class ControlKind { Label, CheckBox, PictureBox, Image, CommandButton, TextBox, ListBox };
+
+struct FontSpec {
+    const char* face;
+    float points;
+    bool bold;
+    bool underline;
+};
 
 // One control as designed. Positions and sizes are twips within the window's client area.
 struct ControlDefinition {
@@ -15,6 +25,9 @@ struct ControlDefinition {
     const char* caption;
     const char* tooltip;
     bool visible;
+    const FontSpec* font = nullptr;      // the dialog font when none
+    std::uint32_t foreColor = 0x000000;  // 0x00BBGGRR
+    platform::PictureId picture = platform::PictureId::None;
 };
 
 enum class FormKind {

@@ -6,6 +6,8 @@ namespace {
 constexpr FormDefinition kForm{"Form2", FormKind::HiddenHost, 1350, 420, "", {}};
 }
 
-const FormDefinition& trayHostForm() { return kForm; }
+const FormDefinition& trayHostForm() {
+    return kForm;
+}
 
 }  // namespace qmx::resources

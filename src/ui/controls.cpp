@@ -4,13 +4,47 @@
 
 namespace qmx::ui {
 
-Control::Control(Form& owner, int id) : owner_(owner), id_(id) { owner.add(*this); }
+Control::Control(Form& owner, int id) : owner_(owner), id_(id) {
+    owner.add(*this);
+    Control::reset();
+}
 
 const resources::ControlDefinition* Control::design() const {
     return owner_.definition().control(id_);
 }
 
-bool Control::hasWindow() const { return design() != nullptr; }
+bool Control::hasWindow() const {
+    return design() != nullptr;
+}
+
+void Control::reset() {
+    const auto* d = design();
+    top_ = d ? static_cast<float>(d->top) : 0.0f;
+    visible_ = d ? d->visible : true;
+}
+
+float Control::top() {
+    form();
+    return top_;
+}
+
+void Control::setTop(float top) {
+    Form& f = form();
+    top_ = top;
+    const float left = design() ? static_cast<float>(design()->left) : 0.0f;
+    if (hasWindow()) f.windows().moveControl(f.window(), id(), left, top_);
+}
+
+bool Control::visible() {
+    form();
+    return visible_;
+}
+
+void Control::setVisible(bool visible) {
+    Form& f = form();
+    visible_ = visible;
+    if (hasWindow()) f.windows().setControlVisible(f.window(), id(), visible_);
+}
 
 TextBox::TextBox(Form& owner, int id, std::string designText)
     : Control(owner, id), design_(std::move(designText)), text_(design_) {}
@@ -26,9 +60,14 @@ void TextBox::setText(std::string text) {
     if (hasWindow()) f.windows().setControlText(f.window(), id(), text_);
 }
 
-Label::Label(Form& owner, int id) : Control(owner, id) { reset(); }
+Label::Label(Form& owner, int id) : Control(owner, id) {
+    reset();
+}
 
-void Label::reset() { caption_ = design() ? design()->caption : ""; }
+void Label::reset() {
+    Control::reset();
+    caption_ = design() ? design()->caption : "";
+}
 
 const std::string& Label::caption() {
     form();
@@ -57,20 +96,20 @@ void CheckBox::setValue(int value) {
     if (onClick_) onClick_();
 }
 
-PictureBox::PictureBox(Form& owner, int id) : Control(owner, id) { reset(); }
-
-void PictureBox::reset() { top_ = design() ? static_cast<float>(design()->top) : 0.0f; }
-
-float PictureBox::top() {
-    form();
-    return top_;
+void Picture::reset() {
+    Control::reset();
+    picture_ = design() ? design()->picture : platform::PictureId::None;
 }
 
-void PictureBox::setTop(float top) {
+platform::PictureId Picture::picture() {
+    form();
+    return picture_;
+}
+
+void Picture::setPicture(platform::PictureId picture) {
     Form& f = form();
-    top_ = top;
-    const float left = design() ? static_cast<float>(design()->left) : 0.0f;
-    f.windows().moveControl(f.window(), id(), left, top_);
+    picture_ = picture;
+    f.windows().setPicture(f.window(), id(), picture_);
 }
 
 Timer::Timer(Form& owner, int id, unsigned intervalMs, std::function<void()> onTick)

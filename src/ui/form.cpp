@@ -20,7 +20,9 @@ void Form::load() {
     loading_ = false;
 }
 
-void Form::ensureLoaded() { load(); }
+void Form::ensureLoaded() {
+    load();
+}
 
 void Form::unload() {
     if (!loaded_) return;
@@ -28,8 +30,20 @@ void Form::unload() {
     windows_.destroyWindow(window_);
     window_ = platform::kNoWindow;
     loaded_ = false;
+    picture_ = platform::PictureId::None;
     for (Timer* timer : timers_) timer->reset();
     for (Control* control : controls_) control->reset();
+}
+
+platform::PictureId Form::picture() {
+    ensureLoaded();
+    return picture_;
+}
+
+void Form::setPicture(platform::PictureId picture) {
+    ensureLoaded();
+    picture_ = picture;
+    windows_.setPicture(window_, platform::kFormItself, picture_);
 }
 
 void Form::onTimer(int timerId) {

@@ -14,7 +14,7 @@ class Timer;
 // exists only while the form is loaded; touching a control of an unloaded form loads it first.
 // Unloading discards the window and puts every control back to its designed state.
 class Form : public platform::WindowEvents {
-public:
+  public:
     Form(platform::WindowSystem& windows, const resources::FormDefinition& definition);
     ~Form() override;
     Form(const Form&) = delete;
@@ -27,6 +27,9 @@ public:
     void ensureLoaded();
 
     platform::WindowId window() const { return window_; }
+    // The window's background picture.
+    platform::PictureId picture();
+    void setPicture(platform::PictureId picture);
     platform::WindowSystem& windows() { return windows_; }
     const resources::FormDefinition& definition() const { return definition_; }
 
@@ -35,12 +38,12 @@ public:
     void onPointerDown(int, int, float, float) override {}
     void onTaskbarCreated() override {}
 
-protected:
+  protected:
     virtual void handleLoad() {}
     virtual void handleUnload() {}
     virtual void handleClick(int /*controlId*/) {}
 
-private:
+  private:
     friend class Control;
     friend class Timer;
     void add(Control& control) { controls_.push_back(&control); }
@@ -51,6 +54,7 @@ private:
     platform::WindowId window_ = platform::kNoWindow;
     bool loaded_ = false;
     bool loading_ = false;
+    platform::PictureId picture_ = platform::PictureId::None;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
 };

@@ -5,13 +5,13 @@
 namespace qmx::fakes {
 
 namespace {
-constexpr std::uint32_t kNoDriver = 6;          // MMSYSERR_NODRIVER
-constexpr std::uint32_t kInvalidLine = 1024;    // MIXERR_INVALLINE
-constexpr std::uint32_t kInvalidControl = 1025; // MIXERR_INVALCONTROL
+constexpr std::uint32_t kNoDriver = 6;           // MMSYSERR_NODRIVER
+constexpr std::uint32_t kInvalidLine = 1024;     // MIXERR_INVALLINE
+constexpr std::uint32_t kInvalidControl = 1025;  // MIXERR_INVALCONTROL
 }  // namespace
 
 class FakeMixer::Device : public platform::MixerDevice {
-public:
+  public:
     explicit Device(FakeMixer& mixer) : m_(mixer) { ++m_.openDevices; }
     ~Device() override { --m_.openDevices; }
 
@@ -69,7 +69,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     FakeMixer& m_;
 };
 

@@ -3,6 +3,7 @@
 #include "fakes/call_log.h"
 #include "fakes/fake_mixer.h"
 #include "fakes/fake_processes.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
@@ -15,10 +16,11 @@ struct FakePlatform {
     CallLog log;
     FakeMixer mixer{log};
     FakeProcesses processes{log};
+    FakeRegistry registry{log};
     FakeSystem system;
     FakeShell shell{log};
     FakeWindows windows{log};
-    platform::Platform platform{mixer, processes, system, shell, windows};
+    platform::Platform platform{mixer, processes, registry, system, shell, windows};
 };
 
 }  // namespace qmx::fakes

@@ -8,7 +8,7 @@
 namespace qmx::fakes {
 
 class FakeShell : public platform::Shell {
-public:
+  public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override {
@@ -24,7 +24,7 @@ public:
     };
     std::vector<TrayCall> trayCalls;
 
-private:
+  private:
     CallLog& log_;
 };
 

@@ -7,7 +7,7 @@
 namespace qmx::fakes {
 
 class FakeSystem : public platform::System {
-public:
+  public:
     platform::OsVersion version() override { return osVersion; }
     std::string systemDirectoryBuffer(std::size_t bufferChars) override {
         std::string buffer(bufferChars, ' ');
@@ -18,11 +18,18 @@ public:
     }
     double twipsPerPixelX() override { return twipsX; }
     double twipsPerPixelY() override { return twipsY; }
+    bool workArea(platform::Rect& area) override {
+        if (!workAreaAvailable) return false;
+        area = workAreaRect;
+        return true;
+    }
 
     platform::OsVersion osVersion{6, 1, 7601, 2};
     std::string systemDirectory = "C:\\Windows\\system32";
     double twipsX = 15;
     double twipsY = 15;
+    platform::Rect workAreaRect{0, 0, 1024, 738};
+    bool workAreaAvailable = true;
 };
 
 }  // namespace qmx::fakes

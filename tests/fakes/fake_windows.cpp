@@ -1,6 +1,7 @@
 #include "fakes/fake_windows.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/runtime_error.h"
 
@@ -10,7 +11,10 @@ platform::WindowId FakeWindows::createWindow(const resources::FormDefinition& de
                                              platform::WindowEvents& events) {
     log_.add(std::string("windows.create ") + definition.name);
     const platform::WindowId id = nextId_++;
-    windows[id] = Window{definition.name, &events, platform::IconId::None, {}, {}, {}};
+    Window window;
+    window.name = definition.name;
+    window.events = &events;
+    windows[id] = window;
     ++windowsCreated;
     return id;
 }
@@ -58,6 +62,78 @@ int FakeWindows::messageBox(std::string_view text, std::string_view caption, uns
     messageBoxes.push_back({std::string(text), std::string(caption), flags});
     if (onMessageBox) onMessageBox(messageBoxes.back());
     return 1;  // IDOK
+}
+
+void FakeWindows::setControlVisible(platform::WindowId window, int controlId, bool visible) {
+    windows.at(window).visible[controlId] = visible;
+}
+
+void FakeWindows::setPicture(platform::WindowId window, int controlId,
+                             platform::PictureId picture) {
+    windows.at(window).pictures[controlId] = picture;
+}
+
+void FakeWindows::setControlBackColor(platform::WindowId window, int controlId,
+                                      std::uint32_t color) {
+    windows.at(window).backColors[controlId] = color;
+}
+
+void FakeWindows::clickButton(platform::WindowId window, int controlId) {
+    log_.add("windows.clickButton " + windows.at(window).name + " " + std::to_string(controlId));
+    buttonClicks.emplace_back(window, controlId);
+    foreground = window;
+}
+
+void FakeWindows::setRoundRectRegion(platform::WindowId window, int controlId, int left, int top,
+                                     int right, int bottom, int ellipseWidth, int ellipseHeight) {
+    windows.at(window).regions[controlId] = {left, top, right, bottom, ellipseWidth, ellipseHeight};
+}
+
+void FakeWindows::setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x,
+                               int y, int, int, unsigned flags) {
+    Window& w = windows.at(window);
+    log_.add("windows.setWindowPos " + w.name + " " +
+             std::to_string(static_cast<int>(insertAfter)) + " " + std::to_string(flags));
+    if (!(flags & platform::kSwpNoMove)) {
+        w.x = x;
+        w.y = y;
+    }
+    w.topMost = insertAfter == platform::ZOrder::TopMost;
+    if (flags & platform::kSwpShowWindow) w.shown = true;
+}
+
+void FakeWindows::showWindow(platform::WindowId window) {
+    windows.at(window).shown = true;
+}
+
+bool FakeWindows::setForegroundWindow(platform::WindowId window) {
+    foreground = window;
+    return true;
+}
+
+std::uint32_t FakeWindows::setExtendedStyle(platform::WindowId window, std::uint32_t style) {
+    return std::exchange(windows.at(window).extendedStyle, style);
+}
+
+void FakeWindows::setLayeredAttributes(platform::WindowId window, std::uint32_t, std::uint8_t alpha,
+                                       std::uint32_t flags) {
+    windows.at(window).alpha = alpha;
+    windows.at(window).layeredFlags = flags;
+}
+
+std::uint32_t FakeWindows::classStyle(platform::WindowId window) {
+    return classStyles[windows.at(window).name];
+}
+
+void FakeWindows::setClassStyle(platform::WindowId window, std::uint32_t style) {
+    classStyles[windows.at(window).name] = style;
+}
+
+int FakeWindows::popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition>,
+                           const platform::MenuState& state) {
+    log_.add("windows.popupMenu");
+    popups.push_back({owner, state, foreground == owner});
+    return std::exchange(menuChoice, 0);
 }
 
 void FakeWindows::deliver(platform::WindowId window,

@@ -17,7 +17,7 @@ namespace qmx::fakes {
 // through the same boundary as the real window procedure: nothing escapes it but the end of the
 // process.
 class FakeWindows : public platform::WindowSystem {
-public:
+  public:
     explicit FakeWindows(CallLog& log) : log_(log) {}
 
     void initCommonControls() override { log_.add("windows.initCommonControls"); }
@@ -31,6 +31,24 @@ public:
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
     int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+    void setControlVisible(platform::WindowId window, int controlId, bool visible) override;
+    void setPicture(platform::WindowId window, int controlId, platform::PictureId picture) override;
+    void setControlBackColor(platform::WindowId window, int controlId,
+                             std::uint32_t color) override;
+    void clickButton(platform::WindowId window, int controlId) override;
+    void setRoundRectRegion(platform::WindowId window, int controlId, int left, int top, int right,
+                            int bottom, int ellipseWidth, int ellipseHeight) override;
+    void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
+                      int cy, unsigned flags) override;
+    void showWindow(platform::WindowId window) override;
+    bool setForegroundWindow(platform::WindowId window) override;
+    std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
+    void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
+                              std::uint32_t flags) override;
+    std::uint32_t classStyle(platform::WindowId window) override;
+    void setClassStyle(platform::WindowId window, std::uint32_t style) override;
+    int popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition> items,
+                  const platform::MenuState& state) override;
 
     // Advances the virtual clock, delivering every timer tick that falls due.
     void advance(unsigned milliseconds);
@@ -44,6 +62,24 @@ public:
         std::map<int, std::string> texts;
         std::map<int, int> values;
         std::map<int, float> tops;
+        std::map<int, bool> visible;
+        std::map<int, platform::PictureId> pictures;
+        std::map<int, std::uint32_t> backColors;
+        struct Region {
+            int left, top, right, bottom, ellipseWidth, ellipseHeight;
+        };
+        std::map<int, Region> regions;
+        int x = 0, y = 0;
+        bool shown = false;
+        bool topMost = false;
+        std::uint32_t extendedStyle = 0;
+        int alpha = -1;  // -1: not layered
+        std::uint32_t layeredFlags = 0;
+    };
+    struct Popup {
+        platform::WindowId owner;
+        platform::MenuState state;
+        bool ownerWasForeground;
     };
     struct MessageBox {
         std::string text;
@@ -58,10 +94,15 @@ public:
     std::map<platform::WindowId, Window> windows;
     std::vector<MessageBox> messageBoxes;
     std::function<void(const MessageBox&)> onMessageBox;  // runs while the box is "open"
+    std::vector<Popup> popups;
+    int menuChoice = 0;  // the item the user picks from the next popup menu
+    std::map<std::string, std::uint32_t> classStyles;  // by form name
+    platform::WindowId foreground = platform::kNoWindow;
+    std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     int windowsCreated = 0;
     std::uint64_t now = 0;
 
-private:
+  private:
     struct RunningTimer {
         platform::WindowId window;
         int id;

@@ -14,9 +14,8 @@ TEST(DisplayModel, LevelsShowTheRoundedPercent) {
 }
 
 TEST(DisplayModel, KnobTopFollowsThePercentOnTheGrid) {
-    const std::pair<int, float> table[] = {{100, 470.0f}, {99, 483.8f}, {75, 815.0f},
-                                           {50, 1160.0f}, {25, 1505.0f}, {1, 1836.2f},
-                                           {0, 1850.0f}};
+    const std::pair<int, float> table[] = {{100, 470.0f}, {99, 483.8f}, {75, 815.0f}, {50, 1160.0f},
+                                           {25, 1505.0f}, {1, 1836.2f}, {0, 1850.0f}};
     for (auto [percent, top] : table) {
         EXPECT_EQ(knobTopForPercent(percent), top) << "percent " << percent;
     }
@@ -32,10 +31,9 @@ TEST(DisplayModel, KnobTopsRoundToTheNearestStep) {
 }
 
 TEST(DisplayModel, LevelsWrittenForKnobStepsTieToEven) {
-    const std::pair<int, std::uint32_t> table[] = {{0, 65535}, {1, 64880}, {10, 58982},
-                                                   {30, 45874}, {50, 32768}, {70, 19660},
-                                                   {90, 6554},  {99, 655},   {100, 0},
-                                                   {49, 33423}};
+    const std::pair<int, std::uint32_t> table[] = {
+        {0, 65535},  {1, 64880}, {10, 58982}, {30, 45874}, {50, 32768},
+        {70, 19660}, {90, 6554}, {99, 655},   {100, 0},    {49, 33423}};
     for (auto [step, level] : table) {
         EXPECT_EQ(levelForKnobStep(step), level) << "step " << step;
     }

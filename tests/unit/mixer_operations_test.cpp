@@ -9,7 +9,7 @@ using resources::controller::Knob;
 using resources::controller::Label2;
 
 class MixerOperations : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(start(), -1);
         app.controller().load();
@@ -93,8 +93,7 @@ struct FailureCase {
     const char* lastCall;  // the failing call: nothing of the operation may follow it
 };
 
-class MixerFailures : public MixerOperations,
-                      public ::testing::WithParamInterface<FailureCase> {};
+class MixerFailures : public MixerOperations, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(MixerFailures, ShowTheirMessageAndEndTheProgram) {
     const FailureCase& c = GetParam();
@@ -107,37 +106,36 @@ TEST_P(MixerFailures, ShowTheirMessageAndEndTheProgram) {
     EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
     EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
     const std::vector<std::string> tail(fake.log.calls.end() - 4, fake.log.calls.end());
-    const std::vector<std::string> expectedTail = {
-        c.lastCall, std::string("windows.messageBox ") + c.message, "shell.notifyIcon delete",
-        "processes.exit 0"};
+    const std::vector<std::string> expectedTail = {c.lastCall,
+                                                   std::string("windows.messageBox ") + c.message,
+                                                   "shell.notifyIcon delete", "processes.exit 0"};
     EXPECT_EQ(tail, expectedTail);
 }
 
 using A = app::Application;
 INSTANTIATE_TEST_SUITE_P(
     EachCall, MixerFailures,
-    ::testing::Values(
-        FailureCase{"GetVolume", &fakes::FakeMixer::failGet,
-                    [](A& a) { a.controller().GetVolume(); }, mixer::kVolumeReadFailed,
-                    "mixer.get 7"},
-        FailureCase{"GetMuteVal", &fakes::FakeMixer::failGet,
-                    [](A& a) { a.trayHost().GetMuteVal(); }, mixer::kMuteReadFailed,
-                    "mixer.get 9"},
-        FailureCase{"setVolume", &fakes::FakeMixer::failSet,
-                    [](A& a) { a.controller().setVolume(10); }, mixer::kWriteFailed,
-                    "mixer.set 7 58982"},
-        FailureCase{"setMute", &fakes::FakeMixer::failSet,
-                    [](A& a) { a.controller().chkmute().setValue(1); }, mixer::kWriteFailed,
-                    "mixer.set 9 1"},
-        FailureCase{"Open", &fakes::FakeMixer::failOpen,
-                    [](A& a) { a.controller().GetCoreComponents("1342373889"); },
-                    mixer::kOpenFailed, "mixer.open 0"},
-        FailureCase{"LineInfo", &fakes::FakeMixer::failLineInfo,
-                    [](A& a) { a.controller().GetCoreComponents("1342373889"); },
-                    mixer::kLineInfoFailed, "mixer.lineInfo 4"},
-        FailureCase{"LineControls", &fakes::FakeMixer::failLineControls,
-                    [](A& a) { a.controller().GetCoreComponents("536936450"); },
-                    mixer::kLineControlsFailed, "mixer.lineControl 536936450"}),
+    ::testing::Values(FailureCase{"GetVolume", &fakes::FakeMixer::failGet,
+                                  [](A& a) { a.controller().GetVolume(); },
+                                  mixer::kVolumeReadFailed, "mixer.get 7"},
+                      FailureCase{"GetMuteVal", &fakes::FakeMixer::failGet,
+                                  [](A& a) { a.trayHost().GetMuteVal(); }, mixer::kMuteReadFailed,
+                                  "mixer.get 9"},
+                      FailureCase{"setVolume", &fakes::FakeMixer::failSet,
+                                  [](A& a) { a.controller().setVolume(10); }, mixer::kWriteFailed,
+                                  "mixer.set 7 58982"},
+                      FailureCase{"setMute", &fakes::FakeMixer::failSet,
+                                  [](A& a) { a.controller().chkmute().setValue(1); },
+                                  mixer::kWriteFailed, "mixer.set 9 1"},
+                      FailureCase{"Open", &fakes::FakeMixer::failOpen,
+                                  [](A& a) { a.controller().GetCoreComponents("1342373889"); },
+                                  mixer::kOpenFailed, "mixer.open 0"},
+                      FailureCase{"LineInfo", &fakes::FakeMixer::failLineInfo,
+                                  [](A& a) { a.controller().GetCoreComponents("1342373889"); },
+                                  mixer::kLineInfoFailed, "mixer.lineInfo 4"},
+                      FailureCase{"LineControls", &fakes::FakeMixer::failLineControls,
+                                  [](A& a) { a.controller().GetCoreComponents("536936450"); },
+                                  mixer::kLineControlsFailed, "mixer.lineControl 536936450"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MixerOperations, AFailureDuringTheMessageBoxLoopIsNotReportedTwice) {

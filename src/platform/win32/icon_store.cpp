@@ -22,18 +22,24 @@ IconStore::IconStore(HINSTANCE instance)
 
 HICON IconStore::small(platform::IconId icon) const {
     switch (icon) {
-        case platform::IconId::TrayNormal: return normalSmall_.get();
-        case platform::IconId::TrayMuted: return mutedSmall_.get();
-        case platform::IconId::None: break;
+        case platform::IconId::TrayNormal:
+            return normalSmall_.get();
+        case platform::IconId::TrayMuted:
+            return mutedSmall_.get();
+        case platform::IconId::None:
+            break;
     }
     return nullptr;
 }
 
 HICON IconStore::large(platform::IconId icon) const {
     switch (icon) {
-        case platform::IconId::TrayNormal: return normalLarge_.get();
-        case platform::IconId::TrayMuted: return mutedLarge_.get();
-        case platform::IconId::None: break;
+        case platform::IconId::TrayNormal:
+            return normalLarge_.get();
+        case platform::IconId::TrayMuted:
+            return mutedLarge_.get();
+        case platform::IconId::None:
+            break;
     }
     return nullptr;
 }

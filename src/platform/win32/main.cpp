@@ -1,10 +1,12 @@
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "app/application.h"
 #include "platform/win32/icon_store.h"
+#include "platform/win32/picture_store.h"
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_windows.h"
@@ -13,7 +15,7 @@ namespace {
 
 // The user-interface thread's COM apartment, for the Core Audio endpoint.
 class ComApartment {
-public:
+  public:
     ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
         if (ok_) CoUninitialize();
@@ -21,7 +23,7 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     bool ok_;
 };
 
@@ -30,12 +32,14 @@ private:
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ComApartment com;
     qmx::win32::IconStore icons(instance);
-    qmx::win32::Win32Windows windows(instance, icons);
+    qmx::win32::PictureStore pictures(instance);
+    qmx::win32::Win32Windows windows(instance, icons, pictures);
     qmx::win32::Win32Shell shell(icons);
     qmx::win32::Win32Processes processes;
+    qmx::win32::Win32Registry registry;
     qmx::win32::Win32System system;
     auto mixer = qmx::win32::makeMixer(system.version().major);
-    qmx::platform::Platform platform{*mixer, processes, system, shell, windows};
+    qmx::platform::Platform platform{*mixer, processes, registry, system, shell, windows};
 
     qmx::app::Application application(platform);
     application.start();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -10,7 +10,7 @@ namespace qmx::win32 {
 // Sole owner of one operating-system handle: move-only, released once by its traits.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -26,12 +26,14 @@ public:
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != Handle{}; }
+    // Gives up ownership (the system took it over).
+    Handle release() { return std::exchange(handle_, Handle{}); }
     void reset(Handle handle = Handle{}) {
         if (handle_ != Handle{}) Traits::close(handle_);
         handle_ = handle;
     }
 
-private:
+  private:
     Handle handle_{};
 };
 
@@ -60,6 +62,22 @@ struct BrushTraits {
     static void close(HBRUSH h) { DeleteObject(h); }
 };
 
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static void close(HBITMAP h) { DeleteObject(h); }
+};
+struct MenuTraits {
+    using Handle = HMENU;
+    static void close(HMENU h) { DestroyMenu(h); }
+};
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static void close(HKEY h) { RegCloseKey(h); }
+};
+
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMixer = UniqueHandle<MixerTraits>;
@@ -70,7 +88,7 @@ using UniqueBrush = UniqueHandle<BrushTraits>;
 // Owner of one COM interface reference.
 template <typename T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -88,7 +106,7 @@ public:
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 

@@ -23,7 +23,7 @@ using platform::MixerLine;
 
 // The legacy mixer (winmm).
 class LegacyDevice : public MixerDevice {
-public:
+  public:
     explicit LegacyDevice(HMIXER handle) : mixer_(handle) {}
 
     std::uint32_t lineInfoByComponentType(std::uint32_t type, MixerLine& line) override {
@@ -76,7 +76,7 @@ public:
         return mixerSetControlDetails(object(), &details, MIXER_SETCONTROLDETAILSF_VALUE);
     }
 
-private:
+  private:
     HMIXEROBJ object() const { return reinterpret_cast<HMIXEROBJ>(mixer_.get()); }
 
     static MIXERCONTROLDETAILS request(std::uint32_t controlId,
@@ -95,7 +95,7 @@ private:
 };
 
 class LegacyMixer : public platform::Mixer {
-public:
+  public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         HMIXER handle = nullptr;
         const MMRESULT rc = mixerOpen(&handle, deviceId, 0, 0, CALLBACK_NULL);
@@ -113,10 +113,12 @@ constexpr DWORD kEndpointMuteId = 2;
 constexpr PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 
-std::uint32_t fromHresult(HRESULT hr) { return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR; }
+std::uint32_t fromHresult(HRESULT hr) {
+    return SUCCEEDED(hr) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
 
 class EndpointDevice : public MixerDevice {
-public:
+  public:
     EndpointDevice(ComPtr<IMMDevice> endpoint, ComPtr<IAudioEndpointVolume> volume)
         : endpoint_(std::move(endpoint)), volume_(std::move(volume)) {}
 
@@ -181,13 +183,13 @@ public:
         return MIXERR_INVALCONTROL;
     }
 
-private:
+  private:
     ComPtr<IMMDevice> endpoint_;
     ComPtr<IAudioEndpointVolume> volume_;
 };
 
 class EndpointMixer : public platform::Mixer {
-public:
+  public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         if (deviceId != 0) return MMSYSERR_BADDEVICEID;
         ComPtr<IMMDeviceEnumerator> enumerator;

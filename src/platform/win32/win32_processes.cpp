@@ -1,13 +1,15 @@
 #include "platform/win32/win32_processes.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <string>
 
 namespace qmx::win32 {
 
-std::uint32_t Win32Processes::currentProcessId() { return GetCurrentProcessId(); }
+std::uint32_t Win32Processes::currentProcessId() {
+    return GetCurrentProcessId();
+}
 
 std::string Win32Processes::ownExecutablePath() {
     std::string path(MAX_PATH, '\0');
@@ -49,6 +51,8 @@ std::optional<std::string> Win32Processes::executablePath(std::uint32_t processI
     return nul == std::string::npos ? std::string() : name.substr(0, nul);
 }
 
-void Win32Processes::exitProcess(std::uint32_t exitCode) { ExitProcess(exitCode); }
+void Win32Processes::exitProcess(std::uint32_t exitCode) {
+    ExitProcess(exitCode);
+}
 
 }  // namespace qmx::win32

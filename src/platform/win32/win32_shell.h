@@ -6,11 +6,11 @@
 namespace qmx::win32 {
 
 class Win32Shell : public platform::Shell {
-public:
+  public:
     explicit Win32Shell(const IconStore& icons) : icons_(icons) {}
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
 
-private:
+  private:
     const IconStore& icons_;
 };
 

@@ -29,7 +29,18 @@ std::string Win32System::systemDirectoryBuffer(std::size_t bufferChars) {
     return buffer;
 }
 
-double Win32System::twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
-double Win32System::twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
+double Win32System::twipsPerPixelX() {
+    return twipsPerPixel(LOGPIXELSX);
+}
+double Win32System::twipsPerPixelY() {
+    return twipsPerPixel(LOGPIXELSY);
+}
+
+bool Win32System::workArea(platform::Rect& area) {
+    RECT rect{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) return false;
+    area = {rect.left, rect.top, rect.right, rect.bottom};
+    return true;
+}
 
 }  // namespace qmx::win32

@@ -5,11 +5,12 @@
 namespace qmx::win32 {
 
 class Win32System : public platform::System {
-public:
+  public:
     platform::OsVersion version() override;
     std::string systemDirectoryBuffer(std::size_t bufferChars) override;
     double twipsPerPixelX() override;
     double twipsPerPixelY() override;
+    bool workArea(platform::Rect& area) override;
 };
 
 }  // namespace qmx::win32

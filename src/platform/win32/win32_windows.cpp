@@ -3,28 +3,46 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 
+#include "platform/win32/unique_handle.h"
 #include "resources/form_definition.h"
+#include "resources/tray_menu.h"
 
 namespace qmx::win32 {
 
 namespace {
 
 constexpr const char* kHostClass = "QmxTrayHost";
-constexpr const char* kFormClass = "QmxForm";
+constexpr const char* kControllerClass = "QmxController";
+constexpr const char* kPictureClass = "QmxPicture";
+constexpr const char* kOwnerClass = "QmxOwner";
+
+struct ControlWindow {
+    HWND window = nullptr;
+    const resources::ControlDefinition* design = nullptr;
+    platform::PictureId picture = platform::PictureId::None;
+    COLORREF backColor = 0;
+    UniqueBrush backBrush;
+    UniqueFont font;
+};
 
 // What a window procedure needs to know about its form; owned by the window and freed when the
 // window is destroyed.
 struct FormWindow {
-    platform::WindowEvents* events;
-    const resources::FormDefinition* definition;
-    double twipsX;
-    double twipsY;
-    std::map<int, HWND> controls;
+    platform::WindowEvents* events = nullptr;
+    const resources::FormDefinition* definition = nullptr;
+    const PictureStore* pictures = nullptr;
+    double twipsX = 15;
+    double twipsY = 15;
+    std::map<int, ControlWindow> controls;
     platform::IconId icon = platform::IconId::None;
+    platform::PictureId background = platform::PictureId::None;
 };
 
 UINT taskbarCreatedMessage() {
@@ -47,40 +65,176 @@ FormWindow* formOf(HWND window) {
     return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-HWND handleOf(platform::WindowId window) { return reinterpret_cast<HWND>(window); }
+HWND handleOf(platform::WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
 
-HWND controlOf(platform::WindowId window, int controlId) {
+ControlWindow* controlOf(platform::WindowId window, int controlId) {
     FormWindow* form = formOf(handleOf(window));
     if (form == nullptr) return nullptr;
     auto it = form->controls.find(controlId);
-    return it == form->controls.end() ? nullptr : it->second;
+    return it == form->controls.end() ? nullptr : &it->second;
 }
 
-void dispatch(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam) {
-    platform::WindowEvents& events = *form.events;
+// Paints the form's background picture, or white, into `dc` whose origin lies at `origin` in
+// the form's client area.
+void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT origin) {
+    RECT client;
+    GetClientRect(formWindow, &client);
+    RECT target{-origin.x, -origin.y, client.right - origin.x, client.bottom - origin.y};
+    if (form.background == platform::PictureId::None) {
+        FillRect(dc, &target, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        return;
+    }
+    form.pictures->draw(dc, form.background, target);
+}
+
+HFONT fontFor(ControlWindow& control, double twipsY) {
+    if (!control.font && control.design && control.design->font) {
+        const auto& spec = *control.design->font;
+        const int height = -static_cast<int>(std::nearbyint(spec.points * 20.0 / twipsY));
+        control.font.reset(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                       spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                                       spec.face));
+    }
+    return control.font ? control.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// A picture, image or label: the form's background under it, its picture, its text.
+void paintControl(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HWND parent = GetParent(window);
+    FormWindow* form = formOf(parent);
+    if (form != nullptr) {
+        auto it = form->controls.find(GetDlgCtrlID(window));
+        RECT client;
+        GetClientRect(window, &client);
+        HDC buffer = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ previous = SelectObject(buffer, bitmap);
+        POINT origin{0, 0};
+        MapWindowPoints(window, parent, &origin, 1);
+        paintFormBackground(parent, *form, buffer, origin);
+        if (it != form->controls.end()) {
+            ControlWindow& control = it->second;
+            if (control.picture != platform::PictureId::None) {
+                form->pictures->draw(buffer, control.picture, client);
+            }
+            if (control.design && control.design->kind == resources::ControlKind::Label) {
+                char text[256] = {};
+                GetWindowTextA(window, text, sizeof(text));
+                HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, form->twipsY));
+                SetBkMode(buffer, TRANSPARENT);
+                SetTextColor(buffer, control.design->foreColor);
+                DrawTextA(buffer, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                SelectObject(buffer, oldFont);
+            }
+        }
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, previous);
+        DeleteObject(bitmap);
+        DeleteDC(buffer);
+    }
+    EndPaint(window, &paint);
+}
+
+// Delivers one event to the form that owns `window`. This is the boundary that no exception
+// crosses.
+void dispatchToForm(HWND window, const std::function<void(platform::WindowEvents&)>& event) {
+    FormWindow* form = formOf(window);
+    if (form == nullptr || form->events == nullptr) return;
+    try {
+        event(*form->events);
+    } catch (...) {
+        // Failures are reported where they happen; whatever is left ends here.
+    }
+}
+
+LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            paintControl(window);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETTEXT: {
+            const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+            InvalidateRect(window, nullptr, FALSE);
+            return result;
+        }
+        case WM_LBUTTONUP: {
+            const int id = GetDlgCtrlID(window);
+            dispatchToForm(GetParent(window),
+                           [id](platform::WindowEvents& events) { events.onClick(id); });
+            return 0;
+        }
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam,
+                    bool& handled) {
+    handled = true;
     const float x = static_cast<float>(GET_X_LPARAM(lParam) * form.twipsX);
     const float y = static_cast<float>(GET_Y_LPARAM(lParam) * form.twipsY);
+    auto send = [&](const std::function<void(platform::WindowEvents&)>& event) {
+        dispatchToForm(window, event);
+    };
     switch (message) {
         case WM_TIMER:
-            events.onTimer(static_cast<int>(wParam));
-            break;
+            send([&](platform::WindowEvents& e) { e.onTimer(static_cast<int>(wParam)); });
+            return 0;
         case WM_LBUTTONDOWN:
-            events.onPointerDown(platform::kFormItself, platform::kLeftButton, x, y);
-            break;
+            send([&](platform::WindowEvents& e) {
+                e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, y);
+            });
+            return 0;
         case WM_RBUTTONDOWN:
-            events.onPointerDown(platform::kFormItself, platform::kRightButton, x, y);
-            break;
+            send([&](platform::WindowEvents& e) {
+                e.onPointerDown(platform::kFormItself, platform::kRightButton, x, y);
+            });
+            return 0;
         case WM_MBUTTONDOWN:
-            events.onPointerDown(platform::kFormItself, platform::kMiddleButton, x, y);
-            break;
+            send([&](platform::WindowEvents& e) {
+                e.onPointerDown(platform::kFormItself, platform::kMiddleButton, x, y);
+            });
+            return 0;
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) events.onClick(LOWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+                send([&](platform::WindowEvents& e) { e.onClick(LOWORD(wParam)); });
+            }
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            paintFormBackground(window, form, dc, {0, 0});
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            auto it = form.controls.find(id);
+            if (it != form.controls.end() && it->second.backBrush) {
+                SetBkColor(reinterpret_cast<HDC>(wParam), it->second.backColor);
+                return reinterpret_cast<LRESULT>(it->second.backBrush.get());
+            }
             break;
+        }
         default:
-            if (message == taskbarCreatedMessage()) events.onTaskbarCreated();
+            if (message == taskbarCreatedMessage()) {
+                send([](platform::WindowEvents& e) { e.onTaskbarCreated(); });
+                return 0;
+            }
             break;
     }
-    (void)window;
+    handled = false;
+    return 0;
 }
 
 LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,20 +249,20 @@ LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         delete form;
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    if (form != nullptr && form->events != nullptr) {
-        try {
-            dispatch(window, *form, message, wParam, lParam);
-        } catch (...) {
-            // Failures are reported where they happen; whatever is left ends here.
-        }
+    if (form != nullptr) {
+        bool handled = false;
+        const LRESULT result = formMessage(window, *form, message, wParam, lParam, handled);
+        if (handled) return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void registerClass(HINSTANCE instance, const char* name, HBRUSH background, HICON icon) {
+void registerClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH background,
+                   HICON icon, UINT style = 0) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = formProcedure;
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = background;
@@ -125,63 +279,107 @@ struct ChildStyle {
 ChildStyle childStyleFor(resources::ControlKind kind) {
     using K = resources::ControlKind;
     switch (kind) {
-        case K::Label: return {"STATIC", SS_CENTER | SS_NOTIFY};
-        case K::CheckBox: return {"BUTTON", BS_CHECKBOX};
-        case K::CommandButton: return {"BUTTON", BS_PUSHBUTTON};
-        case K::TextBox: return {"EDIT", ES_AUTOHSCROLL};
-        case K::ListBox: return {"LISTBOX", 0};
+        case K::CheckBox:
+            return {"BUTTON", BS_CHECKBOX | WS_TABSTOP};
+        case K::CommandButton:
+            return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
+        case K::TextBox:
+            return {"EDIT", ES_AUTOHSCROLL};
+        case K::ListBox:
+            return {"LISTBOX", 0};
+        case K::Label:
         case K::PictureBox:
-        case K::Image: return {"STATIC", SS_NOTIFY};
+        case K::Image:
+            return {kPictureClass, 0};
     }
-    return {"STATIC", 0};
+    return {kPictureClass, 0};
+}
+
+// A label sizes itself to its text; it stays centred on its designed place.
+void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
+    const auto& d = *control.design;
+    char text[256] = {};
+    GetWindowTextA(control.window, text, sizeof(text));
+    HDC dc = GetDC(control.window);
+    HGDIOBJ old = SelectObject(dc, fontFor(control, form.twipsY));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control.window, dc);
+    const int designWidth = toPixels(d.width, form.twipsX);
+    const int width = std::max<int>(designWidth, extent.cx + 2);
+    const int centre = toPixels(d.left, form.twipsX) + designWidth / 2;
+    RECT now;
+    GetWindowRect(control.window, &now);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    SetWindowPos(control.window, nullptr, centre - width / 2, now.top, width, now.bottom - now.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons)
-    : instance_(instance), icons_(icons) {
-    registerClass(instance, kHostClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures)
+    : instance_(instance), icons_(icons), pictures_(pictures) {
+    registerClass(instance, kHostClass, formProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                   icons.applicationIcon());
-    registerClass(instance, kFormClass, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                  nullptr);
+    registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
+    registerClass(instance, kPictureClass, controlProcedure, nullptr, nullptr, CS_DBLCLKS);
+    registerClass(instance, kOwnerClass, DefWindowProcA, nullptr, icons.applicationIcon());
+    owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, instance, nullptr);
 }
 
 Win32Windows::~Win32Windows() {
-    UnregisterClassA(kFormClass, instance_);
-    UnregisterClassA(kHostClass, instance_);
+    if (owner_) DestroyWindow(owner_);
+    for (const char* name : {kOwnerClass, kPictureClass, kControllerClass, kHostClass}) {
+        UnregisterClassA(name, instance_);
+    }
 }
 
-void Win32Windows::initCommonControls() { InitCommonControls(); }
+void Win32Windows::initCommonControls() {
+    InitCommonControls();
+}
 
 platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& definition,
                                               platform::WindowEvents& events) {
-    auto* form = new FormWindow{&events, &definition, screenTwipsPerPixel(LOGPIXELSX),
-                                screenTwipsPerPixel(LOGPIXELSY), {}};
+    auto* form = new FormWindow;
+    form->events = &events;
+    form->definition = &definition;
+    form->pictures = &pictures_;
+    form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
+    form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;
     const int width = toPixels(definition.clientWidth, form->twipsX);
     const int height = toPixels(definition.clientHeight, form->twipsY);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, host ? kHostClass : kFormClass,
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, host ? kHostClass : kControllerClass,
                                   definition.caption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
-                                  height, nullptr, nullptr, instance_, form);
+                                  height, host ? nullptr : owner_, nullptr, instance_, form);
     if (window == nullptr) {
         delete form;
         return platform::kNoWindow;
     }
-    for (const auto& control : definition.controls) {
-        const ChildStyle style = childStyleFor(control.kind);
-        const char* text = control.caption[0] != '\0' ? control.caption : control.tooltip;
+    for (const auto& design : definition.controls) {
+        const ChildStyle style = childStyleFor(design.kind);
+        // Picture-less buttons carry their tooltip as their text, for screen readers.
+        const char* text = design.caption[0] != '\0' ? design.caption : design.tooltip;
         HWND child = CreateWindowExA(
-            0, style.windowClass, text, WS_CHILD | style.style | (control.visible ? WS_VISIBLE : 0),
-            toPixels(control.left, form->twipsX), toPixels(control.top, form->twipsY),
-            toPixels(control.width, form->twipsX), toPixels(control.height, form->twipsY),
-            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_,
-            nullptr);
-        form->controls[control.id] = child;
+            0, style.windowClass, text,
+            WS_CHILD | WS_CLIPSIBLINGS | style.style | (design.visible ? WS_VISIBLE : 0),
+            toPixels(design.left, form->twipsX), toPixels(design.top, form->twipsY),
+            toPixels(design.width, form->twipsX), toPixels(design.height, form->twipsY), window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
+        ControlWindow& control = form->controls[design.id];
+        control.window = child;
+        control.design = &design;
+        control.picture = design.picture;
+        if (design.kind == resources::ControlKind::Label) fitLabel(window, *form, control);
     }
     return reinterpret_cast<platform::WindowId>(window);
 }
 
-void Win32Windows::destroyWindow(platform::WindowId window) { DestroyWindow(handleOf(window)); }
+void Win32Windows::destroyWindow(platform::WindowId window) {
+    DestroyWindow(handleOf(window));
+}
 
 void Win32Windows::setWindowIcon(platform::WindowId window, platform::IconId icon) {
     FormWindow* form = formOf(handleOf(window));
@@ -193,27 +391,150 @@ void Win32Windows::setWindowIcon(platform::WindowId window, platform::IconId ico
                  reinterpret_cast<LPARAM>(icons_.large(icon)));
 }
 
-void Win32Windows::setControlText(platform::WindowId window, int controlId,
-                                  std::string_view text) {
-    if (HWND control = controlOf(window, controlId)) {
-        SetWindowTextA(control, std::string(text).c_str());
+void Win32Windows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr) return;
+    char current[256] = {};
+    GetWindowTextA(control->window, current, sizeof(current));
+    const std::string wanted(text);
+    if (wanted == current) return;
+    SetWindowTextA(control->window, wanted.c_str());
+    if (control->design->kind == resources::ControlKind::Label) {
+        fitLabel(handleOf(window), *formOf(handleOf(window)), *control);
     }
 }
 
 void Win32Windows::setControlValue(platform::WindowId window, int controlId, int value) {
-    if (HWND control = controlOf(window, controlId)) {
-        SendMessageA(control, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        SendMessageA(control->window, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 void Win32Windows::moveControl(platform::WindowId window, int controlId, float leftTwips,
                                float topTwips) {
     FormWindow* form = formOf(handleOf(window));
-    HWND control = controlOf(window, controlId);
+    ControlWindow* control = controlOf(window, controlId);
     if (form == nullptr || control == nullptr) return;
-    SetWindowPos(control, nullptr, toPixels(leftTwips, form->twipsX),
-                 toPixels(topTwips, form->twipsY), 0, 0,
+    POINT wanted{toPixels(leftTwips, form->twipsX), toPixels(topTwips, form->twipsY)};
+    RECT now;
+    GetWindowRect(control->window, &now);
+    MapWindowPoints(nullptr, handleOf(window), reinterpret_cast<POINT*>(&now), 2);
+    if (control->design->kind == resources::ControlKind::Label) wanted.x = now.left;
+    if (now.left == wanted.x && now.top == wanted.y) return;
+    SetWindowPos(control->window, nullptr, wanted.x, wanted.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Windows::setControlVisible(platform::WindowId window, int controlId, bool visible) {
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        ShowWindow(control->window, visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void Win32Windows::setPicture(platform::WindowId window, int controlId,
+                              platform::PictureId picture) {
+    FormWindow* form = formOf(handleOf(window));
+    if (form == nullptr) return;
+    if (controlId == platform::kFormItself) {
+        if (form->background == picture) return;
+        form->background = picture;
+        RedrawWindow(handleOf(window), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+        return;
+    }
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr || control->picture == picture) return;
+    control->picture = picture;
+    InvalidateRect(control->window, nullptr, FALSE);
+}
+
+void Win32Windows::setControlBackColor(platform::WindowId window, int controlId,
+                                       std::uint32_t color) {
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr) return;
+    control->backColor = color;
+    control->backBrush.reset(CreateSolidBrush(color));
+    InvalidateRect(control->window, nullptr, TRUE);
+}
+
+void Win32Windows::clickButton(platform::WindowId window, int controlId) {
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        LPARAM zero = 0;
+        SendMessageA(control->window, BM_CLICK, 0, reinterpret_cast<LPARAM>(&zero));
+    }
+}
+
+void Win32Windows::setRoundRectRegion(platform::WindowId window, int controlId, int left, int top,
+                                      int right, int bottom, int ellipseWidth, int ellipseHeight) {
+    HWND target = handleOf(window);
+    if (controlId != platform::kFormItself) {
+        ControlWindow* control = controlOf(window, controlId);
+        if (control == nullptr) return;
+        target = control->window;
+    }
+    UniqueRegion region(CreateRoundRectRgn(left, top, right, bottom, ellipseWidth, ellipseHeight));
+    if (region && SetWindowRgn(target, region.get(), TRUE)) region.release();
+}
+
+void Win32Windows::setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x,
+                                int y, int cx, int cy, unsigned flags) {
+    SetWindowPos(handleOf(window), reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y,
+                 cx, cy, flags);
+}
+
+void Win32Windows::showWindow(platform::WindowId window) {
+    ShowWindow(handleOf(window), SW_SHOW);
+}
+
+bool Win32Windows::setForegroundWindow(platform::WindowId window) {
+    return SetForegroundWindow(handleOf(window)) != FALSE;
+}
+
+std::uint32_t Win32Windows::setExtendedStyle(platform::WindowId window, std::uint32_t style) {
+    return static_cast<std::uint32_t>(SetWindowLongA(handleOf(window), GWL_EXSTYLE, style));
+}
+
+void Win32Windows::setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey,
+                                        std::uint8_t alpha, std::uint32_t flags) {
+    SetLayeredWindowAttributes(handleOf(window), colorKey, alpha, flags);
+}
+
+std::uint32_t Win32Windows::classStyle(platform::WindowId window) {
+    return GetClassLongA(handleOf(window), GCL_STYLE);
+}
+
+void Win32Windows::setClassStyle(platform::WindowId window, std::uint32_t style) {
+    SetClassLongA(handleOf(window), GCL_STYLE, style);
+}
+
+int Win32Windows::popupMenu(platform::WindowId owner,
+                            std::span<const resources::MenuItemDefinition> items,
+                            const platform::MenuState& state) {
+    UniqueMenu menu(CreatePopupMenu());
+    HMENU submenu = nullptr;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        const bool hasChildren = i + 1 < items.size() && items[i + 1].level > item.level;
+        HMENU parent = item.level == 1 ? menu.get() : submenu;
+        if (parent == nullptr) continue;
+        if (item.id == 0) {
+            AppendMenuA(parent, MF_SEPARATOR, 0, nullptr);
+        } else if (hasChildren) {
+            submenu = CreatePopupMenu();
+            AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), item.caption);
+        } else {
+            const UINT checked = state.checked.count(item.id) ? MF_CHECKED : MF_UNCHECKED;
+            const UINT isDefault = item.id == state.defaultItem ? MF_DEFAULT : 0;
+            AppendMenuA(parent, MF_STRING | checked | isDefault, item.id, item.caption);
+        }
+    }
+    if (state.defaultItem != 0) SetMenuDefaultItem(menu.get(), state.defaultItem, FALSE);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const int chosen = TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+                                      pointer.x, pointer.y, 0, handleOf(owner), nullptr);
+    PostMessageA(handleOf(owner), WM_NULL, 0, 0);
+    return chosen;
 }
 
 void Win32Windows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {

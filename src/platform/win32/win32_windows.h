@@ -2,17 +2,19 @@
 
 #include <windows.h>
 
-#include "platform/window_system.h"
 #include "platform/win32/icon_store.h"
+#include "platform/win32/picture_store.h"
+#include "platform/window_system.h"
 
 namespace qmx::win32 {
 
 // The program's windows on the Win32 user interface. Each form is one top-level window whose
-// controls are real child windows (so screen readers and test tools can read them); events go
-// to the form's WindowEvents on this thread. No exception leaves a window procedure.
+// controls are real child windows carrying their texts, so that screen readers and test tools
+// can read them; pictures and label texts are painted by the program. Events go to the form's
+// WindowEvents on this thread, and no exception leaves a window procedure.
 class Win32Windows : public platform::WindowSystem {
-public:
-    Win32Windows(HINSTANCE instance, const IconStore& icons);
+  public:
+    Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures);
     ~Win32Windows() override;
 
     void initCommonControls() override;
@@ -24,13 +26,33 @@ public:
     void setControlValue(platform::WindowId window, int controlId, int value) override;
     void moveControl(platform::WindowId window, int controlId, float leftTwips,
                      float topTwips) override;
+    void setControlVisible(platform::WindowId window, int controlId, bool visible) override;
+    void setPicture(platform::WindowId window, int controlId, platform::PictureId picture) override;
+    void setControlBackColor(platform::WindowId window, int controlId,
+                             std::uint32_t color) override;
+    void clickButton(platform::WindowId window, int controlId) override;
+    void setRoundRectRegion(platform::WindowId window, int controlId, int left, int top, int right,
+                            int bottom, int ellipseWidth, int ellipseHeight) override;
+    void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
+                      int cy, unsigned flags) override;
+    void showWindow(platform::WindowId window) override;
+    bool setForegroundWindow(platform::WindowId window) override;
+    std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
+    void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
+                              std::uint32_t flags) override;
+    std::uint32_t classStyle(platform::WindowId window) override;
+    void setClassStyle(platform::WindowId window, std::uint32_t style) override;
+    int popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition> items,
+                  const platform::MenuState& state) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
     int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
 
-private:
+  private:
     HINSTANCE instance_;
     const IconStore& icons_;
+    const PictureStore& pictures_;
+    HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons
 };
 
 }  // namespace qmx::win32

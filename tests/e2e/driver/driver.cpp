@@ -53,12 +53,13 @@ void describe(HWND window) {
     GetWindowRect(window, &r);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    std::printf("%#llx pid=%lu class=%s visible=%d rect=%ld,%ld,%ld,%ld style=%#lx exstyle=%#lx "
-                "text=%s\n",
-                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), pid,
-                classOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, r.left, r.top,
-                r.right - r.left, r.bottom - r.top, GetWindowLongA(window, GWL_STYLE),
-                GetWindowLongA(window, GWL_EXSTYLE), textOf(window).c_str());
+    std::printf(
+        "%#llx pid=%lu class=%s visible=%d rect=%ld,%ld,%ld,%ld style=%#lx exstyle=%#lx "
+        "text=%s\n",
+        static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), pid,
+        classOf(window).c_str(), IsWindowVisible(window) ? 1 : 0, r.left, r.top, r.right - r.left,
+        r.bottom - r.top, GetWindowLongA(window, GWL_STYLE), GetWindowLongA(window, GWL_EXSTYLE),
+        textOf(window).c_str());
 }
 
 Query parseQuery(int argc, char** argv, int first, int* timeoutMs) {
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
     }
     if (command == "children" && argc >= 3) {
         HWND parent = parseWindow(argv[2]);
-        for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(parent, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
             std::printf("id=%d ", GetDlgCtrlID(child));
             describe(child);
         }

@@ -1,0 +1,54 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+
+namespace qmx::win32 {
+
+namespace {
+
+class Win32RegistryKey : public platform::RegistryKey {
+  public:
+    explicit Win32RegistryKey(HKEY key) : key_(key) {}
+
+    std::uint32_t setValue(std::string_view name, std::uint32_t type,
+                           std::span<const std::uint8_t> data) override {
+        return RegSetValueExA(key_.get(), std::string(name).c_str(), 0, type, data.data(),
+                              static_cast<DWORD>(data.size()));
+    }
+
+    std::uint32_t queryValue(std::string_view name, std::span<std::uint8_t> buffer,
+                             std::uint32_t& size) override {
+        DWORD type = 0;
+        DWORD bytes = static_cast<DWORD>(buffer.size());
+        const LSTATUS rc = RegQueryValueExA(key_.get(), std::string(name).c_str(), nullptr, &type,
+                                            buffer.data(), &bytes);
+        size = bytes;
+        return rc;
+    }
+
+    std::uint32_t deleteValue(std::string_view name) override {
+        return RegDeleteValueA(key_.get(), std::string(name).c_str());
+    }
+
+  private:
+    UniqueRegistryKey key_;
+};
+
+}  // namespace
+
+std::uint32_t Win32Registry::openKey(platform::RegistryRoot root, std::string_view subkey,
+                                     std::uint32_t access,
+                                     std::unique_ptr<platform::RegistryKey>& key) {
+    HKEY rootKey =
+        root == platform::RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    HKEY opened = nullptr;
+    const LSTATUS rc = RegOpenKeyExA(rootKey, std::string(subkey).c_str(), 0, access, &opened);
+    if (rc == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(opened);
+    return rc;
+}
+
+}  // namespace qmx::win32

@@ -1,0 +1,127 @@
+#include "settings/settings_store.h"
+
+#include <array>
+#include <cstring>
+#include <exception>
+#include <memory>
+
+#include "common/app_title.h"
+#include "common/program_end.h"
+#include "common/runtime_error.h"
+
+namespace qmx::settings {
+
+namespace {
+using platform::kRegistryNoError;
+
+// An unexpected failure inside an operation is shown with its description; the operation then
+// ends and the program goes on.
+template <typename Operation>
+void guarded(platform::WindowSystem& windows, unsigned icon, Operation operation) {
+    try {
+        operation();
+    } catch (const RuntimeError& failure) {
+        windows.messageBox(failure.what(), kAppTitle, icon);
+    } catch (const std::bad_alloc&) {
+        windows.messageBox("Out of memory", kAppTitle, icon);
+    }
+}
+}  // namespace
+
+bool isVistaSkin(const std::string& skin) {
+    return skin.substr(0, 5) == "vista";
+}
+
+SettingsStore::SettingsStore(platform::Registry& registry, platform::WindowSystem& windows)
+    : registry_(registry), windows_(windows) {}
+
+std::int32_t SettingsStore::readFlag(const char* name) {
+    std::int32_t result = 0;
+    guarded(windows_, kMbIconInformation, [&] {
+        std::unique_ptr<platform::RegistryKey> key;
+        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
+                              key) != kRegistryNoError) {
+            return;
+        }
+        std::array<std::uint8_t, 4> buffer{};
+        std::uint32_t size = buffer.size();
+        if (key->queryValue(name, buffer, size) == kRegistryNoError) {
+            std::memcpy(&result, buffer.data(), sizeof(result));
+        }
+    });
+    return result;
+}
+
+void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
+    guarded(windows_, kMbIconInformation, [&] {
+        std::unique_ptr<platform::RegistryKey> key;
+        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,
+                              platform::kKeyWrite, key) != kRegistryNoError) {
+            return;
+        }
+        std::array<std::uint8_t, 4> data{};
+        std::memcpy(data.data(), &value, sizeof(value));
+        key->setValue(name, platform::kRegDword, data);
+    });
+}
+
+std::int32_t SettingsStore::GetOnTopStat() {
+    return readFlag("ontopstat");
+}
+void SettingsStore::setOnTopOn() {
+    writeFlag("ontopstat", 1);
+}
+void SettingsStore::setOnTopOff() {
+    writeFlag("ontopstat", 0);
+}
+std::int32_t SettingsStore::GetShadowStat() {
+    return readFlag("shadow");
+}
+void SettingsStore::setShadowOn() {
+    writeFlag("shadow", 1);
+}
+void SettingsStore::setShadowOff() {
+    writeFlag("shadow", 0);
+}
+
+std::string SettingsStore::GetSkin() {
+    std::string result;
+    guarded(windows_, kMbIconExclamation, [&] {
+        std::unique_ptr<platform::RegistryKey> key;
+        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
+                              key) != kRegistryNoError) {
+            return;
+        }
+        std::array<std::uint8_t, 255> buffer;
+        buffer.fill(' ');
+        std::uint32_t size = buffer.size();
+        if (key->queryValue("skin", buffer, size) == kRegistryNoError) {
+            // The bytes delivered, a stored terminating NUL included.
+            result.assign(reinterpret_cast<const char*>(buffer.data()),
+                          std::min<std::size_t>(size, buffer.size()));
+        }
+    });
+    return result;
+}
+
+void SettingsStore::writeSkin(const char* name) {
+    guarded(windows_, kMbIconExclamation, [&] {
+        skinName_ = name;
+        std::unique_ptr<platform::RegistryKey> key;
+        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,
+                              platform::kKeyWrite, key) != kRegistryNoError) {
+            return;
+        }
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(skinName_.data());
+        key->setValue("skin", platform::kRegSz, {bytes, skinName_.size()});
+    });
+}
+
+void SettingsStore::setSkinVista() {
+    writeSkin("vista");
+}
+void SettingsStore::setSkinClassic() {
+    writeSkin("classic");
+}
+
+}  // namespace qmx::settings

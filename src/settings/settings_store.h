@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/window_system.h"
+
+namespace qmx::settings {
+
+inline constexpr const char* kSettingsKey =
+    "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
+
+// The user's preferences in the registry: keep on top, drop shadow, skin. Nothing is cached:
+// every operation opens the key (which installation creates; the program never does), does one
+// thing and closes it. Registry failures are silent: writes are lost, reads give the defaults.
+class SettingsStore {
+  public:
+    SettingsStore(platform::Registry& registry, platform::WindowSystem& windows);
+
+    std::int32_t GetOnTopStat();
+    void setOnTopOn();
+    void setOnTopOff();
+    std::int32_t GetShadowStat();
+    void setShadowOn();
+    void setShadowOff();
+    // The stored skin text; empty when absent.
+    std::string GetSkin();
+    void setSkinVista();
+    void setSkinClassic();
+
+    // The skin name last written; not read back by anything.
+    const std::string& skinName() const { return skinName_; }
+
+  private:
+    std::int32_t readFlag(const char* name);
+    void writeFlag(const char* name, std::uint32_t value);
+    void writeSkin(const char* name);
+
+    platform::Registry& registry_;
+    platform::WindowSystem& windows_;
+    std::string skinName_;
+};
+
+// A skin text selects the Vista skin when its first five characters are exactly "vista".
+bool isVistaSkin(const std::string& skin);
+
+}  // namespace qmx::settings

@@ -1,0 +1,134 @@
+#include "app_harness.h"
+#include "resources/controller_form.h"
+
+namespace qmx::testing {
+namespace {
+
+using platform::PictureId;
+using namespace resources::controller;
+const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
+constexpr auto kUser = platform::RegistryRoot::CurrentUser;
+
+class ControllerSetUp : public AppTest {
+  protected:
+    void SetUp() override { fake.registry.createKey(kUser, kKey); }
+    const fakes::FakeWindows::Window& openController() {
+        EXPECT_EQ(start(), -1);
+        app.controller().load();
+        const auto* window = fake.windows.find("Form1");
+        EXPECT_NE(window, nullptr);
+        return *window;
+    }
+};
+
+TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobAt96Dpi) {
+    const auto& window = openController();
+    const auto& form = window.regions.at(platform::kFormItself);
+    EXPECT_EQ(std::tie(form.left, form.top, form.right, form.bottom), std::tuple(0, 0, 67, 186));
+    EXPECT_EQ(std::tie(form.ellipseWidth, form.ellipseHeight), std::tuple(7, 7));
+    const auto& knob = window.regions.at(Knob);
+    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(15, 19));
+}
+
+TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobAt120Dpi) {
+    fake.system.twipsX = fake.system.twipsY = 12;
+    const auto& window = openController();
+    const auto& form = window.regions.at(platform::kFormItself);
+    EXPECT_EQ(std::tie(form.right, form.bottom), std::tuple(84, 232));
+    const auto& knob = window.regions.at(Knob);
+    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(19, 24));
+}
+
+TEST_F(ControllerSetUp, PlacesItselfAboveTheWorkAreasBottomRightCorner) {
+    const auto& window = openController();
+    EXPECT_EQ(std::tie(window.x, window.y), std::tuple(874, 548));
+    EXPECT_TRUE(window.shown);
+}
+
+TEST_F(ControllerSetUp, KeepsItsOffsetsWithTheTaskbarAtTheTopOrLeft) {
+    fake.system.workAreaRect = {0, 30, 1280, 1024};
+    EXPECT_EQ(std::tie(openController().x, openController().y), std::tuple(1130, 834));
+    fake.system.workAreaRect = {60, 0, 1280, 994};
+    app.controller().unload();
+    app.controller().load();
+    const auto* window = fake.windows.find("Form1");
+    EXPECT_EQ(std::tie(window->x, window->y), std::tuple(1130, 804));
+}
+
+TEST_F(ControllerSetUp, AFailedWorkAreaQueryPlacesItAtMinus150Minus190) {
+    fake.system.workAreaAvailable = false;
+    const auto& window = openController();
+    EXPECT_EQ(std::tie(window.x, window.y), std::tuple(-150, -190));
+}
+
+TEST_F(ControllerSetUp, StartsFromTheVistaPictureWithBothCloseButtonsAndTheDesignedMuteBox) {
+    const auto& window = openController();
+    EXPECT_EQ(window.pictures.at(platform::kFormItself), PictureId::VistaSkin);
+    EXPECT_EQ(window.pictures.at(Knob), PictureId::Knob);
+    EXPECT_TRUE(app.controller().image5().visible());
+    EXPECT_TRUE(app.controller().image6().visible());
+    EXPECT_EQ(app.controller().chkmute().top(), 2200.0f);
+    EXPECT_EQ(window.backColors.at(ChkMute), 0x5E3820u);
+    EXPECT_EQ(app.controller().fadeAlpha(), 255);
+    EXPECT_FALSE(app.controller().trackClicked());
+    EXPECT_EQ(app.trayHost().txtform1signal().text(), "1");
+}
+
+TEST_F(ControllerSetUp, IsNotTopmostUnlessTheSettingSaysOne) {
+    for (auto [stored, topMost] : {std::pair{-1, false}, {0, false}, {1, true}, {2, false}}) {
+        if (stored >= 0) fake.registry.setDword(kUser, kKey, "ontopstat", stored);
+        app.controller().unload();
+        if (!app.trayHost().loaded()) ASSERT_EQ(start(), -1);
+        app.controller().load();
+        EXPECT_EQ(fake.windows.find("Form1")->topMost, topMost) << "ontopstat " << stored;
+    }
+}
+
+TEST_F(ControllerSetUp, AddsTheDropShadowToItsClassOnlyWhenTheSettingIsOne) {
+    openController();
+    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, 0u);
+    fake.registry.setDword(kUser, kKey, "shadow", 1);
+    app.controller().unload();
+    app.controller().load();
+    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, platform::kCsDropShadow);
+    // Once added, the shadow stays for the run.
+    fake.registry.setDword(kUser, kKey, "shadow", 0);
+    app.controller().unload();
+    app.controller().load();
+    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, platform::kCsDropShadow);
+}
+
+TEST_F(ControllerSetUp, SkinsChangeOnlyBackgroundCloseButtonAndMuteBoxTop) {
+    fake.mixer.volume = 32768;
+    openController();
+    auto& controller = app.controller();
+    controller.chkmute().setValue(1);
+    controller.applySkin(false);
+    const auto* window = fake.windows.find("Form1");
+    EXPECT_EQ(window->pictures.at(platform::kFormItself), PictureId::ClassicSkin);
+    EXPECT_TRUE(controller.image5().visible());
+    EXPECT_FALSE(controller.image6().visible());
+    EXPECT_EQ(controller.chkmute().top(), 2250.0f);
+    controller.applySkin(true);
+    EXPECT_EQ(window->pictures.at(platform::kFormItself), PictureId::VistaSkin);
+    EXPECT_FALSE(controller.image5().visible());
+    EXPECT_TRUE(controller.image6().visible());
+    EXPECT_EQ(controller.chkmute().top(), 2220.0f);
+    EXPECT_EQ(controller.knob().top(), 1160.0f);
+    EXPECT_EQ(controller.volumeLabel().caption(), "50");
+    EXPECT_EQ(controller.chkmute().value(), 1);
+}
+
+TEST_F(ControllerSetUp, UnloadingPutsEveryControlBackToItsDesign) {
+    openController();
+    app.controller().applySkin(false);
+    app.controller().unload();
+    EXPECT_EQ(app.trayHost().txtform1signal().text(), "0");
+    app.controller().load();
+    EXPECT_TRUE(app.controller().image6().visible());
+    EXPECT_EQ(app.controller().chkmute().top(), 2200.0f);
+    EXPECT_EQ(fake.windows.find("Form1")->pictures.at(platform::kFormItself), PictureId::VistaSkin);
+}
+
+}  // namespace
+}  // namespace qmx::testing

@@ -1,0 +1,129 @@
+#include "app_harness.h"
+#include "resources/controller_form.h"
+#include "resources/tray_menu.h"
+
+namespace qmx::testing {
+namespace {
+
+using namespace resources::tray_menu;
+const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
+constexpr auto kUser = platform::RegistryRoot::CurrentUser;
+
+class TrayCallback : public AppTest {
+  protected:
+    void SetUp() override {
+        fake.registry.createKey(kUser, kKey);
+        ASSERT_EQ(start(), -1);
+    }
+    // The shell's callback: a left-button press whose x coordinate carries the event.
+    void trayEvent(int event) {
+        const float x = static_cast<float>(event * fake.system.twipsX);
+        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
+            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
+        });
+    }
+    int controllerCreations() { return static_cast<int>(fake.log.count("windows.create Form1")); }
+};
+
+TEST_F(TrayCallback, ALeftClickOpensTheControllerInTheStoredSkinAndFollowsTheVolume) {
+    fake.registry.setString(kUser, kKey, "skin", "vista");
+    fake.mixer.volume = 65535;
+    trayEvent(0x202);
+    const auto* window = fake.windows.find("Form1");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->shown);
+    EXPECT_EQ(window->pictures.at(platform::kFormItself), platform::PictureId::VistaSkin);
+    EXPECT_FALSE(app.controller().image5().visible());
+    EXPECT_EQ(app.controller().chkmute().top(), 2220.0f);
+    ASSERT_FALSE(fake.windows.buttonClicks.empty());
+    EXPECT_EQ(fake.windows.buttonClicks.back().second, resources::controller::Command1);
+    EXPECT_TRUE(app.controller().tmrsyncvol().enabled());
+
+    fake.mixer.volume = 0;
+    fake.windows.advance(10);
+    EXPECT_EQ(app.controller().volumeLabel().caption(), "0");
+    EXPECT_EQ(app.controller().knob().top(), 1850.0f);
+}
+
+TEST_F(TrayCallback, AbsentOrOtherSkinsOpenTheClassicSkin) {
+    for (const char* skin : {"", "Vista", "classic", "vist"}) {
+        if (*skin) fake.registry.setString(kUser, kKey, "skin", skin);
+        trayEvent(0x202);
+        EXPECT_EQ(fake.windows.find("Form1")->pictures.at(platform::kFormItself),
+                  platform::PictureId::ClassicSkin)
+            << skin;
+        EXPECT_TRUE(app.controller().image5().visible());
+        EXPECT_FALSE(app.controller().image6().visible());
+        EXPECT_EQ(app.controller().chkmute().top(), 2250.0f);
+    }
+}
+
+TEST_F(TrayCallback, ADoubleClickCreatesTheControllerThreeTimesAndShowsOne) {
+    const int before = controllerCreations();
+    for (int event : {0x201, 0x202, 0x203, 0x202}) trayEvent(event);
+    EXPECT_EQ(controllerCreations() - before, 3);
+    int shown = 0;
+    for (const auto& [id, window] : fake.windows.windows) shown += window.name == "Form1";
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(app.trayHost().txtform1signal().text(), "1");
+}
+
+TEST_F(TrayCallback, AClickOnAnOpenControllerOpensItAfreshAtHome) {
+    trayEvent(0x202);
+    const auto first = fake.windows.idOf("Form1");
+    fake.windows.setWindowPos(first, platform::ZOrder::NoTopMost, 5, 5, 0, 0, 0);
+    trayEvent(0x202);
+    const auto* window = fake.windows.find("Form1");
+    EXPECT_NE(fake.windows.idOf("Form1"), first);
+    EXPECT_EQ(std::tie(window->x, window->y), std::tuple(874, 548));
+}
+
+TEST_F(TrayCallback, OtherEventsDoNothing) {
+    const auto calls = fake.log.calls.size();
+    for (int event : {0x200, 0x201, 0x205, 0x207, 0x208, 0x209}) trayEvent(event);
+    EXPECT_EQ(fake.log.calls.size(), calls);
+    EXPECT_TRUE(fake.windows.popups.empty());
+}
+
+TEST_F(TrayCallback, TheMenuShowsTheStoredSettingsAndCloseAsDefault) {
+    fake.registry.setDword(kUser, kKey, "ontopstat", 1);
+    fake.registry.setString(kUser, kKey, "skin", "vista");
+    trayEvent(0x204);
+    ASSERT_EQ(fake.windows.popups.size(), 1u);
+    const auto& popup = fake.windows.popups[0];
+    EXPECT_EQ(popup.owner, hostWindow());
+    EXPECT_TRUE(popup.ownerWasForeground);
+    EXPECT_EQ(popup.state.checked, (std::set<int>{Ontop, Vista}));
+    EXPECT_EQ(popup.state.defaultItem, Exitqmx);
+    EXPECT_EQ(fake.windows.find("Form1"), nullptr);
+}
+
+TEST_F(TrayCallback, AnOnTopValueOtherThanZeroOrOneLeavesTheMarkAsItWas) {
+    fake.registry.setDword(kUser, kKey, "ontopstat", 2);
+    trayEvent(0x204);
+    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+    fake.registry.setDword(kUser, kKey, "ontopstat", 1);
+    trayEvent(0x204);
+    fake.registry.setDword(kUser, kKey, "ontopstat", 5);
+    trayEvent(0x204);
+    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Ontop, Classic}));
+    fake.registry.setDword(kUser, kKey, "ontopstat", 0);
+    trayEvent(0x204);
+    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+}
+
+TEST_F(TrayCallback, ClosingFromTheMenuEndsTheProgramAndTakesTheIconAway) {
+    fake.windows.menuChoice = Exitqmx;
+    EXPECT_EQ(exitCodeOf([this] { trayEvent(0x204); }), 0);
+    const std::vector<std::string> tail(fake.log.calls.end() - 2, fake.log.calls.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"shell.notifyIcon delete", "processes.exit 0"}));
+}
+
+TEST_F(TrayCallback, ReadsTheEventFromTwipsAtAnyResolution) {
+    fake.system.twipsX = 12;
+    trayEvent(0x202);
+    EXPECT_NE(fake.windows.find("Form1"), nullptr);
+}
+
+}  // namespace
+}  // namespace qmx::testing
