@@ -1,5 +1,6 @@
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include "app/application.h"
 #include "platform/win32/icon_store.h"

@@ -1,7 +1,8 @@
 #include "platform/win32/win32_processes.h"
 
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <string>
 

@@ -1,7 +1,8 @@
 #include "platform/win32/win32_shell.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstring>
 
