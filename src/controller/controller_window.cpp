@@ -13,8 +13,11 @@ namespace {
 constexpr const char* kVolumeTypeText = "1342373889";
 constexpr const char* kMuteTypeText = "536936450";
 constexpr int kCornerEllipse = 7;
-constexpr int kHomeOffsetX = 150;
-constexpr int kHomeOffsetY = 190;
+// The home position lies 150 and 190 pixels (at 96 DPI) left of and above the work area's
+// bottom-right corner. The offsets grow with the resolution as the window does, so that a
+// window scaled up for a higher DPI still ends above the work area's bottom edge.
+constexpr double kHomeOffsetXTwips = 150 * 15;
+constexpr double kHomeOffsetYTwips = 190 * 15;
 constexpr std::uint32_t kMuteBoxColor = 0x5E3820;  // RGB(32, 56, 94)
 constexpr float kMuteBoxTopVista = 2220;
 constexpr float kMuteBoxTopClassic = 2250;
@@ -86,8 +89,10 @@ void ControllerWindow::handleLoad() {
         styling_.GetWorkAreaBottom(workBottom_);
     });
     setUpStep([&] {
-        windows().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - kHomeOffsetX,
-                               workBottom_ - kHomeOffsetY, 0, 0,
+        const int offsetX = pixels(kHomeOffsetXTwips, system_.twipsPerPixelX());
+        const int offsetY = pixels(kHomeOffsetYTwips, system_.twipsPerPixelY());
+        windows().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - offsetX,
+                               workBottom_ - offsetY, 0, 0,
                                platform::kSwpNoSize | platform::kSwpShowWindow);
     });
     setUpStep([&] { windows().setControlBackColor(window(), ChkMute, kMuteBoxColor); });

@@ -118,3 +118,46 @@ run_test() {
     fi
     reset_wine
 }
+
+SETTINGS_KEY="HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0"
+
+# The per-user settings key, as installation leaves it: present and empty.
+reset_settings() {
+    wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+    wine reg add "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+}
+
+# set_setting NAME REG_DWORD|REG_SZ DATA
+set_setting() {
+    wine reg add "$SETTINGS_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1 </dev/null
+}
+
+# Prints a setting's data as `wine reg query` shows it, or nothing when absent.
+setting() {
+    wine reg query "$SETTINGS_KEY" /v "$1" >"$E2E_WORK/reg.out" 2>/dev/null </dev/null
+    tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { print $3 }'
+}
+
+# Clicks the program's tray icon: tray_click 1 (left) or 3 (right).
+tray_click() {
+    local tray line x y w h tx ty
+    tray=$(tray_window)
+    line=$(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1)
+    read -r x y w h < <(sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' <<<"$line")
+    [ -n "$x" ] || return 1
+    tx=$((x + w / 2))
+    ty=$((y + h / 2))
+    xdotool mousemove "$tx" "$ty"
+    if [ "$1" = 3 ]; then
+        xdotool windowfocus --sync "$(xdotool search --name 'Wine System Tray' | head -n 1)" 2>/dev/null
+    fi
+    xdotool click "$1"
+}
+
+# Prints "x y w h" of a window in screen pixels: window_rect LINE (a line of `drv windows`).
+rect_of() { sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' <<<"$1"; }
+
+controller_line() { drv wait-window --class QmxController --visible 1 --timeout "${1:-5}" | head -n 1; }
+
+# child_line HWND ID: the driver's line for one child window.
+child_line() { drv children "$1" | grep "^id=$2 " | head -n 1; }

@@ -19,7 +19,7 @@ mkdir -p "$E2E_WORK/driver"
 cp "$E2E_BUILD/qmxdriver.exe" "$E2E_WORK/driver/"
 E2E_DRIVER="$E2E_WORK/driver/qmxdriver.exe"
 
-for suite in "$here"/test_*.sh; do
+for suite in "$here"/test_${E2E_ONLY:-*}.sh; do
     echo "$(basename "$suite" .sh)"
     . "$suite"
 done

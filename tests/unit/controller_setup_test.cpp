@@ -45,6 +45,13 @@ TEST_F(ControllerSetUp, PlacesItselfAboveTheWorkAreasBottomRightCorner) {
     EXPECT_TRUE(window.shown);
 }
 
+TEST_F(ControllerSetUp, ScalesItsHomeOffsetsWithTheResolutionSoItsBottomStaysOnScreen) {
+    fake.system.twipsX = fake.system.twipsY = 12;
+    const auto& window = openController();
+    // 150 and 190 pixels at 96 DPI are 187.5 and 237.5 at 120 DPI; the window is 232 tall.
+    EXPECT_EQ(std::tie(window.x, window.y), std::tuple(1024 - 188, 738 - 238));
+}
+
 TEST_F(ControllerSetUp, KeepsItsOffsetsWithTheTaskbarAtTheTopOrLeft) {
     fake.system.workAreaRect = {0, 30, 1280, 1024};
     EXPECT_EQ(std::tie(openController().x, openController().y), std::tuple(1130, 834));

@@ -472,7 +472,10 @@ void Win32Windows::setRoundRectRegion(platform::WindowId window, int controlId, 
         if (control == nullptr) return;
         target = control->window;
     }
-    UniqueRegion region(CreateRoundRectRgn(left, top, right, bottom, ellipseWidth, ellipseHeight));
+    // GDI leaves the right and bottom edges out of a rounded region; one more pixel each way
+    // makes the region cover the whole rectangle asked for.
+    UniqueRegion region(
+        CreateRoundRectRgn(left, top, right + 1, bottom + 1, ellipseWidth, ellipseHeight));
     if (region && SetWindowRgn(target, region.get(), TRUE)) region.release();
 }
 

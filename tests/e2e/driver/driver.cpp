@@ -83,6 +83,8 @@ int usage() {
         "       qmxdriver children HWND\n"
         "       qmxdriver child-text HWND ID\n"
         "       qmxdriver press-ok HWND\n"
+        "       qmxdriver region HWND\n"
+        "       qmxdriver workarea\n"
         "       qmxdriver run EXE [TIMEOUT_S]\n"
         "       qmxdriver start EXE");
     return 2;
@@ -128,6 +130,27 @@ int main(int argc, char** argv) {
         HWND child = GetDlgItem(parseWindow(argv[2]), std::atoi(argv[3]));
         if (!child) return 1;
         std::printf("%s\n", textOf(child).c_str());
+        return 0;
+    }
+    if (command == "region" && argc >= 3) {
+        HWND window = parseWindow(argv[2]);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        const int kind = GetWindowRgn(window, region);
+        RECT box{};
+        GetRgnBox(region, &box);
+        std::printf("kind=%d box=%ld,%ld,%ld,%ld corner=%d centre=%d\n", kind, box.left, box.top,
+                    box.right - box.left, box.bottom - box.top,
+                    PtInRegion(region, box.left, box.top) ? 1 : 0,
+                    PtInRegion(region, (box.left + box.right) / 2, (box.top + box.bottom) / 2)
+                        ? 1
+                        : 0);
+        DeleteObject(region);
+        return kind == ERROR ? 1 : 0;
+    }
+    if (command == "workarea") {
+        RECT area{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
         return 0;
     }
     if (command == "press-ok" && argc >= 3) {

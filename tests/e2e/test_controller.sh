@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# The controller window as a user sees it: opened from the tray icon in the stored skin, placed
+# above the work area's corner, rounded, showing the volume; the tray menu with its marks.
+
+CONTROLLER_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
+
+# Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH.
+open_controller() {
+    tray_click 1 || return 1
+    local line
+    line=$(controller_line 5)
+    [ -n "$line" ] || return 1
+    CONTROLLER=${line%% *}
+    read -r CX CY CW CH < <(rect_of "$line")
+    CONTROLLER_LINE=$line
+}
+
+test_a_left_click_opens_the_controller_at_home_showing_the_volume() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "a left click on the tray icon opens the controller" open_controller
+    local left top right bottom
+    read -r left top right bottom < <(drv workarea)
+    log "work area $left,$top-$right,$bottom; controller at $CX,$CY size ${CW}x$CH"
+    check "its top-left corner is 150 and 190 pixels from the work area's corner" \
+        [ "$CX,$CY" = "$((right - 150)),$((bottom - 190))" ]
+    local region
+    region=$(drv region "$CONTROLLER")
+    log "region: $region"
+    check "its region is 67 x 186" grep -q 'box=0,0,67,186' <<<"$region"
+    check "its region has rounded corners" grep -q 'corner=0 centre=1' <<<"$region"
+    local percent knob kx ky kw kh expected
+    percent=$(drv child-text "$CONTROLLER" 3)
+    knob=$(child_line "$CONTROLLER" 4)
+    read -r kx ky kw kh < <(rect_of "$knob")
+    expected=$(awk -v p="$percent" 'BEGIN { t = (100 - p) * 13.8 + 470; printf "%d", t / 15 + 0.5 }')
+    log "label '$percent', knob top $((ky - CY)) px (expected $expected)"
+    check "the label shows a volume percent" grep -Eq '^[0-9]{1,3}$' <<<"$percent"
+    check "the knob stands at the percent's place" [ "$((ky - CY))" = "$expected" ]
+    check "the knob is 15 x 19" [ "${kw}x$kh" = 15x19 ]
+    check "the controller is not topmost" [ $(( $(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$CONTROLLER_LINE") & 0x8 )) = 0 ]
+    check "the mute box carries its state" grep -q 'class=Button' <<<"$(child_line "$CONTROLLER" 6)"
+    check "the tooltip texts name the picture buttons" \
+        [ "$(drv child-text "$CONTROLLER" 1)" = "Open Volume Control / Mixture" ]
+}
+
+# expect_skin SKIN_SETTING_OR_EMPTY vista|classic
+expect_skin() {
+    reset_settings
+    [ -n "$1" ] && set_setting skin REG_SZ "$1"
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "the controller opens" open_controller
+    local vista classic mute expected_top
+    vista=$(child_line "$CONTROLLER" 7)
+    classic=$(child_line "$CONTROLLER" 8)
+    mute=$(child_line "$CONTROLLER" 6)
+    local mx my mw mh
+    read -r mx my mw mh < <(rect_of "$mute")
+    if [ "$2" = vista ]; then
+        check "the Vista close button shows" grep -q 'visible=1' <<<"$vista"
+        check "the Classic close button is hidden" grep -q 'visible=0' <<<"$classic"
+        expected_top=148
+    else
+        check "the Classic close button shows" grep -q 'visible=1' <<<"$classic"
+        check "the Vista close button is hidden" grep -q 'visible=0' <<<"$vista"
+        expected_top=150
+    fi
+    check "the mute box sits at its skin's top" [ "$((my - CY))" = "$expected_top" ]
+    import -window root "$E2E_WORK/controller-$2.png"
+    convert "$E2E_WORK/controller-$2.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
+        "$E2E_WORK/controller-$2.png"
+}
+
+test_the_vista_skin_is_stored_as_vista() { expect_skin vista vista; }
+test_the_classic_skin_is_the_default() { expect_skin "" classic; }
+test_a_capitalised_vista_is_classic() { expect_skin Vista classic; }
+
+test_keep_on_top_makes_the_controller_topmost() {
+    reset_settings
+    set_setting ontopstat REG_DWORD 1
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "the controller opens" open_controller
+    check "the controller is topmost" \
+        [ $(( $(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$CONTROLLER_LINE") & 0x8 )) = 8 ]
+}
+
+test_the_controller_scales_at_120_dpi() {
+    reset_settings
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f \
+        >/dev/null 2>&1 </dev/null
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "the controller opens" open_controller
+    local region
+    region=$(drv region "$CONTROLLER")
+    log "region at 120 DPI: $region"
+    check "its region is 84 x 232" grep -q 'box=0,0,84,232' <<<"$region"
+    import -window root "$E2E_WORK/controller-120dpi.png"
+    convert "$E2E_WORK/controller-120dpi.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
+        "$E2E_WORK/controller-120dpi.png"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+        >/dev/null 2>&1 </dev/null
+}
+
+# Counts the check-mark pixels (dark, in the left margin) of a menu window given by its line of
+# `drv windows`: prints "count meanY height".
+menu_marks() {
+    local x y w h
+    read -r x y w h < <(rect_of "$1")
+    [ -n "$x" ] || { echo "0 0 0"; return; }
+    import -window root "$E2E_WORK/menu.png" 2>/dev/null
+    convert "$E2E_WORK/menu.png" +repage -crop "16x$((h - 4))+$((x + 2))+$((y + 2))" +repage \
+        -depth 8 txt:- | awk -v h="$h" '
+        NR > 1 { split($1, p, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",");
+                 if (c[1] < 90 && c[2] < 90 && c[3] < 90) { n++; sy += p[2] } }
+        END { printf "%d %d %d\n", n, n ? sy / n : 0, h }'
+}
+
+menus() { drv windows --class '#32768' --visible 1; }
+
+# Opens the tray menu; sets MENU_LINE and MX MY MW MH.
+open_menu() {
+    tray_click 3
+    drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null || return 1
+    sleep 0.5
+    MENU_LINE=$(menus | head -n 1)
+    read -r MX MY MW MH < <(rect_of "$MENU_LINE")
+}
+
+# Closes any open menu with a click beside it.
+close_menu() {
+    xdotool mousemove 600 300 click 1
+    sleep 0.5
+}
+
+# expect_marks ONTOP SKIN: opens the menu and its Skin submenu and checks their marks.
+expect_marks() {
+    check "the popup menu opens" open_menu
+    local count mean height
+    read -r count mean height < <(menu_marks "$MENU_LINE")
+    log "marks in the menu: $count pixels around y $mean of $height"
+    if [ "$1" = 1 ]; then
+        check "Keep Controller on Top is checked" [ "$count" -gt 4 ]
+    else
+        check "Keep Controller on Top is not checked" [ "$count" -lt 4 ]
+    fi
+    # Resting on "Skin", the third row, opens the submenu.
+    xdotool mousemove $((MX + 40)) $((MY + 36))
+    sleep 1.2
+    local submenu
+    submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+    check "the Skin submenu opens" [ -n "$submenu" ]
+    [ "$2" = vista ] && [ "$1" = 1 ] && import -window root "$E2E_WORK/menu-screen.png"
+    read -r count mean height < <(menu_marks "$submenu")
+    log "marks in the Skin submenu: $count pixels around y $mean of $height"
+    if [ "$2" = vista ]; then
+        check "Vista is checked" [ "$count" -gt 4 ] && [ "$mean" -lt $((height / 2)) ]
+    else
+        check "Classic is checked" [ "$count" -gt 4 ] && [ "$mean" -ge $((height / 2)) ]
+    fi
+    close_menu
+}
+
+test_the_menu_marks_follow_the_registry() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    expect_marks 0 classic
+    set_setting ontopstat REG_DWORD 1
+    set_setting skin REG_SZ vista
+    expect_marks 1 vista
+    set_setting ontopstat REG_DWORD 0
+    expect_marks 0 vista
+}
+
+test_close_from_the_menu_ends_the_program() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "the popup menu opens" open_menu
+    # The last row, the default item.
+    xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
+    check "choosing Close Velto Volume Controller ends the program" wait_gone "$QMX_LINUX_PID" 10
+    check "its tray icon is gone" [ "$(tray_icon_count)" = 0 ]
+}
+
+install_copy "$CONTROLLER_DIR"
+for test in test_a_left_click_opens_the_controller_at_home_showing_the_volume \
+    test_the_vista_skin_is_stored_as_vista test_the_classic_skin_is_the_default \
+    test_a_capitalised_vista_is_classic test_keep_on_top_makes_the_controller_topmost \
+    test_the_controller_scales_at_120_dpi test_the_menu_marks_follow_the_registry \
+    test_close_from_the_menu_ends_the_program; do
+    run_test "$test"
+done
