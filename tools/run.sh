@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Starts qmx.exe under Wine. On the current X display the program runs until it is closed; with
-# no display it runs on a virtual one, screenshots go to build/screens/, and it is ended again.
+# Starts qmx.exe under Wine. On the current X display the program runs until it is closed from
+# its tray menu; with no display it runs on a virtual one, opens its controller and its menu,
+# writes screenshots of them to build/screens/, and is ended again.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/tools/wine-env.sh"
 work="$top/build/run"
 app="$work/Velto Volume Controller"
-mkdir -p "$app" "$top/build/screens"
+screens="$top/build/screens"
+mkdir -p "$app" "$screens"
 cp "$top/build/windows/qmx.exe" "$app/"
+settings="HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wine_env_start "$work/wine" --use-display
-    echo "Velto Volume Controller runs on $DISPLAY; its icon is in the tray. Close it from the tray menu."
+    wine reg add "$settings" /f >/dev/null 2>&1 </dev/null
+    echo "Velto Volume Controller runs on $DISPLAY: its icon is in the system tray."
+    echo "Left-click it for the controller, right-click it for the menu."
     (cd "$app" && exec wine qmx.exe) </dev/null
     wineserver -k
     exit 0
@@ -19,6 +24,7 @@ fi
 
 wine_env_start "$work/wine"
 trap wine_env_stop EXIT
+wine reg add "$settings" /f >/dev/null 2>&1 </dev/null
 (cd "$app" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
 pid=$!
 sleep 4
@@ -26,8 +32,15 @@ if ! kill -0 "$pid" 2>/dev/null; then
     echo "qmx.exe ended early" >&2
     exit 1
 fi
-import -window root "$top/build/screens/desktop.png"
-convert "$top/build/screens/desktop.png" +repage -crop 170x50+0+0 +repage -scale 300% \
-    "$top/build/screens/tray.png"
-echo "Velto Volume Controller started on a virtual display (no X display here)."
-echo "Screenshots: build/screens/desktop.png, build/screens/tray.png"
+tray=$(xdotool search --name 'Wine System Tray' | head -n 1)
+# The first icon sits near the tray window's top-left corner.
+xdotool mousemove 13 32 click 1
+sleep 1.5
+import -window root "$screens/controller.png"
+xdotool windowfocus --sync "$tray" 2>/dev/null
+xdotool mousemove 13 32 click 3
+sleep 1.5
+import -window root "$screens/menu.png"
+xdotool mousemove 600 300 click 1
+echo "Velto Volume Controller ran on a virtual display (there is no X display here)."
+echo "Screenshots of the open controller and the tray menu: build/screens/controller.png, build/screens/menu.png"

@@ -94,6 +94,9 @@ test_the_controller_scales_at_120_dpi() {
     region=$(drv region "$CONTROLLER")
     log "region at 120 DPI: $region"
     check "its region is 84 x 232" grep -q 'box=0,0,84,232' <<<"$region"
+    local left top right bottom
+    read -r left top right bottom < <(drv workarea)
+    check "it still ends above the work area's bottom edge" [ $((CY + CH)) -le "$bottom" ]
     import -window root "$E2E_WORK/controller-120dpi.png"
     convert "$E2E_WORK/controller-120dpi.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
         "$E2E_WORK/controller-120dpi.png"
