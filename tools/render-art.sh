@@ -28,10 +28,18 @@ close() {
 }
 close vista_close '#ff6b6b' '#b3121b'
 close vista_close_hot '#ffb3b3' '#e0424a'
-cp "$art/knob.svg" "$art/classic_close.svg" "$out/"
+cp "$art/knob.svg" "$art/classic_close.svg" "$art/about_background.svg" "$art/about_logo.svg" "$out/"
 
 for svg in "$out"/*.svg; do
     name=$(basename "$svg" .svg)
     rsvg-convert "$svg" -o "$out/$name.png"
     convert "$out/$name.png" -depth 8 "rgba:$out/$name.rgba"
 done
+
+# The hand pointer: two 32 x 32 one-bit planes for a monochrome cursor, rows from the top, the
+# leftmost pixel in the highest bit. AND plane: 1 where the screen shows through; XOR plane:
+# 1 where the cursor is white.
+rsvg-convert "$art/hand_cursor.svg" -o "$out/hand_cursor.png"
+convert "$out/hand_cursor.png" -alpha extract -threshold 50% -negate -depth 1 "gray:$out/hand_and.bits"
+convert "$out/hand_cursor.png" -background black -alpha remove -colorspace gray -threshold 50% \
+    -depth 1 "gray:$out/hand_xor.bits"

@@ -30,6 +30,8 @@ enum class PictureId {
     VistaClose,
     VistaCloseHighlighted,
     ClassicClose,
+    AboutBackground,
+    AboutLogo,
 };
 
 // Where SetWindowPos puts a window in the z-order.

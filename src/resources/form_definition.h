@@ -33,6 +33,7 @@ struct ControlDefinition {
 enum class FormKind {
     HiddenHost,  // never shown; hosts the tray icon and the hidden controls
     Controller,  // borderless, skinned, no taskbar button
+    ToolDialog,  // fixed tool window centred on the screen, no taskbar button
 };
 
 struct FormDefinition {
@@ -41,6 +42,8 @@ struct FormDefinition {
     int clientWidth, clientHeight;  // twips
     const char* caption;
     std::span<const ControlDefinition> controls;
+    std::uint32_t backColor = 0xFFFFFFFF;  // 0x00BBGGRR, or the system's dialog colour
+    platform::PictureId picture = platform::PictureId::None;
 
     const ControlDefinition* control(int id) const {
         for (const auto& c : controls) {

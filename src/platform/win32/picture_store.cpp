@@ -23,6 +23,8 @@ constexpr PictureResource kPictures[] = {
     {platform::PictureId::VistaClose, QMX_PICTURE_VISTA_CLOSE, 25, 26},
     {platform::PictureId::VistaCloseHighlighted, QMX_PICTURE_VISTA_CLOSE_HOT, 25, 26},
     {platform::PictureId::ClassicClose, QMX_PICTURE_CLASSIC_CLOSE, 15, 14},
+    {platform::PictureId::AboutBackground, QMX_PICTURE_ABOUT_BACKGROUND, 441, 409},
+    {platform::PictureId::AboutLogo, QMX_PICTURE_ABOUT_LOGO, 62, 31},
 };
 
 HBITMAP makeBitmap(HINSTANCE instance, const PictureResource& picture) {

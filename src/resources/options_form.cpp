@@ -1,0 +1,24 @@
+#include "resources/options_form.h"
+
+#include <array>
+
+namespace qmx::resources {
+
+namespace {
+using K = ControlKind;
+using namespace options;
+
+constexpr std::array<ControlDefinition, 5> kControls{{
+    {ChkStp, "ChkStp", K::CheckBox, 720, 480, 255, 255, "", "", true},
+    {Label1, "Label1", K::Label, 1200, 525, 1905, 195, "Run when Windows starts.", "", true},
+    {ChkShadow, "chkShadow", K::CheckBox, 720, 960, 255, 255, "", "", true},
+    {Label2, "Label2", K::Label, 1200, 1005, 1290, 195, "Controller Shadow", "", true},
+    {Command1, "Command1", K::CommandButton, 720, 1680, 2295, 375, "Apply", "", true},
+}};
+
+constexpr FormDefinition kForm{"Form4", FormKind::ToolDialog, 3780, 2400, "", kControls};
+}  // namespace
+
+const FormDefinition& optionsForm() { return kForm; }
+
+}  // namespace qmx::resources
