@@ -14,7 +14,7 @@ Application::Application(platform::Platform& platform)
       settings_(platform.registry, platform.windows),
       styling_(platform.windows, platform.system),
       trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_),
-      controller_(platform.windows, platform.system, mixer_, settings_, styling_,
-                  trayHost_.txtform1signal()) {}
+      controller_(platform.windows, platform.system, platform.shell, os_, mixer_, settings_,
+                  styling_, trayHost_.txtform1signal()) {}
 
 }  // namespace qmx::app

@@ -16,7 +16,7 @@ namespace qmx::app {
 // The whole program over one platform. start() runs the start-up sequence; afterwards the program
 // lives in the platform's message loop.
 class Application {
-  public:
+public:
     explicit Application(platform::Platform& platform);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -30,7 +30,7 @@ class Application {
     TrayIcon& tray() { return tray_; }
     settings::SettingsStore& settings() { return settings_; }
 
-  private:
+private:
     platform::Platform& platform_;
     TrayIcon tray_;
     Termination termination_;

@@ -8,13 +8,13 @@ namespace qmx::app {
 
 // Ends the program: takes the tray icon away, then ends the process.
 class Termination : public ProgramEnd {
-  public:
+public:
     Termination(platform::WindowSystem& windows, platform::Processes& processes, TrayIcon& tray);
 
     [[noreturn]] void fatal(std::string_view text, unsigned messageBoxFlags) override;
     [[noreturn]] void end(std::uint32_t exitCode) override;
 
-  private:
+private:
     platform::WindowSystem& windows_;
     platform::Processes& processes_;
     TrayIcon& tray_;

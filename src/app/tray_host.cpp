@@ -92,8 +92,10 @@ void TrayHost::onTaskbarCreated() {
     tray_.restore();
 }
 
-void TrayHost::onPointerDown(int controlId, int, float x, float) {
-    if (controlId != platform::kFormItself || !loaded()) return;
+// The shell reports tray icon events as a left-button press on this hidden window whose
+// horizontal coordinate carries the mouse event.
+void TrayHost::handlePointerDown(int controlId, int, float x, float) {
+    if (controlId != platform::kFormItself) return;
     trayCallback(static_cast<int>(roundHalfEven(x / platform_.system.twipsPerPixelX())));
 }
 

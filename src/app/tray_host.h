@@ -17,7 +17,7 @@ namespace qmx::app {
 // The hidden tray host (Form2): the start-up object and main window of the program. It owns the
 // tray icon and polls the mute state for the whole run.
 class TrayHost : public ui::Form {
-  public:
+public:
     TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
              mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
              settings::SettingsStore& settings, controller::ControllerWindow& controller);
@@ -32,18 +32,16 @@ class TrayHost : public ui::Form {
     ui::Timer& tmrmute() { return tmrmute_; }
     std::uint32_t myProcessId() const { return myProcessId_; }
 
-    // The shell reports tray icon events as a left-button press on this hidden window whose
-    // horizontal coordinate carries the mouse event.
-    void onPointerDown(int controlId, int button, float x, float y) override;
     void onTaskbarCreated() override;
 
     // Check marks of the menu items, as the menu last showed them.
     bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
 
-  protected:
+protected:
     void handleLoad() override;
+    void handlePointerDown(int controlId, int button, float x, float y) override;
 
-  private:
+private:
     void GetMuteComponents();
     void tmrmuteTick();
     void trayCallback(int trayEvent);

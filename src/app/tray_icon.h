@@ -7,7 +7,7 @@ namespace qmx::app {
 // The program's notification-area icon: tip "Velto Volume Controller 4.0", callback message
 // 0x201, picture normal or muted. It is taken away again before the program ends.
 class TrayIcon {
-  public:
+public:
     TrayIcon(platform::Shell& shell, platform::WindowSystem& windows);
 
     void add(platform::WindowId host);
@@ -19,7 +19,7 @@ class TrayIcon {
 
     const platform::TrayIconData& data() const { return trayIconData_; }
 
-  private:
+private:
     void show(platform::IconId icon);
 
     platform::Shell& shell_;

@@ -8,7 +8,7 @@ namespace qmx {
 // The ways the program ends itself. Neither call returns: the process is gone afterwards and no
 // window's unload handling runs.
 class ProgramEnd {
-  public:
+public:
     ProgramEnd() = default;
     ProgramEnd(const ProgramEnd&) = delete;
     ProgramEnd& operator=(const ProgramEnd&) = delete;

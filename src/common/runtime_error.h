@@ -8,7 +8,7 @@ namespace qmx {
 // An operation that could not complete. Its text is the description shown to the user
 // wherever a failure is reported "with its description".
 class RuntimeError : public std::runtime_error {
-  public:
+public:
     explicit RuntimeError(const std::string& description) : std::runtime_error(description) {}
 };
 

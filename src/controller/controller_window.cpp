@@ -31,10 +31,13 @@ using namespace resources::controller;
 using platform::PictureId;
 
 ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::System& system,
+                                   platform::Shell& shell, guards::OsInfo& os,
                                    mixer::MixerAccess& mixer, settings::SettingsStore& settings,
                                    WindowStyling& styling, ui::TextBox& loadedSignal)
     : ui::Form(windows, resources::controllerForm()),
       system_(system),
+      shell_(shell),
+      os_(os),
       mixer_(mixer),
       settings_(settings),
       styling_(styling),
@@ -48,8 +51,8 @@ ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::Sy
       image6_(*this, Image6),
       image5_(*this, Image5),
       txtdetect_(*this, TxtDetect, "0"),
-      tmrDragHandler_(*this, TmrDragHandler, kDragHandlerIntervalMs, nullptr),
-      timer1_(*this, Timer1, kFadeIntervalMs, nullptr),
+      tmrDragHandler_(*this, TmrDragHandler, kDragHandlerIntervalMs, [this] { dragHandlerTick(); }),
+      timer1_(*this, Timer1, kFadeIntervalMs, [this] { fadeStep(); }),
       tmrsyncvol_(*this, TmrSyncVol, kSyncVolIntervalMs, [this] { GetVolume(); }) {}
 
 // A failing set-up step is reported with its description and set-up goes on with the next.
@@ -114,10 +117,9 @@ void ControllerWindow::handleLoad() {
 void ControllerWindow::handleUnload() {
     loadedSignal_.setText("0");
     trackClicked_ = false;
-}
-
-void ControllerWindow::handleClick(int controlId) {
-    if (controlId == ChkMute) chkmute_.clickedByUser();
+    knobDragging_ = false;
+    knobGrabY_ = 0;
+    formGrabX_ = formGrabY_ = 0;
 }
 
 void ControllerWindow::show() {

@@ -5,7 +5,9 @@
 
 #include "common/program_end.h"
 #include "controller/window_styling.h"
+#include "guards/os_info.h"
 #include "mixer/mixer_access.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
@@ -16,10 +18,11 @@ namespace qmx::controller {
 // volume, in the Vista or the Classic skin. It is created afresh each time it is shown; its
 // set-up shapes and places it and reads the volume.
 class ControllerWindow : public ui::Form {
-  public:
+public:
     ControllerWindow(platform::WindowSystem& windows, platform::System& system,
-                     mixer::MixerAccess& mixer, settings::SettingsStore& settings,
-                     WindowStyling& styling, ui::TextBox& loadedSignal);
+                     platform::Shell& shell, guards::OsInfo& os, mixer::MixerAccess& mixer,
+                     settings::SettingsStore& settings, WindowStyling& styling,
+                     ui::TextBox& loadedSignal);
 
     // Finds the master line's control whose type `mixcontroltype` holds as decimal text, and
     // records the mixer's name.
@@ -46,21 +49,41 @@ class ControllerWindow : public ui::Form {
     ui::Timer& tmrDragHandler() { return tmrDragHandler_; }
     const mixer::MixerRecords& records() const { return records_; }
     bool trackClicked() const { return trackClicked_; }
+    bool knobDragging() const { return knobDragging_; }
     std::int16_t fadeAlpha() const { return fadeAlpha_; }
     std::int32_t workRight() const { return workRight_; }
     std::int32_t workBottom() const { return workBottom_; }
 
-  protected:
+protected:
     void handleLoad() override;
     void handleUnload() override;
     void handleClick(int controlId) override;
+    void handleDoubleClick(int controlId) override;
+    void handlePointerDown(int controlId, int button, float x, float y) override;
+    void handlePointerMove(int controlId, int buttons, float x, float y) override;
+    void handlePointerUp(int controlId, int button, float x, float y) override;
 
-  private:
+private:
     void chkmuteClick();
+    // Pointer handling.
+    void backgroundMove(int buttons, float x, float y);
+    void knobMove(float y);
+    void trackMove(float y);
+    void moveKnobTo(float top);
+    void dragHandlerTick();
+    bool windowMoved();
+    // Buttons and fade-out.
+    void openVolumeControl();
+    void openAudioProperties();
+    void launch(const std::string& commandLine, const char* failureMessage);
+    void startFadeOut(bool stopFollowingVolume);
+    void fadeStep();
     template <typename Step>
     void setUpStep(Step step);
 
     platform::System& system_;
+    platform::Shell& shell_;
+    guards::OsInfo& os_;
     mixer::MixerAccess& mixer_;
     settings::SettingsStore& settings_;
     WindowStyling& styling_;
@@ -81,6 +104,10 @@ class ControllerWindow : public ui::Form {
     ui::Timer tmrsyncvol_;
 
     bool trackClicked_ = false;
+    bool knobDragging_ = false;
+    std::int32_t knobGrabY_ = 0;
+    float formGrabX_ = 0;
+    float formGrabY_ = 0;
     std::int16_t fadeAlpha_ = 255;
     std::int32_t workRight_ = 0;
     std::int32_t workBottom_ = 0;

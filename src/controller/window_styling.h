@@ -10,7 +10,7 @@ namespace qmx::controller {
 // The calls that give the controller its look and place: layered opacity, the desktop's work
 // area and the drop shadow of a window class. None keeps state or checks a result.
 class WindowStyling {
-  public:
+public:
     WindowStyling(platform::WindowSystem& windows, platform::System& system);
 
     // Makes `window` layered (its extended style becomes exactly WS_EX_LAYERED) with the given
@@ -21,7 +21,7 @@ class WindowStyling {
     // Adds the drop shadow to the class of `window`; nothing takes it away again.
     void setClassShadow(const platform::WindowId& window);
 
-  private:
+private:
     platform::Rect workArea();
 
     platform::WindowSystem& windows_;

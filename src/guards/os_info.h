@@ -13,7 +13,7 @@ inline constexpr const char* kUnsupportedSystem =
 
 // The system's version and folder, as the program last read them.
 class OsInfo {
-  public:
+public:
     explicit OsInfo(platform::System& system) : system_(system) {}
 
     // Reads the version record into osPlatform and osMajor.
@@ -27,7 +27,7 @@ class OsInfo {
     std::uint32_t osMajor = 0;
     std::string sysDir;
 
-  private:
+private:
     platform::System& system_;
 };
 

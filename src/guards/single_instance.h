@@ -14,7 +14,7 @@ namespace qmx::guards {
 // ends this copy when another process runs the same executable file (same full path, letter case
 // included).
 class SingleInstance {
-  public:
+public:
     SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
                    ProgramEnd& programEnd);
 
@@ -26,7 +26,7 @@ class SingleInstance {
 
     const std::vector<std::uint32_t>& listedProcesses() const { return list1_; }
 
-  private:
+private:
     std::string expectedPath();
 
     platform::Processes& processes_;

@@ -29,7 +29,7 @@ struct MixerRecords {
 // Discovery and value calls on the master (speakers) line of mixer device 0. Every failing call
 // is reported with its own message and ends the program.
 class MixerAccess {
-  public:
+public:
     MixerAccess(platform::Mixer& mixer, ProgramEnd& programEnd);
     MixerAccess(const MixerAccess&) = delete;
     MixerAccess& operator=(const MixerAccess&) = delete;
@@ -44,7 +44,7 @@ class MixerAccess {
     // Writes `value` (also kept in records.detailValue) to the control in `records`.
     void write(MixerRecords& records, std::uint32_t value);
 
-  private:
+private:
     platform::MixerDevice& device();
     void check(std::string_view failureMessage);
 

@@ -28,7 +28,7 @@ struct MixerControl {
 };
 
 class MixerDevice {
-  public:
+public:
     MixerDevice() = default;
     MixerDevice(const MixerDevice&) = delete;
     MixerDevice& operator=(const MixerDevice&) = delete;
@@ -42,7 +42,7 @@ class MixerDevice {
 };
 
 class Mixer {
-  public:
+public:
     Mixer() = default;
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;

@@ -12,7 +12,7 @@ namespace qmx::platform {
 // paths, a named mutex and the end of this process. The mutex, once created, is held until the
 // process ends.
 class Processes {
-  public:
+public:
     Processes() = default;
     Processes(const Processes&) = delete;
     Processes& operator=(const Processes&) = delete;

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/window_system.h"
 
@@ -23,15 +25,20 @@ struct TrayIconData {
     std::array<char, 64> tip{};
 };
 
-// The shell: the notification area.
+// The shell: the notification area and starting programs.
 class Shell {
-  public:
+public:
     Shell() = default;
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
     virtual ~Shell() = default;
 
     virtual bool notifyIcon(TrayMessage message, const TrayIconData& data) = 0;
+    // Starts a program from a command line in a normal window that gets the focus, without
+    // waiting for it. Returns 0, or the system's error code.
+    virtual std::uint32_t startProgram(std::string_view commandLine) = 0;
+    // The system's own description of an error code.
+    virtual std::string errorDescription(std::uint32_t error) = 0;
 };
 
 }  // namespace qmx::platform

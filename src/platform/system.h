@@ -21,7 +21,7 @@ struct OsVersion {
 
 // System information: the version record, the system folder, the screen's resolution.
 class System {
-  public:
+public:
     System() = default;
     System(const System&) = delete;
     System& operator=(const System&) = delete;

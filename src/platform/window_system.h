@@ -17,6 +17,8 @@ using WindowId = std::uintptr_t;
 inline constexpr WindowId kNoWindow = 0;
 
 // Control id 0 stands for the window itself (its background).
+// Pointer events go to the element that got the button press until the last button is released
+// (the element captures the pointer), so a drag keeps reaching it outside its bounds.
 inline constexpr int kFormItself = 0;
 
 enum class IconId { None = 0, TrayNormal = 1, TrayMuted = 2 };
@@ -58,11 +60,15 @@ inline constexpr int kMiddleButton = 4;
 // What a window hears from the user and the system. Positions are twips relative to the
 // element's own top-left corner.
 class WindowEvents {
-  public:
+public:
     virtual ~WindowEvents() = default;
     virtual void onTimer(int timerId) = 0;
     virtual void onPointerDown(int controlId, int button, float x, float y) = 0;
+    // `buttons` holds every button still pressed.
+    virtual void onPointerMove(int controlId, int buttons, float x, float y) = 0;
+    virtual void onPointerUp(int controlId, int button, float x, float y) = 0;
     virtual void onClick(int controlId) = 0;
+    virtual void onDoubleClick(int controlId) = 0;
     // The shell's notification area was created again (the shell restarted).
     virtual void onTaskbarCreated() = 0;
 };
@@ -71,7 +77,7 @@ class WindowEvents {
 // definition, with every control a user reads or operates as a child the system can see; it and
 // its timers live until destroyWindow. Events arrive on the user-interface thread.
 class WindowSystem {
-  public:
+public:
     WindowSystem() = default;
     WindowSystem(const WindowSystem&) = delete;
     WindowSystem& operator=(const WindowSystem&) = delete;
@@ -102,6 +108,9 @@ class WindowSystem {
     virtual void setWindowPos(WindowId window, ZOrder insertAfter, int x, int y, int cx, int cy,
                               unsigned flags) = 0;
     virtual void showWindow(WindowId window) = 0;
+    // The window's top-left corner on the screen, in twips, and a move of it.
+    virtual void windowPosition(WindowId window, float& leftTwips, float& topTwips) = 0;
+    virtual void moveWindow(WindowId window, float leftTwips, float topTwips) = 0;
     virtual bool setForegroundWindow(WindowId window) = 0;
     // Replaces the extended style; returns the previous one.
     virtual std::uint32_t setExtendedStyle(WindowId window, std::uint32_t style) = 0;

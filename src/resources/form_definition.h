@@ -28,6 +28,7 @@ struct ControlDefinition {
     const FontSpec* font = nullptr;      // the dialog font when none
     std::uint32_t foreColor = 0x000000;  // 0x00BBGGRR
     platform::PictureId picture = platform::PictureId::None;
+    bool handPointer = false;
 };
 
 enum class FormKind {

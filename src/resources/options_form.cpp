@@ -19,6 +19,8 @@ constexpr std::array<ControlDefinition, 5> kControls{{
 constexpr FormDefinition kForm{"Form4", FormKind::ToolDialog, 3780, 2400, "", kControls};
 }  // namespace
 
-const FormDefinition& optionsForm() { return kForm; }
+const FormDefinition& optionsForm() {
+    return kForm;
+}
 
 }  // namespace qmx::resources

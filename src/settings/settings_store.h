@@ -15,7 +15,7 @@ inline constexpr const char* kSettingsKey =
 // every operation opens the key (which installation creates; the program never does), does one
 // thing and closes it. Registry failures are silent: writes are lost, reads give the defaults.
 class SettingsStore {
-  public:
+public:
     SettingsStore(platform::Registry& registry, platform::WindowSystem& windows);
 
     std::int32_t GetOnTopStat();
@@ -32,7 +32,7 @@ class SettingsStore {
     // The skin name last written; not read back by anything.
     const std::string& skinName() const { return skinName_; }
 
-  private:
+private:
     std::int32_t readFlag(const char* name);
     void writeFlag(const char* name, std::uint32_t value);
     void writeSkin(const char* name);

@@ -10,7 +10,7 @@ namespace qmx::ui {
 // A control's state. Reading or changing it loads its form first; changes reach the control's
 // window, if the design gives it one.
 class Control {
-  public:
+public:
     Control(Form& owner, int id);
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -25,7 +25,7 @@ class Control {
     bool visible();
     void setVisible(bool visible);
 
-  protected:
+protected:
     Form& form() {
         owner_.ensureLoaded();
         return owner_;
@@ -33,7 +33,7 @@ class Control {
     bool hasWindow() const;
     const resources::ControlDefinition* design() const;
 
-  private:
+private:
     Form& owner_;
     int id_;
     float top_ = 0;
@@ -41,7 +41,7 @@ class Control {
 };
 
 class TextBox : public Control {
-  public:
+public:
     TextBox(Form& owner, int id, std::string designText);
     const std::string& text();
     void setText(std::string text);
@@ -50,26 +50,26 @@ class TextBox : public Control {
         text_ = design_;
     }
 
-  private:
+private:
     std::string design_;
     std::string text_;
 };
 
 class Label : public Control {
-  public:
+public:
     Label(Form& owner, int id);
     const std::string& caption();
     void setCaption(std::string caption);
     void reset() override;
 
-  private:
+private:
     std::string caption_;
 };
 
 // A check box: 0 unchecked, 1 checked. Changing the value by code raises the click handling just
 // as a user's click does; setting the value it already has raises nothing.
 class CheckBox : public Control {
-  public:
+public:
     CheckBox(Form& owner, int id, std::function<void()> onClick);
     int value();
     void setValue(int value);
@@ -80,26 +80,26 @@ class CheckBox : public Control {
         value_ = 0;
     }
 
-  private:
+private:
     std::function<void()> onClick_;
     int value_ = 0;
 };
 
 // A picture or picture box.
 class Picture : public Control {
-  public:
+public:
     Picture(Form& owner, int id) : Control(owner, id) { reset(); }
     platform::PictureId picture();
     void setPicture(platform::PictureId picture);
     void reset() override;
 
-  private:
+private:
     platform::PictureId picture_ = platform::PictureId::None;
 };
 
 // A timer ticks only while enabled, and only while its form is loaded.
 class Timer {
-  public:
+public:
     Timer(Form& owner, int id, unsigned intervalMs, std::function<void()> onTick);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -110,7 +110,7 @@ class Timer {
     void tick();
     void reset() { enabled_ = false; }
 
-  private:
+private:
     Form& owner_;
     int id_;
     unsigned intervalMs_;

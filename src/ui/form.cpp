@@ -56,4 +56,20 @@ void Form::onClick(int controlId) {
     if (loaded_) handleClick(controlId);
 }
 
+void Form::onDoubleClick(int controlId) {
+    if (loaded_) handleDoubleClick(controlId);
+}
+
+void Form::onPointerDown(int controlId, int button, float x, float y) {
+    if (loaded_) handlePointerDown(controlId, button, x, y);
+}
+
+void Form::onPointerMove(int controlId, int buttons, float x, float y) {
+    if (loaded_) handlePointerMove(controlId, buttons, x, y);
+}
+
+void Form::onPointerUp(int controlId, int button, float x, float y) {
+    if (loaded_) handlePointerUp(controlId, button, x, y);
+}
+
 }  // namespace qmx::ui

@@ -14,7 +14,7 @@ class Timer;
 // exists only while the form is loaded; touching a control of an unloaded form loads it first.
 // Unloading discards the window and puts every control back to its designed state.
 class Form : public platform::WindowEvents {
-  public:
+public:
     Form(platform::WindowSystem& windows, const resources::FormDefinition& definition);
     ~Form() override;
     Form(const Form&) = delete;
@@ -35,15 +35,22 @@ class Form : public platform::WindowEvents {
 
     void onTimer(int timerId) override;
     void onClick(int controlId) override;
-    void onPointerDown(int, int, float, float) override {}
+    void onDoubleClick(int controlId) override;
+    void onPointerDown(int controlId, int button, float x, float y) override;
+    void onPointerMove(int controlId, int buttons, float x, float y) override;
+    void onPointerUp(int controlId, int button, float x, float y) override;
     void onTaskbarCreated() override {}
 
-  protected:
+protected:
     virtual void handleLoad() {}
     virtual void handleUnload() {}
     virtual void handleClick(int /*controlId*/) {}
+    virtual void handleDoubleClick(int /*controlId*/) {}
+    virtual void handlePointerDown(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
+    virtual void handlePointerMove(int /*controlId*/, int /*buttons*/, float /*x*/, float /*y*/) {}
+    virtual void handlePointerUp(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
 
-  private:
+private:
     friend class Control;
     friend class Timer;
     void add(Control& control) { controls_.push_back(&control); }

@@ -11,7 +11,7 @@ constexpr std::uint32_t kInvalidControl = 1025;  // MIXERR_INVALCONTROL
 }  // namespace
 
 class FakeMixer::Device : public platform::MixerDevice {
-  public:
+public:
     explicit Device(FakeMixer& mixer) : m_(mixer) { ++m_.openDevices; }
     ~Device() override { --m_.openDevices; }
 
@@ -69,7 +69,7 @@ class FakeMixer::Device : public platform::MixerDevice {
         return 0;
     }
 
-  private:
+private:
     FakeMixer& m_;
 };
 

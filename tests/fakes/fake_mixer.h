@@ -13,7 +13,7 @@ namespace qmx::fakes {
 // A simulated mixer device 0 with a speakers line carrying a volume and a mute control. Any call
 // can be told to fail with a result code. Counts how many devices are open at once.
 class FakeMixer : public platform::Mixer {
-  public:
+public:
     explicit FakeMixer(CallLog& log) : log_(log) {}
 
     std::uint32_t open(std::uint32_t deviceId,
@@ -39,7 +39,7 @@ class FakeMixer : public platform::Mixer {
     int openDevices = 0;
     int opens = 0;
 
-  private:
+private:
     class Device;
     CallLog& log_;
 };

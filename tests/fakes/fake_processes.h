@@ -13,7 +13,7 @@ namespace qmx::fakes {
 // A simulated process table. Each listed process has an executable path, or none when it cannot
 // be opened. Ending the process throws ProcessExit so that the test unwinds.
 class FakeProcesses : public platform::Processes {
-  public:
+public:
     explicit FakeProcesses(CallLog& log);
 
     std::uint32_t currentProcessId() override { return ownId; }
@@ -39,7 +39,7 @@ class FakeProcesses : public platform::Processes {
     std::vector<std::string> mutexes;
     std::vector<std::uint32_t> opened;  // identifiers whose path was asked for
 
-  private:
+private:
     CallLog& log_;
 };
 

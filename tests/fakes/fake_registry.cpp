@@ -12,7 +12,7 @@ constexpr std::uint32_t kMoreData = 234;
 }  // namespace
 
 class FakeRegistry::OpenKey : public platform::RegistryKey {
-  public:
+public:
     OpenKey(FakeRegistry& registry, Key& key) : registry_(registry), key_(key) {
         ++registry_.openKeys;
     }
@@ -44,7 +44,7 @@ class FakeRegistry::OpenKey : public platform::RegistryKey {
         return key_.erase(std::string(name)) ? 0 : kFileNotFound;
     }
 
-  private:
+private:
     FakeRegistry& registry_;
     Key& key_;
 };

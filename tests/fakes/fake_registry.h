@@ -13,7 +13,7 @@ namespace qmx::fakes {
 // A simulated registry hive: keys that exist, with typed values held as bytes. A root can be
 // made read-only (no right to write there), and any key open can be told to fail.
 class FakeRegistry : public platform::Registry {
-  public:
+public:
     explicit FakeRegistry(CallLog& log) : log_(log) {}
 
     std::uint32_t openKey(platform::RegistryRoot root, std::string_view subkey,
@@ -37,7 +37,7 @@ class FakeRegistry : public platform::Registry {
     std::set<platform::RegistryRoot> readOnlyRoots;
     int openKeys = 0;
 
-  private:
+private:
     class OpenKey;
     CallLog& log_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "fakes/call_log.h"
@@ -8,7 +9,7 @@
 namespace qmx::fakes {
 
 class FakeShell : public platform::Shell {
-  public:
+public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override {
@@ -18,13 +19,25 @@ class FakeShell : public platform::Shell {
         return true;
     }
 
+    std::uint32_t startProgram(std::string_view commandLine) override {
+        log_.add("shell.start " + std::string(commandLine));
+        started.emplace_back(commandLine);
+        return startError;
+    }
+    std::string errorDescription(std::uint32_t error) override {
+        return error == 2 ? "File not found." : "Error " + std::to_string(error);
+    }
+
+    std::vector<std::string> started;
+    std::uint32_t startError = 0;
+
     struct TrayCall {
         platform::TrayMessage message;
         platform::TrayIconData data;
     };
     std::vector<TrayCall> trayCalls;
 
-  private:
+private:
     CallLog& log_;
 };
 

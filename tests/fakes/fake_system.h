@@ -7,7 +7,7 @@
 namespace qmx::fakes {
 
 class FakeSystem : public platform::System {
-  public:
+public:
     platform::OsVersion version() override { return osVersion; }
     std::string systemDirectoryBuffer(std::size_t bufferChars) override {
         std::string buffer(bufferChars, ' ');

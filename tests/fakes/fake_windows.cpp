@@ -97,6 +97,8 @@ void FakeWindows::setWindowPos(platform::WindowId window, platform::ZOrder inser
     if (!(flags & platform::kSwpNoMove)) {
         w.x = x;
         w.y = y;
+        w.leftTwips = x * 15.0f;
+        w.topTwips = y * 15.0f;
     }
     w.topMost = insertAfter == platform::ZOrder::TopMost;
     if (flags & platform::kSwpShowWindow) w.shown = true;
@@ -180,6 +182,22 @@ platform::WindowId FakeWindows::idOf(const std::string& name) const {
 bool FakeWindows::timerRunning(platform::WindowId window, int timerId) const {
     return std::any_of(timers_.begin(), timers_.end(),
                        [&](const auto& t) { return t.window == window && t.id == timerId; });
+}
+
+}  // namespace qmx::fakes
+
+namespace qmx::fakes {
+
+void FakeWindows::windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) {
+    const Window& w = windows.at(window);
+    leftTwips = w.leftTwips;
+    topTwips = w.topTwips;
+}
+
+void FakeWindows::moveWindow(platform::WindowId window, float leftTwips, float topTwips) {
+    Window& w = windows.at(window);
+    w.leftTwips = leftTwips;
+    w.topTwips = topTwips;
 }
 
 }  // namespace qmx::fakes

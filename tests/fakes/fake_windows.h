@@ -17,7 +17,7 @@ namespace qmx::fakes {
 // through the same boundary as the real window procedure: nothing escapes it but the end of the
 // process.
 class FakeWindows : public platform::WindowSystem {
-  public:
+public:
     explicit FakeWindows(CallLog& log) : log_(log) {}
 
     void initCommonControls() override { log_.add("windows.initCommonControls"); }
@@ -41,6 +41,8 @@ class FakeWindows : public platform::WindowSystem {
     void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
                       int cy, unsigned flags) override;
     void showWindow(platform::WindowId window) override;
+    void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
+    void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
     std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
     void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
@@ -69,7 +71,8 @@ class FakeWindows : public platform::WindowSystem {
             int left, top, right, bottom, ellipseWidth, ellipseHeight;
         };
         std::map<int, Region> regions;
-        int x = 0, y = 0;
+        int x = 0, y = 0;                   // pixels
+        float leftTwips = 0, topTwips = 0;  // after a move in twips
         bool shown = false;
         bool topMost = false;
         std::uint32_t extendedStyle = 0;
@@ -102,7 +105,7 @@ class FakeWindows : public platform::WindowSystem {
     int windowsCreated = 0;
     std::uint64_t now = 0;
 
-  private:
+private:
     struct RunningTimer {
         platform::WindowId window;
         int id;

@@ -12,7 +12,7 @@ namespace qmx::testing {
 // The whole program over simulated services. The fake process table lists this program's own
 // process; tests add others before start().
 class AppTest : public ::testing::Test {
-  protected:
+protected:
     AppTest() { fake.processes.addProcess(fake.processes.ownId, fake.processes.ownPath); }
 
     // Runs `action`; returns the exit code if it ended the program, or -1 if it did not.

@@ -9,7 +9,7 @@ using resources::controller::Knob;
 using resources::controller::Label2;
 
 class MixerOperations : public AppTest {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_EQ(start(), -1);
         app.controller().load();

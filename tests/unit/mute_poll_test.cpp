@@ -5,7 +5,7 @@ namespace qmx::testing {
 namespace {
 
 class MutePoll : public AppTest {
-  protected:
+protected:
     void SetUp() override { ASSERT_EQ(start(), -1); }
     platform::IconId hostIcon() { return fake.windows.windows.at(hostWindow()).icon; }
 };

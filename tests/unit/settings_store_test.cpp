@@ -13,7 +13,7 @@ constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 
 class SettingsStoreTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { fake.registry.createKey(kUser, kKey); }
     fakes::FakeRegistry::Value* value(const std::string& name) {
         auto* key = fake.registry.find(kUser, kKey);

@@ -4,7 +4,7 @@ namespace qmx::testing {
 namespace {
 
 class SingleInstanceScan : public AppTest {
-  protected:
+protected:
     const std::string& ownPath() { return fake.processes.ownPath; }
 };
 

@@ -10,7 +10,7 @@ const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\
 constexpr auto kUser = platform::RegistryRoot::CurrentUser;
 
 class TrayCallback : public AppTest {
-  protected:
+protected:
     void SetUp() override {
         fake.registry.createKey(kUser, kKey);
         ASSERT_EQ(start(), -1);

@@ -10,7 +10,7 @@ namespace qmx::win32 {
 // The program's icons, loaded once and kept for the life of the program, so that showing an
 // icon again (ten times a second for the tray) makes nothing new.
 class IconStore {
-  public:
+public:
     explicit IconStore(HINSTANCE instance);
 
     HICON small(platform::IconId icon) const;
@@ -18,7 +18,7 @@ class IconStore {
     HICON applicationIcon() const { return appLarge_.get(); }
     HICON applicationSmallIcon() const { return appSmall_.get(); }
 
-  private:
+private:
     UniqueIcon normalSmall_, normalLarge_, mutedSmall_, mutedLarge_, appSmall_, appLarge_;
 };
 

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "app/application.h"
+#include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
 #include "platform/win32/win32_mixer.h"
@@ -16,7 +17,7 @@ namespace {
 
 // The user-interface thread's COM apartment, for the Core Audio endpoint.
 class ComApartment {
-  public:
+public:
     ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
         if (ok_) CoUninitialize();
@@ -24,7 +25,7 @@ class ComApartment {
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-  private:
+private:
     bool ok_;
 };
 
@@ -34,7 +35,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ComApartment com;
     qmx::win32::IconStore icons(instance);
     qmx::win32::PictureStore pictures(instance);
-    qmx::win32::Win32Windows windows(instance, icons, pictures);
+    qmx::win32::CursorStore cursors(instance);
+    qmx::win32::Win32Windows windows(instance, icons, pictures, cursors);
     qmx::win32::Win32Shell shell(icons);
     qmx::win32::Win32Processes processes;
     qmx::win32::Win32Registry registry;

@@ -11,14 +11,14 @@ namespace qmx::win32 {
 
 // The program's pictures as premultiplied 32-bit bitmaps, made once from the resources.
 class PictureStore {
-  public:
+public:
     explicit PictureStore(HINSTANCE instance);
 
     // Draws a picture stretched into the rectangle; pictures with transparent parts blend.
     void draw(HDC dc, platform::PictureId picture, const RECT& target) const;
     SIZE size(platform::PictureId picture) const;
 
-  private:
+private:
     struct Bitmap {
         UniqueBitmap bitmap;
         SIZE size;

@@ -11,7 +11,7 @@ namespace qmx::win32 {
 // Sole owner of one operating-system handle: move-only, released once by its traits.
 template <typename Traits>
 class UniqueHandle {
-  public:
+public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -34,7 +34,7 @@ class UniqueHandle {
         handle_ = handle;
     }
 
-  private:
+private:
     Handle handle_{};
 };
 
@@ -89,7 +89,7 @@ using UniqueBrush = UniqueHandle<BrushTraits>;
 // Owner of one COM interface reference.
 template <typename T>
 class ComPtr {
-  public:
+public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -107,7 +107,7 @@ class ComPtr {
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
 
-  private:
+private:
     T* p_ = nullptr;
 };
 

@@ -23,7 +23,7 @@ using platform::MixerLine;
 
 // The legacy mixer (winmm).
 class LegacyDevice : public MixerDevice {
-  public:
+public:
     explicit LegacyDevice(HMIXER handle) : mixer_(handle) {}
 
     std::uint32_t lineInfoByComponentType(std::uint32_t type, MixerLine& line) override {
@@ -76,7 +76,7 @@ class LegacyDevice : public MixerDevice {
         return mixerSetControlDetails(object(), &details, MIXER_SETCONTROLDETAILSF_VALUE);
     }
 
-  private:
+private:
     HMIXEROBJ object() const { return reinterpret_cast<HMIXEROBJ>(mixer_.get()); }
 
     static MIXERCONTROLDETAILS request(std::uint32_t controlId,
@@ -95,7 +95,7 @@ class LegacyDevice : public MixerDevice {
 };
 
 class LegacyMixer : public platform::Mixer {
-  public:
+public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         HMIXER handle = nullptr;
         const MMRESULT rc = mixerOpen(&handle, deviceId, 0, 0, CALLBACK_NULL);
@@ -118,7 +118,7 @@ std::uint32_t fromHresult(HRESULT hr) {
 }
 
 class EndpointDevice : public MixerDevice {
-  public:
+public:
     EndpointDevice(ComPtr<IMMDevice> endpoint, ComPtr<IAudioEndpointVolume> volume)
         : endpoint_(std::move(endpoint)), volume_(std::move(volume)) {}
 
@@ -183,13 +183,13 @@ class EndpointDevice : public MixerDevice {
         return MIXERR_INVALCONTROL;
     }
 
-  private:
+private:
     ComPtr<IMMDevice> endpoint_;
     ComPtr<IAudioEndpointVolume> volume_;
 };
 
 class EndpointMixer : public platform::Mixer {
-  public:
+public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         if (deviceId != 0) return MMSYSERR_BADDEVICEID;
         ComPtr<IMMDeviceEnumerator> enumerator;

@@ -6,7 +6,7 @@
 namespace qmx::win32 {
 
 class Win32Processes : public platform::Processes {
-  public:
+public:
     std::uint32_t currentProcessId() override;
     std::string ownExecutablePath() override;
     void createMutex(std::string_view name) override;
@@ -15,7 +15,7 @@ class Win32Processes : public platform::Processes {
                                               std::size_t bufferChars) override;
     [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
 
-  private:
+private:
     UniqueKernelHandle mutex_;  // held for the life of the process
 };
 

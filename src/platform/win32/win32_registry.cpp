@@ -11,7 +11,7 @@ namespace qmx::win32 {
 namespace {
 
 class Win32RegistryKey : public platform::RegistryKey {
-  public:
+public:
     explicit Win32RegistryKey(HKEY key) : key_(key) {}
 
     std::uint32_t setValue(std::string_view name, std::uint32_t type,
@@ -34,7 +34,7 @@ class Win32RegistryKey : public platform::RegistryKey {
         return RegDeleteValueA(key_.get(), std::string(name).c_str());
     }
 
-  private:
+private:
     UniqueRegistryKey key_;
 };
 

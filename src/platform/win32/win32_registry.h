@@ -5,7 +5,7 @@
 namespace qmx::win32 {
 
 class Win32Registry : public platform::Registry {
-  public:
+public:
     std::uint32_t openKey(platform::RegistryRoot root, std::string_view subkey,
                           std::uint32_t access,
                           std::unique_ptr<platform::RegistryKey>& key) override;

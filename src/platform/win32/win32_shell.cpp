@@ -5,6 +5,9 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
+
+#include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
 
@@ -20,6 +23,36 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
     std::memcpy(record.szTip, data.tip.data(), data.tip.size());
     record.szTip[sizeof(record.szTip) - 1] = '\0';
     return Shell_NotifyIconA(static_cast<DWORD>(message), &record) != FALSE;
+}
+
+std::uint32_t Win32Shell::startProgram(std::string_view commandLine) {
+    std::string command(commandLine);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return GetLastError();
+    }
+    UniqueKernelHandle thread(process.hThread);
+    UniqueKernelHandle started(process.hProcess);
+    return 0;
+}
+
+std::string Win32Shell::errorDescription(std::uint32_t error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description = length && text ? std::string(text, length) : std::string();
+    LocalFree(text);
+    while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
+                                    description.back() == ' ')) {
+        description.pop_back();
+    }
+    return description.empty() ? "Error " + std::to_string(error) : description;
 }
 
 }  // namespace qmx::win32

@@ -6,11 +6,13 @@
 namespace qmx::win32 {
 
 class Win32Shell : public platform::Shell {
-  public:
+public:
     explicit Win32Shell(const IconStore& icons) : icons_(icons) {}
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
+    std::uint32_t startProgram(std::string_view commandLine) override;
+    std::string errorDescription(std::uint32_t error) override;
 
-  private:
+private:
     const IconStore& icons_;
 };
 

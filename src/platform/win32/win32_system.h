@@ -5,7 +5,7 @@
 namespace qmx::win32 {
 
 class Win32System : public platform::System {
-  public:
+public:
     platform::OsVersion version() override;
     std::string systemDirectoryBuffer(std::size_t bufferChars) override;
     double twipsPerPixelX() override;

@@ -41,8 +41,10 @@ struct FormWindow {
     double twipsX = 15;
     double twipsY = 15;
     std::map<int, ControlWindow> controls;
+    const CursorStore* cursors = nullptr;
     platform::IconId icon = platform::IconId::None;
     platform::PictureId background = platform::PictureId::None;
+    bool suppressClick = false;  // the left release that ends a double click is no click
 };
 
 UINT taskbarCreatedMessage() {
@@ -152,6 +154,100 @@ void dispatchToForm(HWND window, const std::function<void(platform::WindowEvents
     }
 }
 
+int buttonsHeld(WPARAM wParam) {
+    return ((wParam & MK_LBUTTON) ? platform::kLeftButton : 0) |
+           ((wParam & MK_RBUTTON) ? platform::kRightButton : 0) |
+           ((wParam & MK_MBUTTON) ? platform::kMiddleButton : 0);
+}
+
+// Turns the mouse messages of a form or of one of its controls (`element`) into pointer events:
+// press, move, release, click (a left press and release on the element) and double click. The
+// element that got the press captures the pointer until the last button is released.
+bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+    FormWindow* form = formOf(formWindow);
+    if (form == nullptr) return false;
+    const bool capture = form->definition->kind != resources::FormKind::HiddenHost;
+    const float x = static_cast<float>(GET_X_LPARAM(lParam) * form->twipsX);
+    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * form->twipsY);
+    int button = 0;
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            button = platform::kLeftButton;
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+            button = platform::kRightButton;
+            break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            button = platform::kMiddleButton;
+            break;
+        default:
+            break;
+    }
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            if (capture) SetCapture(element);
+            if (button == platform::kLeftButton) form->suppressClick = false;
+            dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
+                e.onPointerDown(controlId, button, x, y);
+            });
+            return true;
+        case WM_LBUTTONDBLCLK:
+            if (capture) SetCapture(element);
+            form->suppressClick = true;
+            dispatchToForm(formWindow,
+                           [&](platform::WindowEvents& e) { e.onDoubleClick(controlId); });
+            return true;
+        case WM_MOUSEMOVE:
+            dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
+                e.onPointerMove(controlId, buttonsHeld(wParam), x, y);
+            });
+            return true;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            RECT bounds;
+            GetClientRect(element, &bounds);
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            const bool click =
+                button == platform::kLeftButton && !form->suppressClick && PtInRect(&bounds, at);
+            if (button == platform::kLeftButton) form->suppressClick = false;
+            if (buttonsHeld(wParam) == 0 && GetCapture() == element) ReleaseCapture();
+            dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
+                e.onPointerUp(controlId, button, x, y);
+            });
+            // The release may have closed the window; then there is nothing to click.
+            if (click && IsWindow(formWindow)) {
+                dispatchToForm(formWindow,
+                               [&](platform::WindowEvents& e) { e.onClick(controlId); });
+            }
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+// Buttons of the system's own classes report pointer moves too (the mute box does).
+LRESULT CALLBACK systemControlSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR) {
+    if (message == WM_MOUSEMOVE) {
+        pointerMessage(window, GetDlgCtrlID(window), GetParent(window), message, wParam, lParam);
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, systemControlSubclass, 0);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -164,13 +260,11 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             InvalidateRect(window, nullptr, FALSE);
             return result;
         }
-        case WM_LBUTTONUP: {
-            const int id = GetDlgCtrlID(window);
-            dispatchToForm(GetParent(window),
-                           [id](platform::WindowEvents& events) { events.onClick(id); });
-            return 0;
-        }
         default:
+            if (pointerMessage(window, GetDlgCtrlID(window), GetParent(window), message, wParam,
+                               lParam)) {
+                return 0;
+            }
             return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -178,8 +272,6 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam,
                     bool& handled) {
     handled = true;
-    const float x = static_cast<float>(GET_X_LPARAM(lParam) * form.twipsX);
-    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * form.twipsY);
     auto send = [&](const std::function<void(platform::WindowEvents&)>& event) {
         dispatchToForm(window, event);
     };
@@ -187,21 +279,17 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         case WM_TIMER:
             send([&](platform::WindowEvents& e) { e.onTimer(static_cast<int>(wParam)); });
             return 0;
-        case WM_LBUTTONDOWN:
-            send([&](platform::WindowEvents& e) {
-                e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, y);
-            });
-            return 0;
-        case WM_RBUTTONDOWN:
-            send([&](platform::WindowEvents& e) {
-                e.onPointerDown(platform::kFormItself, platform::kRightButton, x, y);
-            });
-            return 0;
-        case WM_MBUTTONDOWN:
-            send([&](platform::WindowEvents& e) {
-                e.onPointerDown(platform::kFormItself, platform::kMiddleButton, x, y);
-            });
-            return 0;
+        case WM_SETCURSOR: {
+            HWND under = reinterpret_cast<HWND>(wParam);
+            if (LOWORD(lParam) == HTCLIENT && under != window) {
+                auto it = form.controls.find(GetDlgCtrlID(under));
+                if (it != form.controls.end() && it->second.design->handPointer) {
+                    SetCursor(form.cursors->hand());
+                    return TRUE;
+                }
+            }
+            break;
+        }
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
                 send([&](platform::WindowEvents& e) { e.onClick(LOWORD(wParam)); });
@@ -243,6 +331,7 @@ LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         SetWindowLongPtrA(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
+    if (pointerMessage(window, platform::kFormItself, window, message, wParam, lParam)) return 0;
     FormWindow* form = formOf(window);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -316,10 +405,33 @@ void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Tooltips of the controls that have one; the tooltip window belongs to the form's window.
+void addTooltips(HWND window, FormWindow& form) {
+    HWND tooltip = nullptr;
+    for (auto& [id, control] : form.controls) {
+        if (control.design->tooltip[0] == '\0') continue;
+        if (tooltip == nullptr) {
+            tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                      nullptr, nullptr);
+            if (tooltip == nullptr) return;
+        }
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window;
+        tool.uId = reinterpret_cast<UINT_PTR>(control.window);
+        tool.lpszText = const_cast<char*>(control.design->tooltip);
+        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 }  // namespace
 
-Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures)
-    : instance_(instance), icons_(icons), pictures_(pictures) {
+Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
+                           const CursorStore& cursors)
+    : instance_(instance), icons_(icons), pictures_(pictures), cursors_(cursors) {
     registerClass(instance, kHostClass, formProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                   icons.applicationIcon());
     registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
@@ -346,6 +458,7 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->events = &events;
     form->definition = &definition;
     form->pictures = &pictures_;
+    form->cursors = &cursors_;
     form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
     form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;
@@ -373,7 +486,11 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         control.design = &design;
         control.picture = design.picture;
         if (design.kind == resources::ControlKind::Label) fitLabel(window, *form, control);
+        if (design.kind == resources::ControlKind::CheckBox) {
+            SetWindowSubclass(child, systemControlSubclass, 0, 0);
+        }
     }
+    if (!host) addTooltips(window, *form);
     return reinterpret_cast<platform::WindowId>(window);
 }
 
@@ -487,6 +604,24 @@ void Win32Windows::setWindowPos(platform::WindowId window, platform::ZOrder inse
 
 void Win32Windows::showWindow(platform::WindowId window) {
     ShowWindow(handleOf(window), SW_SHOW);
+}
+
+void Win32Windows::windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) {
+    FormWindow* form = formOf(handleOf(window));
+    RECT rect{};
+    GetWindowRect(handleOf(window), &rect);
+    const double tx = form ? form->twipsX : 15.0;
+    const double ty = form ? form->twipsY : 15.0;
+    leftTwips = static_cast<float>(rect.left * tx);
+    topTwips = static_cast<float>(rect.top * ty);
+}
+
+void Win32Windows::moveWindow(platform::WindowId window, float leftTwips, float topTwips) {
+    FormWindow* form = formOf(handleOf(window));
+    if (form == nullptr) return;
+    SetWindowPos(handleOf(window), nullptr, toPixels(leftTwips, form->twipsX),
+                 toPixels(topTwips, form->twipsY), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Win32Windows::setForegroundWindow(platform::WindowId window) {

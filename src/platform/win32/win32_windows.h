@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
 #include "platform/window_system.h"
@@ -13,8 +14,9 @@ namespace qmx::win32 {
 // can read them; pictures and label texts are painted by the program. Events go to the form's
 // WindowEvents on this thread, and no exception leaves a window procedure.
 class Win32Windows : public platform::WindowSystem {
-  public:
-    Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures);
+public:
+    Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
+                 const CursorStore& cursors);
     ~Win32Windows() override;
 
     void initCommonControls() override;
@@ -36,6 +38,8 @@ class Win32Windows : public platform::WindowSystem {
     void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
                       int cy, unsigned flags) override;
     void showWindow(platform::WindowId window) override;
+    void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
+    void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
     std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
     void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
@@ -48,10 +52,11 @@ class Win32Windows : public platform::WindowSystem {
     void killTimer(platform::WindowId window, int timerId) override;
     int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
 
-  private:
+private:
     HINSTANCE instance_;
     const IconStore& icons_;
     const PictureStore& pictures_;
+    const CursorStore& cursors_;
     HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons
 };
 

@@ -138,12 +138,11 @@ int main(int argc, char** argv) {
         const int kind = GetWindowRgn(window, region);
         RECT box{};
         GetRgnBox(region, &box);
-        std::printf("kind=%d box=%ld,%ld,%ld,%ld corner=%d centre=%d\n", kind, box.left, box.top,
-                    box.right - box.left, box.bottom - box.top,
-                    PtInRegion(region, box.left, box.top) ? 1 : 0,
-                    PtInRegion(region, (box.left + box.right) / 2, (box.top + box.bottom) / 2)
-                        ? 1
-                        : 0);
+        std::printf(
+            "kind=%d box=%ld,%ld,%ld,%ld corner=%d centre=%d\n", kind, box.left, box.top,
+            box.right - box.left, box.bottom - box.top,
+            PtInRegion(region, box.left, box.top) ? 1 : 0,
+            PtInRegion(region, (box.left + box.right) / 2, (box.top + box.bottom) / 2) ? 1 : 0);
         DeleteObject(region);
         return kind == ERROR ? 1 : 0;
     }

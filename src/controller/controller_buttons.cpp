@@ -1,0 +1,89 @@
+// The controller's buttons: the system's volume control and audio properties, the close buttons
+// and the fade-out.
+#include "common/app_title.h"
+#include "common/program_end.h"
+#include "controller/controller_window.h"
+#include "resources/controller_form.h"
+
+namespace qmx::controller {
+
+using namespace resources::controller;
+
+namespace {
+constexpr const char* kVolumeControlFailed = "Unable to open Windows Volume Control ";
+constexpr const char* kAudioPropertiesFailed = "Unable to open Audio properties. ";
+constexpr const char* kAudioPropertiesCommand = "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl";
+constexpr std::int16_t kFadeStep = 3;
+}  // namespace
+
+void ControllerWindow::handleClick(int controlId) {
+    switch (controlId) {
+        case ChkMute:
+            chkmute_.clickedByUser();
+            break;
+        case Image4:
+            openVolumeControl();
+            break;
+        case Image3:
+            openAudioProperties();
+            break;
+        case Image5:
+            startFadeOut(true);
+            break;
+        case Image6:
+            if (!windowMoved()) startFadeOut(true);
+            break;
+        case Knob:
+            txtdetect_.setText("0");
+            break;
+        case Track:
+            trackClicked_ = true;
+            break;
+        default:
+            break;
+    }
+}
+
+void ControllerWindow::handleDoubleClick(int controlId) {
+    if (controlId == Image3) {
+        unload();
+    } else if (controlId == platform::kFormItself) {
+        startFadeOut(false);
+    }
+}
+
+void ControllerWindow::openVolumeControl() {
+    os_.GetOSVersion();
+    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
+    launch(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed);
+}
+
+void ControllerWindow::openAudioProperties() {
+    launch(kAudioPropertiesCommand, kAudioPropertiesFailed);
+}
+
+void ControllerWindow::launch(const std::string& commandLine, const char* failureMessage) {
+    const std::uint32_t error = shell_.startProgram(commandLine);
+    if (error != 0) {
+        windows().messageBox(failureMessage + shell_.errorDescription(error), kAppTitle,
+                             kMbIconExclamation);
+    }
+}
+
+void ControllerWindow::startFadeOut(bool stopFollowingVolume) {
+    timer1_.setEnabled(true);
+    if (stopFollowingVolume) tmrsyncvol_.setEnabled(false);
+}
+
+// Opacity 252, 249, ... 3 over 84 ticks; the 85th unloads the window.
+void ControllerWindow::fadeStep() {
+    fadeAlpha_ = static_cast<std::int16_t>(fadeAlpha_ - kFadeStep);
+    if (fadeAlpha_ > 0) {
+        styling_.setTransparency(window(), fadeAlpha_);
+    } else {
+        timer1_.setEnabled(false);
+        unload();
+    }
+}
+
+}  // namespace qmx::controller
