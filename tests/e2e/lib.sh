@@ -161,3 +161,17 @@ controller_line() { drv wait-window --class QmxController --visible 1 --timeout 
 
 # child_line HWND ID: the driver's line for one child window.
 child_line() { drv children "$1" | grep "^id=$2 " | head -n 1; }
+
+# Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH.
+open_controller() {
+    tray_click 1 || return 1
+    local line
+    line=$(controller_line 5)
+    [ -n "$line" ] || return 1
+    CONTROLLER=${line%% *}
+    read -r CX CY CW CH < <(rect_of "$line")
+    CONTROLLER_LINE=$line
+}
+
+# holds 'SHELL CONDITION': for checks that combine several tests.
+holds() { eval "$1"; }

@@ -4,17 +4,6 @@
 
 CONTROLLER_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 
-# Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH.
-open_controller() {
-    tray_click 1 || return 1
-    local line
-    line=$(controller_line 5)
-    [ -n "$line" ] || return 1
-    CONTROLLER=${line%% *}
-    read -r CX CY CW CH < <(rect_of "$line")
-    CONTROLLER_LINE=$line
-}
-
 test_a_left_click_opens_the_controller_at_home_showing_the_volume() {
     reset_settings
     check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
@@ -156,9 +145,9 @@ expect_marks() {
     read -r count mean height < <(menu_marks "$submenu")
     log "marks in the Skin submenu: $count pixels around y $mean of $height"
     if [ "$2" = vista ]; then
-        check "Vista is checked" [ "$count" -gt 4 ] && [ "$mean" -lt $((height / 2)) ]
+        check "Vista is checked" holds '[ "$count" -gt 4 ] && [ "$mean" -lt $((height / 2)) ]'
     else
-        check "Classic is checked" [ "$count" -gt 4 ] && [ "$mean" -ge $((height / 2)) ]
+        check "Classic is checked" holds '[ "$count" -gt 4 ] && [ "$mean" -ge $((height / 2)) ]'
     fi
     close_menu
 }

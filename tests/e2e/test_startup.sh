@@ -50,8 +50,7 @@ expect_mixer_failure_message() {
         orange=$(count_pixels "$x" "$y" "$w" "$h" 200 255 100 200 0 90)
         red=$(count_pixels "$x" "$y" "$w" "$h" 150 255 0 60 0 60)
         log "icon pixels: $orange orange, $red red"
-        check "the icon is the exclamation mark, not the stop sign" [ "$orange" -gt 100 ] &&
-            [ "$red" -lt 50 ]
+        check "the icon is the exclamation mark, not the stop sign" holds '[ "$orange" -gt 100 ] && [ "$red" -lt 50 ]'
     fi
     check "the program is still there while the message is open" linux_alive "$QMX_LINUX_PID"
     drv press-ok "$handle" >/dev/null

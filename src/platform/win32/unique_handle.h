@@ -97,6 +97,13 @@ public:
     ~ComPtr() {
         if (p_) p_->Release();
     }
+    // Another reference to the same object.
+    ComPtr share() const {
+        ComPtr other;
+        other.p_ = p_;
+        if (p_) p_->AddRef();
+        return other;
+    }
     T* operator->() const { return p_; }
     T* get() const { return p_; }
     // Address for an out-parameter; releases what was held.

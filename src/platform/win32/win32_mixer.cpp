@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/unique_handle.h"
 
@@ -188,27 +189,42 @@ private:
     ComPtr<IAudioEndpointVolume> volume_;
 };
 
+// Every open looks up the default playback endpoint afresh, so a change of the default device
+// is followed; while it stays the same endpoint, its volume object is reused rather than
+// activated again for each of the many opens.
 class EndpointMixer : public platform::Mixer {
 public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         if (deviceId != 0) return MMSYSERR_BADDEVICEID;
-        ComPtr<IMMDeviceEnumerator> enumerator;
-        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                    __uuidof(IMMDeviceEnumerator), enumerator.putVoid()))) {
+        if (!enumerator_.get() &&
+            FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                    __uuidof(IMMDeviceEnumerator), enumerator_.putVoid()))) {
             return MMSYSERR_ERROR;
         }
         ComPtr<IMMDevice> endpoint;
-        if (FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, endpoint.put()))) {
+        if (FAILED(enumerator_->GetDefaultAudioEndpoint(eRender, eConsole, endpoint.put()))) {
             return MMSYSERR_NODRIVER;
         }
-        ComPtr<IAudioEndpointVolume> volume;
-        if (FAILED(endpoint->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
-                                      volume.putVoid()))) {
-            return MMSYSERR_ERROR;
+        LPWSTR id = nullptr;
+        if (FAILED(endpoint->GetId(&id))) return MMSYSERR_ERROR;
+        const std::wstring endpointId(id);
+        CoTaskMemFree(id);
+        if (endpointId != volumeOf_ || !volume_.get()) {
+            if (FAILED(endpoint->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
+                                          volume_.putVoid()))) {
+                volumeOf_.clear();
+                return MMSYSERR_ERROR;
+            }
+            volumeOf_ = endpointId;
         }
-        device = std::make_unique<EndpointDevice>(std::move(endpoint), std::move(volume));
+        device = std::make_unique<EndpointDevice>(std::move(endpoint), volume_.share());
         return MMSYSERR_NOERROR;
     }
+
+private:
+    ComPtr<IMMDeviceEnumerator> enumerator_;
+    ComPtr<IAudioEndpointVolume> volume_;
+    std::wstring volumeOf_;  // the endpoint whose volume object volume_ is
 };
 
 }  // namespace

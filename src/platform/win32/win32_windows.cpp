@@ -490,6 +490,15 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
         }
     }
+    // Controls with a window of their own lie above the pictures and labels, which in turn lie
+    // above the form's background.
+    for (auto& [id, control] : form->controls) {
+        const auto kind = control.design->kind;
+        if (kind != resources::ControlKind::Image && kind != resources::ControlKind::Label) {
+            SetWindowPos(control.window, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
     if (!host) addTooltips(window, *form);
     return reinterpret_cast<platform::WindowId>(window);
 }

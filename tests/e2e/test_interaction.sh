@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Using the controller with a real pointer: the knob, the track, the mute box, the close buttons
+# and the volume-control button. The legacy mixer (Windows XP mode) takes the volume writes.
+
+INTERACTION_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
+
+# Screen position of a point given in the controller's own pixels.
+at() { echo "$((CX + $1)) $((CY + $2))"; }
+
+knob_top() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" 4)")
+    echo $((y - CY))
+}
+
+expected_knob_top() {
+    awk -v p="$1" 'BEGIN { t = (100 - p) * 13.8 + 470; printf "%d", t / 15 + 0.5 }'
+}
+
+start_with_controller() {
+    reset_settings
+    [ -n "${1:-}" ] && set_setting skin REG_SZ "$1"
+    set_windows_version xp
+    check "qmx.exe starts" start_qmx "$INTERACTION_DIR"
+    check "the controller opens" open_controller
+}
+
+test_dragging_the_knob_changes_the_volume_on_the_grid() {
+    start_with_controller
+    local before top
+    before=$(drv child-text "$CONTROLLER" 3)
+    top=$(knob_top)
+    log "before: label $before, knob top $top"
+    # Grab the knob in its middle and pull it down 40 pixels in small steps.
+    read -r x y < <(at 51 $((top + 9)))
+    xdotool mousemove "$x" "$y" mousedown 1
+    for step in $(seq 1 8); do
+        xdotool mousemove "$x" $((y + step * 5))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    sleep 0.5
+    local after
+    after=$(drv child-text "$CONTROLLER" 3)
+    top=$(knob_top)
+    log "after: label $after, knob top $top"
+    check "the label shows a lower volume" [ "$after" -lt "$before" ]
+    check "the knob rests on the grid at the label's place" [ "$top" = "$(expected_knob_top "$after")" ]
+    set_windows_version 7
+}
+
+test_clicking_the_track_then_moving_jumps_the_knob() {
+    start_with_controller
+    local top
+    top=$(knob_top)
+    # Below the knob on the track, click; then move over the track to 1000 twips below its top.
+    read -r x y < <(at 51 135)
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.3
+    read -r x y < <(at 51 100)
+    xdotool mousemove "$x" "$y"
+    sleep 0.5
+    # The pointer is 67 pixels (1005 twips) below the track's top: the knob's top goes to 1155,
+    # step 49.6 -> 50, and the level written shows 50 percent.
+    local label
+    label=$(drv child-text "$CONTROLLER" 3)
+    log "label after the jump: $label, knob top $(knob_top)"
+    check "the knob jumped to the pointer's place: 50 percent" [ "$label" = 50 ]
+    check "the knob rests on the grid" [ "$(knob_top)" = "$(expected_knob_top 50)" ]
+    set_windows_version 7
+}
+
+tray_red_pixels() {
+    local tray line x y w h tx ty
+    tray=$(drv windows --class __winex11_standalone_tray | head -n 1)
+    read -r tx ty w h < <(rect_of "$tray")
+    line=$(drv children "${tray%% *}" | grep 'class=__winex11_tray_icon' | head -n 1)
+    read -r x y w h < <(rect_of "$line")
+    count_pixels "$x" "$y" "$w" "$h" 180 255 0 90 0 90
+}
+
+expect_mute_box_mutes() {
+    local before after mute
+    before=$(tray_red_pixels)
+    mute=$(child_line "$CONTROLLER" 6)
+    read -r mx my mw mh < <(rect_of "$mute")
+    xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
+    sleep 1
+    after=$(tray_red_pixels)
+    log "red pixels in the tray icon: $before before, $after after"
+    check "the tray icon shows the muted picture" holds '[ "$before" -lt 3 ] && [ "$after" -gt 10 ]'
+    xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
+    sleep 1
+    check "unmuting brings the normal picture back" [ "$(tray_red_pixels)" -lt 3 ]
+}
+
+test_the_mute_box_switches_the_tray_icon_on_windows_xp() {
+    start_with_controller
+    expect_mute_box_mutes
+    set_windows_version 7
+}
+
+test_the_mute_box_switches_the_tray_icon_on_windows_7() {
+    reset_settings
+    set_windows_version 7
+    check "qmx.exe starts" start_qmx "$INTERACTION_DIR"
+    check "the controller opens" open_controller
+    expect_mute_box_mutes
+}
+
+layered() {
+    local line
+    line=$(drv windows --class QmxController --visible 1 | head -n 1)
+    [ -n "$line" ] && [ $(($(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$line") & 0x80000)) != 0 ]
+}
+
+controller_gone() { [ -z "$(drv windows --class QmxController | head -n 1)" ]; }
+
+test_the_classic_close_button_fades_the_controller_out() {
+    start_with_controller
+    read -r x y < <(at 53 176)
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.2
+    check "the controller is fading (layered)" layered
+    sleep 2
+    check "then it is gone" controller_gone
+    set_windows_version 7
+}
+
+test_the_vista_close_button_waits_after_a_window_move() {
+    start_with_controller vista
+    # Drag the window by its background 40 pixels to the left, then click its close button.
+    read -r x y < <(at 10 100)
+    xdotool mousemove "$x" "$y" mousedown 1
+    for step in 1 2 3 4; do
+        xdotool mousemove $((x - step * 10)) "$y"
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    local line
+    line=$(controller_line 2)
+    read -r CX CY CW CH < <(rect_of "$line")
+    log "controller moved to $CX,$CY"
+    check "the window followed the pointer" [ "$CX" -lt "$((874 - 30))" ]
+    read -r x y < <(at 51 172)
+    xdotool mousemove "$x" "$y" click 1
+    sleep 1
+    check "a click on the Vista close button right after the move does nothing" holds '! layered'
+    check "the controller is still there" [ -n "$(controller_line 1)" ]
+    xdotool click 1
+    sleep 0.2
+    check "later the same click fades it out" layered
+    sleep 2
+    check "and it is gone" controller_gone
+    set_windows_version 7
+}
+
+test_the_volume_control_button_reports_a_missing_program() {
+    start_with_controller
+    read -r x y < <(at 13 12)
+    xdotool mousemove "$x" "$y" click 1
+    local box text
+    box=$(drv wait-window --class '#32770' --title 'Velto Volume Controller 4.0' --pid "$QMX_PID" \
+        --timeout 10 | head -n 1)
+    check "a message box appears" [ -n "$box" ]
+    text=$(drv child-text "${box%% *}" 65535)
+    log "message: $text"
+    check "it names the volume control and the system's description" \
+        grep -Eq '^Unable to open Windows Volume Control .+' <<<"$text"
+    drv press-ok "${box%% *}" >/dev/null
+    sleep 0.5
+    check "the program runs on" linux_alive "$QMX_LINUX_PID"
+    set_windows_version 7
+}
+
+install_copy "$INTERACTION_DIR"
+for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
+    test_clicking_the_track_then_moving_jumps_the_knob \
+    test_the_mute_box_switches_the_tray_icon_on_windows_xp \
+    test_the_mute_box_switches_the_tray_icon_on_windows_7 \
+    test_the_classic_close_button_fades_the_controller_out \
+    test_the_vista_close_button_waits_after_a_window_move \
+    test_the_volume_control_button_reports_a_missing_program; do
+    run_test "$test"
+done
