@@ -13,8 +13,13 @@ Application::Application(platform::Platform& platform)
       guard_(platform.processes, platform.windows, termination_),
       settings_(platform.registry, platform.windows),
       styling_(platform.windows, platform.system),
-      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_),
-      controller_(platform.windows, platform.system, platform.shell, os_, mixer_, settings_,
-                  styling_, trayHost_.txtform1signal()) {}
+      startup_(platform.registry, platform.processes, platform.windows),
+      programs_(platform.shell, platform.windows, os_),
+      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_,
+                programs_, about_, options_),
+      controller_(platform.windows, platform.system, programs_, mixer_, settings_, styling_,
+                  trayHost_.txtform1signal()),
+      about_(platform.windows, platform.shell, mixer_.shared()),
+      options_(platform.windows, settings_, startup_) {}
 
 }  // namespace qmx::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/about_box.h"
 #include "app/termination.h"
 #include "app/tray_host.h"
 #include "app/tray_icon.h"
@@ -9,7 +10,9 @@
 #include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
+#include "settings/options_dialog.h"
 #include "settings/settings_store.h"
+#include "settings/startup_entry.h"
 
 namespace qmx::app {
 
@@ -29,6 +32,9 @@ public:
     guards::OsInfo& os() { return os_; }
     TrayIcon& tray() { return tray_; }
     settings::SettingsStore& settings() { return settings_; }
+    settings::StartupEntry& startup() { return startup_; }
+    settings::OptionsDialog& options() { return options_; }
+    AboutBox& about() { return about_; }
 
 private:
     platform::Platform& platform_;
@@ -39,8 +45,12 @@ private:
     guards::SingleInstance guard_;
     settings::SettingsStore settings_;
     controller::WindowStyling styling_;
+    settings::StartupEntry startup_;
+    controller::SystemPrograms programs_;
     TrayHost trayHost_;
     controller::ControllerWindow controller_;
+    AboutBox about_;
+    settings::OptionsDialog options_;
 };
 
 }  // namespace qmx::app

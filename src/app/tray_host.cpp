@@ -5,6 +5,7 @@
 #include "common/rounding.h"
 #include "common/runtime_error.h"
 #include "mixer/mixer_messages.h"
+#include "resources/about_form.h"
 #include "resources/controller_form.h"
 #include "resources/tray_host_form.h"
 #include "resources/tray_menu.h"
@@ -26,7 +27,9 @@ void skipOnError(Step step) {
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
                    mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-                   settings::SettingsStore& settings, controller::ControllerWindow& controller)
+                   settings::SettingsStore& settings, controller::ControllerWindow& controller,
+                   controller::SystemPrograms& programs, AboutBox& about,
+                   settings::OptionsDialog& options)
     : ui::Form(platform.windows, resources::trayHostForm()),
       platform_(platform),
       programEnd_(programEnd),
@@ -36,10 +39,15 @@ TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIco
       guard_(guard),
       settings_(settings),
       controller_(controller),
+      programs_(programs),
+      about_(about),
+      options_(options),
       txtform1signal_(*this, TxtForm1Signal, "0"),
       txtMuteVal_(*this, TxtMuteValBox, ""),
       tmrmute_(*this, resources::tray_host::TmrMute, resources::tray_host::kMuteIntervalMs,
-               [this] { tmrmuteTick(); }) {}
+               [this] { tmrmuteTick(); }),
+      mmc1_(platform.sound),
+      testSound_(mmc1_, platform.windows, platform.processes) {}
 
 void TrayHost::initialize() {
     myProcessId_ = platform_.processes.currentProcessId();
@@ -48,6 +56,7 @@ void TrayHost::initialize() {
 }
 
 void TrayHost::handleLoad() {
+    mmc1_.notifyWindow = window();
     skipOnError([this] { tray_.add(window()); });
     skipOnError([this] { guard_.CreateAppMutex(); });
     skipOnError([this] { os_.GetOSVersion(); });
@@ -144,7 +153,66 @@ void TrayHost::popUpMenu() {
 }
 
 void TrayHost::runMenuCommand(int item) {
-    if (item == resources::tray_menu::Exitqmx) programEnd_.end(0);
+    using namespace resources::tray_menu;
+    switch (item) {
+        case Abt:
+            about_.show();
+            break;
+        case Vista:
+            settings_.setSkinVista();
+            applySkin(true);
+            break;
+        case Classic:
+            settings_.setSkinClassic();
+            applySkin(false);
+            break;
+        case Opt:
+            options_.show();
+            break;
+        case Ts:
+            testSound_.play();
+            break;
+        case Ontop:
+            toggleKeepOnTop();
+            break;
+        case Omc:
+            programs_.openVolumeControl();
+            break;
+        case Adjap:
+            programs_.openAudioProperties();
+            break;
+        case Web:
+            platform_.shell.openAddress(resources::about::kMakerAddress);
+            break;
+        case Exitqmx:
+            programEnd_.end(0);
+        default:
+            break;
+    }
+}
+
+// A skin chosen from the menu is stored and applied at once; a closed controller opens for it
+// (without following the volume, unlike a tray click).
+void TrayHost::applySkin(bool vista) {
+    controller_.applySkin(vista);
+}
+
+// The controller takes the new place in the z-order at once; a closed one opens for it.
+void TrayHost::toggleKeepOnTop() {
+    using resources::tray_menu::Ontop;
+    constexpr unsigned kFlags =
+        platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpShowWindow;
+    const bool wasOnTop = isChecked(Ontop);
+    controller_.ensureLoaded();
+    platform_.windows.setWindowPos(
+        controller_.window(), wasOnTop ? platform::ZOrder::NoTopMost : platform::ZOrder::TopMost, 0,
+        0, 0, 0, kFlags);
+    setChecked(Ontop, !wasOnTop);
+    if (wasOnTop) {
+        settings_.setOnTopOff();
+    } else {
+        settings_.setOnTopOn();
+    }
 }
 
 }  // namespace qmx::app

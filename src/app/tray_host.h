@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "app/about_box.h"
+#include "app/test_sound.h"
 #include "app/tray_icon.h"
 #include "common/program_end.h"
 #include "controller/controller_window.h"
@@ -9,6 +11,7 @@
 #include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
+#include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
 
@@ -20,7 +23,9 @@ class TrayHost : public ui::Form {
 public:
     TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
              mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-             settings::SettingsStore& settings, controller::ControllerWindow& controller);
+             settings::SettingsStore& settings, controller::ControllerWindow& controller,
+             controller::SystemPrograms& programs, AboutBox& about,
+             settings::OptionsDialog& options);
 
     // Start-up: initialisation, then the load sequence.
     void initialize();
@@ -33,6 +38,10 @@ public:
     std::uint32_t myProcessId() const { return myProcessId_; }
 
     void onTaskbarCreated() override;
+    void onMultimediaNotify(int code) override { testSound_.done(code); }
+    // Runs the command of a menu item.
+    void runMenuCommand(int item);
+    MultimediaControl& mmc1() { return mmc1_; }
 
     // Check marks of the menu items, as the menu last showed them.
     bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
@@ -47,8 +56,9 @@ private:
     void trayCallback(int trayEvent);
     void openController();
     void popUpMenu();
-    void runMenuCommand(int item);
     void setChecked(int menuItem, bool checked);
+    void applySkin(bool vista);
+    void toggleKeepOnTop();
 
     platform::Platform& platform_;
     ProgramEnd& programEnd_;
@@ -58,12 +68,17 @@ private:
     guards::SingleInstance& guard_;
     settings::SettingsStore& settings_;
     controller::ControllerWindow& controller_;
+    controller::SystemPrograms& programs_;
+    AboutBox& about_;
+    settings::OptionsDialog& options_;
     mixer::MixerRecords records_;
     std::uint32_t myProcessId_ = 0;
     ui::TextBox txtform1signal_;
     ui::TextBox txtMuteVal_;
     ui::Timer tmrmute_;
     platform::MenuState menuState_;
+    MultimediaControl mmc1_;
+    TestSound testSound_;
 };
 
 }  // namespace qmx::app

@@ -1,7 +1,5 @@
 // The controller's buttons: the system's volume control and audio properties, the close buttons
 // and the fade-out.
-#include "common/app_title.h"
-#include "common/program_end.h"
 #include "controller/controller_window.h"
 #include "resources/controller_form.h"
 
@@ -22,10 +20,10 @@ void ControllerWindow::handleClick(int controlId) {
             chkmute_.clickedByUser();
             break;
         case Image4:
-            openVolumeControl();
+            programs_.openVolumeControl();
             break;
         case Image3:
-            openAudioProperties();
+            programs_.openAudioProperties();
             break;
         case Image5:
             startFadeOut(true);
@@ -49,24 +47,6 @@ void ControllerWindow::handleDoubleClick(int controlId) {
         unload();
     } else if (controlId == platform::kFormItself) {
         startFadeOut(false);
-    }
-}
-
-void ControllerWindow::openVolumeControl() {
-    os_.GetOSVersion();
-    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
-    launch(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed);
-}
-
-void ControllerWindow::openAudioProperties() {
-    launch(kAudioPropertiesCommand, kAudioPropertiesFailed);
-}
-
-void ControllerWindow::launch(const std::string& commandLine, const char* failureMessage) {
-    const std::uint32_t error = shell_.startProgram(commandLine);
-    if (error != 0) {
-        windows().messageBox(failureMessage + shell_.errorDescription(error), kAppTitle,
-                             kMbIconExclamation);
     }
 }
 

@@ -31,13 +31,12 @@ using namespace resources::controller;
 using platform::PictureId;
 
 ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::System& system,
-                                   platform::Shell& shell, guards::OsInfo& os,
-                                   mixer::MixerAccess& mixer, settings::SettingsStore& settings,
-                                   WindowStyling& styling, ui::TextBox& loadedSignal)
+                                   SystemPrograms& programs, mixer::MixerAccess& mixer,
+                                   settings::SettingsStore& settings, WindowStyling& styling,
+                                   ui::TextBox& loadedSignal)
     : ui::Form(windows, resources::controllerForm()),
       system_(system),
-      shell_(shell),
-      os_(os),
+      programs_(programs),
       mixer_(mixer),
       settings_(settings),
       styling_(styling),
@@ -120,11 +119,6 @@ void ControllerWindow::handleUnload() {
     knobDragging_ = false;
     knobGrabY_ = 0;
     formGrabX_ = formGrabY_ = 0;
-}
-
-void ControllerWindow::show() {
-    ensureLoaded();
-    windows().showWindow(window());
 }
 
 void ControllerWindow::applySkin(bool vista) {

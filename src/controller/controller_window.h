@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/program_end.h"
+#include "controller/system_programs.h"
 #include "controller/window_styling.h"
-#include "guards/os_info.h"
 #include "mixer/mixer_access.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -20,7 +20,7 @@ namespace qmx::controller {
 class ControllerWindow : public ui::Form {
 public:
     ControllerWindow(platform::WindowSystem& windows, platform::System& system,
-                     platform::Shell& shell, guards::OsInfo& os, mixer::MixerAccess& mixer,
+                     SystemPrograms& programs, mixer::MixerAccess& mixer,
                      settings::SettingsStore& settings, WindowStyling& styling,
                      ui::TextBox& loadedSignal);
 
@@ -35,8 +35,6 @@ public:
     void setMute();
     // Background, close button and mute-box position of one skin.
     void applySkin(bool vista);
-    // Shows the window (loading it first when it is not loaded).
-    void show();
 
     ui::CheckBox& chkmute() { return chkmute_; }
     ui::Picture& knob() { return knob_; }
@@ -73,17 +71,13 @@ private:
     void dragHandlerTick();
     bool windowMoved();
     // Buttons and fade-out.
-    void openVolumeControl();
-    void openAudioProperties();
-    void launch(const std::string& commandLine, const char* failureMessage);
     void startFadeOut(bool stopFollowingVolume);
     void fadeStep();
     template <typename Step>
     void setUpStep(Step step);
 
     platform::System& system_;
-    platform::Shell& shell_;
-    guards::OsInfo& os_;
+    SystemPrograms& programs_;
     mixer::MixerAccess& mixer_;
     settings::SettingsStore& settings_;
     WindowStyling& styling_;

@@ -4,6 +4,7 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
 
@@ -17,6 +18,7 @@ struct Platform {
     System& system;
     Shell& shell;
     WindowSystem& windows;
+    Sound& sound;
 };
 
 }  // namespace qmx::platform

@@ -39,6 +39,11 @@ public:
     virtual std::uint32_t startProgram(std::string_view commandLine) = 0;
     // The system's own description of an error code.
     virtual std::string errorDescription(std::uint32_t error) = 0;
+    // Opens an address with the shell's default action (the default browser for a web address).
+    virtual void openAddress(std::string_view address) = 0;
+    // Opens an address in a new window of the system's browser through its automation object;
+    // false when that object cannot be created.
+    virtual bool openInNewBrowserWindow(std::string_view address) = 0;
 };
 
 }  // namespace qmx::platform

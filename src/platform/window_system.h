@@ -71,6 +71,10 @@ public:
     virtual void onDoubleClick(int controlId) = 0;
     // The shell's notification area was created again (the shell restarted).
     virtual void onTaskbarCreated() = 0;
+    // The user asked to close the window (its close box).
+    virtual void onClose() = 0;
+    // A multimedia device reports the end of a command (see Sound).
+    virtual void onMultimediaNotify(int code) = 0;
 };
 
 // Windows, their controls and timers, and message boxes. A window is created from its
@@ -97,6 +101,7 @@ public:
     virtual void setPicture(WindowId window, int controlId, PictureId picture) = 0;
     // Background colour of a control, as a 0x00BBGGRR colour value.
     virtual void setControlBackColor(WindowId window, int controlId, std::uint32_t color) = 0;
+    virtual void setControlUnderline(WindowId window, int controlId, bool underline) = 0;
     // Presses a button as a user would (it takes the focus and activates its window).
     virtual void clickButton(WindowId window, int controlId) = 0;
 

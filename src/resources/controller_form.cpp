@@ -18,7 +18,7 @@ constexpr std::array<ControlDefinition, 11> kControls{{
     {Image3, "Image3", K::Image, 340, 240, 255, 255, "", "Adjust Audio Properties", true, nullptr,
      0, P::None, true},
     {Label2, "Label2", K::Label, 655, 100, 240, 240, "00", "Volume Level", true, &kVolumeFont,
-     kWhite},
+     kWhite, P::None, false, true},
     {Knob, "image2", K::PictureBox, 667, 470, 225, 285, "", "", true, nullptr, 0, P::Knob, true},
     {Track, "Image1", K::Image, 652, 495, 255, 1680, "", "", true},
     {ChkMute, "chkmute", K::CheckBox, 680, 2200, 200, 200, "", "Mute", true, nullptr, 0, P::None,

@@ -29,6 +29,7 @@ struct ControlDefinition {
     std::uint32_t foreColor = 0x000000;  // 0x00BBGGRR
     platform::PictureId picture = platform::PictureId::None;
     bool handPointer = false;
+    bool centred = false;  // a label's text centred on its place (else it grows to the right)
 };
 
 enum class FormKind {

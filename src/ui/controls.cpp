@@ -67,6 +67,18 @@ Label::Label(Form& owner, int id) : Control(owner, id) {
 void Label::reset() {
     Control::reset();
     caption_ = design() ? design()->caption : "";
+    underline_ = design() && design()->font && design()->font->underline;
+}
+
+bool Label::underline() {
+    form();
+    return underline_;
+}
+
+void Label::setUnderline(bool underline) {
+    Form& f = form();
+    underline_ = underline;
+    f.windows().setControlUnderline(f.window(), id(), underline_);
 }
 
 const std::string& Label::caption() {

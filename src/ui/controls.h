@@ -60,10 +60,13 @@ public:
     Label(Form& owner, int id);
     const std::string& caption();
     void setCaption(std::string caption);
+    bool underline();
+    void setUnderline(bool underline);
     void reset() override;
 
 private:
     std::string caption_;
+    bool underline_ = false;
 };
 
 // A check box: 0 unchecked, 1 checked. Changing the value by code raises the click handling just

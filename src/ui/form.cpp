@@ -35,6 +35,11 @@ void Form::unload() {
     for (Control* control : controls_) control->reset();
 }
 
+void Form::show() {
+    ensureLoaded();
+    windows_.showWindow(window_);
+}
+
 platform::PictureId Form::picture() {
     ensureLoaded();
     return picture_;

@@ -40,6 +40,11 @@ public:
     void onPointerMove(int controlId, int buttons, float x, float y) override;
     void onPointerUp(int controlId, int button, float x, float y) override;
     void onTaskbarCreated() override {}
+    // The close box unloads the window.
+    void onClose() override { unload(); }
+    void onMultimediaNotify(int) override {}
+    // Shows the window, loading it first when it is not loaded.
+    void show();
 
 protected:
     virtual void handleLoad() {}

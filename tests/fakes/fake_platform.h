@@ -5,6 +5,7 @@
 #include "fakes/fake_processes.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
+#include "fakes/fake_sound.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "platform/platform.h"
@@ -20,7 +21,8 @@ struct FakePlatform {
     FakeSystem system;
     FakeShell shell{log};
     FakeWindows windows{log};
-    platform::Platform platform{mixer, processes, registry, system, shell, windows};
+    FakeSound sound{log};
+    platform::Platform platform{mixer, processes, registry, system, shell, windows, sound};
 };
 
 }  // namespace qmx::fakes

@@ -28,6 +28,20 @@ public:
         return error == 2 ? "File not found." : "Error " + std::to_string(error);
     }
 
+    void openAddress(std::string_view address) override {
+        log_.add("shell.openAddress " + std::string(address));
+        openedAddresses.emplace_back(address);
+    }
+    bool openInNewBrowserWindow(std::string_view address) override {
+        log_.add("shell.browser " + std::string(address));
+        if (!browserAvailable) return false;
+        browserWindows.emplace_back(address);
+        return true;
+    }
+
+    std::vector<std::string> openedAddresses;
+    std::vector<std::string> browserWindows;
+    bool browserAvailable = true;
     std::vector<std::string> started;
     std::uint32_t startError = 0;
 

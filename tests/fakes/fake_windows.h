@@ -36,6 +36,9 @@ public:
     void setControlBackColor(platform::WindowId window, int controlId,
                              std::uint32_t color) override;
     void clickButton(platform::WindowId window, int controlId) override;
+    void setControlUnderline(platform::WindowId window, int controlId, bool underline) override {
+        windows.at(window).underline[controlId] = underline;
+    }
     void setRoundRectRegion(platform::WindowId window, int controlId, int left, int top, int right,
                             int bottom, int ellipseWidth, int ellipseHeight) override;
     void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
@@ -66,6 +69,7 @@ public:
         std::map<int, float> tops;
         std::map<int, bool> visible;
         std::map<int, platform::PictureId> pictures;
+        std::map<int, bool> underline;
         std::map<int, std::uint32_t> backColors;
         struct Region {
             int left, top, right, bottom, ellipseWidth, ellipseHeight;

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_windows.h"
 
@@ -41,14 +42,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32Processes processes;
     qmx::win32::Win32Registry registry;
     qmx::win32::Win32System system;
+    qmx::win32::Win32Sound sound;
     auto mixer = qmx::win32::makeMixer(system.version().major);
-    qmx::platform::Platform platform{*mixer, processes, registry, system, shell, windows};
+    qmx::platform::Platform platform{*mixer, processes, registry, system, shell, windows, sound};
 
     qmx::app::Application application(platform);
     application.start();
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // Tab and the arrow keys move between the controls of the active dialog.
+        HWND active = GetActiveWindow();
+        if (active != nullptr && IsDialogMessageA(active, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

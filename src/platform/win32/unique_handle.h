@@ -94,6 +94,13 @@ public:
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            if (p_) p_->Release();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
     ~ComPtr() {
         if (p_) p_->Release();
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <oleauto.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -39,6 +40,28 @@ std::uint32_t Win32Shell::startProgram(std::string_view commandLine) {
     UniqueKernelHandle thread(process.hThread);
     UniqueKernelHandle started(process.hProcess);
     return 0;
+}
+
+void Win32Shell::openAddress(std::string_view address) {
+    ShellExecuteA(nullptr, nullptr, std::string(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::openInNewBrowserWindow(std::string_view address) {
+    ComPtr<IWebBrowser2> browser;
+    if (FAILED(CoCreateInstance(CLSID_InternetExplorer, nullptr, CLSCTX_LOCAL_SERVER,
+                                IID_IWebBrowser2, browser.putVoid()))) {
+        return false;
+    }
+    browserApp_ = std::move(browser);
+    browserApp_->put_Visible(VARIANT_TRUE);
+    const std::string text(address);
+    std::wstring wide(text.begin(), text.end());
+    BSTR url = SysAllocString(wide.c_str());
+    VARIANT empty;
+    VariantInit(&empty);
+    browserApp_->Navigate(url, &empty, &empty, &empty, &empty);
+    SysFreeString(url);
+    return true;
 }
 
 std::string Win32Shell::errorDescription(std::uint32_t error) {

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <windows.h>
 #include "platform/shell.h"
+
+#include <exdisp.h>
+
 #include "platform/win32/icon_store.h"
+#include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
 
@@ -11,9 +16,12 @@ public:
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
     std::uint32_t startProgram(std::string_view commandLine) override;
     std::string errorDescription(std::uint32_t error) override;
+    void openAddress(std::string_view address) override;
+    bool openInNewBrowserWindow(std::string_view address) override;
 
 private:
     const IconStore& icons_;
+    ComPtr<IWebBrowser2> browserApp_;  // the latest browser window opened; earlier ones stay
 };
 
 }  // namespace qmx::win32

@@ -22,6 +22,8 @@ constexpr const char* kHostClass = "QmxTrayHost";
 constexpr const char* kControllerClass = "QmxController";
 constexpr const char* kPictureClass = "QmxPicture";
 constexpr const char* kOwnerClass = "QmxOwner";
+constexpr const char* kDialogClass = "QmxDialog";
+constexpr std::uint32_t kSystemColor = 0xFFFFFFFF;
 
 struct ControlWindow {
     HWND window = nullptr;
@@ -30,6 +32,7 @@ struct ControlWindow {
     COLORREF backColor = 0;
     UniqueBrush backBrush;
     UniqueFont font;
+    bool underline = false;
 };
 
 // What a window procedure needs to know about its form; owned by the window and freed when the
@@ -84,11 +87,22 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     RECT client;
     GetClientRect(formWindow, &client);
     RECT target{-origin.x, -origin.y, client.right - origin.x, client.bottom - origin.y};
-    if (form.background == platform::PictureId::None) {
-        FillRect(dc, &target, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        return;
+    const std::uint32_t color = form.definition->backColor;
+    if (color == kSystemColor) {
+        FillRect(dc, &target, GetSysColorBrush(COLOR_BTNFACE));
+    } else {
+        HBRUSH brush = CreateSolidBrush(color);
+        FillRect(dc, &target, brush);
+        DeleteObject(brush);
     }
-    form.pictures->draw(dc, form.background, target);
+    if (form.background == platform::PictureId::None) return;
+    // Pictures keep their proportions and grow with the resolution; the controller's skin
+    // fills the controller.
+    const SIZE size = form.pictures->size(form.background);
+    RECT picture{target.left, target.top, target.left + toPixels(size.cx * 15.0, form.twipsX),
+                 target.top + toPixels(size.cy * 15.0, form.twipsY)};
+    if (form.definition->kind == resources::FormKind::Controller) picture = target;
+    form.pictures->draw(dc, form.background, picture);
 }
 
 HFONT fontFor(ControlWindow& control, double twipsY) {
@@ -96,9 +110,9 @@ HFONT fontFor(ControlWindow& control, double twipsY) {
         const auto& spec = *control.design->font;
         const int height = -static_cast<int>(std::nearbyint(spec.points * 20.0 / twipsY));
         control.font.reset(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                       spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                                       spec.face));
+                                       control.underline, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                       DEFAULT_PITCH, spec.face));
     }
     return control.font ? control.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -130,7 +144,8 @@ void paintControl(HWND window) {
                 HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, form->twipsY));
                 SetBkMode(buffer, TRANSPARENT);
                 SetTextColor(buffer, control.design->foreColor);
-                DrawTextA(buffer, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                const UINT align = control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT;
+                DrawTextA(buffer, text, -1, &client, align | DT_SINGLELINE | DT_NOPREFIX);
                 SelectObject(buffer, oldFont);
             }
         }
@@ -304,12 +319,25 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_CLOSE:
+            send([](platform::WindowEvents& e) { e.onClose(); });
+            return 0;
+        case MM_MCINOTIFY:
+            send(
+                [&](platform::WindowEvents& e) { e.onMultimediaNotify(static_cast<int>(wParam)); });
+            return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             auto it = form.controls.find(id);
             if (it != form.controls.end() && it->second.backBrush) {
                 SetBkColor(reinterpret_cast<HDC>(wParam), it->second.backColor);
+                return reinterpret_cast<LRESULT>(it->second.backBrush.get());
+            }
+            if (it != form.controls.end() && form.definition->backColor != kSystemColor) {
+                it->second.backColor = form.definition->backColor;
+                it->second.backBrush.reset(CreateSolidBrush(form.definition->backColor));
+                SetBkColor(reinterpret_cast<HDC>(wParam), form.definition->backColor);
                 return reinterpret_cast<LRESULT>(it->second.backBrush.get());
             }
             break;
@@ -396,13 +424,19 @@ void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
     SelectObject(dc, old);
     ReleaseDC(control.window, dc);
     const int designWidth = toPixels(d.width, form.twipsX);
-    const int width = std::max<int>(designWidth, extent.cx + 2);
-    const int centre = toPixels(d.left, form.twipsX) + designWidth / 2;
+    const int designLeft = toPixels(d.left, form.twipsX);
     RECT now;
     GetWindowRect(control.window, &now);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-    SetWindowPos(control.window, nullptr, centre - width / 2, now.top, width, now.bottom - now.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (d.centred) {
+        const int width = std::max<int>(designWidth, extent.cx + 2);
+        SetWindowPos(control.window, nullptr, designLeft + designWidth / 2 - width / 2, now.top,
+                     width, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const int height = std::max<int>(now.bottom - now.top, extent.cy);
+        SetWindowPos(control.window, nullptr, designLeft, now.top, extent.cx + 2, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // Tooltips of the controls that have one; the tooltip window belongs to the form's window.
@@ -437,13 +471,15 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
     registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     registerClass(instance, kPictureClass, controlProcedure, nullptr, nullptr, CS_DBLCLKS);
     registerClass(instance, kOwnerClass, DefWindowProcA, nullptr, icons.applicationIcon());
+    registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, instance, nullptr);
 }
 
 Win32Windows::~Win32Windows() {
     if (owner_) DestroyWindow(owner_);
-    for (const char* name : {kOwnerClass, kPictureClass, kControllerClass, kHostClass}) {
+    for (const char* name :
+         {kDialogClass, kOwnerClass, kPictureClass, kControllerClass, kHostClass}) {
         UnregisterClassA(name, instance_);
     }
 }
@@ -462,10 +498,25 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
     form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;
-    const int width = toPixels(definition.clientWidth, form->twipsX);
-    const int height = toPixels(definition.clientHeight, form->twipsY);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, host ? kHostClass : kControllerClass,
-                                  definition.caption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
+    const bool dialog = definition.kind == resources::FormKind::ToolDialog;
+    form->background = definition.picture;
+    RECT frame{0, 0, toPixels(definition.clientWidth, form->twipsX),
+               toPixels(definition.clientHeight, form->twipsY)};
+    DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+    DWORD exStyle = WS_EX_TOOLWINDOW;
+    const char* windowClass = host ? kHostClass : kControllerClass;
+    if (dialog) {
+        // A fixed tool window centred on the screen.
+        style |= WS_CAPTION | WS_SYSMENU;
+        exStyle |= WS_EX_CONTROLPARENT;
+        windowClass = kDialogClass;
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = dialog ? (GetSystemMetrics(SM_CXSCREEN) - width) / 2 : 0;
+    const int y = dialog ? (GetSystemMetrics(SM_CYSCREEN) - height) / 2 : 0;
+    HWND window = CreateWindowExA(exStyle, windowClass, definition.caption, style, x, y, width,
                                   height, host ? nullptr : owner_, nullptr, instance_, form);
     if (window == nullptr) {
         delete form;
@@ -485,6 +536,7 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         control.window = child;
         control.design = &design;
         control.picture = design.picture;
+        control.underline = design.font != nullptr && design.font->underline;
         if (design.kind == resources::ControlKind::Label) fitLabel(window, *form, control);
         if (design.kind == resources::ControlKind::CheckBox) {
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
@@ -581,6 +633,17 @@ void Win32Windows::setControlBackColor(platform::WindowId window, int controlId,
     control->backColor = color;
     control->backBrush.reset(CreateSolidBrush(color));
     InvalidateRect(control->window, nullptr, TRUE);
+}
+
+void Win32Windows::setControlUnderline(platform::WindowId window, int controlId, bool underline) {
+    ControlWindow* control = controlOf(window, controlId);
+    FormWindow* form = formOf(handleOf(window));
+    if (control == nullptr || form == nullptr) return;
+    fontFor(*control, form->twipsY);
+    if (control->underline == underline) return;
+    control->underline = underline;
+    control->font.reset();  // made again, with the new underline, at the next paint
+    InvalidateRect(control->window, nullptr, FALSE);
 }
 
 void Win32Windows::clickButton(platform::WindowId window, int controlId) {

@@ -32,6 +32,7 @@ public:
     void setPicture(platform::WindowId window, int controlId, platform::PictureId picture) override;
     void setControlBackColor(platform::WindowId window, int controlId,
                              std::uint32_t color) override;
+    void setControlUnderline(platform::WindowId window, int controlId, bool underline) override;
     void clickButton(platform::WindowId window, int controlId) override;
     void setRoundRectRegion(platform::WindowId window, int controlId, int left, int top, int right,
                             int bottom, int ellipseWidth, int ellipseHeight) override;

@@ -1,0 +1,44 @@
+#include "app/about_box.h"
+
+#include "resources/about_form.h"
+
+namespace qmx::app {
+
+using namespace resources::about;
+
+AboutBox::AboutBox(platform::WindowSystem& windows, platform::Shell& shell,
+                   mixer::MixerShared& mixer)
+    : ui::Form(windows, resources::aboutForm()),
+      shell_(shell),
+      mixer_(mixer),
+      lblmanufac_(*this, Lblmanufac),
+      label4_(*this, Label4) {}
+
+void AboutBox::handleLoad() {
+    if (mixer_.mixerName.empty()) return;
+    lblmanufac_.setCaption("Mixer :" + std::string(" ") + mixer_.mixerName);
+}
+
+void AboutBox::handleClick(int controlId) {
+    switch (controlId) {
+        case Label4:
+            shell_.openAddress(kMakerAddress);
+            break;
+        case Label1:
+            shell_.openAddress(kGraphicsAddress);
+            break;
+        case Label6:
+            // Current Windows no longer offers the browser automation object.
+            if (!shell_.openInNewBrowserWindow(kMakerAddress)) shell_.openAddress(kMakerAddress);
+            break;
+        default:
+            break;
+    }
+}
+
+// Once the pointer has passed over the logo, the maker's address stays without underline.
+void AboutBox::handlePointerMove(int controlId, int, float, float) {
+    if (controlId == Image1) label4_.setUnderline(false);
+}
+
+}  // namespace qmx::app

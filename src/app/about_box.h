@@ -1,0 +1,29 @@
+#pragma once
+
+#include "mixer/mixer_access.h"
+#include "platform/shell.h"
+#include "ui/controls.h"
+
+namespace qmx::app {
+
+// The About box (Form3): the product, the mixer in use and the maker's addresses.
+class AboutBox : public ui::Form {
+public:
+    AboutBox(platform::WindowSystem& windows, platform::Shell& shell, mixer::MixerShared& mixer);
+
+    ui::Label& lblmanufac() { return lblmanufac_; }
+    ui::Label& label4() { return label4_; }
+
+protected:
+    void handleLoad() override;
+    void handleClick(int controlId) override;
+    void handlePointerMove(int controlId, int buttons, float x, float y) override;
+
+private:
+    platform::Shell& shell_;
+    mixer::MixerShared& mixer_;
+    ui::Label lblmanufac_;
+    ui::Label label4_;
+};
+
+}  // namespace qmx::app

@@ -1,0 +1,74 @@
+#include "app/test_sound.h"
+
+#include "common/app_title.h"
+#include "common/program_end.h"
+#include "common/runtime_error.h"
+
+namespace qmx::app {
+
+namespace {
+constexpr const char* kMissingSound =
+    "The .wav file referred by the Velto Volume Controller is missing. Please reinstall the "
+    "program to install the sound file. ";
+}  // namespace
+
+void MultimediaControl::Command(const std::string& command) {
+    std::uint32_t rc = 0;
+    if (command == "open") {
+        if (open_) throw RuntimeError("The device is already open.");
+        std::uint32_t device = 0;
+        rc = sound_.open(DeviceType, FileName, device);
+        if (rc == 0) {
+            deviceId_ = device;
+            open_ = true;
+        }
+    } else if (command == "Play" || command == "stop" || command == "close") {
+        if (!open_) throw RuntimeError("The device is not open.");
+        if (command == "Play") {
+            rc = sound_.play(deviceId_, notifyWindow);
+        } else if (command == "stop") {
+            rc = sound_.stop(deviceId_);
+        } else {
+            rc = sound_.close(deviceId_);
+            open_ = false;
+        }
+    } else {
+        throw RuntimeError("Invalid command.");
+    }
+    if (rc != 0) throw RuntimeError(sound_.errorText(rc));
+}
+
+TestSound::TestSound(MultimediaControl& control, platform::WindowSystem& windows,
+                     platform::Processes& processes)
+    : mmc1_(control), windows_(windows), processes_(processes) {}
+
+// A failing step is reported and the next one runs: a missing file shows the message for the
+// open and again for the play.
+void TestSound::play() {
+    mmc1_.DeviceType = "WaveAudio";
+    const std::string program = processes_.ownExecutablePath();
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    mmc1_.FileName = folder + "\\" + "POURING.WAV";
+    for (const char* command : {"open", "Play"}) {
+        try {
+            mmc1_.Command(command);
+        } catch (const RuntimeError&) {
+            windows_.messageBox(kMissingSound, kAppTitle, kMbIconExclamation);
+        }
+    }
+}
+
+void TestSound::done(int notifyCode) {
+    if (notifyCode != platform::kMciNotifySuccessful && notifyCode != platform::kMciNotifyFailure) {
+        return;  // a newer command took over; its own notification will follow
+    }
+    mmc1_.FileName = "";
+    for (const char* command : {"stop", "close"}) {
+        try {
+            mmc1_.Command(command);
+        } catch (const RuntimeError&) {
+        }
+    }
+}
+
+}  // namespace qmx::app

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/processes.h"
+#include "platform/sound.h"
+#include "platform/window_system.h"
+
+namespace qmx::app {
+
+// The tray host's multimedia control: a device type, a file name, and commands ("open",
+// "Play", "stop", "close") that act at once. A command that fails raises a run-time failure
+// with the device's description.
+class MultimediaControl {
+public:
+    explicit MultimediaControl(platform::Sound& sound) : sound_(sound) {}
+
+    std::string DeviceType;
+    std::string FileName;
+    platform::WindowId notifyWindow = platform::kNoWindow;  // hears the end of playback
+    void Command(const std::string& command);
+    bool isOpen() const { return open_; }
+
+private:
+    platform::Sound& sound_;
+    std::uint32_t deviceId_ = 0;
+    bool open_ = false;
+};
+
+// "Test Sound": plays POURING.WAV from the program's folder, and closes the device when the
+// playback has finished.
+class TestSound {
+public:
+    TestSound(MultimediaControl& control, platform::WindowSystem& windows,
+              platform::Processes& processes);
+
+    void play();
+    // The device's notification that the played command has ended.
+    void done(int notifyCode);
+
+private:
+    MultimediaControl& mmc1_;
+    platform::WindowSystem& windows_;
+    platform::Processes& processes_;
+};
+
+}  // namespace qmx::app

@@ -1,0 +1,36 @@
+#include "controller/system_programs.h"
+
+#include "common/app_title.h"
+#include "common/program_end.h"
+
+namespace qmx::controller {
+
+namespace {
+constexpr const char* kVolumeControlFailed = "Unable to open Windows Volume Control ";
+constexpr const char* kAudioPropertiesFailed = "Unable to open Audio properties. ";
+constexpr const char* kAudioPropertiesCommand = "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl";
+}  // namespace
+
+SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows,
+                               guards::OsInfo& os)
+    : shell_(shell), windows_(windows), os_(os) {}
+
+void SystemPrograms::openVolumeControl() {
+    os_.GetOSVersion();
+    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
+    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed);
+}
+
+void SystemPrograms::openAudioProperties() {
+    start(kAudioPropertiesCommand, kAudioPropertiesFailed);
+}
+
+void SystemPrograms::start(const std::string& commandLine, const char* failureMessage) {
+    const std::uint32_t error = shell_.startProgram(commandLine);
+    if (error != 0) {
+        windows_.messageBox(failureMessage + shell_.errorDescription(error), kAppTitle,
+                            kMbIconExclamation);
+    }
+}
+
+}  // namespace qmx::controller

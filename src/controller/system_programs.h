@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "guards/os_info.h"
+#include "platform/shell.h"
+#include "platform/window_system.h"
+
+namespace qmx::controller {
+
+// The system's own volume control and sound control panel, started in a normal focused window
+// without waiting; a start that fails is reported with the system's description of the error.
+class SystemPrograms {
+public:
+    SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows, guards::OsInfo& os);
+
+    // "SndVol.exe" on NT 6.x, "sndvol32.exe" elsewhere, from the system folder; the version is
+    // read afresh each time.
+    void openVolumeControl();
+    void openAudioProperties();
+
+private:
+    void start(const std::string& commandLine, const char* failureMessage);
+
+    platform::Shell& shell_;
+    platform::WindowSystem& windows_;
+    guards::OsInfo& os_;
+};
+
+}  // namespace qmx::controller

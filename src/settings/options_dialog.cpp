@@ -1,0 +1,74 @@
+#include "settings/options_dialog.h"
+
+#include "common/app_title.h"
+#include "common/program_end.h"
+#include "common/runtime_error.h"
+#include "resources/options_form.h"
+
+namespace qmx::settings {
+
+namespace {
+using namespace resources::options;
+constexpr const char* kShadowOnLater =
+    "The shadow will be applied when you launch the application next time.";
+constexpr const char* kShadowOffLater =
+    "The shadow will be removed when you launch the application next time.";
+}  // namespace
+
+OptionsDialog::OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings,
+                             StartupEntry& startup)
+    : ui::Form(windows, resources::optionsForm()),
+      settings_(settings),
+      startup_(startup),
+      chkStp_(*this, ChkStp, nullptr),
+      chkShadow_(*this, ChkShadow, [this] { shadowChanged_ = true; }) {}
+
+// Filling from the registry passes over a failing step.
+void OptionsDialog::handleLoad() {
+    auto step = [](auto&& action) {
+        try {
+            action();
+        } catch (const RuntimeError&) {
+        }
+    };
+    step([&] { startup_.GetStartupStat(); });
+    step([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
+    step([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
+    shadowChanged_ = false;
+}
+
+void OptionsDialog::handleClick(int controlId) {
+    switch (controlId) {
+        case ChkStp:
+            chkStp_.clickedByUser();
+            break;
+        case ChkShadow:
+            chkShadow_.clickedByUser();
+            break;
+        case Command1:
+            apply();
+            break;
+        default:
+            break;
+    }
+}
+
+void OptionsDialog::apply() {
+    if (chkStp_.value() == 1) {
+        startup_.setStartupOn();
+    } else if (chkStp_.value() == 0) {
+        startup_.setStartupOff();
+    }
+    if (shadowChanged_) {
+        if (chkShadow_.value() == 1) {
+            settings_.setShadowOn();
+            windows().messageBox(kShadowOnLater, kAppTitle, kMbOk);
+        } else if (chkShadow_.value() == 0) {
+            settings_.setShadowOff();
+            windows().messageBox(kShadowOffLater, kAppTitle, kMbOk);
+        }
+    }
+    unload();
+}
+
+}  // namespace qmx::settings
