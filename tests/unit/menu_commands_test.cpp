@@ -1,0 +1,142 @@
+#include "controller_harness.h"
+#include "resources/tray_menu.h"
+
+namespace qmx::testing {
+namespace {
+
+using namespace resources::tray_menu;
+using platform::RegistryRoot;
+const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
+
+class MenuCommands : public AppTest {
+protected:
+    void SetUp() override {
+        fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
+        ASSERT_EQ(start(), -1);
+    }
+    void choose(int item) {
+        fake.windows.menuChoice = item;
+        const float x = static_cast<float>(0x204 * fake.system.twipsX);
+        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
+            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
+        });
+    }
+    std::string stored(const std::string& name) {
+        auto* key = fake.registry.find(RegistryRoot::CurrentUser, kKey);
+        auto it = key->find(name);
+        if (it == key->end()) return "<absent>";
+        const auto& data = it->second.data;
+        if (it->second.type == platform::kRegDword) return std::to_string(data.at(0));
+        return std::string(data.begin(), data.end());
+    }
+    int created(const std::string& form) {
+        return static_cast<int>(fake.log.count("windows.create " + form));
+    }
+};
+
+TEST_F(MenuCommands, AboutAndOptionsOpenOnceAndShowTheSameWindowAgain) {
+    choose(Abt);
+    choose(Abt);
+    EXPECT_EQ(created("Form3"), 1);
+    EXPECT_TRUE(fake.windows.find("Form3")->shown);
+    choose(Opt);
+    choose(Opt);
+    EXPECT_EQ(created("Form4"), 1);
+    EXPECT_TRUE(fake.windows.find("Form4")->shown);
+}
+
+TEST_F(MenuCommands, SkinsAreStoredAndOpenAClosedControllerWithoutFollowingTheVolume) {
+    choose(Vista);
+    EXPECT_EQ(stored("skin"), "vista");
+    ASSERT_TRUE(app.controller().loaded());
+    EXPECT_TRUE(fake.windows.find("Form1")->shown);
+    EXPECT_EQ(fake.windows.find("Form1")->pictures.at(platform::kFormItself),
+              platform::PictureId::VistaSkin);
+    EXPECT_FALSE(app.controller().tmrsyncvol().enabled());
+    choose(Classic);
+    EXPECT_EQ(stored("skin"), "classic");
+    EXPECT_EQ(created("Form1"), 2);  // start-up's, then this one, kept open
+    EXPECT_TRUE(app.controller().image5().visible());
+    EXPECT_FALSE(app.controller().image6().visible());
+    EXPECT_EQ(app.controller().chkmute().top(), 2250.0f);
+    // The check marks follow at the next popup.
+    choose(0);
+    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+}
+
+TEST_F(MenuCommands, KeepOnTopTogglesTheMarkTheValueAndTheZOrder) {
+    choose(Ontop);
+    EXPECT_EQ(stored("ontopstat"), "1");
+    EXPECT_TRUE(app.trayHost().isChecked(Ontop));
+    ASSERT_TRUE(app.controller().loaded());
+    EXPECT_TRUE(fake.windows.find("Form1")->topMost);
+    EXPECT_TRUE(fake.windows.find("Form1")->shown);
+    choose(Ontop);
+    EXPECT_EQ(stored("ontopstat"), "0");
+    EXPECT_FALSE(app.trayHost().isChecked(Ontop));
+    EXPECT_FALSE(fake.windows.find("Form1")->topMost);
+    EXPECT_EQ(fake.log.calls.back(), "registry.set ontopstat");
+}
+
+TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfterwards) {
+    fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
+    choose(Ts);
+    EXPECT_GE(fake.log.indexOf("sound.open WaveAudio C:\\Program Files\\Velto\\POURING.WAV"), 0);
+    EXPECT_GE(fake.log.indexOf("sound.play"), 0);
+    EXPECT_EQ(fake.sound.notifyWindow, hostWindow());
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_EQ(fake.sound.openDevices.size(), 1u);
+    fake.windows.deliver(hostWindow(), [](auto& e) { e.onMultimediaNotify(1); });
+    EXPECT_TRUE(fake.sound.openDevices.empty());
+    EXPECT_EQ(app.trayHost().mmc1().FileName, "");
+    // The next Test Sound opens the device again.
+    choose(Ts);
+    EXPECT_EQ(fake.sound.openDevices.size(), 1u);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
+    choose(Ts);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 2u);
+    for (const auto& box : fake.windows.messageBoxes) {
+        EXPECT_EQ(box.text,
+                  "The .wav file referred by the Velto Volume Controller is missing. Please "
+                  "reinstall the program to install the sound file. ");
+        EXPECT_EQ(box.flags, 0x30u);
+        EXPECT_EQ(box.caption, "Velto Volume Controller 4.0");
+    }
+}
+
+TEST_F(MenuCommands, TheSystemsProgramsAreStartedLikeTheControllersButtons) {
+    fake.system.osVersion = {6, 2, 9200, 2};
+    choose(Omc);
+    EXPECT_EQ(fake.shell.started.back(), "C:\\Windows\\system32\\SndVol.exe");
+    fake.system.osVersion = {5, 1, 2600, 2};
+    choose(Omc);
+    EXPECT_EQ(fake.shell.started.back(), "C:\\Windows\\system32\\sndvol32.exe");
+    choose(Adjap);
+    EXPECT_EQ(fake.shell.started.back(), "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl");
+    fake.shell.startError = 2;
+    choose(Omc);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+              "Unable to open Windows Volume Control File not found.");
+}
+
+TEST_F(MenuCommands, TheWebSiteOpensWithTheShellUnderTheReservedDomain) {
+    choose(Web);
+    ASSERT_EQ(fake.shell.openedAddresses.size(), 1u);
+    EXPECT_NE(fake.shell.openedAddresses[0].find(".example/"), std::string::npos);
+}
+
+TEST_F(MenuCommands, CloseEndsTheProgramWithItsWindowsOpen) {
+    choose(Abt);
+    choose(Opt);
+    choose(Vista);
+    fake.windows.menuChoice = Exitqmx;
+    EXPECT_EQ(exitCodeOf([this] { choose(Exitqmx); }), 0);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+}  // namespace
+}  // namespace qmx::testing
