@@ -93,37 +93,6 @@ test_the_controller_scales_at_120_dpi() {
         >/dev/null 2>&1 </dev/null
 }
 
-# Counts the check-mark pixels (dark, in the left margin) of a menu window given by its line of
-# `drv windows`: prints "count meanY height".
-menu_marks() {
-    local x y w h
-    read -r x y w h < <(rect_of "$1")
-    [ -n "$x" ] || { echo "0 0 0"; return; }
-    import -window root "$E2E_WORK/menu.png" 2>/dev/null
-    convert "$E2E_WORK/menu.png" +repage -crop "16x$((h - 4))+$((x + 2))+$((y + 2))" +repage \
-        -depth 8 txt:- | awk -v h="$h" '
-        NR > 1 { split($1, p, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",");
-                 if (c[1] < 90 && c[2] < 90 && c[3] < 90) { n++; sy += p[2] } }
-        END { printf "%d %d %d\n", n, n ? sy / n : 0, h }'
-}
-
-menus() { drv windows --class '#32768' --visible 1; }
-
-# Opens the tray menu; sets MENU_LINE and MX MY MW MH.
-open_menu() {
-    tray_click 3
-    drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null || return 1
-    sleep 0.5
-    MENU_LINE=$(menus | head -n 1)
-    read -r MX MY MW MH < <(rect_of "$MENU_LINE")
-}
-
-# Closes any open menu with a click beside it.
-close_menu() {
-    xdotool mousemove 600 300 click 1
-    sleep 0.5
-}
-
 # expect_marks ONTOP SKIN: opens the menu and its Skin submenu and checks their marks.
 expect_marks() {
     check "the popup menu opens" open_menu
