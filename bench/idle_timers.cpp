@@ -17,12 +17,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "IdleTimers";
     RegisterClassA(&windowClass);
-    HWND host = CreateWindowExA(WS_EX_TOOLWINDOW, "IdleTimers", "", WS_POPUP, 0, 0, 90, 28,
-                                nullptr, nullptr, instance, nullptr);
+    HWND host = CreateWindowExA(WS_EX_TOOLWINDOW, "IdleTimers", "", WS_POPUP, 0, 0, 90, 28, nullptr,
+                                nullptr, instance, nullptr);
     SetTimer(host, 1, 100, nullptr);
     if (std::strstr(commandLine, "open") != nullptr) {
-        HWND shown = CreateWindowExA(WS_EX_TOOLWINDOW, "IdleTimers", "", WS_POPUP | WS_VISIBLE,
-                                     874, 578, 67, 186, nullptr, nullptr, instance, nullptr);
+        HWND shown = CreateWindowExA(WS_EX_TOOLWINDOW, "IdleTimers", "", WS_POPUP | WS_VISIBLE, 874,
+                                     578, 67, 186, nullptr, nullptr, instance, nullptr);
         SetTimer(shown, 3, 1, nullptr);
     }
     MSG message;

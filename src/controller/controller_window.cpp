@@ -1,6 +1,6 @@
 #include "controller/controller_window.h"
 
-#include "common/app_title.h"
+#include "common/failure_report.h"
 #include "common/rounding.h"
 #include "common/runtime_error.h"
 #include "controller/display_model.h"
@@ -55,17 +55,11 @@ ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::Sy
       tmrsyncvol_(*this, TmrSyncVol, kSyncVolIntervalMs, [this] { GetVolume(); }) {}
 
 // A failing set-up step is reported with its description and set-up goes on with the next.
-template <typename Step>
-void ControllerWindow::setUpStep(Step step) {
-    try {
-        step();
-    } catch (const RuntimeError& failure) {
-        windows().messageBox(failure.what(), kAppTitle, kMbIconExclamation);
-    }
-}
-
 void ControllerWindow::handleLoad() {
     const auto& design = definition();
+    auto setUpStep = [this](auto&& step) {
+        reportingFailures(windows(), kMbIconExclamation, step);
+    };
     setUpStep([&] {
         const double tx = system_.twipsPerPixelX();
         const double ty = system_.twipsPerPixelY();

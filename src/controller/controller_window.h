@@ -73,8 +73,6 @@ private:
     // Buttons and fade-out.
     void startFadeOut(bool stopFollowingVolume);
     void fadeStep();
-    template <typename Step>
-    void setUpStep(Step step);
 
     platform::System& system_;
     SystemPrograms& programs_;

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "common/app_title.h"
+#include "common/failure_report.h"
 #include "common/runtime_error.h"
 
 namespace qmx::guards {
@@ -20,8 +20,9 @@ void SingleInstance::CreateAppMutex() {
     processes_.createMutex("qmx");
 }
 
+// A failing enumeration is reported; the list keeps what it had, and start-up goes on.
 void SingleInstance::GetProcessIDs() {
-    try {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         std::uint32_t cb = 8;
         std::uint32_t cbNeeded = 96;
         std::vector<std::uint32_t> ids;
@@ -39,11 +40,7 @@ void SingleInstance::GetProcessIDs() {
             if (ids[i] == 0) break;
             list1_.push_back(ids[i]);
         }
-    } catch (const RuntimeError& failure) {
-        windows_.messageBox(failure.what(), kAppTitle, kMbIconExclamation);
-    } catch (const std::bad_alloc&) {
-        windows_.messageBox("Out of memory", kAppTitle, kMbIconExclamation);
-    }
+    });
 }
 
 std::string SingleInstance::expectedPath() {

@@ -5,7 +5,7 @@
 #include <exception>
 #include <memory>
 
-#include "common/app_title.h"
+#include "common/failure_report.h"
 #include "common/program_end.h"
 #include "common/runtime_error.h"
 
@@ -14,18 +14,6 @@ namespace qmx::settings {
 namespace {
 using platform::kRegistryNoError;
 
-// An unexpected failure inside an operation is shown with its description; the operation then
-// ends and the program goes on.
-template <typename Operation>
-void guarded(platform::WindowSystem& windows, unsigned icon, Operation operation) {
-    try {
-        operation();
-    } catch (const RuntimeError& failure) {
-        windows.messageBox(failure.what(), kAppTitle, icon);
-    } catch (const std::bad_alloc&) {
-        windows.messageBox("Out of memory", kAppTitle, icon);
-    }
-}
 }  // namespace
 
 bool isVistaSkin(const std::string& skin) {
@@ -37,7 +25,7 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::WindowSyste
 
 std::int32_t SettingsStore::readFlag(const char* name) {
     std::int32_t result = 0;
-    guarded(windows_, kMbIconInformation, [&] {
+    reportingFailures(windows_, kMbIconInformation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
                               key) != kRegistryNoError) {
@@ -53,7 +41,7 @@ std::int32_t SettingsStore::readFlag(const char* name) {
 }
 
 void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
-    guarded(windows_, kMbIconInformation, [&] {
+    reportingFailures(windows_, kMbIconInformation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,
                               platform::kKeyWrite, key) != kRegistryNoError) {
@@ -86,7 +74,7 @@ void SettingsStore::setShadowOff() {
 
 std::string SettingsStore::GetSkin() {
     std::string result;
-    guarded(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
                               key) != kRegistryNoError) {
@@ -105,7 +93,7 @@ std::string SettingsStore::GetSkin() {
 }
 
 void SettingsStore::writeSkin(const char* name) {
-    guarded(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         skinName_ = name;
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/app_title.h"
+#include "common/failure_report.h"
 #include "common/program_end.h"
 #include "common/runtime_error.h"
 
@@ -17,16 +18,6 @@ using platform::RegistryRoot;
 StartupEntry::StartupEntry(platform::Registry& registry, platform::Processes& processes,
                            platform::WindowSystem& windows)
     : registry_(registry), processes_(processes), windows_(windows) {}
-
-// An unexpected failure is shown with its description and ends the operation.
-template <typename Operation>
-void StartupEntry::guarded(Operation operation) {
-    try {
-        operation();
-    } catch (const RuntimeError& failure) {
-        windows_.messageBox(failure.what(), kAppTitle, kMbIconExclamation);
-    }
-}
 
 std::string StartupEntry::commandFor(const std::string& executablePath) {
     const auto slash = executablePath.find_last_of('\\');
@@ -42,7 +33,7 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 }
 
 void StartupEntry::setStartupOn() {
-    guarded([&] {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite, key) !=
             kRegistryNoError) {
@@ -55,7 +46,7 @@ void StartupEntry::setStartupOn() {
 }
 
 void StartupEntry::setStartupOff() {
-    guarded([&] {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite, key) !=
             kRegistryNoError) {
@@ -66,7 +57,7 @@ void StartupEntry::setStartupOff() {
 }
 
 void StartupEntry::GetStartupStat() {
-    guarded([&] {
+    reportingFailures(windows_, kMbIconExclamation, [&] {
         std::unique_ptr<platform::RegistryKey> key;
         if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyRead, key) !=
             kRegistryNoError) {

@@ -33,9 +33,6 @@ public:
     static std::string commandFor(const std::string& executablePath);
 
 private:
-    template <typename Operation>
-    void guarded(Operation operation);
-
     platform::Registry& registry_;
     platform::Processes& processes_;
     platform::WindowSystem& windows_;

@@ -2,16 +2,9 @@
 
 #include <windows.h>
 
-namespace qmx::win32 {
+#include "platform/win32/screen_metrics.h"
 
-namespace {
-double twipsPerPixel(int axis) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, axis);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
-}
-}  // namespace
+namespace qmx::win32 {
 
 platform::OsVersion Win32System::version() {
     OSVERSIONINFOA info{};
@@ -30,10 +23,10 @@ std::string Win32System::systemDirectoryBuffer(std::size_t bufferChars) {
 }
 
 double Win32System::twipsPerPixelX() {
-    return twipsPerPixel(LOGPIXELSX);
+    return screenTwipsPerPixel(LOGPIXELSX);
 }
 double Win32System::twipsPerPixelY() {
-    return twipsPerPixel(LOGPIXELSY);
+    return screenTwipsPerPixel(LOGPIXELSY);
 }
 
 bool Win32System::workArea(platform::Rect& area) {

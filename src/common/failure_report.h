@@ -1,0 +1,24 @@
+#pragma once
+
+#include <new>
+
+#include "common/app_title.h"
+#include "common/runtime_error.h"
+#include "platform/window_system.h"
+
+namespace qmx {
+
+// Runs `operation`. A run-time failure inside it is shown with its description in a message box
+// captioned with the application title and the given icon; the program goes on.
+template <typename Operation>
+void reportingFailures(platform::WindowSystem& windows, unsigned icon, Operation&& operation) {
+    try {
+        operation();
+    } catch (const RuntimeError& failure) {
+        windows.messageBox(failure.what(), kAppTitle, icon);
+    } catch (const std::bad_alloc&) {
+        windows.messageBox("Out of memory", kAppTitle, icon);
+    }
+}
+
+}  // namespace qmx

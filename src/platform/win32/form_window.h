@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "platform/win32/cursor_store.h"
+#include "platform/win32/picture_store.h"
+#include "platform/win32/screen_metrics.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/window_system.h"
+#include "resources/form_definition.h"
+
+namespace qmx::win32 {
+
+inline constexpr std::uint32_t kSystemColor = 0xFFFFFFFF;
+
+struct ControlWindow {
+    HWND window = nullptr;
+    const resources::ControlDefinition* design = nullptr;
+    platform::PictureId picture = platform::PictureId::None;
+    COLORREF backColor = 0;
+    UniqueBrush backBrush;
+    UniqueFont font;
+    bool underline = false;
+};
+
+// What a window procedure needs to know about its form; owned by the window and freed when the
+// window is destroyed.
+struct FormWindow {
+    platform::WindowEvents* events = nullptr;
+    const resources::FormDefinition* definition = nullptr;
+    const PictureStore* pictures = nullptr;
+    double twipsX = 15;
+    double twipsY = 15;
+    std::map<int, ControlWindow> controls;
+    const CursorStore* cursors = nullptr;
+    platform::IconId icon = platform::IconId::None;
+    platform::PictureId background = platform::PictureId::None;
+    bool suppressClick = false;  // the left release that ends a double click is no click
+};
+
+UINT taskbarCreatedMessage();
+int toPixels(double twips, double twipsPerPixel);
+FormWindow* formOf(HWND window);
+HWND handleOf(platform::WindowId window);
+ControlWindow* controlOf(platform::WindowId window, int controlId);
+// Delivers one event to the form that owns `window`. This is the boundary that no exception
+// crosses.
+void dispatchToForm(HWND window, const std::function<void(platform::WindowEvents&)>& event);
+
+}  // namespace qmx::win32

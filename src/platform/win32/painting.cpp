@@ -1,0 +1,109 @@
+#include "platform/win32/painting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace qmx::win32 {
+
+void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT origin) {
+    RECT client;
+    GetClientRect(formWindow, &client);
+    RECT target{-origin.x, -origin.y, client.right - origin.x, client.bottom - origin.y};
+    const std::uint32_t color = form.definition->backColor;
+    if (color == kSystemColor) {
+        FillRect(dc, &target, GetSysColorBrush(COLOR_BTNFACE));
+    } else {
+        HBRUSH brush = CreateSolidBrush(color);
+        FillRect(dc, &target, brush);
+        DeleteObject(brush);
+    }
+    if (form.background == platform::PictureId::None) return;
+    // Pictures keep their proportions and grow with the resolution; the controller's skin
+    // fills the controller.
+    const SIZE size = form.pictures->size(form.background);
+    RECT picture{target.left, target.top, target.left + toPixels(size.cx * 15.0, form.twipsX),
+                 target.top + toPixels(size.cy * 15.0, form.twipsY)};
+    if (form.definition->kind == resources::FormKind::Controller) picture = target;
+    form.pictures->draw(dc, form.background, picture);
+}
+
+HFONT fontFor(ControlWindow& control, double twipsY) {
+    if (!control.font && control.design && control.design->font) {
+        const auto& spec = *control.design->font;
+        const int height = -static_cast<int>(std::nearbyint(spec.points * 20.0 / twipsY));
+        control.font.reset(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                       control.underline, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                       DEFAULT_PITCH, spec.face));
+    }
+    return control.font ? control.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// A picture, image or label: the form's background under it, its picture, its text.
+void paintControl(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HWND parent = GetParent(window);
+    FormWindow* form = formOf(parent);
+    if (form != nullptr) {
+        auto it = form->controls.find(GetDlgCtrlID(window));
+        RECT client;
+        GetClientRect(window, &client);
+        HDC buffer = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ previous = SelectObject(buffer, bitmap);
+        POINT origin{0, 0};
+        MapWindowPoints(window, parent, &origin, 1);
+        paintFormBackground(parent, *form, buffer, origin);
+        if (it != form->controls.end()) {
+            ControlWindow& control = it->second;
+            if (control.picture != platform::PictureId::None) {
+                form->pictures->draw(buffer, control.picture, client);
+            }
+            if (control.design && control.design->kind == resources::ControlKind::Label) {
+                char text[256] = {};
+                GetWindowTextA(window, text, sizeof(text));
+                HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, form->twipsY));
+                SetBkMode(buffer, TRANSPARENT);
+                SetTextColor(buffer, control.design->foreColor);
+                const UINT align = control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT;
+                DrawTextA(buffer, text, -1, &client, align | DT_SINGLELINE | DT_NOPREFIX);
+                SelectObject(buffer, oldFont);
+            }
+        }
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, previous);
+        DeleteObject(bitmap);
+        DeleteDC(buffer);
+    }
+    EndPaint(window, &paint);
+}
+
+void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
+    const auto& d = *control.design;
+    char text[256] = {};
+    GetWindowTextA(control.window, text, sizeof(text));
+    HDC dc = GetDC(control.window);
+    HGDIOBJ old = SelectObject(dc, fontFor(control, form.twipsY));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control.window, dc);
+    const int designWidth = toPixels(d.width, form.twipsX);
+    const int designLeft = toPixels(d.left, form.twipsX);
+    RECT now;
+    GetWindowRect(control.window, &now);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    if (d.centred) {
+        const int width = std::max<int>(designWidth, extent.cx + 2);
+        SetWindowPos(control.window, nullptr, designLeft + designWidth / 2 - width / 2, now.top,
+                     width, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const int height = std::max<int>(now.bottom - now.top, extent.cy);
+        SetWindowPos(control.window, nullptr, designLeft, now.top, extent.cx + 2, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace qmx::win32
