@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine64 xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox
+    wine64 xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox nsis zip
 )
 missing=()
 for package in "${packages[@]}"; do

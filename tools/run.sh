@@ -1,31 +1,37 @@
 #!/usr/bin/env bash
-# Starts qmx.exe under Wine. On the current X display the program runs until it is closed from
-# its tray menu; with no display it runs on a virtual one, opens its controller and its menu,
-# writes screenshots of them to build/screens/, and is ended again.
+# Installs Velto Volume Controller into a Wine prefix with its installer (silently) and starts it
+# from the installed folder, as a user would. On the current X display it runs until it is
+# closed from its tray menu; with no display it runs on a virtual one, opens its controller and
+# its menu, writes screenshots of them to build/screens/, and is ended again.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/tools/wine-env.sh"
 work="$top/build/run"
-app="$work/Velto Volume Controller"
 screens="$top/build/screens"
-mkdir -p "$app" "$screens"
-cp "$top/build/windows/qmx.exe" "$app/"
-settings="HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0"
+setup="$top/build/windows/VeltoVolumeController-4.0-setup.exe"
+installed='C:\Program Files\Velto Volume Controller\qmx.exe'
+mkdir -p "$work" "$screens"
+
+install() {
+    (cd "$work" && wine "$setup" /S) >/dev/null 2>&1 </dev/null ||
+        { echo "The installer failed (is the program still running?)" >&2; exit 1; }
+    echo "Installed into C:\\Program Files\\Velto Volume Controller in the Wine prefix $WINEPREFIX"
+}
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wine_env_start "$work/wine" --use-display
-    wine reg add "$settings" /f >/dev/null 2>&1 </dev/null
+    install
     echo "Velto Volume Controller runs on $DISPLAY: its icon is in the system tray."
     echo "Left-click it for the controller, right-click it for the menu."
-    (cd "$app" && exec wine qmx.exe) </dev/null
+    (exec wine "$installed") </dev/null
     wineserver -k
     exit 0
 fi
 
 wine_env_start "$work/wine"
 trap wine_env_stop EXIT
-wine reg add "$settings" /f >/dev/null 2>&1 </dev/null
-(cd "$app" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
+install
+(exec wine "$installed") >/dev/null 2>&1 </dev/null &
 pid=$!
 sleep 4
 if ! kill -0 "$pid" 2>/dev/null; then

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Installing, using and uninstalling the program with its installer, silently, as a user's
+# software deployment would.
+
+SETUP="$E2E_BUILD/VeltoVolumeController-4.0-setup.exe"
+INSTALLED='C:\Program Files\Velto Volume Controller'
+INSTALLED_DIR="$WINEPREFIX/drive_c/Program Files/Velto Volume Controller"
+SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velto Volume Controller.lnk"
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController'
+RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# install_silently: runs the installer with /S and prints its exit code.
+install_silently() {
+    (cd "$E2E_WORK" && wine "$SETUP" /S) >/dev/null 2>&1 </dev/null
+    echo $?
+}
+
+uninstall_silently() {
+    (cd "$E2E_WORK" && wine "$INSTALLED\\uninstall.exe" /S) >/dev/null 2>&1 </dev/null
+    # The uninstaller goes on from a copy of itself; wait until it is done.
+    for _ in $(seq 100); do
+        [ -e "$INSTALLED_DIR/uninstall.exe" ] || [ -e "$INSTALLED_DIR/qmx.exe" ] || break
+        sleep 0.2
+    done
+    sleep 1
+}
+
+registry_has() {  # registry_has KEY [VALUE]
+    if [ -n "${2:-}" ]; then
+        wine reg query "$1" /v "$2" >/dev/null 2>&1 </dev/null
+    else
+        wine reg query "$1" >/dev/null 2>&1 </dev/null
+    fi
+}
+
+uninstall_entry() {
+    wine reg query "$UNINSTALL_KEY" /v "$1" >"$E2E_WORK/reg.out" 2>/dev/null </dev/null
+    tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+start_installed() {
+    (exec wine "$INSTALLED\\qmx.exe") >/dev/null 2>&1 </dev/null &
+    QMX_LINUX_PID=$!
+    local line
+    line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
+    QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
+    [ -n "$QMX_PID" ]
+}
+
+close_from_menu() {
+    open_menu || return 1
+    xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
+    wait_gone "$QMX_LINUX_PID" 10
+}
+
+test_install_use_and_uninstall() {
+    wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+    check "a silent install succeeds" [ "$(install_silently)" = 0 ]
+    check "it puts qmx.exe into Program Files" [ -f "$INSTALLED_DIR/qmx.exe" ]
+    check "with the test sound beside it" [ -f "$INSTALLED_DIR/POURING.WAV" ]
+    check "it creates the settings key" registry_has "$SETTINGS_KEY"
+    check "it adds the Start-menu shortcut" [ -f "$SHORTCUT" ]
+    check "the installed-programs entry names the product" \
+        [ "$(uninstall_entry DisplayName)" = "Velto Volume Controller 4.0" ]
+    check "and its publisher" [ "$(uninstall_entry Publisher)" = "Korwen's Software" ]
+    check "and how to uninstall" \
+        [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\"" ]
+
+    check "the installed program starts from its folder" start_installed
+    sleep 1
+    check "its icon is in the tray" [ "$(tray_icon_count)" = 1 ]
+    local path
+    path=$(drv windows --class QmxTrayHost | head -n 1)
+
+    check "a second silent install while it runs gives up" \
+        holds '[ "$(install_silently)" != 0 ]'
+    check "and leaves the program running" linux_alive "$QMX_LINUX_PID"
+
+    # A skin chosen now is still chosen at the next start.
+    check "the popup menu opens" open_menu
+    xdotool mousemove $((MX + 40)) $((MY + 36))
+    sleep 1.2
+    local submenu sx sy sw sh
+    submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+    read -r sx sy sw sh < <(rect_of "$submenu")
+    xdotool mousemove $((sx + 20)) $((sy + 11)) click 1
+    sleep 1
+    check "Close from the menu ends the program" close_from_menu
+    check "the installed program starts again" start_installed
+    check "a left click opens the controller" open_controller
+    check "still in the Vista skin" grep -q 'visible=1' <<<"$(child_line "$CONTROLLER" 7)"
+
+    # The start-at-logon entry points at the installed program.
+    check "the popup menu opens" open_menu
+    xdotool mousemove $((MX + 40)) $((MY + 52)) click 1
+    local dialog x y w h
+    dialog=$(drv wait-window --class QmxDialog --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    check "the Options dialog opens" [ -n "$dialog" ]
+    read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 1)")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    sleep 0.3
+    read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 5)")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    sleep 1
+    wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
+    local entry
+    entry=$(tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+    log "Run entry: $entry"
+    check "the start-at-logon entry points at the installed qmx.exe" \
+        [ "$entry" = "\"$INSTALLED\\qmx.exe\"" ]
+    check "Close from the menu ends the program" close_from_menu
+
+    uninstall_silently
+    check "a silent uninstall removes the program" [ ! -e "$INSTALLED_DIR/qmx.exe" ]
+    check "and the test sound and the uninstaller" \
+        holds '[ ! -e "$INSTALLED_DIR/POURING.WAV" ] && [ ! -e "$INSTALLED_DIR/uninstall.exe" ]'
+    check "and the shortcut" [ ! -e "$SHORTCUT" ]
+    check "and the installed-programs entry" holds '! registry_has "$UNINSTALL_KEY"'
+    check "and the start-at-logon entry" holds '! registry_has "$RUN_KEY" "Velto Volume Controller 4.0"'
+    check "but keeps the settings" [ "$(setting skin)" = vista ]
+}
+
+run_test test_install_use_and_uninstall
