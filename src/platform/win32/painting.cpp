@@ -22,20 +22,23 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     // Pictures keep their proportions and grow with the resolution; the controller's skin
     // fills the controller.
     const SIZE size = form.pictures->size(form.background);
-    RECT picture{target.left, target.top, target.left + toPixels(size.cx * 15.0, form.twipsX),
-                 target.top + toPixels(size.cy * 15.0, form.twipsY)};
+    constexpr double kTwipsPerPixelAt96Dpi = 15.0;
+    RECT picture{target.left, target.top,
+                 target.left + toPixels(size.cx * kTwipsPerPixelAt96Dpi, form.twipsX),
+                 target.top + toPixels(size.cy * kTwipsPerPixelAt96Dpi, form.twipsY)};
     if (form.definition->kind == resources::FormKind::Controller) picture = target;
     form.pictures->draw(dc, form.background, picture);
 }
 
 HFONT fontFor(ControlWindow& control, double twipsY) {
     if (!control.font && control.design && control.design->font) {
-        const auto& spec = *control.design->font;
-        const int height = -static_cast<int>(std::nearbyint(spec.points * 20.0 / twipsY));
-        control.font.reset(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+        const auto& design = *control.design->font;
+        // Points to pixels: a point is 20 twips.
+        const int height = -static_cast<int>(std::nearbyint(design.points * 20.0 / twipsY));
+        control.font.reset(CreateFontA(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                        control.underline, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                       DEFAULT_PITCH, spec.face));
+                                       DEFAULT_PITCH, design.face));
     }
     return control.font ? control.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
