@@ -159,12 +159,14 @@ void TrayHost::runMenuCommand(int item) {
             about_.show();
             break;
         case Vista:
+            // Stored and applied at once; a closed controller opens for it (without following
+            // the volume, unlike a tray click).
             settings_.setSkinVista();
-            applySkin(true);
+            controller_.applySkin(true);
             break;
         case Classic:
             settings_.setSkinClassic();
-            applySkin(false);
+            controller_.applySkin(false);
             break;
         case Opt:
             options_.show();
@@ -189,12 +191,6 @@ void TrayHost::runMenuCommand(int item) {
         default:
             break;
     }
-}
-
-// A skin chosen from the menu is stored and applied at once; a closed controller opens for it
-// (without following the volume, unlike a tray click).
-void TrayHost::applySkin(bool vista) {
-    controller_.applySkin(vista);
 }
 
 // The controller takes the new place in the z-order at once; a closed one opens for it.

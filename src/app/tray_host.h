@@ -57,7 +57,6 @@ private:
     void openController();
     void popUpMenu();
     void setChecked(int menuItem, bool checked);
-    void applySkin(bool vista);
     void toggleKeepOnTop();
 
     platform::Platform& platform_;
