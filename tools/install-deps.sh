@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine64 xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox nsis zip
+    wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox nsis zip
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -18,4 +18,4 @@ sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
