@@ -184,10 +184,6 @@ bool FakeWindows::timerRunning(platform::WindowId window, int timerId) const {
                        [&](const auto& t) { return t.window == window && t.id == timerId; });
 }
 
-}  // namespace qmx::fakes
-
-namespace qmx::fakes {
-
 void FakeWindows::windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) {
     const Window& w = windows.at(window);
     leftTwips = w.leftTwips;
