@@ -5,8 +5,7 @@ namespace qmx::app {
 // The tray host is built before the controller and keeps a reference to it; the controller in
 // turn is handed the host's loaded-signal box.
 Application::Application(platform::Platform& platform)
-    : platform_(platform),
-      tray_(platform.shell, platform.windows),
+    : tray_(platform.shell, platform.windows),
       termination_(platform.windows, platform.processes, tray_),
       mixer_(platform.mixer, termination_),
       os_(platform.system),

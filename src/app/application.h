@@ -37,7 +37,6 @@ public:
     AboutBox& about() { return about_; }
 
 private:
-    platform::Platform& platform_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;

@@ -1,6 +1,7 @@
 #include "app/test_sound.h"
 
 #include "common/app_title.h"
+#include "common/paths.h"
 #include "common/program_end.h"
 #include "common/runtime_error.h"
 
@@ -46,9 +47,7 @@ TestSound::TestSound(MultimediaControl& control, platform::WindowSystem& windows
 // open and again for the play.
 void TestSound::play() {
     mmc1_.DeviceType = "WaveAudio";
-    const std::string program = processes_.ownExecutablePath();
-    const std::string folder = program.substr(0, program.find_last_of('\\'));
-    mmc1_.FileName = folder + "\\" + "POURING.WAV";
+    mmc1_.FileName = folderOf(processes_.ownExecutablePath()) + "\\" + "POURING.WAV";
     for (const char* command : {"open", "Play"}) {
         try {
             mmc1_.Command(command);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "common/failure_report.h"
+#include "common/paths.h"
 #include "common/runtime_error.h"
 
 namespace qmx::guards {
@@ -44,10 +45,7 @@ void SingleInstance::GetProcessIDs() {
 }
 
 std::string SingleInstance::expectedPath() {
-    const std::string own = processes_.ownExecutablePath();
-    const auto slash = own.find_last_of('\\');
-    const std::string folder = slash == std::string::npos ? std::string() : own.substr(0, slash);
-    return folder + "\\qmx.exe";
+    return folderOf(processes_.ownExecutablePath()) + "\\qmx.exe";
 }
 
 void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {

@@ -8,6 +8,7 @@
 #include "common/failure_report.h"
 #include "common/program_end.h"
 #include "common/runtime_error.h"
+#include "settings/registry_access.h"
 
 namespace qmx::settings {
 
@@ -26,11 +27,9 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::WindowSyste
 std::int32_t SettingsStore::readFlag(const char* name) {
     std::int32_t result = 0;
     reportingFailures(windows_, kMbIconInformation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
-                              key) != kRegistryNoError) {
-            return;
-        }
+        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                                   platform::kKeyRead);
+        if (!key) return;
         std::array<std::uint8_t, 4> buffer{};
         std::uint32_t size = buffer.size();
         if (key->queryValue(name, buffer, size) == kRegistryNoError) {
@@ -42,11 +41,9 @@ std::int32_t SettingsStore::readFlag(const char* name) {
 
 void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
     reportingFailures(windows_, kMbIconInformation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,
-                              platform::kKeyWrite, key) != kRegistryNoError) {
-            return;
-        }
+        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                                   platform::kKeyWrite);
+        if (!key) return;
         std::array<std::uint8_t, 4> data{};
         std::memcpy(data.data(), &value, sizeof(value));
         key->setValue(name, platform::kRegDword, data);
@@ -75,11 +72,9 @@ void SettingsStore::setShadowOff() {
 std::string SettingsStore::GetSkin() {
     std::string result;
     reportingFailures(windows_, kMbIconExclamation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead,
-                              key) != kRegistryNoError) {
-            return;
-        }
+        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                                   platform::kKeyRead);
+        if (!key) return;
         std::array<std::uint8_t, 255> buffer;
         buffer.fill(' ');
         std::uint32_t size = buffer.size();
@@ -95,13 +90,10 @@ std::string SettingsStore::GetSkin() {
 void SettingsStore::writeSkin(const char* name) {
     reportingFailures(windows_, kMbIconExclamation, [&] {
         skinName_ = name;
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(platform::RegistryRoot::CurrentUser, kSettingsKey,
-                              platform::kKeyWrite, key) != kRegistryNoError) {
-            return;
-        }
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(skinName_.data());
-        key->setValue("skin", platform::kRegSz, {bytes, skinName_.size()});
+        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                                   platform::kKeyWrite);
+        if (!key) return;
+        key->setValue("skin", platform::kRegSz, textData(skinName_));
     });
 }
 

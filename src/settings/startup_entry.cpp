@@ -5,8 +5,10 @@
 
 #include "common/app_title.h"
 #include "common/failure_report.h"
+#include "common/paths.h"
 #include "common/program_end.h"
 #include "common/runtime_error.h"
+#include "settings/registry_access.h"
 
 namespace qmx::settings {
 
@@ -20,12 +22,11 @@ StartupEntry::StartupEntry(platform::Registry& registry, platform::Processes& pr
     : registry_(registry), processes_(processes), windows_(windows) {}
 
 std::string StartupEntry::commandFor(const std::string& executablePath) {
-    const auto slash = executablePath.find_last_of('\\');
-    std::string folder = slash == std::string::npos ? "" : executablePath.substr(0, slash);
+    std::string folder = folderOf(executablePath);
     // The folder as the system names it: a drive root keeps its separator ("C:\").
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    const std::string file =
-        slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);
+    // With no backslash, npos + 1 is 0: the whole text is the file name.
+    const std::string file = executablePath.substr(executablePath.find_last_of('\\') + 1);
     const auto dot = file.find_last_of('.');
     const std::string name = dot == std::string::npos ? file : file.substr(0, dot);
     const std::string path = folder + "\\" + name + ".exe";
@@ -34,35 +35,28 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 
 void StartupEntry::setStartupOn() {
     reportingFailures(windows_, kMbIconExclamation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite, key) !=
-            kRegistryNoError) {
-            return;
-        }
+        auto key =
+            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
+        if (!key) return;
         const std::string data = commandFor(processes_.ownExecutablePath());
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
-        key->setValue(kAppTitle, platform::kRegSz, {bytes, data.size()});
+        key->setValue(kAppTitle, platform::kRegSz, textData(data));
     });
 }
 
 void StartupEntry::setStartupOff() {
     reportingFailures(windows_, kMbIconExclamation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite, key) !=
-            kRegistryNoError) {
-            return;
-        }
+        auto key =
+            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
+        if (!key) return;
         key->deleteValue(kAppTitle);
     });
 }
 
 void StartupEntry::GetStartupStat() {
     reportingFailures(windows_, kMbIconExclamation, [&] {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (registry_.openKey(RegistryRoot::LocalMachine, kRunKey, platform::kKeyRead, key) !=
-            kRegistryNoError) {
-            return;
-        }
+        auto key =
+            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyRead);
+        if (!key) return;
         std::array<std::uint8_t, 255> buffer;
         buffer.fill(' ');
         std::uint32_t size = buffer.size();

@@ -85,7 +85,9 @@ TEST_F(ControllerSetUp, IsNotTopmostUnlessTheSettingSaysOne) {
     for (auto [stored, topMost] : {std::pair{-1, false}, {0, false}, {1, true}, {2, false}}) {
         if (stored >= 0) fake.registry.setDword(kUser, kKey, "ontopstat", stored);
         app.controller().unload();
-        if (!app.trayHost().loaded()) ASSERT_EQ(start(), -1);
+        if (!app.trayHost().loaded()) {
+            ASSERT_EQ(start(), -1);
+        }
         app.controller().load();
         EXPECT_EQ(fake.windows.find("Form1")->topMost, topMost) << "ontopstat " << stored;
     }
