@@ -30,6 +30,7 @@ float Control::top() {
 
 void Control::setTop(float top) {
     Form& f = form();
+    if (top == top_) return;
     top_ = top;
     const float left = design() ? static_cast<float>(design()->left) : 0.0f;
     if (hasWindow()) f.windows().moveControl(f.window(), id(), left, top_);
@@ -42,6 +43,7 @@ bool Control::visible() {
 
 void Control::setVisible(bool visible) {
     Form& f = form();
+    if (visible == visible_) return;
     visible_ = visible;
     if (hasWindow()) f.windows().setControlVisible(f.window(), id(), visible_);
 }
@@ -56,6 +58,7 @@ const std::string& TextBox::text() {
 
 void TextBox::setText(std::string text) {
     Form& f = form();
+    if (text == text_) return;
     text_ = std::move(text);
     if (hasWindow()) f.windows().setControlText(f.window(), id(), text_);
 }
@@ -77,6 +80,7 @@ bool Label::underline() {
 
 void Label::setUnderline(bool underline) {
     Form& f = form();
+    if (underline == underline_) return;
     underline_ = underline;
     f.windows().setControlUnderline(f.window(), id(), underline_);
 }
@@ -88,6 +92,7 @@ const std::string& Label::caption() {
 
 void Label::setCaption(std::string caption) {
     Form& f = form();
+    if (caption == caption_) return;
     caption_ = std::move(caption);
     f.windows().setControlText(f.window(), id(), caption_);
 }
@@ -120,6 +125,7 @@ platform::PictureId Picture::picture() {
 
 void Picture::setPicture(platform::PictureId picture) {
     Form& f = form();
+    if (picture == picture_) return;
     picture_ = picture;
     f.windows().setPicture(f.window(), id(), picture_);
 }

@@ -7,8 +7,9 @@
 
 namespace qmx::ui {
 
-// A control's state. Reading or changing it loads its form first; changes reach the control's
-// window, if the design gives it one.
+// A control's state. Reading or changing it loads its form first; a change reaches the control's
+// window, if the design gives it one, and setting what the control already shows reaches nothing
+// (the volume follow-up sets the knob and the label a hundred times a second).
 class Control {
 public:
     Control(Form& owner, int id);

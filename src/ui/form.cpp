@@ -47,6 +47,7 @@ platform::PictureId Form::picture() {
 
 void Form::setPicture(platform::PictureId picture) {
     ensureLoaded();
+    if (picture == picture_) return;
     picture_ = picture;
     windows_.setPicture(window_, platform::kFormItself, picture_);
 }

@@ -14,6 +14,13 @@ platform::WindowId FakeWindows::createWindow(const resources::FormDefinition& de
     Window window;
     window.name = definition.name;
     window.events = &events;
+    // A new window shows every control as designed.
+    for (const auto& control : definition.controls) {
+        window.texts[control.id] = control.caption;
+        window.tops[control.id] = static_cast<float>(control.top);
+        window.visible[control.id] = control.visible;
+        window.pictures[control.id] = control.picture;
+    }
     windows[id] = window;
     ++windowsCreated;
     return id;
@@ -32,7 +39,9 @@ void FakeWindows::setWindowIcon(platform::WindowId window, platform::IconId icon
 }
 
 void FakeWindows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
-    windows.at(window).texts[controlId] = std::string(text);
+    Window& w = windows.at(window);
+    log_.add("windows.setText " + w.name + " " + std::to_string(controlId));
+    w.texts[controlId] = std::string(text);
 }
 
 void FakeWindows::setControlValue(platform::WindowId window, int controlId, int value) {
@@ -40,7 +49,9 @@ void FakeWindows::setControlValue(platform::WindowId window, int controlId, int 
 }
 
 void FakeWindows::moveControl(platform::WindowId window, int controlId, float, float top) {
-    windows.at(window).tops[controlId] = top;
+    Window& w = windows.at(window);
+    log_.add("windows.move " + w.name + " " + std::to_string(controlId));
+    w.tops[controlId] = top;
 }
 
 void FakeWindows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {

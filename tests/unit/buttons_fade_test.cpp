@@ -126,6 +126,21 @@ TEST_F(FollowingOutsideChanges, VolumeAndMuteChangesReachTheOpenController) {
     EXPECT_EQ(lastTrayData().icon, platform::IconId::TrayMuted);
 }
 
+TEST_F(FollowingOutsideChanges, AnUnchangedVolumeReadsTheMixerButTouchesNoWindow) {
+    fake.mixer.volume = 32768;
+    fake.windows.advance(10);
+    fake.log.calls.clear();
+    fake.windows.advance(100);
+    EXPECT_EQ(fake.log.count("mixer.get 7"), 10);
+    for (const auto& call : fake.log.calls) {
+        EXPECT_EQ(call.rfind("windows.", 0), std::string::npos) << call;
+    }
+    fake.mixer.volume = 0;
+    fake.windows.advance(10);
+    EXPECT_EQ(fake.log.count("windows.move Form1 " + std::to_string(Knob)), 1);
+    EXPECT_EQ(fake.log.count("windows.setText Form1 " + std::to_string(Label2)), 1);
+}
+
 TEST_F(FollowingOutsideChanges, AClosedControllerFollowsNothingAndReadsAfreshWhenOpened) {
     leftClick(Image5);
     fake.windows.advance(1000);

@@ -159,7 +159,7 @@ TEST_F(WindowMove, TheDragHandlerKeepsTickingWhileTheFlagIsClear) {
 }
 
 TEST_F(WindowMove, TheVistaCloseButtonLightsUpUnderThePointer) {
-    EXPECT_EQ(form1()->pictures.count(Image6), 0u);  // the designed picture, never changed
+    EXPECT_EQ(form1()->pictures.at(Image6), platform::PictureId::VistaClose);  // as designed
     move(Image6, 0, 10, 10);
     EXPECT_EQ(controller().image6().picture(), platform::PictureId::VistaCloseHighlighted);
     move(Label2, 0, 10, 10);  // other controls leave it lit

@@ -309,11 +309,7 @@ void Win32Windows::setWindowIcon(platform::WindowId window, platform::IconId ico
 void Win32Windows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
     ControlWindow* control = controlOf(window, controlId);
     if (control == nullptr) return;
-    char current[256] = {};
-    GetWindowTextA(control->window, current, sizeof(current));
-    const std::string wanted(text);
-    if (wanted == current) return;
-    SetWindowTextA(control->window, wanted.c_str());
+    SetWindowTextA(control->window, std::string(text).c_str());
     if (control->design->kind == resources::ControlKind::Label) {
         fitLabel(handleOf(window), *formOf(handleOf(window)), *control);
     }
