@@ -1,5 +1,7 @@
 #include "platform/win32/icon_store.h"
 
+#include <utility>
+
 #include "platform/win32/resource_ids.h"
 
 namespace qmx::win32 {
@@ -12,36 +14,25 @@ HICON loadIcon(HINSTANCE instance, int id, int metricX, int metricY) {
 }
 }  // namespace
 
-IconStore::IconStore(HINSTANCE instance)
-    : normalSmall_(loadIcon(instance, QMX_ICON_TRAY_NORMAL, SM_CXSMICON, SM_CYSMICON)),
-      normalLarge_(loadIcon(instance, QMX_ICON_TRAY_NORMAL, SM_CXICON, SM_CYICON)),
-      mutedSmall_(loadIcon(instance, QMX_ICON_TRAY_MUTED, SM_CXSMICON, SM_CYSMICON)),
-      mutedLarge_(loadIcon(instance, QMX_ICON_TRAY_MUTED, SM_CXICON, SM_CYICON)),
-      appSmall_(loadIcon(instance, QMX_ICON_APP, SM_CXSMICON, SM_CYSMICON)),
-      appLarge_(loadIcon(instance, QMX_ICON_APP, SM_CXICON, SM_CYICON)) {}
-
-HICON IconStore::small(platform::IconId icon) const {
-    switch (icon) {
-        case platform::IconId::TrayNormal:
-            return normalSmall_.get();
-        case platform::IconId::TrayMuted:
-            return mutedSmall_.get();
-        case platform::IconId::None:
-            break;
+IconStore::IconStore(HINSTANCE instance) {
+    for (auto [sizes, id] : {std::pair{&normal_, QMX_ICON_TRAY_NORMAL},
+                             {&muted_, QMX_ICON_TRAY_MUTED},
+                             {&application_, QMX_ICON_APP}}) {
+        sizes->small.reset(loadIcon(instance, id, SM_CXSMICON, SM_CYSMICON));
+        sizes->large.reset(loadIcon(instance, id, SM_CXICON, SM_CYICON));
     }
-    return nullptr;
 }
 
-HICON IconStore::large(platform::IconId icon) const {
+const IconStore::Sizes& IconStore::sizes(platform::IconId icon) const {
     switch (icon) {
         case platform::IconId::TrayNormal:
-            return normalLarge_.get();
+            return normal_;
         case platform::IconId::TrayMuted:
-            return mutedLarge_.get();
+            return muted_;
         case platform::IconId::None:
             break;
     }
-    return nullptr;
+    return none_;
 }
 
 }  // namespace qmx::win32

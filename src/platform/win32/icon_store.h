@@ -13,13 +13,18 @@ class IconStore {
 public:
     explicit IconStore(HINSTANCE instance);
 
-    HICON small(platform::IconId icon) const;
-    HICON large(platform::IconId icon) const;
-    HICON applicationIcon() const { return appLarge_.get(); }
-    HICON applicationSmallIcon() const { return appSmall_.get(); }
+    HICON small(platform::IconId icon) const { return sizes(icon).small.get(); }
+    HICON large(platform::IconId icon) const { return sizes(icon).large.get(); }
+    HICON applicationIcon() const { return application_.large.get(); }
 
 private:
-    UniqueIcon normalSmall_, normalLarge_, mutedSmall_, mutedLarge_, appSmall_, appLarge_;
+    struct Sizes {
+        UniqueIcon small;  // for the notification area and title bars
+        UniqueIcon large;
+    };
+    const Sizes& sizes(platform::IconId icon) const;
+
+    Sizes normal_, muted_, application_, none_;
 };
 
 }  // namespace qmx::win32
