@@ -6,12 +6,6 @@
 
 namespace qmx::win32 {
 
-struct CursorTraits {
-    using Handle = HCURSOR;
-    static void close(HCURSOR h) { DestroyCursor(h); }
-};
-using UniqueCursor = UniqueHandle<CursorTraits>;
-
 // The pointing-hand cursor, made once from its two one-bit planes in the resources.
 class CursorStore {
 public:

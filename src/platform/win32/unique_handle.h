@@ -38,53 +38,23 @@ private:
     Handle handle_{};
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static void close(HANDLE h) { CloseHandle(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static void close(HICON h) { DestroyIcon(h); }
-};
-struct MixerTraits {
-    using Handle = HMIXER;
-    static void close(HMIXER h) { mixerClose(h); }
-};
-struct RegionTraits {
-    using Handle = HRGN;
-    static void close(HRGN h) { DeleteObject(h); }
-};
-struct FontTraits {
-    using Handle = HFONT;
-    static void close(HFONT h) { DeleteObject(h); }
-};
-struct BrushTraits {
-    using Handle = HBRUSH;
-    static void close(HBRUSH h) { DeleteObject(h); }
+// Traits that release a handle of type H with the system function Close.
+template <typename H, auto Close>
+struct ClosedWith {
+    using Handle = H;
+    static void close(H handle) { Close(handle); }
 };
 
-struct BitmapTraits {
-    using Handle = HBITMAP;
-    static void close(HBITMAP h) { DeleteObject(h); }
-};
-struct MenuTraits {
-    using Handle = HMENU;
-    static void close(HMENU h) { DestroyMenu(h); }
-};
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static void close(HKEY h) { RegCloseKey(h); }
-};
-
-using UniqueBitmap = UniqueHandle<BitmapTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueMixer = UniqueHandle<MixerTraits>;
-using UniqueRegion = UniqueHandle<RegionTraits>;
-using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueBrush = UniqueHandle<BrushTraits>;
+using UniqueKernelHandle = UniqueHandle<ClosedWith<HANDLE, CloseHandle>>;
+using UniqueIcon = UniqueHandle<ClosedWith<HICON, DestroyIcon>>;
+using UniqueCursor = UniqueHandle<ClosedWith<HCURSOR, DestroyCursor>>;
+using UniqueMixer = UniqueHandle<ClosedWith<HMIXER, mixerClose>>;
+using UniqueRegion = UniqueHandle<ClosedWith<HRGN, DeleteObject>>;
+using UniqueFont = UniqueHandle<ClosedWith<HFONT, DeleteObject>>;
+using UniqueBrush = UniqueHandle<ClosedWith<HBRUSH, DeleteObject>>;
+using UniqueBitmap = UniqueHandle<ClosedWith<HBITMAP, DeleteObject>>;
+using UniqueMenu = UniqueHandle<ClosedWith<HMENU, DestroyMenu>>;
+using UniqueRegistryKey = UniqueHandle<ClosedWith<HKEY, RegCloseKey>>;
 
 // Owner of one COM interface reference.
 template <typename T>
