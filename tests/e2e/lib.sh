@@ -206,3 +206,16 @@ close_menu() {
     xdotool mousemove 600 300 click 1
     sleep 0.5
 }
+
+# Clicks a check box of a window until it shows checked (the first click can reach a window
+# that is still becoming active): check_box WINDOW ID
+check_box() {
+    local x y w h
+    for _ in 1 2 3; do
+        read -r x y w h < <(rect_of "$(child_line "$1" "$2")")
+        xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+        sleep 0.3
+        drv checked "$1" "$2" >/dev/null && return 0
+    done
+    return 1
+}

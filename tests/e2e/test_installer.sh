@@ -96,15 +96,17 @@ test_install_use_and_uninstall() {
     local dialog x y w h
     dialog=$(drv wait-window --class QmxDialog --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
     check "the Options dialog opens" [ -n "$dialog" ]
-    read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 1)")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-    sleep 0.3
+    check "Run when Windows starts. can be checked" check_box "${dialog%% *}" 1
     read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 5)")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-    sleep 1
-    wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
-    local entry
-    entry=$(tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+    local entry=
+    for _ in $(seq 20); do
+        wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" \
+            2>/dev/null </dev/null
+        entry=$(tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+        [ -n "$entry" ] && break
+        sleep 0.25
+    done
     log "Run entry: $entry"
     check "the start-at-logon entry points at the installed qmx.exe" \
         [ "$entry" = "\"$INSTALLED\\qmx.exe\"" ]

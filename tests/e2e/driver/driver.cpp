@@ -82,6 +82,7 @@ int usage() {
         "[--timeout S]\n"
         "       qmxdriver children HWND\n"
         "       qmxdriver child-text HWND ID\n"
+        "       qmxdriver checked HWND ID\n"
         "       qmxdriver press-ok HWND\n"
         "       qmxdriver region HWND\n"
         "       qmxdriver workarea\n"
@@ -151,6 +152,13 @@ int main(int argc, char** argv) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
         std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
         return 0;
+    }
+    if (command == "checked" && argc >= 4) {
+        HWND child = GetDlgItem(parseWindow(argv[2]), std::atoi(argv[3]));
+        if (!child) return 1;
+        const LRESULT state = SendMessageA(child, BM_GETCHECK, 0, 0);
+        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        return state == BST_CHECKED ? 0 : 1;
     }
     if (command == "press-ok" && argc >= 3) {
         return PostMessageA(parseWindow(argv[2]), WM_COMMAND, IDOK, 0) ? 0 : 1;
