@@ -16,7 +16,7 @@ void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     // again meanwhile is dropped instead of stacking a second message.
     if (reporting_) throw EventAbandoned{};
     reporting_ = true;
-    windows_.messageBox(text, kAppTitle, messageBoxFlags);
+    windows_.messageBox(platform::kNoWindow, text, kAppTitle, messageBoxFlags);
     end(0);
     std::abort();
 }

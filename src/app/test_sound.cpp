@@ -52,7 +52,7 @@ void TestSound::play() {
         try {
             mmc1_.Command(command);
         } catch (const RuntimeError&) {
-            windows_.messageBox(kMissingSound, kAppTitle, kMbIconExclamation);
+            windows_.messageBox(platform::kNoWindow, kMissingSound, kAppTitle, kMbIconExclamation);
         }
     }
 }

@@ -101,6 +101,17 @@ void TrayHost::onTaskbarCreated() {
     tray_.restore();
 }
 
+// The hidden host lives for the whole run: a request to close it (another program's WM_CLOSE,
+// Alt+F4, an installer closing applications, the end of the session) ends the program as the
+// menu's Close command does.
+void TrayHost::onClose() {
+    programEnd_.end(0);
+}
+
+void TrayHost::onSessionEnding() {
+    programEnd_.end(0);
+}
+
 // The shell reports tray icon events as a left-button press on this hidden window whose
 // horizontal coordinate carries the mouse event.
 void TrayHost::handlePointerDown(int controlId, int, float x, float) {
@@ -156,7 +167,7 @@ void TrayHost::runMenuCommand(int item) {
     using namespace resources::tray_menu;
     switch (item) {
         case Abt:
-            about_.show();
+            about_.bringToFront();
             break;
         case Vista:
             // Stored and applied at once; a closed controller opens for it (without following
@@ -169,7 +180,7 @@ void TrayHost::runMenuCommand(int item) {
             controller_.applySkin(false);
             break;
         case Opt:
-            options_.show();
+            options_.bringToFront();
             break;
         case Ts:
             testSound_.play();
@@ -178,10 +189,10 @@ void TrayHost::runMenuCommand(int item) {
             toggleKeepOnTop();
             break;
         case Omc:
-            programs_.openVolumeControl();
+            programs_.openVolumeControl(platform::kNoWindow);
             break;
         case Adjap:
-            programs_.openAudioProperties();
+            programs_.openAudioProperties(platform::kNoWindow);
             break;
         case Web:
             platform_.shell.openAddress(resources::about::kMakerAddress);

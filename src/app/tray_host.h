@@ -38,6 +38,8 @@ public:
     std::uint32_t myProcessId() const { return myProcessId_; }
 
     void onTaskbarCreated() override;
+    void onClose() override;
+    void onSessionEnding() override;
     void onMultimediaNotify(int code) override { testSound_.done(code); }
     // Runs the command of a menu item.
     void runMenuCommand(int item);

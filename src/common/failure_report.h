@@ -9,15 +9,16 @@
 namespace qmx {
 
 // Runs `operation`. A run-time failure inside it is shown with its description in a message box
-// captioned with the application title and the given icon; the program goes on.
+// captioned with the application title and the given icon, owned by `owner`; the program goes on.
 template <typename Operation>
-void reportingFailures(platform::WindowSystem& windows, unsigned icon, Operation&& operation) {
+void reportingFailures(platform::WindowSystem& windows, platform::WindowId owner, unsigned icon,
+                       Operation&& operation) {
     try {
         operation();
     } catch (const RuntimeError& failure) {
-        windows.messageBox(failure.what(), kAppTitle, icon);
+        windows.messageBox(owner, failure.what(), kAppTitle, icon);
     } catch (const std::bad_alloc&) {
-        windows.messageBox("Out of memory", kAppTitle, icon);
+        windows.messageBox(owner, "Out of memory", kAppTitle, icon);
     }
 }
 

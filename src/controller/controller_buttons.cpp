@@ -8,9 +8,6 @@ namespace qmx::controller {
 using namespace resources::controller;
 
 namespace {
-constexpr const char* kVolumeControlFailed = "Unable to open Windows Volume Control ";
-constexpr const char* kAudioPropertiesFailed = "Unable to open Audio properties. ";
-constexpr const char* kAudioPropertiesCommand = "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl";
 constexpr std::int16_t kFadeStep = 3;
 }  // namespace
 
@@ -20,10 +17,10 @@ void ControllerWindow::handleClick(int controlId) {
             chkmute_.clickedByUser();
             break;
         case Image4:
-            programs_.openVolumeControl();
+            programs_.openVolumeControl(window());
             break;
         case Image3:
-            programs_.openAudioProperties();
+            programs_.openAudioProperties(window());
             break;
         case Image5:
             startFadeOut(true);

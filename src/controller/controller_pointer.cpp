@@ -41,6 +41,15 @@ void ControllerWindow::handlePointerMove(int controlId, int buttons, float x, fl
 }
 
 void ControllerWindow::handlePointerUp(int controlId, int, float, float) {
+    endPointerGesture(controlId);
+}
+
+// A drag or window move that loses the pointer to another window ends as at a release.
+void ControllerWindow::handlePointerCaptureLost(int controlId) {
+    endPointerGesture(controlId);
+}
+
+void ControllerWindow::endPointerGesture(int controlId) {
     switch (controlId) {
         case platform::kFormItself:
             tmrDragHandler_.setEnabled(true);

@@ -58,7 +58,7 @@ ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::Sy
 void ControllerWindow::handleLoad() {
     const auto& design = definition();
     auto setUpStep = [this](auto&& step) {
-        reportingFailures(windows(), kMbIconExclamation, step);
+        reportingFailures(windows(), window(), kMbIconExclamation, step);
     };
     setUpStep([&] {
         const double tx = system_.twipsPerPixelX();

@@ -60,10 +60,12 @@ protected:
     void handlePointerDown(int controlId, int button, float x, float y) override;
     void handlePointerMove(int controlId, int buttons, float x, float y) override;
     void handlePointerUp(int controlId, int button, float x, float y) override;
+    void handlePointerCaptureLost(int controlId) override;
 
 private:
     void chkmuteClick();
     // Pointer handling.
+    void endPointerGesture(int controlId);
     void backgroundMove(int buttons, float x, float y);
     void knobMove(float y);
     void trackMove(float y);

@@ -15,20 +15,21 @@ SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& w
                                guards::OsInfo& os)
     : shell_(shell), windows_(windows), os_(os) {}
 
-void SystemPrograms::openVolumeControl() {
+void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
     const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
-    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed);
+    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed, owner);
 }
 
-void SystemPrograms::openAudioProperties() {
-    start(kAudioPropertiesCommand, kAudioPropertiesFailed);
+void SystemPrograms::openAudioProperties(platform::WindowId owner) {
+    start(kAudioPropertiesCommand, kAudioPropertiesFailed, owner);
 }
 
-void SystemPrograms::start(const std::string& commandLine, const char* failureMessage) {
+void SystemPrograms::start(const std::string& commandLine, const char* failureMessage,
+                           platform::WindowId owner) {
     const std::uint32_t error = shell_.startProgram(commandLine);
     if (error != 0) {
-        windows_.messageBox(failureMessage + shell_.errorDescription(error), kAppTitle,
+        windows_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
                             kMbIconExclamation);
     }
 }

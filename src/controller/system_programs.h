@@ -16,11 +16,13 @@ public:
 
     // "SndVol.exe" on NT 6.x, "sndvol32.exe" elsewhere, from the system folder; the version is
     // read afresh each time.
-    void openVolumeControl();
-    void openAudioProperties();
+    // A failure message is modal to `owner`, the window whose button started the program.
+    void openVolumeControl(platform::WindowId owner);
+    void openAudioProperties(platform::WindowId owner);
 
 private:
-    void start(const std::string& commandLine, const char* failureMessage);
+    void start(const std::string& commandLine, const char* failureMessage,
+               platform::WindowId owner);
 
     platform::Shell& shell_;
     platform::WindowSystem& windows_;

@@ -12,7 +12,7 @@ WindowStyling::WindowStyling(platform::WindowSystem& windows, platform::System& 
     : windows_(windows), system_(system) {}
 
 void WindowStyling::setTransparency(platform::WindowId window, const std::int16_t& opacity) {
-    windows_.setExtendedStyle(window, platform::kWsExLayered);
+    windows_.setExtendedStyle(window, windows_.extendedStyle(window) | platform::kWsExLayered);
     if (opacity < 0 || opacity > 255) throw RuntimeError("Overflow");
     windows_.setLayeredAttributes(window, kColorKeyPassedAlong, static_cast<std::uint8_t>(opacity),
                                   platform::kLwaAlpha);

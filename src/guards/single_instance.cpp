@@ -23,7 +23,7 @@ void SingleInstance::CreateAppMutex() {
 
 // A failing enumeration is reported; the list keeps what it had, and start-up goes on.
 void SingleInstance::GetProcessIDs() {
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         std::uint32_t cb = 8;
         std::uint32_t cbNeeded = 96;
         std::vector<std::uint32_t> ids;

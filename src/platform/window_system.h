@@ -42,6 +42,7 @@ inline constexpr unsigned kSwpNoSize = 0x1;
 inline constexpr unsigned kSwpNoMove = 0x2;
 inline constexpr unsigned kSwpShowWindow = 0x40;
 
+inline constexpr std::uint32_t kWsExToolWindow = 0x80;
 inline constexpr std::uint32_t kWsExLayered = 0x80000;
 inline constexpr std::uint32_t kLwaAlpha = 2;
 inline constexpr std::uint32_t kCsDropShadow = 0x20000;
@@ -71,8 +72,13 @@ public:
     virtual void onDoubleClick(int controlId) = 0;
     // The shell's notification area was created again (the shell restarted).
     virtual void onTaskbarCreated() = 0;
-    // The user asked to close the window (its close box).
+    // The user or another program asked to close the window (its close box, Alt+F4, WM_CLOSE).
     virtual void onClose() = 0;
+    // The user is logging off or the system is shutting down.
+    virtual void onSessionEnding() = 0;
+    // The element that held the pointer lost it to another window (a popup, Alt+Tab) before
+    // the button was released; pointer handling ends as at a release, without a click.
+    virtual void onPointerCaptureLost(int controlId) = 0;
     // A multimedia device reports the end of a command (see Sound).
     virtual void onMultimediaNotify(int code) = 0;
 };
@@ -117,6 +123,7 @@ public:
     virtual void windowPosition(WindowId window, float& leftTwips, float& topTwips) = 0;
     virtual void moveWindow(WindowId window, float leftTwips, float topTwips) = 0;
     virtual bool setForegroundWindow(WindowId window) = 0;
+    virtual std::uint32_t extendedStyle(WindowId window) = 0;
     // Replaces the extended style; returns the previous one.
     virtual std::uint32_t setExtendedStyle(WindowId window, std::uint32_t style) = 0;
     virtual void setLayeredAttributes(WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
@@ -131,8 +138,10 @@ public:
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;
 
-    // Shows a message box owned by no window; returns the button pressed.
-    virtual int messageBox(std::string_view text, std::string_view caption, unsigned flags) = 0;
+    // Shows a message box, modal to `owner` (kNoWindow: owned by no window); returns the button
+    // pressed.
+    virtual int messageBox(WindowId owner, std::string_view text, std::string_view caption,
+                           unsigned flags) = 0;
 };
 
 }  // namespace qmx::platform

@@ -19,7 +19,7 @@ constexpr std::array<ControlDefinition, 11> kControls{{
      0, P::None, true},
     {Label2, "Label2", K::Label, 655, 100, 240, 240, "00", "Volume Level", true, &kVolumeFont,
      kWhite, P::None, false, true},
-    {Knob, "image2", K::PictureBox, 667, 470, 225, 285, "", "", true, nullptr, 0, P::Knob, true},
+    {Knob, "image2", K::PictureBox, 667, 470, 225, 285, "", "", true, nullptr, 0, P::None, true},
     {Track, "Image1", K::Image, 652, 495, 255, 1680, "", "", true},
     {ChkMute, "chkmute", K::CheckBox, 680, 2200, 200, 200, "", "Mute", true, nullptr, 0, P::None,
      true},
@@ -31,7 +31,7 @@ constexpr std::array<ControlDefinition, 11> kControls{{
     {Label1, "Label1", K::Label, 0, 4320, 480, 195, "Label1", "", true},
 }};
 
-constexpr FormDefinition kForm{"Form1", FormKind::Controller, 1005, 2790, "", kControls};
+constexpr FormDefinition kForm{"Form1", FormKind::Controller, 1005, 2790, "", kControls, kWhite};
 }  // namespace
 
 const FormDefinition& controllerForm() {

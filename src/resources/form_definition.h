@@ -46,6 +46,7 @@ struct FormDefinition {
     std::span<const ControlDefinition> controls;
     std::uint32_t backColor = 0xFFFFFFFF;  // 0x00BBGGRR, or the system's dialog colour
     platform::PictureId picture = platform::PictureId::None;
+    int defaultButton = 0;  // the button that Enter presses in a dialog
 
     const ControlDefinition* control(int id) const {
         for (const auto& c : controls) {

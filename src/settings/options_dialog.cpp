@@ -62,10 +62,10 @@ void OptionsDialog::apply() {
     if (shadowChanged_) {
         if (chkShadow_.value() == 1) {
             settings_.setShadowOn();
-            windows().messageBox(kShadowOnLater, kAppTitle, kMbOk);
+            windows().messageBox(window(), kShadowOnLater, kAppTitle, kMbOk);
         } else if (chkShadow_.value() == 0) {
             settings_.setShadowOff();
-            windows().messageBox(kShadowOffLater, kAppTitle, kMbOk);
+            windows().messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
         }
     }
     unload();

@@ -26,7 +26,7 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::WindowSyste
 
 std::int32_t SettingsStore::readFlag(const char* name) {
     std::int32_t result = 0;
-    reportingFailures(windows_, kMbIconInformation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyRead);
         if (!key) return;
@@ -40,7 +40,7 @@ std::int32_t SettingsStore::readFlag(const char* name) {
 }
 
 void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
-    reportingFailures(windows_, kMbIconInformation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyWrite);
         if (!key) return;
@@ -71,7 +71,7 @@ void SettingsStore::setShadowOff() {
 
 std::string SettingsStore::GetSkin() {
     std::string result;
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyRead);
         if (!key) return;
@@ -88,7 +88,7 @@ std::string SettingsStore::GetSkin() {
 }
 
 void SettingsStore::writeSkin(const char* name) {
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         skinName_ = name;
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyWrite);

@@ -34,7 +34,7 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 }
 
 void StartupEntry::setStartupOn() {
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         auto key =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
         if (!key) return;
@@ -44,7 +44,7 @@ void StartupEntry::setStartupOn() {
 }
 
 void StartupEntry::setStartupOff() {
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         auto key =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
         if (!key) return;
@@ -53,7 +53,7 @@ void StartupEntry::setStartupOff() {
 }
 
 void StartupEntry::GetStartupStat() {
-    reportingFailures(windows_, kMbIconExclamation, [&] {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         auto key =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyRead);
         if (!key) return;

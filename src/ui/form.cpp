@@ -40,6 +40,11 @@ void Form::show() {
     windows_.showWindow(window_);
 }
 
+void Form::bringToFront() {
+    show();
+    windows_.setForegroundWindow(window_);
+}
+
 platform::PictureId Form::picture() {
     ensureLoaded();
     return picture_;
@@ -76,6 +81,10 @@ void Form::onPointerMove(int controlId, int buttons, float x, float y) {
 
 void Form::onPointerUp(int controlId, int button, float x, float y) {
     if (loaded_) handlePointerUp(controlId, button, x, y);
+}
+
+void Form::onPointerCaptureLost(int controlId) {
+    if (loaded_) handlePointerCaptureLost(controlId);
 }
 
 }  // namespace qmx::ui

@@ -42,9 +42,13 @@ public:
     void onTaskbarCreated() override {}
     // The close box unloads the window.
     void onClose() override { unload(); }
+    void onSessionEnding() override {}
+    void onPointerCaptureLost(int controlId) override;
     void onMultimediaNotify(int) override {}
     // Shows the window, loading it first when it is not loaded.
     void show();
+    // Shows the window and makes it the active one, in front of other programs' windows.
+    void bringToFront();
 
 protected:
     virtual void handleLoad() {}
@@ -54,6 +58,7 @@ protected:
     virtual void handlePointerDown(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerMove(int /*controlId*/, int /*buttons*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerUp(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
+    virtual void handlePointerCaptureLost(int /*controlId*/) {}
 
 private:
     friend class Control;

@@ -105,8 +105,10 @@ reset_wine() {
     export ALSA_CONFIG_PATH="$E2E_ALSA_SOUND"
 }
 
+# Runs one test; E2E_TEST=PART runs only the tests whose names contain PART.
 run_test() {
     local name=$1
+    [ -n "${E2E_TEST:-}" ] && [[ $name != *"$E2E_TEST"* ]] && return 0
     echo "  $name"
     E2E_CURRENT_OK=1
     "$name"
@@ -159,8 +161,18 @@ rect_of() { sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 
 
 controller_line() { drv wait-window --class QmxController --visible 1 --timeout "${1:-5}" | head -n 1; }
 
-# child_line HWND ID: the driver's line for one child window.
-child_line() { drv children "$1" | grep "^id=$2 " | head -n 1; }
+# The program's child windows carry their control's id plus 100 (ids 1 and 2 are the dialog
+# manager's OK and Cancel). child_id ID: the child window's id of a control.
+child_id() { echo $(($1 + ${E2E_ID_BASE:-100})); }
+
+# child_line HWND ID: the driver's line for one control's child window.
+child_line() { drv children "$1" | grep "^id=$(child_id "$2") " | head -n 1; }
+
+# child_text HWND ID: the text of one control's child window.
+child_text() { drv child-text "$1" "$(child_id "$2")"; }
+
+# is_checked HWND ID: whether a check box shows checked.
+is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
 
 # Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH.
 open_controller() {
@@ -215,7 +227,36 @@ check_box() {
         read -r x y w h < <(rect_of "$(child_line "$1" "$2")")
         xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
         sleep 0.3
-        drv checked "$1" "$2" >/dev/null && return 0
+        is_checked "$1" "$2" && return 0
     done
     return 1
+}
+
+RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# Rows of the menu, in pixels below its top edge at 96 DPI.
+declare -A MENU_ROW=([About]=11 [Skin]=36 [Options]=52 [TestSound]=77 [OnTop]=93 [Close]=184)
+
+# choose ITEM: opens the tray menu and picks an item (a MENU_ROW name, Vista or Classic).
+choose() {
+    check "the popup menu opens" open_menu
+    if [ "$1" = Vista ] || [ "$1" = Classic ]; then
+        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[Skin]))
+        sleep 1.2
+        local submenu sx sy sw sh
+        submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+        read -r sx sy sw sh < <(rect_of "$submenu")
+        local row=11
+        [ "$1" = Classic ] && row=27
+        xdotool mousemove $((sx + 20)) $((sy + row)) click 1
+    else
+        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[$1])) click 1
+    fi
+    sleep 1
+}
+
+# The machine-wide start-at-logon entry's data, or nothing.
+run_entry() {
+    wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
+    tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p'
 }

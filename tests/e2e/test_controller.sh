@@ -19,7 +19,7 @@ test_a_left_click_opens_the_controller_at_home_showing_the_volume() {
     check "its region is 67 x 186" grep -q 'box=0,0,67,186' <<<"$region"
     check "its region has rounded corners" grep -q 'corner=0 centre=1' <<<"$region"
     local percent knob kx ky kw kh expected
-    percent=$(drv child-text "$CONTROLLER" 3)
+    percent=$(child_text "$CONTROLLER" 3)
     knob=$(child_line "$CONTROLLER" 4)
     read -r kx ky kw kh < <(rect_of "$knob")
     expected=$(awk -v p="$percent" 'BEGIN { t = (100 - p) * 13.8 + 470; printf "%d", t / 15 + 0.5 }')
@@ -30,7 +30,7 @@ test_a_left_click_opens_the_controller_at_home_showing_the_volume() {
     check "the controller is not topmost" [ $(( $(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$CONTROLLER_LINE") & 0x8 )) = 0 ]
     check "the mute box carries its state" grep -q 'class=Button' <<<"$(child_line "$CONTROLLER" 6)"
     check "the tooltip texts name the picture buttons" \
-        [ "$(drv child-text "$CONTROLLER" 1)" = "Open Volume Control / Mixture" ]
+        [ "$(child_text "$CONTROLLER" 1)" = "Open Volume Control / Mixture" ]
 }
 
 # expect_skin SKIN_SETTING_OR_EMPTY vista|classic

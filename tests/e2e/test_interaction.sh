@@ -28,7 +28,7 @@ start_with_controller() {
 test_dragging_the_knob_changes_the_volume_on_the_grid() {
     start_with_controller
     local before top
-    before=$(drv child-text "$CONTROLLER" 3)
+    before=$(child_text "$CONTROLLER" 3)
     top=$(knob_top)
     log "before: label $before, knob top $top"
     # Grab the knob in its middle and pull it down 40 pixels in small steps.
@@ -41,7 +41,7 @@ test_dragging_the_knob_changes_the_volume_on_the_grid() {
     xdotool mouseup 1
     sleep 0.5
     local after
-    after=$(drv child-text "$CONTROLLER" 3)
+    after=$(child_text "$CONTROLLER" 3)
     top=$(knob_top)
     log "after: label $after, knob top $top"
     check "the label shows a lower volume" [ "$after" -lt "$before" ]
@@ -49,24 +49,77 @@ test_dragging_the_knob_changes_the_volume_on_the_grid() {
     set_windows_version 7
 }
 
+# Glides the pointer to the middle of the mute box in small steps, as a hand does, and clicks
+# at once.
+glide_and_click_mute_box() {
+    local mx my mw mh px py
+    read -r mx my mw mh < <(rect_of "$(child_line "$CONTROLLER" 6)")
+    read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    for i in $(seq 1 10); do
+        xdotool mousemove $((px + (mx + mw / 2 - px) * i / 10)) $((py + (my + mh / 2 - py) * i / 10))
+        sleep 0.02
+    done
+    xdotool click 1
+    sleep 0.5
+}
+
+mute_box_checked() { is_checked "$CONTROLLER" 6; }
+
 test_clicking_the_track_then_moving_jumps_the_knob() {
     start_with_controller
-    local top
+    local top before
     top=$(knob_top)
+    before=$(child_text "$CONTROLLER" 3)
     # Below the knob on the track, click; then move over the track to 1000 twips below its top.
     read -r x y < <(at 51 135)
     xdotool mousemove "$x" "$y" click 1
-    sleep 0.3
+    sleep 0.5
+    check "a click alone moves nothing" [ "$(child_text "$CONTROLLER" 3)" = "$before" ]
     read -r x y < <(at 51 100)
     xdotool mousemove "$x" "$y"
     sleep 0.5
     # The pointer is 67 pixels (1005 twips) below the track's top: the knob's top goes to 1155,
     # step 49.6 -> 50, and the level written shows 50 percent.
     local label
-    label=$(drv child-text "$CONTROLLER" 3)
+    label=$(child_text "$CONTROLLER" 3)
     log "label after the jump: $label, knob top $(knob_top)"
     check "the knob jumped to the pointer's place: 50 percent" [ "$label" = 50 ]
     check "the knob rests on the grid" [ "$(knob_top)" = "$(expected_knob_top 50)" ]
+    glide_and_click_mute_box
+    check "the first click on the mute box after the slider counts" mute_box_checked
+    set_windows_version 7
+}
+
+# Another window takes the pointer in the middle of a drag (as a popup or Alt+Tab does): the
+# drag ends, and hovering over the knob afterwards changes nothing.
+test_a_drag_that_loses_the_pointer_ends() {
+    start_with_controller
+    local top before
+    top=$(knob_top)
+    read -r x y < <(at 51 $((top + 9)))
+    xdotool mousemove "$x" "$y" mousedown 1
+    xdotool mousemove "$x" $((y + 10))
+    sleep 0.3
+    log "label while dragging: $(child_text "$CONTROLLER" 3)"
+    check "the knob is dragged" [ "$(child_text "$CONTROLLER" 3)" != 100 ]
+    local knob
+    knob=$(child_line "$CONTROLLER" 4 | cut -d' ' -f2)
+    check "the knob holds the pointer" grep -q "capture=$knob" <<<"$(drv focus "$CONTROLLER")"
+    drv send "$knob" 0x1F >/dev/null  # WM_CANCELMODE, as a popup sends: the capture goes
+    # Released beside the controller, at the knob's height: nothing there ends the drag.
+    xdotool mousemove $((CX - 150)) $((y + 10)) mouseup 1
+    sleep 0.3
+    before=$(child_text "$CONTROLLER" 3)
+    top=$(knob_top)
+    for dy in 4 8 12 16; do
+        xdotool mousemove "$x" $((CY + top + dy))
+        sleep 0.1
+    done
+    sleep 0.3
+    log "label $before before hovering, $(child_text "$CONTROLLER" 3) after"
+    check "hovering over the knob changes nothing" [ "$(child_text "$CONTROLLER" 3)" = "$before" ]
+    glide_and_click_mute_box
+    check "the first click on the mute box after the drag counts" mute_box_checked
     set_windows_version 7
 }
 
@@ -108,10 +161,12 @@ test_the_mute_box_switches_the_tray_icon_on_windows_7() {
     expect_mute_box_mutes
 }
 
+# The controller is layered (fading) and still a tool window, out of Alt+Tab.
 layered() {
     local line
     line=$(drv windows --class QmxController --visible 1 | head -n 1)
-    [ -n "$line" ] && [ $(($(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$line") & 0x80000)) != 0 ]
+    [ -n "$line" ] &&
+        [ $(($(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$line") & 0x80080)) = $((0x80080)) ]
 }
 
 controller_gone() { [ -z "$(drv windows --class QmxController | head -n 1)" ]; }
@@ -121,7 +176,7 @@ test_the_classic_close_button_fades_the_controller_out() {
     read -r x y < <(at 53 176)
     xdotool mousemove "$x" "$y" click 1
     sleep 0.2
-    check "the controller is fading (layered)" layered
+    check "the controller is fading (layered, still a tool window)" layered
     sleep 2
     check "then it is gone" controller_gone
     set_windows_version 7
@@ -176,6 +231,7 @@ test_the_volume_control_button_reports_a_missing_program() {
 install_copy "$INTERACTION_DIR"
 for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
     test_clicking_the_track_then_moving_jumps_the_knob \
+    test_a_drag_that_loses_the_pointer_ends \
     test_the_mute_box_switches_the_tray_icon_on_windows_xp \
     test_the_mute_box_switches_the_tray_icon_on_windows_7 \
     test_the_classic_close_button_fades_the_controller_out \

@@ -3,32 +3,6 @@
 # start-at-logon entry, About, Test Sound.
 
 MENU_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
-RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-
-# Rows of the menu, in pixels below its top edge at 96 DPI.
-declare -A MENU_ROW=([About]=11 [Skin]=36 [Options]=52 [TestSound]=77 [OnTop]=93 [Close]=184)
-
-choose() {
-    check "the popup menu opens" open_menu
-    if [ "$1" = Vista ] || [ "$1" = Classic ]; then
-        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[Skin]))
-        sleep 1.2
-        local submenu sx sy sw sh
-        submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
-        read -r sx sy sw sh < <(rect_of "$submenu")
-        local row=11
-        [ "$1" = Classic ] && row=27
-        xdotool mousemove $((sx + 20)) $((sy + row)) click 1
-    else
-        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[$1])) click 1
-    fi
-    sleep 1
-}
-
-run_entry() {
-    wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
-    tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p'
-}
 
 test_skins_from_the_menu_are_stored_and_shown() {
     reset_settings
@@ -76,7 +50,7 @@ test_options_store_the_logon_entry_and_the_shadow() {
     local handle=${dialog%% *} x y w h
     check "Run when Windows starts. can be checked" check_box "$handle" 1
     check "Controller Shadow can be checked" check_box "$handle" 3
-    check "Apply is a button" [ "$(drv child-text "$handle" 5)" = Apply ]
+    check "Apply is a button" [ "$(child_text "$handle" 5)" = Apply ]
     read -r x y w h < <(rect_of "$(child_line "$handle" 5)")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
     local box
@@ -104,11 +78,11 @@ test_about_names_the_mixer() {
     about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
     check "the About box opens" [ -n "$about" ]
     local mixer
-    mixer=$(drv child-text "${about%% *}" 2)
+    mixer=$(child_text "${about%% *}" 2)
     log "mixer line: $mixer"
     check "it reads 'Mixer : ' and the device's name" grep -Eq '^Mixer : .+' <<<"$mixer"
     check "its title is the product's" \
-        [ "$(drv child-text "${about%% *}" 1)" = "Velto Volume Controller 4.0" ]
+        [ "$(child_text "${about%% *}" 1)" = "Velto Volume Controller 4.0" ]
     local x y w h
     read -r x y w h < <(rect_of "$about")
     import -window root "$E2E_WORK/about.png"

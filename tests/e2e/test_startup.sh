@@ -86,12 +86,31 @@ test_a_second_copy_ends_with_its_process_id_and_another_folder_runs_on() {
     check "the first copy still runs" linux_alive "$first"
 }
 
+# taskkill without /F, an installer closing applications and Alt+F4 ask the program's windows to
+# close: the program ends as its Close command does, and the next start runs.
+test_a_close_request_ends_the_program_and_the_next_start_runs() {
+    check "qmx.exe starts" start_qmx "$APP_DIR"
+    local owner
+    owner=$(drv windows --class QmxOwner --pid "$QMX_PID" | head -n 1)
+    drv send "${owner%% *}" 0x10 >/dev/null  # WM_CLOSE to the hidden owner alone
+    sleep 0.5
+    check "the hidden owner window stays" [ -n "$(drv windows --class QmxOwner --pid "$QMX_PID")" ]
+    check "the program runs on" linux_alive "$QMX_LINUX_PID"
+    wine taskkill /im qmx.exe >/dev/null 2>&1 </dev/null
+    check "taskkill without /F ends the program" wait_gone "$QMX_LINUX_PID" 10
+    check "its tray icon is gone" [ "$(tray_icon_count)" = 0 ]
+    check "the next start runs" start_qmx "$APP_DIR"
+    sleep 2
+    check "and keeps running" linux_alive "$QMX_LINUX_PID"
+}
+
 install_copy "$APP_DIR"
 install_copy "$OTHER_DIR"
 for test in test_startup_shows_one_tray_icon_and_stays_idle_on_windows_7 \
     test_startup_shows_one_tray_icon_and_stays_idle_on_windows_xp \
     test_no_mixer_device_shows_the_message_and_ends_on_windows_7 \
     test_no_mixer_device_shows_the_message_and_ends_on_windows_xp \
-    test_a_second_copy_ends_with_its_process_id_and_another_folder_runs_on; do
+    test_a_second_copy_ends_with_its_process_id_and_another_folder_runs_on \
+    test_a_close_request_ends_the_program_and_the_next_start_runs; do
     run_test "$test"
 done

@@ -68,9 +68,10 @@ void FakeWindows::killTimer(platform::WindowId window, int timerId) {
                   [&](const RunningTimer& t) { return t.window == window && t.id == timerId; });
 }
 
-int FakeWindows::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
+int FakeWindows::messageBox(platform::WindowId owner, std::string_view text,
+                            std::string_view caption, unsigned flags) {
     log_.add("windows.messageBox " + std::string(text));
-    messageBoxes.push_back({std::string(text), std::string(caption), flags});
+    messageBoxes.push_back({owner, std::string(text), std::string(caption), flags});
     if (onMessageBox) onMessageBox(messageBoxes.back());
     return 1;  // IDOK
 }
@@ -142,10 +143,11 @@ void FakeWindows::setClassStyle(platform::WindowId window, std::uint32_t style) 
     classStyles[windows.at(window).name] = style;
 }
 
-int FakeWindows::popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition>,
+int FakeWindows::popupMenu(platform::WindowId owner,
+                           std::span<const resources::MenuItemDefinition> items,
                            const platform::MenuState& state) {
     log_.add("windows.popupMenu");
-    popups.push_back({owner, state, foreground == owner});
+    popups.push_back({owner, {items.begin(), items.end()}, state, foreground == owner});
     return std::exchange(menuChoice, 0);
 }
 

@@ -9,6 +9,7 @@
 #include "fakes/call_log.h"
 #include "platform/window_system.h"
 #include "resources/form_definition.h"
+#include "resources/tray_menu.h"
 
 namespace qmx::fakes {
 
@@ -30,7 +31,8 @@ public:
     void moveControl(platform::WindowId window, int controlId, float left, float top) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
-    int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+    int messageBox(platform::WindowId owner, std::string_view text, std::string_view caption,
+                   unsigned flags) override;
     void setControlVisible(platform::WindowId window, int controlId, bool visible) override;
     void setPicture(platform::WindowId window, int controlId, platform::PictureId picture) override;
     void setControlBackColor(platform::WindowId window, int controlId,
@@ -47,6 +49,9 @@ public:
     void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
     void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
+    std::uint32_t extendedStyle(platform::WindowId window) override {
+        return windows.at(window).extendedStyle;
+    }
     std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
     void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
                               std::uint32_t flags) override;
@@ -79,16 +84,18 @@ public:
         float leftTwips = 0, topTwips = 0;  // after a move in twips
         bool shown = false;
         bool topMost = false;
-        std::uint32_t extendedStyle = 0;
+        std::uint32_t extendedStyle = platform::kWsExToolWindow;  // no taskbar button
         int alpha = -1;  // -1: not layered
         std::uint32_t layeredFlags = 0;
     };
     struct Popup {
         platform::WindowId owner;
+        std::vector<resources::MenuItemDefinition> items;
         platform::MenuState state;
         bool ownerWasForeground;
     };
     struct MessageBox {
+        platform::WindowId owner;
         std::string text;
         std::string caption;
         unsigned flags;

@@ -30,6 +30,7 @@ TEST_F(Buttons, AVolumeControlThatCannotStartIsReportedWithTheSystemsDescription
               "Unable to open Windows Volume Control File not found.");
     EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
     EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.windows.messageBoxes[0].owner, window());  // modal to the controller
     EXPECT_TRUE(controller().loaded());
 }
 
@@ -69,7 +70,8 @@ TEST_F(FadeOut, TheClassicCloseButtonFadesOverEightyFourStepsThenUnloads) {
         fake.windows.advance(10);
         ASSERT_NE(form1(), nullptr) << "tick " << tick;
         opacities.push_back(form1()->alpha);
-        EXPECT_EQ(form1()->extendedStyle, platform::kWsExLayered);
+        // Layered, and still a tool window: a fading controller stays out of Alt+Tab.
+        EXPECT_EQ(form1()->extendedStyle, platform::kWsExLayered | platform::kWsExToolWindow);
         EXPECT_EQ(form1()->layeredFlags, platform::kLwaAlpha);
     }
     EXPECT_EQ(opacities.front(), 252);
@@ -83,7 +85,7 @@ TEST_F(FadeOut, TheClassicCloseButtonFadesOverEightyFourStepsThenUnloads) {
 TEST_F(FadeOut, TheWindowIsOpaqueAndNotLayeredUntilTheFirstTick) {
     leftClick(Image5);
     EXPECT_EQ(form1()->alpha, -1);
-    EXPECT_EQ(form1()->extendedStyle, 0u);
+    EXPECT_EQ(form1()->extendedStyle & platform::kWsExLayered, 0u);
     leftClick(Image5);  // starting it again changes nothing
     fake.windows.advance(10);
     EXPECT_EQ(form1()->alpha, 252);

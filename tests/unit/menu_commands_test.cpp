@@ -34,14 +34,17 @@ protected:
     }
 };
 
-TEST_F(MenuCommands, AboutAndOptionsOpenOnceAndShowTheSameWindowAgain) {
+TEST_F(MenuCommands, AboutAndOptionsOpenOnceAndComeToTheFrontWhenChosenAgain) {
     choose(Abt);
+    choose(Opt);
+    EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form4"));
     choose(Abt);
+    EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form3"));
+    choose(Opt);
+    EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form4"));
     EXPECT_EQ(created("Form3"), 1);
-    EXPECT_TRUE(fake.windows.find("Form3")->shown);
-    choose(Opt);
-    choose(Opt);
     EXPECT_EQ(created("Form4"), 1);
+    EXPECT_TRUE(fake.windows.find("Form3")->shown);
     EXPECT_TRUE(fake.windows.find("Form4")->shown);
 }
 

@@ -51,11 +51,14 @@ TEST_F(OptionsDialogTest, FillsFromTheRegistryWithoutCountingAsAShadowClick) {
 
 TEST_F(OptionsDialogTest, ClickingTheShadowBoxTwiceStillWritesAndTellsWhenItApplies) {
     dialog().show();
+    const auto options = dialog().window();
     userClicks(opt::ChkShadow);
     userClicks(opt::ChkShadow);
     userClicks(opt::Command1);
     ASSERT_TRUE(hasValue(RegistryRoot::CurrentUser, kKey, "shadow"));
     ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    // Modal to the dialog: no second Apply while it is up.
+    EXPECT_EQ(fake.windows.messageBoxes[0].owner, options);
     EXPECT_EQ(fake.windows.messageBoxes[0].text,
               "The shadow will be removed when you launch the application next time.");
     EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0u);

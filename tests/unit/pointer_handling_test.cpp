@@ -26,6 +26,18 @@ TEST_F(KnobDrag, FollowsThePointerAndSnapsToTheGrid) {
     EXPECT_EQ(controller().knob().top(), 1173.8f);
 }
 
+TEST_F(KnobDrag, EndsWhenAnotherWindowTakesThePointerAway) {
+    fake.mixer.volume = 32768;
+    controller().GetVolume();
+    const float knobTop = controller().knob().top();
+    press(Knob, kLeftButton, 7, 100);
+    fake.windows.deliver(window(), [](auto& e) { e.onPointerCaptureLost(Knob); });
+    EXPECT_FALSE(controller().knobDragging());
+    move(Knob, 0, 7, 900);  // mere hovering later
+    EXPECT_EQ(controller().knob().top(), knobTop);
+    EXPECT_EQ(fake.mixer.volume, 32768u);
+}
+
 TEST_F(KnobDrag, AtTheTopAMoveThatDoesNotGoDownEndsTheDrag) {
     fake.mixer.volume = 65535;
     controller().GetVolume();
@@ -105,7 +117,6 @@ TEST_F(TrackJump, AClickWithoutAMoveChangesNothing) {
     fake.mixer.volume = 12345;
     fake.log.calls.clear();
     leftClick(Track);
-    EXPECT_EQ(fake.log.count("mixer.set 7 " + std::to_string(12345)), 0);
     for (const auto& call : fake.log.calls)
         EXPECT_EQ(call.rfind("mixer.set", 0), std::string::npos);
     release(Track, kLeftButton, 0, 0);

@@ -85,12 +85,34 @@ TEST_F(TrayCallback, OtherEventsDoNothing) {
     EXPECT_TRUE(fake.windows.popups.empty());
 }
 
-TEST_F(TrayCallback, TheMenuShowsTheStoredSettingsAndCloseAsDefault) {
+TEST_F(TrayCallback, TheMenuShowsItsItemsTheStoredSettingsAndCloseAsDefault) {
     fake.registry.setDword(kUser, kKey, "ontopstat", 1);
     fake.registry.setString(kUser, kKey, "skin", "vista");
     trayEvent(0x204);
     ASSERT_EQ(fake.windows.popups.size(), 1u);
     const auto& popup = fake.windows.popups[0];
+    // Level, caption and command of every entry, in order; separators are "-" with no command.
+    const std::vector<std::tuple<int, std::string, int>> expected{
+        {1, "About", Abt},
+        {1, "-", 0},
+        {1, "Skin", Skin},
+        {2, "Vista", Vista},
+        {2, "Classic", Classic},
+        {1, "Options", Opt},
+        {1, "-", 0},
+        {1, "Test Sound", Ts},
+        {1, "Keep Controller on Top", Ontop},
+        {1, "-", 0},
+        {1, "Open Volume Control (Windows)", Omc},
+        {1, "Adjust Audio Properties (Windows)", Adjap},
+        {1, "-", 0},
+        {1, "Korwen's Software Website", Web},
+        {1, "-", 0},
+        {1, "Close Velto Volume Controller", Exitqmx},
+    };
+    std::vector<std::tuple<int, std::string, int>> shown;
+    for (const auto& item : popup.items) shown.emplace_back(item.level, item.caption, item.id);
+    EXPECT_EQ(shown, expected);
     EXPECT_EQ(popup.owner, hostWindow());
     EXPECT_TRUE(popup.ownerWasForeground);
     EXPECT_EQ(popup.state.checked, (std::set<int>{Ontop, Vista}));
@@ -117,6 +139,26 @@ TEST_F(TrayCallback, ClosingFromTheMenuEndsTheProgramAndTakesTheIconAway) {
     EXPECT_EQ(exitCodeOf([this] { trayEvent(0x204); }), 0);
     const std::vector<std::string> tail(fake.log.calls.end() - 2, fake.log.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"shell.notifyIcon delete", "processes.exit 0"}));
+}
+
+TEST_F(TrayCallback, ACloseRequestOrTheEndOfTheSessionEndsTheProgramLikeClose) {
+    const std::vector<std::string> ending{"shell.notifyIcon delete", "processes.exit 0"};
+    for (bool sessionEnds : {false, true}) {
+        fakes::FakePlatform other;
+        other.processes.addProcess(other.processes.ownId, other.processes.ownPath);
+        app::Application program(other.platform);
+        program.start();
+        const auto host = other.windows.idOf("Form2");
+        EXPECT_EQ(exitCodeOf([&] {
+                      other.windows.deliver(host, [&](platform::WindowEvents& e) {
+                          sessionEnds ? e.onSessionEnding() : e.onClose();
+                      });
+                  }),
+                  0)
+            << "session ends: " << sessionEnds;
+        const std::vector<std::string> tail(other.log.calls.end() - 2, other.log.calls.end());
+        EXPECT_EQ(tail, ending);
+    }
 }
 
 TEST_F(TrayCallback, ReadsTheEventFromTwipsAtAnyResolution) {

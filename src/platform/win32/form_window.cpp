@@ -17,6 +17,14 @@ FormWindow* formOf(HWND window) {
     return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+int controlIdOf(HWND child) {
+    return GetDlgCtrlID(child) - kChildIdBase;
+}
+
+int childIdFor(int controlId) {
+    return controlId + kChildIdBase;
+}
+
 HWND handleOf(platform::WindowId window) {
     return reinterpret_cast<HWND>(window);
 }

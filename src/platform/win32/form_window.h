@@ -16,6 +16,9 @@
 namespace qmx::win32 {
 
 inline constexpr std::uint32_t kSystemColor = 0xFFFFFFFF;
+// Child windows carry their control's id plus this base, so that no control has the ids the
+// dialog manager sends for Enter and Esc (IDOK 1, IDCANCEL 2) and the other dialog commands.
+inline constexpr int kChildIdBase = 100;
 
 struct ControlWindow {
     HWND window = nullptr;
@@ -40,11 +43,17 @@ struct FormWindow {
     platform::IconId icon = platform::IconId::None;
     platform::PictureId background = platform::PictureId::None;
     bool suppressClick = false;  // the left release that ends a double click is no click
+    HWND captureElement = nullptr;    // the element that took the pointer at a button press
+    POINT lastPointer{-32768, -32768};  // screen position of the last pointer message
+    HWND savedFocus = nullptr;          // a dialog's focused control while it is inactive
+    HFONT dialogFont = nullptr;         // owned by the window system
 };
 
 UINT taskbarCreatedMessage();
 int toPixels(double twips, double twipsPerPixel);
 FormWindow* formOf(HWND window);
+int controlIdOf(HWND child);
+int childIdFor(int controlId);
 HWND handleOf(platform::WindowId window);
 ControlWindow* controlOf(platform::WindowId window, int controlId);
 // Delivers one event to the form that owns `window`. This is the boundary that no exception

@@ -51,9 +51,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        // Tab and the arrow keys move between the controls of the active dialog.
+        // Tab, Enter and Esc work as in a dialog in the program's dialogs (About, Options), and
+        // only there: the controller has keys of its own.
         HWND active = GetActiveWindow();
-        if (active != nullptr && IsDialogMessageA(active, &message)) continue;
+        if (active != nullptr && (GetWindowLongA(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+            IsDialogMessageA(active, &message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

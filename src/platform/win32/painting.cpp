@@ -30,7 +30,8 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     form.pictures->draw(dc, form.background, picture);
 }
 
-HFONT fontFor(ControlWindow& control, double twipsY) {
+HFONT fontFor(ControlWindow& control, const FormWindow& form) {
+    const double twipsY = form.twipsY;
     if (!control.font && control.design && control.design->font) {
         const auto& design = *control.design->font;
         // Points to pixels: a point is 20 twips.
@@ -40,7 +41,8 @@ HFONT fontFor(ControlWindow& control, double twipsY) {
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                        DEFAULT_PITCH, design.face));
     }
-    return control.font ? control.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!control.font) return form.dialogFont;
+    return control.font.get();
 }
 
 // A picture, image or label: the form's background under it, its picture, its text.
@@ -50,7 +52,7 @@ void paintControl(HWND window) {
     HWND parent = GetParent(window);
     FormWindow* form = formOf(parent);
     if (form != nullptr) {
-        auto it = form->controls.find(GetDlgCtrlID(window));
+        auto it = form->controls.find(controlIdOf(window));
         RECT client;
         GetClientRect(window, &client);
         HDC buffer = CreateCompatibleDC(dc);
@@ -67,7 +69,7 @@ void paintControl(HWND window) {
             if (control.design && control.design->kind == resources::ControlKind::Label) {
                 char text[256] = {};
                 GetWindowTextA(window, text, sizeof(text));
-                HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, form->twipsY));
+                HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, *form));
                 SetBkMode(buffer, TRANSPARENT);
                 SetTextColor(buffer, control.design->foreColor);
                 const UINT align = control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT;
@@ -88,7 +90,7 @@ void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
     char text[256] = {};
     GetWindowTextA(control.window, text, sizeof(text));
     HDC dc = GetDC(control.window);
-    HGDIOBJ old = SelectObject(dc, fontFor(control, form.twipsY));
+    HGDIOBJ old = SelectObject(dc, fontFor(control, form));
     SIZE extent{};
     GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
     SelectObject(dc, old);

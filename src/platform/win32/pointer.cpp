@@ -12,6 +12,22 @@ int buttonsHeld(WPARAM wParam) {
            ((wParam & MK_MBUTTON) ? platform::kMiddleButton : 0);
 }
 
+// The element lets the pointer go itself: the change of capture that follows is no loss.
+void releasePointer(FormWindow& form, HWND element) {
+    if (form.captureElement == element) form.captureElement = nullptr;
+    if (GetCapture() == element) ReleaseCapture();
+}
+
+// Windows also sends pointer moves when nothing moved (the capture changed, a window appeared
+// or moved under the pointer); only a change of the pointer's place on the screen is movement.
+bool pointerMoved(FormWindow& form, HWND element, LPARAM lParam) {
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(element, &at);
+    const bool moved = at.x != form.lastPointer.x || at.y != form.lastPointer.y;
+    form.lastPointer = at;
+    return moved;
+}
+
 }  // namespace
 
 bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, WPARAM wParam,
@@ -40,25 +56,35 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
         default:
             break;
     }
+    if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK && message != WM_MOUSEMOVE) {
+        pointerMoved(*form, element, lParam);
+    }
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK:
-            if (capture) SetCapture(element);
+            if (capture) {
+                SetCapture(element);
+                form->captureElement = element;
+            }
             if (button == platform::kLeftButton) form->suppressClick = false;
             dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
                 e.onPointerDown(controlId, button, x, y);
             });
             return true;
         case WM_LBUTTONDBLCLK:
-            if (capture) SetCapture(element);
+            if (capture) {
+                SetCapture(element);
+                form->captureElement = element;
+            }
             form->suppressClick = true;
             dispatchToForm(formWindow,
                            [&](platform::WindowEvents& e) { e.onDoubleClick(controlId); });
             return true;
         case WM_MOUSEMOVE:
+            if (!pointerMoved(*form, element, lParam)) return true;
             dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
                 e.onPointerMove(controlId, buttonsHeld(wParam), x, y);
             });
@@ -72,7 +98,9 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
             const bool click =
                 button == platform::kLeftButton && !form->suppressClick && PtInRect(&bounds, at);
             if (button == platform::kLeftButton) form->suppressClick = false;
-            if (buttonsHeld(wParam) == 0 && GetCapture() == element) ReleaseCapture();
+            const bool lastButton = buttonsHeld(wParam) == 0;
+            // The capture is let go only after the release and the click are handled: letting
+            // it go first brings a pointer move that would reach the handlers before them.
             dispatchToForm(formWindow, [&](platform::WindowEvents& e) {
                 e.onPointerUp(controlId, button, x, y);
             });
@@ -81,8 +109,18 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
                 dispatchToForm(formWindow,
                                [&](platform::WindowEvents& e) { e.onClick(controlId); });
             }
+            if (lastButton && IsWindow(formWindow)) releasePointer(*form, element);
             return true;
         }
+        case WM_CAPTURECHANGED:
+            // Taken away by another window (a popup, Alt+Tab, a message box) mid-gesture.
+            if (form->captureElement != element || reinterpret_cast<HWND>(lParam) == element) {
+                return false;
+            }
+            form->captureElement = nullptr;
+            dispatchToForm(formWindow,
+                           [&](platform::WindowEvents& e) { e.onPointerCaptureLost(controlId); });
+            return false;
         default:
             return false;
     }
@@ -91,7 +129,7 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
 LRESULT CALLBACK systemControlSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR) {
     if (message == WM_MOUSEMOVE) {
-        pointerMessage(window, GetDlgCtrlID(window), GetParent(window), message, wParam, lParam);
+        pointerMessage(window, controlIdOf(window), GetParent(window), message, wParam, lParam);
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, systemControlSubclass, 0);
     }

@@ -40,12 +40,23 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             return result;
         }
         default:
-            if (pointerMessage(window, GetDlgCtrlID(window), GetParent(window), message, wParam,
+            if (pointerMessage(window, controlIdOf(window), GetParent(window), message, wParam,
                                lParam)) {
                 return 0;
             }
             return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+bool isDialog(const FormWindow& form) {
+    return form.definition->kind == resources::FormKind::ToolDialog;
+}
+
+// The hidden owner of the program's windows lives as long as the window system: a close
+// request (WM_CLOSE from another program) must not destroy it and every window it owns.
+LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam,
@@ -61,7 +72,7 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         case WM_SETCURSOR: {
             HWND under = reinterpret_cast<HWND>(wParam);
             if (LOWORD(lParam) == HTCLIENT && under != window) {
-                auto it = form.controls.find(GetDlgCtrlID(under));
+                auto it = form.controls.find(controlIdOf(under));
                 if (it != form.controls.end() && it->second.design->handPointer) {
                     SetCursor(form.cursors->hand());
                     return TRUE;
@@ -70,9 +81,38 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             break;
         }
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
-                send([&](platform::WindowEvents& e) { e.onClick(LOWORD(wParam)); });
+            // Esc in a dialog; Enter reaches the default button through DM_GETDEFID.
+            if (LOWORD(wParam) == IDCANCEL && isDialog(form)) {
+                send([](platform::WindowEvents& e) { e.onClose(); });
+            } else if (HIWORD(wParam) == BN_CLICKED && lParam != 0 &&
+                       GetParent(reinterpret_cast<HWND>(lParam)) == window) {
+                const int id = controlIdOf(reinterpret_cast<HWND>(lParam));
+                send([id](platform::WindowEvents& e) { e.onClick(id); });
             }
+            return 0;
+        case DM_GETDEFID:
+            if (form.definition->defaultButton == 0) return 0;
+            return MAKELRESULT(childIdFor(form.definition->defaultButton), DC_HASDEFID);
+        case WM_ACTIVATE:
+            if (isDialog(form) && LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window, focus)) form.savedFocus = focus;
+            }
+            break;
+        case WM_SETFOCUS:
+            // As a dialog does: the focus goes on to the control that had it, or the first one.
+            if (isDialog(form)) {
+                HWND target = form.savedFocus != nullptr && IsWindow(form.savedFocus)
+                                  ? form.savedFocus
+                                  : GetNextDlgTabItem(window, nullptr, FALSE);
+                if (target != nullptr) SetFocus(target);
+                return 0;
+            }
+            break;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam != FALSE) send([](platform::WindowEvents& e) { e.onSessionEnding(); });
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
@@ -92,7 +132,7 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
-            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            const int id = controlIdOf(reinterpret_cast<HWND>(lParam));
             auto it = form.controls.find(id);
             if (it != form.controls.end() && it->second.backBrush) {
                 SetBkColor(reinterpret_cast<HDC>(wParam), it->second.backColor);
@@ -163,7 +203,7 @@ ChildStyle childStyleFor(resources::ControlKind kind) {
         case K::CheckBox:
             return {"BUTTON", BS_CHECKBOX | WS_TABSTOP};
         case K::CommandButton:
-            return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
+            return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};  // BS_DEFPUSHBUTTON when default
         case K::TextBox:
             return {"EDIT", ES_AUTOHSCROLL};
         case K::ListBox:
@@ -207,10 +247,16 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
                   icons.applicationIcon());
     registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     registerClass(instance, kPictureClass, controlProcedure, nullptr, nullptr, CS_DBLCLKS);
-    registerClass(instance, kOwnerClass, DefWindowProcA, nullptr, icons.applicationIcon());
+    registerClass(instance, kOwnerClass, ownerProcedure, nullptr, icons.applicationIcon());
     registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, instance, nullptr);
+    // System controls draw in the dialog font of the desktop's current settings.
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        dialogFont_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    }
 }
 
 Win32Windows::~Win32Windows() {
@@ -232,6 +278,8 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->definition = &definition;
     form->pictures = &pictures_;
     form->cursors = &cursors_;
+    form->dialogFont = dialogFont_ ? dialogFont_.get()
+                                   : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
     form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;
@@ -260,7 +308,8 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         return platform::kNoWindow;
     }
     for (const auto& design : definition.controls) {
-        const ChildStyle style = childStyleFor(design.kind);
+        ChildStyle style = childStyleFor(design.kind);
+        if (design.id == definition.defaultButton) style.style |= BS_DEFPUSHBUTTON;
         // Picture-less buttons carry their tooltip as their text, for screen readers.
         const char* text = design.caption[0] != '\0' ? design.caption : design.tooltip;
         HWND child = CreateWindowExA(
@@ -268,25 +317,33 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
             WS_CHILD | WS_CLIPSIBLINGS | style.style | (design.visible ? WS_VISIBLE : 0),
             toPixels(design.left, form->twipsX), toPixels(design.top, form->twipsY),
             toPixels(design.width, form->twipsX), toPixels(design.height, form->twipsY), window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(childIdFor(design.id))), instance_,
+            nullptr);
         ControlWindow& control = form->controls[design.id];
         control.window = child;
         control.design = &design;
         control.picture = design.picture;
         control.underline = design.font != nullptr && design.font->underline;
         if (design.kind == resources::ControlKind::Label) fitLabel(window, *form, control);
+        if (std::strcmp(style.windowClass, kPictureClass) != 0) {
+            SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(form->dialogFont), FALSE);
+        }
         if (design.kind == resources::ControlKind::CheckBox) {
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
         }
     }
     // Controls with a window of their own lie above the pictures and labels, which in turn lie
-    // above the form's background.
-    for (auto& [id, control] : form->controls) {
-        const auto kind = control.design->kind;
-        if (kind != resources::ControlKind::Image && kind != resources::ControlKind::Label) {
-            SetWindowPos(control.window, HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // above the form's background; among themselves they keep the designed order, which is
+    // also the order Tab goes through them.
+    HWND previous = HWND_TOP;
+    for (const auto& design : definition.controls) {
+        if (design.kind == resources::ControlKind::Image ||
+            design.kind == resources::ControlKind::Label) {
+            continue;
         }
+        HWND child = form->controls[design.id].window;
+        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = child;
     }
     if (!host) addTooltips(window, *form);
     return reinterpret_cast<platform::WindowId>(window);
@@ -372,7 +429,7 @@ void Win32Windows::setControlUnderline(platform::WindowId window, int controlId,
     ControlWindow* control = controlOf(window, controlId);
     FormWindow* form = formOf(handleOf(window));
     if (control == nullptr || form == nullptr) return;
-    fontFor(*control, form->twipsY);
+    fontFor(*control, *form);
     if (control->underline == underline) return;
     control->underline = underline;
     control->font.reset();  // made again, with the new underline, at the next paint
@@ -433,6 +490,10 @@ bool Win32Windows::setForegroundWindow(platform::WindowId window) {
     return SetForegroundWindow(handleOf(window)) != FALSE;
 }
 
+std::uint32_t Win32Windows::extendedStyle(platform::WindowId window) {
+    return static_cast<std::uint32_t>(GetWindowLongA(handleOf(window), GWL_EXSTYLE));
+}
+
 std::uint32_t Win32Windows::setExtendedStyle(platform::WindowId window, std::uint32_t style) {
     return static_cast<std::uint32_t>(SetWindowLongA(handleOf(window), GWL_EXSTYLE, style));
 }
@@ -488,8 +549,10 @@ void Win32Windows::killTimer(platform::WindowId window, int timerId) {
     KillTimer(handleOf(window), static_cast<UINT_PTR>(timerId));
 }
 
-int Win32Windows::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
-    return MessageBoxA(nullptr, std::string(text).c_str(), std::string(caption).c_str(), flags);
+int Win32Windows::messageBox(platform::WindowId owner, std::string_view text,
+                             std::string_view caption, unsigned flags) {
+    return MessageBoxA(handleOf(owner), std::string(text).c_str(), std::string(caption).c_str(),
+                       flags);
 }
 
 }  // namespace qmx::win32

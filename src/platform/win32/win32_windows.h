@@ -5,6 +5,7 @@
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/window_system.h"
 
 namespace qmx::win32 {
@@ -42,6 +43,7 @@ public:
     void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
     void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
+    std::uint32_t extendedStyle(platform::WindowId window) override;
     std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
     void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
                               std::uint32_t flags) override;
@@ -51,7 +53,8 @@ public:
                   const platform::MenuState& state) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
-    int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+    int messageBox(platform::WindowId owner, std::string_view text, std::string_view caption,
+                   unsigned flags) override;
 
 private:
     HINSTANCE instance_;
@@ -59,6 +62,7 @@ private:
     const PictureStore& pictures_;
     const CursorStore& cursors_;
     HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons
+    UniqueFont dialogFont_;
 };
 
 }  // namespace qmx::win32

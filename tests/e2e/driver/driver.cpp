@@ -84,6 +84,11 @@ int usage() {
         "       qmxdriver child-text HWND ID\n"
         "       qmxdriver checked HWND ID\n"
         "       qmxdriver press-ok HWND\n"
+        "       qmxdriver send HWND MESSAGE [WPARAM LPARAM]\n"
+        "       qmxdriver owner HWND\n"
+        "       qmxdriver foreground\n"
+        "       qmxdriver focus HWND\n"
+
         "       qmxdriver region HWND\n"
         "       qmxdriver workarea\n"
         "       qmxdriver run EXE [TIMEOUT_S]\n"
@@ -162,6 +167,43 @@ int main(int argc, char** argv) {
     }
     if (command == "press-ok" && argc >= 3) {
         return PostMessageA(parseWindow(argv[2]), WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (command == "send" && argc >= 4) {
+        const UINT message = std::strtoul(argv[3], nullptr, 0);
+        const WPARAM wParam = argc >= 5 ? std::strtoull(argv[4], nullptr, 0) : 0;
+        const LPARAM lParam = argc >= 6 ? std::strtoll(argv[5], nullptr, 0) : 0;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(parseWindow(argv[2]), message, wParam, lParam, SMTO_ABORTIFHUNG,
+                                 5000, &result)) {
+            return 1;
+        }
+        std::printf("%llu\n", static_cast<unsigned long long>(result));
+        return 0;
+    }
+    if (command == "owner" && argc >= 3) {
+        HWND owner = GetWindow(parseWindow(argv[2]), GW_OWNER);
+        std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)));
+        return owner ? 0 : 1;
+    }
+    // The active window, the keyboard focus and the pointer capture of the given window's thread.
+    if (command == "focus" && argc >= 3) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(parseWindow(argv[2]), nullptr), &info)) {
+            return 1;
+        }
+        auto number = [](HWND w) {
+            return static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w));
+        };
+        std::printf("active=%#llx focus=%#llx capture=%#llx\n", number(info.hwndActive),
+                    number(info.hwndFocus), number(info.hwndCapture));
+        return 0;
+    }
+    if (command == "foreground") {
+        HWND window = GetForegroundWindow();
+        if (!window) return 1;
+        describe(window);
+        return 0;
     }
     if (command == "run" && argc >= 3) {
         PROCESS_INFORMATION info{};
