@@ -32,7 +32,12 @@ test_keep_on_top_toggles_the_setting_the_mark_and_the_z_order() {
     check "the popup menu opens" open_menu
     local count mean height
     read -r count mean height < <(menu_marks "$MENU_LINE")
-    check "Keep Controller on Top is checked" [ "$count" -gt 4 ]
+    log "check-mark pixels: $count around row $((mean + 2)) (Keep Controller on Top: ${MENU_ROW[OnTop]})"
+    check "Keep Controller on Top is checked" \
+        holds '[ "$count" -gt 4 ] && [ $((mean + 2 - MENU_ROW[OnTop])) -ge -6 ] &&
+               [ $((mean + 2 - MENU_ROW[OnTop])) -le 6 ]'
+    close_menu
+    check "the popup menu opens" open_menu
     xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[OnTop])) click 1
     sleep 1
     check "ontopstat is stored as 0" [ "$(setting ontopstat)" = 0x0 ]
@@ -89,18 +94,53 @@ test_about_names_the_mixer() {
     convert "$E2E_WORK/about.png" +repage -crop "${w}x$h+$x+$y" +repage "$E2E_WORK/about.png"
 }
 
+# The sound device writes what it plays to a file: record_sound FILE (until reset_wine).
+record_sound() {
+    printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\nctl.!default { type hw card 0 }\n' \
+        "$1" >"$E2E_WORK/asoundrc-record"
+    { cat /usr/share/alsa/alsa.conf; echo "<$E2E_WORK/asoundrc-record>"; } >"$E2E_WORK/alsa-record.conf"
+    export ALSA_CONFIG_PATH="$E2E_WORK/alsa-record.conf"
+}
+
+played_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
+
 test_test_sound_plays_the_wave_file() {
     reset_settings
     cp "$E2E_BUILD/POURING.WAV" "$MENU_DIR/"
+    local played="$E2E_WORK/played.raw"
+    rm -f "$played"
+    record_sound "$played"
     check "qmx.exe starts" start_qmx "$MENU_DIR"
+    local before wave
+    before=$(played_bytes "$played")
+    wave=$(stat -c %s "$MENU_DIR/POURING.WAV")
     choose TestSound
     sleep 2
+    local first
+    first=$(played_bytes "$played")
+    log "sound played: $((first - before)) bytes"
+    check "the whole sound reached the device" [ $((first - before)) = $((wave - 44)) ]
     check "no message appears" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    rm -f "$played"  # the device writes its file anew each time it opens
     choose TestSound
     sleep 2
-    check "a second time neither (the device was closed after playing)" \
-        [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    check "a second time it plays again (the device was closed after playing)" \
+        [ "$(played_bytes "$played")" = "$first" ]
+    check "without a message" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
     rm -f "$MENU_DIR/POURING.WAV"
+}
+
+test_about_and_options_come_to_the_front_when_chosen_again() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$MENU_DIR"
+    choose About
+    choose Options
+    check "Options is in front" grep -q 'class=QmxDialog .*text=$' <<<"$(drv foreground)"
+    choose About
+    check "choosing About again brings it to the front" \
+        grep -q 'class=QmxDialog .*text=About$' <<<"$(drv foreground)"
+    check "still one About box" \
+        [ "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" | wc -l)" = 1 ]
 }
 
 test_test_sound_without_the_file_says_so_for_open_and_play() {
@@ -126,6 +166,7 @@ install_copy "$MENU_DIR"
 for test in test_skins_from_the_menu_are_stored_and_shown \
     test_keep_on_top_toggles_the_setting_the_mark_and_the_z_order \
     test_options_store_the_logon_entry_and_the_shadow test_about_names_the_mixer \
-    test_test_sound_plays_the_wave_file test_test_sound_without_the_file_says_so_for_open_and_play; do
+    test_test_sound_plays_the_wave_file test_test_sound_without_the_file_says_so_for_open_and_play \
+    test_about_and_options_come_to_the_front_when_chosen_again; do
     run_test "$test"
 done
