@@ -7,16 +7,18 @@ namespace qmx::app {
 using namespace resources::about;
 
 AboutBox::AboutBox(platform::WindowSystem& windows, platform::Shell& shell,
-                   mixer::MixerShared& mixer)
+                   mixer::MixerAccess& mixer)
     : ui::Form(windows, resources::aboutForm()),
       shell_(shell),
       mixer_(mixer),
       lblmanufac_(*this, Lblmanufac),
       label4_(*this, Label4) {}
 
+// Names the device in use when the box opens (the default output may have changed since).
 void AboutBox::handleLoad() {
-    if (mixer_.mixerName.empty()) return;
-    lblmanufac_.setCaption("Mixer :" + std::string(" ") + mixer_.mixerName);
+    const std::string& name = mixer_.refreshMixerName();
+    if (name.empty()) return;
+    lblmanufac_.setCaption("Mixer :" + std::string(" ") + name);
 }
 
 void AboutBox::handleClick(int controlId) {

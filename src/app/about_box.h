@@ -9,7 +9,7 @@ namespace qmx::app {
 // The About box (Form3): the product, the mixer in use and the maker's addresses.
 class AboutBox : public ui::Form {
 public:
-    AboutBox(platform::WindowSystem& windows, platform::Shell& shell, mixer::MixerShared& mixer);
+    AboutBox(platform::WindowSystem& windows, platform::Shell& shell, mixer::MixerAccess& mixer);
 
     ui::Label& lblmanufac() { return lblmanufac_; }
     ui::Label& label4() { return label4_; }
@@ -21,7 +21,7 @@ protected:
 
 private:
     platform::Shell& shell_;
-    mixer::MixerShared& mixer_;
+    mixer::MixerAccess& mixer_;
     ui::Label lblmanufac_;
     ui::Label label4_;
 };

@@ -18,7 +18,7 @@ Application::Application(platform::Platform& platform)
                 programs_, about_, options_),
       controller_(platform.windows, platform.system, programs_, mixer_, settings_, styling_,
                   trayHost_.txtform1signal()),
-      about_(platform.windows, platform.shell, mixer_.shared()),
+      about_(platform.windows, platform.shell, mixer_),
       options_(platform.windows, settings_, startup_) {}
 
 }  // namespace qmx::app

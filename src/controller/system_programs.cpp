@@ -18,7 +18,8 @@ SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& w
 void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
     const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
-    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed, owner);
+    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed,
+          owner);
 }
 
 void SystemPrograms::openAudioProperties(platform::WindowId owner) {

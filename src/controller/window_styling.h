@@ -14,7 +14,8 @@ public:
     WindowStyling(platform::WindowSystem& windows, platform::System& system);
 
     // Makes `window` layered (WS_EX_LAYERED joins its other extended styles, so a tool window
-    // stays out of Alt+Tab) with the given opacity out of 255. Fails with an overflow for an opacity outside 0..255.
+    // stays out of Alt+Tab) with the given opacity out of 255. Fails with an overflow for an
+    // opacity outside 0..255.
     void setTransparency(platform::WindowId window, const std::int16_t& opacity);
     void GetWorkAreaRight(std::int32_t& right);
     void GetWorkAreaBottom(std::int32_t& bottom);

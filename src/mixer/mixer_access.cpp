@@ -38,9 +38,39 @@ void MixerAccess::discover(MixerRecords& records, std::uint32_t controlType) {
     records.controlInfo = control;
 }
 
+// Opens device 0 again and finds the same line and control on it, quietly; false when any step
+// fails.
+bool MixerAccess::reopen(MixerRecords& records) {
+    std::unique_ptr<platform::MixerDevice> opened;
+    platform::MixerLine line;
+    platform::MixerControl control;
+    if (mixer_.open(0, opened) != platform::kMixerNoError ||
+        opened->lineInfoByComponentType(platform::kComponentTypeSpeakers, line) !=
+            platform::kMixerNoError ||
+        opened->lineControlByType(line.lineId, records.controlInfo.controlType, control) !=
+            platform::kMixerNoError) {
+        return false;
+    }
+    shared_.hmixer = std::move(opened);
+    records.lineInfo = line;
+    records.controlInfo = control;
+    return true;
+}
+
+// A value call whose device vanished (a sound card unplugged, its driver replaced) reopens
+// device 0 and tries once more before the failure is reported.
+template <typename Call>
+void MixerAccess::callWithReopen(MixerRecords& records, Call&& call) {
+    shared_.mixerRc = call();
+    if (platform::mixerDeviceVanished(shared_.mixerRc) && reopen(records)) {
+        shared_.mixerRc = call();
+    }
+}
+
 std::uint32_t MixerAccess::read(MixerRecords& records, std::string_view failureMessage) {
     std::uint32_t value = 0;
-    shared_.mixerRc = device().controlValue(records.controlInfo.controlId, value);
+    callWithReopen(records,
+                   [&] { return device().controlValue(records.controlInfo.controlId, value); });
     check(failureMessage);
     records.detailValue = value;
     return value;
@@ -48,8 +78,20 @@ std::uint32_t MixerAccess::read(MixerRecords& records, std::string_view failureM
 
 void MixerAccess::write(MixerRecords& records, std::uint32_t value) {
     records.detailValue = value;
-    shared_.mixerRc = device().setControlValue(records.controlInfo.controlId, value);
+    callWithReopen(records,
+                   [&] { return device().setControlValue(records.controlInfo.controlId, value); });
     check(kWriteFailed);
+}
+
+// The name of the device in use now, as its line reports it; the last one known when it cannot
+// be read.
+const std::string& MixerAccess::refreshMixerName() {
+    platform::MixerLine line;
+    if (shared_.hmixer && shared_.hmixer->lineInfoByComponentType(
+                              platform::kComponentTypeSpeakers, line) == platform::kMixerNoError) {
+        shared_.mixerName.assign(line.targetProductName.data(), line.targetProductName.size());
+    }
+    return shared_.mixerName;
 }
 
 }  // namespace qmx::mixer

@@ -43,8 +43,13 @@ public:
     std::uint32_t read(MixerRecords& records, std::string_view failureMessage);
     // Writes `value` (also kept in records.detailValue) to the control in `records`.
     void write(MixerRecords& records, std::uint32_t value);
+    // Updates mixerName from the device in use and returns it.
+    const std::string& refreshMixerName();
 
 private:
+    bool reopen(MixerRecords& records);
+    template <typename Call>
+    void callWithReopen(MixerRecords& records, Call&& call);
     platform::MixerDevice& device();
     void check(std::string_view failureMessage);
 

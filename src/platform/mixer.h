@@ -12,6 +12,19 @@ namespace qmx::platform {
 // else a failure. A device stays open until its object is destroyed.
 
 inline constexpr std::uint32_t kMixerNoError = 0;
+inline constexpr std::uint32_t kMixerError = 1;
+inline constexpr std::uint32_t kMixerBadDeviceId = 2;
+inline constexpr std::uint32_t kMixerInvalidHandle = 5;
+inline constexpr std::uint32_t kMixerNoDriver = 6;
+inline constexpr std::uint32_t kMixerInvalidParameter = 11;
+inline constexpr std::uint32_t kMixerInvalidLine = 1024;
+inline constexpr std::uint32_t kMixerInvalidControl = 1025;
+
+// The device behind an open mixer went away (unplugged, driver removed): opening device 0
+// again may reach its successor.
+inline bool mixerDeviceVanished(std::uint32_t rc) {
+    return rc == kMixerBadDeviceId || rc == kMixerInvalidHandle || rc == kMixerNoDriver;
+}
 inline constexpr std::uint32_t kComponentTypeSpeakers = 4;
 inline constexpr std::uint32_t kControlTypeVolume = 0x50030001;
 inline constexpr std::uint32_t kControlTypeMute = 0x20010002;

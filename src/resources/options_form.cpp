@@ -16,7 +16,7 @@ constexpr std::array<ControlDefinition, 5> kControls{{
     {Command1, "Command1", K::CommandButton, 720, 1680, 2295, 375, "Apply", "", true},
 }};
 
-constexpr FormDefinition kForm{"Form4",   FormKind::ToolDialog, 3780, 2400, "", kControls,
+constexpr FormDefinition kForm{"Form4",    FormKind::ToolDialog,      3780,    2400, "", kControls,
                                0xFFFFFFFF, platform::PictureId::None, Command1};
 }  // namespace
 

@@ -12,7 +12,9 @@ constexpr std::uint32_t kInvalidControl = 1025;  // MIXERR_INVALCONTROL
 
 class FakeMixer::Device : public platform::MixerDevice {
 public:
-    explicit Device(FakeMixer& mixer) : m_(mixer) { ++m_.openDevices; }
+    explicit Device(FakeMixer& mixer) : m_(mixer), generation_(mixer.generation_) {
+        ++m_.openDevices;
+    }
     ~Device() override { --m_.openDevices; }
 
     std::uint32_t lineInfoByComponentType(std::uint32_t type, platform::MixerLine& line) override {
@@ -46,6 +48,7 @@ public:
     std::uint32_t controlValue(std::uint32_t id, std::uint32_t& value) override {
         m_.log_.add("mixer.get " + std::to_string(id));
         if (m_.failGet) return m_.failGet;
+        if (generation_ != m_.generation_) return kNoDriver;
         if (id == m_.volumeControlId) {
             value = m_.volume;
         } else if (id == m_.muteControlId) {
@@ -59,6 +62,7 @@ public:
     std::uint32_t setControlValue(std::uint32_t id, std::uint32_t value) override {
         m_.log_.add("mixer.set " + std::to_string(id) + " " + std::to_string(value));
         if (m_.failSet) return m_.failSet;
+        if (generation_ != m_.generation_) return kNoDriver;
         if (id == m_.volumeControlId) {
             m_.volume = value;
         } else if (id == m_.muteControlId) {
@@ -71,6 +75,7 @@ public:
 
 private:
     FakeMixer& m_;
+    int generation_;
 };
 
 std::uint32_t FakeMixer::open(std::uint32_t deviceId,

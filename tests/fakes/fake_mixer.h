@@ -36,12 +36,17 @@ public:
     std::uint32_t failGet = 0;
     std::uint32_t failSet = 0;
 
+    // The devices open now lose their hardware (the card was unplugged): their value calls fail
+    // with MMSYSERR_NODRIVER, while a device opened later works.
+    void vanishOpenDevices() { ++generation_; }
+
     int openDevices = 0;
     int opens = 0;
 
 private:
     class Device;
     CallLog& log_;
+    int generation_ = 0;
 };
 
 }  // namespace qmx::fakes

@@ -85,7 +85,7 @@ public:
         bool shown = false;
         bool topMost = false;
         std::uint32_t extendedStyle = platform::kWsExToolWindow;  // no taskbar button
-        int alpha = -1;  // -1: not layered
+        int alpha = -1;                                           // -1: not layered
         std::uint32_t layeredFlags = 0;
     };
     struct Popup {

@@ -138,6 +138,27 @@ INSTANTIATE_TEST_SUITE_P(
                                   mixer::kLineControlsFailed, "mixer.lineControl 536936450"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Windows XP: a sound card unplugged under an open legacy mixer. Each value call reopens device 0
+// once and goes on with the device found there.
+TEST_F(MixerOperations, AValueCallWhoseDeviceVanishedReopensDeviceZeroOnce) {
+    const std::vector<std::pair<const char*, std::function<void()>>> calls{
+        {"volume read", [this] { controller().GetVolume(); }},
+        {"mute poll", [this] { fake.windows.advance(100); }},
+        {"volume write", [this] { controller().setVolume(10); }},
+        {"mute write",
+         [this] { controller().chkmute().setValue(1 - controller().chkmute().value()); }},
+    };
+    for (const auto& [name, call] : calls) {
+        fake.mixer.vanishOpenDevices();
+        const int opens = fake.mixer.opens;
+        EXPECT_EQ(exitCodeOf(call), -1) << name;
+        EXPECT_GE(fake.mixer.opens, opens + 1) << name;
+        EXPECT_EQ(fake.mixer.openDevices, 1) << name;  // the vanished one was closed
+    }
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_EQ(fake.mixer.volume, 58982u);
+}
+
 TEST_F(MixerOperations, AFailureDuringTheMessageBoxLoopIsNotReportedTwice) {
     fake.mixer.failGet = 5;
     // While the first message is open, the mute poll keeps ticking and fails again.

@@ -42,8 +42,8 @@ struct FormWindow {
     const CursorStore* cursors = nullptr;
     platform::IconId icon = platform::IconId::None;
     platform::PictureId background = platform::PictureId::None;
-    bool suppressClick = false;  // the left release that ends a double click is no click
-    HWND captureElement = nullptr;    // the element that took the pointer at a button press
+    bool suppressClick = false;         // the left release that ends a double click is no click
+    HWND captureElement = nullptr;      // the element that took the pointer at a button press
     POINT lastPointer{-32768, -32768};  // screen position of the last pointer message
     HWND savedFocus = nullptr;          // a dialog's focused control while it is inactive
     HFONT dialogFont = nullptr;         // owned by the window system

@@ -3,9 +3,11 @@
 #include <objbase.h>
 
 #include "app/application.h"
+#include "mixer/endpoint_mixer.h"
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
+#include "platform/win32/win32_audio_endpoints.h"
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
@@ -43,8 +45,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32Registry registry;
     qmx::win32::Win32System system;
     qmx::win32::Win32Sound sound;
-    auto mixer = qmx::win32::makeMixer(system.version().major);
-    qmx::platform::Platform platform{*mixer, processes, registry, system, shell, windows, sound};
+    qmx::win32::Win32AudioEndpoints endpoints(instance);
+    qmx::mixer::EndpointMixer endpointMixer(endpoints);
+    auto legacyMixer = qmx::win32::makeLegacyMixer();
+    qmx::platform::Mixer& mixer = system.version().major >= 6
+                                      ? static_cast<qmx::platform::Mixer&>(endpointMixer)
+                                      : *legacyMixer;
+    qmx::platform::Platform platform{mixer, processes, registry, system, shell, windows, sound};
 
     qmx::app::Application application(platform);
     application.start();

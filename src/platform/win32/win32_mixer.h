@@ -6,9 +6,9 @@
 
 namespace qmx::win32 {
 
-// Mixer device 0 of this system. Before Windows Vista that is the legacy mixer itself; since
-// Vista the legacy mixer only changes the calling program's own audio session, so device 0 is
-// the default playback endpoint of the Core Audio API, with the same line and two controls.
-std::unique_ptr<platform::Mixer> makeMixer(unsigned osMajorVersion);
+// The legacy mixer (winmm): the system's master volume before Windows Vista. Since Vista it
+// only changes the calling program's own audio session; there the program's mixer is the
+// default output of the Core Audio device list (mixer::EndpointMixer over Win32AudioEndpoints).
+std::unique_ptr<platform::Mixer> makeLegacyMixer();
 
 }  // namespace qmx::win32

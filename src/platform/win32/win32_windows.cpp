@@ -278,8 +278,8 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->definition = &definition;
     form->pictures = &pictures_;
     form->cursors = &cursors_;
-    form->dialogFont = dialogFont_ ? dialogFont_.get()
-                                   : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    form->dialogFont =
+        dialogFont_ ? dialogFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
     form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/audio_endpoints.h"
+#include "platform/mixer.h"
+
+namespace qmx::mixer {
+
+// Mixer levels 0..65535 as the endpoint's master volume 0.0..1.0 and back; every level survives
+// the round trip unchanged.
+float scalarForLevel(std::uint32_t level);
+std::uint32_t levelForScalar(float scalar);
+
+// Mixer device 0 over the default audio output: a speakers line with a volume and a mute
+// control whose every value call acts on the output that is the default at that moment.
+//
+// The volume object of the default output is kept between calls and looked up again when the
+// system reports a change of devices. A call that finds its device gone looks up the default
+// output again and retries once. While no output device exists at all the program keeps
+// running: reads give the last values known, writes are skipped, and the first device that
+// appears is followed. Only opening with no device ever found fails (there is nothing to show).
+class EndpointMixer : public platform::Mixer {
+public:
+    explicit EndpointMixer(platform::AudioEndpoints& endpoints);
+    ~EndpointMixer() override;
+
+    std::uint32_t open(std::uint32_t deviceId,
+                       std::unique_ptr<platform::MixerDevice>& device) override;
+
+private:
+    class Device;
+    enum class Reach { Device, NoDevice, Failed };
+    template <typename Call>
+    std::uint32_t onDefaultOutput(Call&& call);
+    Reach reachDefaultOutput();
+    void forgetDevice();
+    std::uint32_t readVolume(std::uint32_t& level);
+    std::uint32_t writeVolume(std::uint32_t level);
+    std::uint32_t readMute(std::uint32_t& value);
+    std::uint32_t writeMute(std::uint32_t value);
+    std::string deviceName();
+
+    platform::AudioEndpoints& endpoints_;
+    bool watching_ = false;
+    bool changed_ = true;  // look the default output up again before the next call
+    bool everFound_ = false;
+    std::string volumeOf_;  // the device whose volume object volume_ is
+    std::unique_ptr<platform::EndpointVolume> volume_;
+    std::uint32_t lastLevel_ = 0;
+    std::uint32_t lastMute_ = 0;
+    std::string lastName_;
+};
+
+}  // namespace qmx::mixer

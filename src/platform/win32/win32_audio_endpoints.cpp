@@ -1,0 +1,244 @@
+#include "platform/win32/win32_audio_endpoints.h"
+
+// clang-format off
+#include <mmdeviceapi.h>
+#include <endpointvolume.h>
+#include <audioclient.h>
+#include <propsys.h>
+// clang-format on
+
+#include <atomic>
+
+#include "platform/win32/unique_handle.h"
+
+namespace qmx::win32 {
+
+using platform::EndpointStatus;
+
+namespace {
+
+constexpr const char* kWindowClass = "QmxAudioDevices";
+constexpr UINT kDevicesChanged = WM_APP + 1;
+constexpr PROPERTYKEY kFriendlyName = {
+    {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
+
+// The failures that mean the device went away: removed or disabled, invalidated, or the audio
+// service restarting under it.
+EndpointStatus statusOf(HRESULT hr) {
+    if (SUCCEEDED(hr)) return EndpointStatus::Ok;
+    if (hr == AUDCLNT_E_DEVICE_INVALIDATED || hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND) ||
+        hr == HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED) ||
+        hr == AUDCLNT_E_SERVICE_NOT_RUNNING) {
+        return EndpointStatus::DeviceGone;
+    }
+    return EndpointStatus::Failed;
+}
+
+std::string narrow(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
+    result.resize(static_cast<std::size_t>(size - 1));
+    return result;
+}
+
+std::wstring widen(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (size <= 0) return {};
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), size);
+    result.resize(static_cast<std::size_t>(size - 1));
+    return result;
+}
+
+class EndpointVolumeObject : public platform::EndpointVolume {
+public:
+    explicit EndpointVolumeObject(ComPtr<IAudioEndpointVolume> volume)
+        : volume_(std::move(volume)) {}
+
+    EndpointStatus masterScalar(float& scalar) override {
+        return statusOf(volume_->GetMasterVolumeLevelScalar(&scalar));
+    }
+    EndpointStatus setMasterScalar(float scalar) override {
+        return statusOf(volume_->SetMasterVolumeLevelScalar(scalar, nullptr));
+    }
+    EndpointStatus mute(bool& muted) override {
+        BOOL value = FALSE;
+        const HRESULT hr = volume_->GetMute(&value);
+        if (SUCCEEDED(hr)) muted = value != FALSE;
+        return statusOf(hr);
+    }
+    EndpointStatus setMute(bool muted) override {
+        return statusOf(volume_->SetMute(muted ? TRUE : FALSE, nullptr));
+    }
+
+private:
+    ComPtr<IAudioEndpointVolume> volume_;
+};
+
+}  // namespace
+
+// Called by the audio service on its own threads: it only posts to the hidden window.
+class DeviceNotifications final : public IMMNotificationClient {
+public:
+    explicit DeviceNotifications(HWND window) : window_(window) {}
+
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMMNotificationClient)) {
+            *object = static_cast<IMMNotificationClient*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
+        if (flow == eRender && role == eConsole) post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
+        return S_OK;
+    }
+
+private:
+    void post() { PostMessageA(window_, kDevicesChanged, 0, 0); }
+
+    HWND window_;
+    std::atomic<ULONG> references_{1};
+};
+
+struct Win32AudioEndpoints::Com {
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    DeviceNotifications* notifications = nullptr;  // registered with the enumerator
+};
+
+Win32AudioEndpoints::Win32AudioEndpoints(HINSTANCE instance)
+    : instance_(instance), com_(std::make_unique<Com>()) {}
+
+Win32AudioEndpoints::~Win32AudioEndpoints() {
+    stopWatching();
+    com_.reset();
+    if (window_) DestroyWindow(window_);
+    UnregisterClassA(kWindowClass, instance_);
+}
+
+bool Win32AudioEndpoints::enumerator() {
+    if (com_->enumerator.get()) return true;
+    return SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                      __uuidof(IMMDeviceEnumerator), com_->enumerator.putVoid()));
+}
+
+EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
+    if (!enumerator()) return EndpointStatus::Failed;
+    ComPtr<IMMDevice> device;
+    const HRESULT hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
+    if (hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND)) return EndpointStatus::NoDevice;
+    if (FAILED(hr)) return statusOf(hr);
+    LPWSTR text = nullptr;
+    if (FAILED(device->GetId(&text))) return EndpointStatus::Failed;
+    id = narrow(text);
+    CoTaskMemFree(text);
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus Win32AudioEndpoints::activateVolume(
+    const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
+    if (!enumerator()) return EndpointStatus::Failed;
+    ComPtr<IMMDevice> device;
+    HRESULT hr = com_->enumerator->GetDevice(widen(id).c_str(), device.put());
+    if (FAILED(hr)) return statusOf(hr);
+    DWORD state = 0;
+    if (SUCCEEDED(device->GetState(&state)) && state != DEVICE_STATE_ACTIVE) {
+        return EndpointStatus::DeviceGone;
+    }
+    ComPtr<IAudioEndpointVolume> endpointVolume;
+    hr = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
+                          endpointVolume.putVoid());
+    if (FAILED(hr)) return statusOf(hr);
+    volume = std::make_unique<EndpointVolumeObject>(std::move(endpointVolume));
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    if (!enumerator()) return EndpointStatus::Failed;
+    ComPtr<IMMDevice> device;
+    HRESULT hr = com_->enumerator->GetDevice(widen(id).c_str(), device.put());
+    if (FAILED(hr)) return statusOf(hr);
+    ComPtr<IPropertyStore> store;
+    hr = device->OpenPropertyStore(STGM_READ, store.put());
+    if (FAILED(hr)) return statusOf(hr);
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    EndpointStatus status = EndpointStatus::Failed;
+    if (SUCCEEDED(store->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
+        name = narrow(value.pwszVal);
+        status = EndpointStatus::Ok;
+    }
+    PropVariantClear(&value);
+    return status;
+}
+
+bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
+    stopWatching();
+    changed_ = std::move(changed);
+    if (!changed_ || !enumerator()) return false;
+    if (window_ == nullptr) {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = windowProcedure;
+        windowClass.hInstance = instance_;
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassExA(&windowClass);
+        window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance_, nullptr);
+        if (window_ == nullptr) return false;
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    auto* notifications = new DeviceNotifications(window_);
+    if (FAILED(com_->enumerator->RegisterEndpointNotificationCallback(notifications))) {
+        notifications->Release();
+        return false;
+    }
+    com_->notifications = notifications;
+    return true;
+}
+
+void Win32AudioEndpoints::stopWatching() {
+    if (com_ && com_->notifications) {
+        com_->enumerator->UnregisterEndpointNotificationCallback(com_->notifications);
+        com_->notifications->Release();
+        com_->notifications = nullptr;
+    }
+}
+
+LRESULT CALLBACK Win32AudioEndpoints::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                      LPARAM lParam) {
+    if (message == kDevicesChanged) {
+        auto* self =
+            reinterpret_cast<Win32AudioEndpoints*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && self->changed_) self->changed_();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace qmx::win32

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/audio_endpoints.h"
+
+namespace qmx::win32 {
+
+class DeviceNotifications;
+
+// The Core Audio device list (Windows Vista and later). Its notifications arrive on a system
+// thread; they are posted to a hidden window of this object and handed on from the
+// user-interface thread's message loop. Needs COM on the creating thread.
+class Win32AudioEndpoints : public platform::AudioEndpoints {
+public:
+    explicit Win32AudioEndpoints(HINSTANCE instance);
+    ~Win32AudioEndpoints() override;
+
+    platform::EndpointStatus defaultOutput(std::string& id) override;
+    platform::EndpointStatus activateVolume(
+        const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
+    platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    bool watchChanges(std::function<void()> changed) override;
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    bool enumerator();
+    void stopWatching();
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    struct Com;
+    std::unique_ptr<Com> com_;
+    std::function<void()> changed_;
+};
+
+}  // namespace qmx::win32

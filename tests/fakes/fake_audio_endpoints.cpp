@@ -1,0 +1,105 @@
+#include "fakes/fake_audio_endpoints.h"
+
+namespace qmx::fakes {
+
+using platform::EndpointStatus;
+
+class FakeAudioEndpoints::Volume : public platform::EndpointVolume {
+public:
+    Volume(FakeAudioEndpoints& system, std::string id)
+        : system_(system), id_(std::move(id)), appearance_(system.devices.at(id_).appearance) {}
+
+    EndpointStatus masterScalar(float& scalar) override {
+        return call([&](Device& d) { scalar = d.scalar; });
+    }
+    EndpointStatus setMasterScalar(float scalar) override {
+        return call([&](Device& d) { d.scalar = scalar; });
+    }
+    EndpointStatus mute(bool& muted) override {
+        return call([&](Device& d) { muted = d.muted; });
+    }
+    EndpointStatus setMute(bool muted) override {
+        return call([&](Device& d) { d.muted = muted; });
+    }
+
+private:
+    template <typename Action>
+    EndpointStatus call(Action&& action) {
+        if (system_.failValueCalls != EndpointStatus::Ok) return system_.failValueCalls;
+        auto it = system_.devices.find(id_);
+        if (it == system_.devices.end() || !it->second.present ||
+            it->second.appearance != appearance_) {
+            return EndpointStatus::DeviceGone;
+        }
+        action(it->second);
+        return EndpointStatus::Ok;
+    }
+
+    FakeAudioEndpoints& system_;
+    std::string id_;
+    int appearance_;
+};
+
+EndpointStatus FakeAudioEndpoints::defaultOutput(std::string& id) {
+    if (defaultId.empty()) return EndpointStatus::NoDevice;
+    id = defaultId;
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus FakeAudioEndpoints::activateVolume(
+    const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
+    auto it = devices.find(id);
+    if (it == devices.end() || !it->second.present) return EndpointStatus::DeviceGone;
+    ++activations;
+    volume = std::make_unique<Volume>(*this, id);
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    auto it = devices.find(id);
+    if (it == devices.end()) return EndpointStatus::DeviceGone;
+    name = it->second.name;
+    return EndpointStatus::Ok;
+}
+
+bool FakeAudioEndpoints::watchChanges(std::function<void()> changed) {
+    watcher_ = std::move(changed);
+    return true;
+}
+
+void FakeAudioEndpoints::add(const std::string& id, const std::string& name, float scalar,
+                             bool muted) {
+    Device& device = devices[id];
+    device.name = name;
+    device.scalar = scalar;
+    device.muted = muted;
+    device.present = true;
+    ++device.appearance;
+    if (defaultId.empty()) defaultId = id;
+    changed();
+}
+
+void FakeAudioEndpoints::remove(const std::string& id) {
+    devices.at(id).present = false;
+    if (defaultId == id) {
+        defaultId.clear();
+        for (const auto& [other, device] : devices) {
+            if (device.present) {
+                defaultId = other;
+                break;
+            }
+        }
+    }
+    changed();
+}
+
+void FakeAudioEndpoints::setDefault(const std::string& id) {
+    defaultId = id;
+    changed();
+}
+
+void FakeAudioEndpoints::changed() {
+    if (notifications && watcher_) watcher_();
+}
+
+}  // namespace qmx::fakes

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/audio_endpoints.h"
+
+namespace qmx::fakes {
+
+// Simulated audio outputs that come and go. Each change reports itself at once to the watcher,
+// as the user-interface thread would receive it after the system's notification; with
+// `notifications` off the system stays silent. Volume objects answer DeviceGone once their
+// device was removed, even after it came back with the same id.
+class FakeAudioEndpoints : public platform::AudioEndpoints {
+public:
+    struct Device {
+        std::string name;
+        float scalar = 0.5f;
+        bool muted = false;
+        bool present = true;
+        int appearance = 0;  // counts the times the device (re)appeared
+    };
+
+    platform::EndpointStatus defaultOutput(std::string& id) override;
+    platform::EndpointStatus activateVolume(
+        const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
+    platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    bool watchChanges(std::function<void()> changed) override;
+
+    // Plugs a device in (again); it becomes the default when there is none.
+    void add(const std::string& id, const std::string& name, float scalar = 0.5f,
+             bool muted = false);
+    // Unplugs a device; the system picks another default, if any is left.
+    void remove(const std::string& id);
+    void setDefault(const std::string& id);
+
+    std::map<std::string, Device> devices;
+    std::string defaultId;
+    bool notifications = true;
+    // Every value call of every volume object answers this instead of its result.
+    platform::EndpointStatus failValueCalls = platform::EndpointStatus::Ok;
+    int activations = 0;
+
+private:
+    class Volume;
+    void changed();
+    std::function<void()> watcher_;
+};
+
+}  // namespace qmx::fakes
