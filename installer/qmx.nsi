@@ -27,8 +27,9 @@ BrandingText "${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\qmx.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_FUNCTION startUnelevated
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -65,6 +66,23 @@ FunctionEnd
 !macroend
 !insertmacro CLOSE_PROGRAM_FIRST ""
 !insertmacro CLOSE_PROGRAM_FIRST "un."
+
+; The installer runs elevated; the program must not (its settings are the user's, its browser
+; windows would run elevated, and a later normal start could not see it). The desktop shell
+; starts it as the user who is logged on.
+Function startUnelevated
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\qmx.exe"'
+FunctionEnd
+
+; The program's start-up entry in one Run key, removed only when it starts this installation's
+; qmx.exe (quoted when the path has a space, as the program writes it).
+!macro REMOVE_RUN_ENTRY root
+    ReadRegStr $0 ${root} "${RUN_KEY}" "${TITLE}"
+    ${If} $0 == "$\"$INSTDIR\qmx.exe$\""
+    ${OrIf} $0 == "$INSTDIR\qmx.exe"
+        DeleteRegValue ${root} "${RUN_KEY}" "${TITLE}"
+    ${EndIf}
+!macroend
 
 Function .onInit
     SetRegView 64
@@ -113,7 +131,8 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "${SHORTCUT}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
-    DeleteRegValue HKLM "${RUN_KEY}" "${TITLE}"
+    !insertmacro REMOVE_RUN_ENTRY HKLM
+    !insertmacro REMOVE_RUN_ENTRY HKCU
 
     ; The settings go only when the user says so; a silent uninstall keeps them.
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \

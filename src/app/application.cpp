@@ -9,7 +9,7 @@ Application::Application(platform::Platform& platform)
       termination_(platform.windows, platform.processes, tray_),
       mixer_(platform.mixer, termination_),
       os_(platform.system),
-      guard_(platform.processes, platform.windows, termination_),
+      guard_(platform.processes, platform.windows, termination_, os_),
       settings_(platform.registry, platform.windows),
       styling_(platform.windows, platform.system),
       startup_(platform.registry, platform.processes, platform.windows),

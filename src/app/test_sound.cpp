@@ -44,8 +44,12 @@ TestSound::TestSound(MultimediaControl& control, platform::WindowSystem& windows
     : mmc1_(control), windows_(windows), processes_(processes) {}
 
 // A failing step is reported and the next one runs: a missing file shows the message for the
-// open and again for the play.
+// open and again for the play. A play that fails leaves no device open.
 void TestSound::play() {
+    if (mmc1_.isOpen()) {
+        stoppedByUs_ = mmc1_.deviceId();
+        stopAndClose();
+    }
     mmc1_.DeviceType = "WaveAudio";
     mmc1_.FileName = folderOf(processes_.ownExecutablePath()) + "\\" + "POURING.WAV";
     for (const char* command : {"open", "Play"}) {
@@ -53,15 +57,25 @@ void TestSound::play() {
             mmc1_.Command(command);
         } catch (const RuntimeError&) {
             windows_.messageBox(platform::kNoWindow, kMissingSound, kAppTitle, kMbIconExclamation);
+            if (std::string(command) == "Play" && mmc1_.isOpen()) stopAndClose();
         }
     }
 }
 
-void TestSound::done(int notifyCode) {
-    if (notifyCode != platform::kMciNotifySuccessful && notifyCode != platform::kMciNotifyFailure) {
-        return;  // a newer command took over; its own notification will follow
+void TestSound::done(int notifyCode, std::uint32_t deviceId) {
+    if (!mmc1_.isOpen() || deviceId != mmc1_.deviceId()) return;  // closed already
+    const bool interrupted =
+        notifyCode == platform::kMciNotifyAborted || notifyCode == platform::kMciNotifySuperseded;
+    if (interrupted && stoppedByUs_ == deviceId) {
+        // The late word about the sound this program stopped, for a device of the same number.
+        stoppedByUs_.reset();
+        return;
     }
+    stopAndClose();
     mmc1_.FileName = "";
+}
+
+void TestSound::stopAndClose() {
     for (const char* command : {"stop", "close"}) {
         try {
             mmc1_.Command(command);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/processes.h"
@@ -21,6 +22,7 @@ public:
     platform::WindowId notifyWindow = platform::kNoWindow;  // hears the end of playback
     void Command(const std::string& command);
     bool isOpen() const { return open_; }
+    std::uint32_t deviceId() const { return deviceId_; }
 
 private:
     platform::Sound& sound_;
@@ -29,7 +31,7 @@ private:
 };
 
 // "Test Sound": plays POURING.WAV from the program's folder, and closes the device when the
-// playback has finished.
+// playback has ended. A new Test Sound during the sound stops and closes the playing one first.
 class TestSound {
 public:
     TestSound(MultimediaControl& control, platform::WindowSystem& windows,
@@ -37,12 +39,16 @@ public:
 
     void play();
     // The device's notification that the played command has ended.
-    void done(int notifyCode);
+    void done(int notifyCode, std::uint32_t deviceId);
 
 private:
+    void stopAndClose();
+
     MultimediaControl& mmc1_;
     platform::WindowSystem& windows_;
     platform::Processes& processes_;
+    // The device this program stopped itself: its "aborted" notification is still on the way.
+    std::optional<std::uint32_t> stoppedByUs_;
 };
 
 }  // namespace qmx::app

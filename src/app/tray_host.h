@@ -40,7 +40,9 @@ public:
     void onTaskbarCreated() override;
     void onClose() override;
     void onSessionEnding() override;
-    void onMultimediaNotify(int code) override { testSound_.done(code); }
+    void onMultimediaNotify(int code, std::uint32_t deviceId) override {
+        testSound_.done(code, deviceId);
+    }
     // Runs the command of a menu item.
     void runMenuCommand(int item);
     MultimediaControl& mmc1() { return mmc1_; }

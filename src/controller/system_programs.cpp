@@ -8,7 +8,14 @@ namespace qmx::controller {
 namespace {
 constexpr const char* kVolumeControlFailed = "Unable to open Windows Volume Control ";
 constexpr const char* kAudioPropertiesFailed = "Unable to open Audio properties. ";
-constexpr const char* kAudioPropertiesCommand = "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl";
+constexpr const char* kAudioPropertiesArguments = " shell32.dll,Control_RunDLL mmsys.cpl";
+
+// A program of the system folder, by its full path in quotes: never one found first in the
+// program's or the current folder, and never a longer path read from the start of a path with
+// spaces.
+std::string systemProgram(const std::string& sysDir, const char* file) {
+    return "\"" + sysDir + "\\" + file + "\"";
+}
 }  // namespace
 
 SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows,
@@ -18,12 +25,13 @@ SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& w
 void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
     const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
-    start(os_.sysDir + "\\" + (vistaFamily ? "SndVol.exe" : "sndvol32.exe"), kVolumeControlFailed,
-          owner);
+    start(systemProgram(os_.sysDir, vistaFamily ? "SndVol.exe" : "sndvol32.exe"),
+          kVolumeControlFailed, owner);
 }
 
 void SystemPrograms::openAudioProperties(platform::WindowId owner) {
-    start(kAudioPropertiesCommand, kAudioPropertiesFailed, owner);
+    start(systemProgram(os_.sysDir, "rundll32.exe") + kAudioPropertiesArguments,
+          kAudioPropertiesFailed, owner);
 }
 
 void SystemPrograms::start(const std::string& commandLine, const char* failureMessage,

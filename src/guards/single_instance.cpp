@@ -14,8 +14,8 @@ constexpr std::size_t kNameBufferChars = 260;
 }  // namespace
 
 SingleInstance::SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
-                               ProgramEnd& programEnd)
-    : processes_(processes), windows_(windows), programEnd_(programEnd) {}
+                               ProgramEnd& programEnd, OsInfo& os)
+    : processes_(processes), windows_(windows), programEnd_(programEnd), os_(os) {}
 
 void SingleInstance::CreateAppMutex() {
     processes_.createMutex("qmx");
@@ -53,7 +53,10 @@ void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
     int processCount = 0;
     for (std::uint32_t id : list1_) {
         if (id == 0) continue;
-        const auto path = processes_.executablePath(id, kNameBufferChars);
+        // Since Windows Vista a copy running elevated can be queried only with the limited
+        // right; its path then reads the same way.
+        const auto path = os_.osMajor >= 6 ? processes_.imagePath(id, kNameBufferChars)
+                                           : processes_.executablePath(id, kNameBufferChars);
         if (!path) continue;
         if (*path == expected) ++processCount;
         if (processCount == 2) programEnd_.end(myProcessId);

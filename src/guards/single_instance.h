@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/program_end.h"
+#include "guards/os_info.h"
 #include "platform/processes.h"
 #include "platform/window_system.h"
 
@@ -16,7 +17,7 @@ namespace qmx::guards {
 class SingleInstance {
 public:
     SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
-                   ProgramEnd& programEnd);
+                   ProgramEnd& programEnd, OsInfo& os);
 
     void CreateAppMutex();
     // Lists the running processes' identifiers (at most 1001).
@@ -32,6 +33,7 @@ private:
     platform::Processes& processes_;
     platform::WindowSystem& windows_;
     ProgramEnd& programEnd_;
+    OsInfo& os_;
     std::vector<std::uint32_t> list1_;
 };
 

@@ -30,6 +30,10 @@ public:
     // holds no NUL. Nothing when the process cannot be opened.
     virtual std::optional<std::string> executablePath(std::uint32_t processId,
                                                       std::size_t bufferChars) = 0;
+    // The same, read with the limited query right that Windows Vista and later grant across
+    // integrity levels (an elevated process seen from a normal one).
+    virtual std::optional<std::string> imagePath(std::uint32_t processId,
+                                                 std::size_t bufferChars) = 0;
     [[noreturn]] virtual void exitProcess(std::uint32_t exitCode) = 0;
 };
 

@@ -8,7 +8,7 @@
 
 namespace qmx::platform {
 
-// The registry: open an existing key (never create one), set, query and delete its values.
+// The registry: open an existing key or create one, set, query and delete its values.
 // Every call returns the operating system's result code (0 success). A key is closed when its
 // object is destroyed.
 
@@ -46,6 +46,9 @@ public:
 
     virtual std::uint32_t openKey(RegistryRoot root, std::string_view subkey, std::uint32_t access,
                                   std::unique_ptr<RegistryKey>& key) = 0;
+    // Opens the key, creating it (and the keys above it) when it does not exist.
+    virtual std::uint32_t createKey(RegistryRoot root, std::string_view subkey,
+                                    std::uint32_t access, std::unique_ptr<RegistryKey>& key) = 0;
 };
 
 }  // namespace qmx::platform

@@ -20,7 +20,9 @@ public:
 
     virtual std::uint32_t open(std::string_view deviceType, std::string_view fileName,
                                std::uint32_t& deviceId) = 0;
-    // When playback ends, `notify` receives onMultimediaNotify with the notification code.
+    // When playback ends, `notify` receives onMultimediaNotify with the notification code and
+    // the device: successful at the end, aborted when stopped or closed before, superseded when
+    // a later command asked for the notification instead, failure on an error.
     virtual std::uint32_t play(std::uint32_t deviceId, WindowId notify) = 0;
     virtual std::uint32_t stop(std::uint32_t deviceId) = 0;
     virtual std::uint32_t close(std::uint32_t deviceId) = 0;

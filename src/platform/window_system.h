@@ -79,8 +79,8 @@ public:
     // The element that held the pointer lost it to another window (a popup, Alt+Tab) before
     // the button was released; pointer handling ends as at a release, without a click.
     virtual void onPointerCaptureLost(int controlId) = 0;
-    // A multimedia device reports the end of a command (see Sound).
-    virtual void onMultimediaNotify(int code) = 0;
+    // Multimedia device `deviceId` reports the end of a command (see Sound).
+    virtual void onMultimediaNotify(int code, std::uint32_t deviceId) = 0;
 };
 
 // Windows, their controls and timers, and message boxes. A window is created from its

@@ -57,7 +57,7 @@ void OptionsDialog::apply() {
     if (chkStp_.value() == 1) {
         startup_.setStartupOn();
     } else if (chkStp_.value() == 0) {
-        startup_.setStartupOff();
+        startup_.setStartupOff(window());
     }
     if (shadowChanged_) {
         if (chkShadow_.value() == 1) {

@@ -41,8 +41,7 @@ std::int32_t SettingsStore::readFlag(const char* name) {
 
 void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
     reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
-        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
-                                   platform::kKeyWrite);
+        auto key = keyForWriting(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey);
         if (!key) return;
         std::array<std::uint8_t, 4> data{};
         std::memcpy(data.data(), &value, sizeof(value));
@@ -90,8 +89,7 @@ std::string SettingsStore::GetSkin() {
 void SettingsStore::writeSkin(const char* name) {
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         skinName_ = name;
-        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
-                                   platform::kKeyWrite);
+        auto key = keyForWriting(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey);
         if (!key) return;
         key->setValue("skin", platform::kRegSz, textData(skinName_));
     });

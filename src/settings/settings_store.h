@@ -12,8 +12,9 @@ inline constexpr const char* kSettingsKey =
     "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 
 // The user's preferences in the registry: keep on top, drop shadow, skin. Nothing is cached:
-// every operation opens the key (which installation creates; the program never does), does one
-// thing and closes it. Registry failures are silent: writes are lost, reads give the defaults.
+// every operation opens the key, does one thing and closes it. Storing creates the key when it
+// is missing (a per-machine installation creates it only for the user who installed); reading
+// a missing key or value gives the defaults.
 class SettingsStore {
 public:
     SettingsStore(platform::Registry& registry, platform::WindowSystem& windows);

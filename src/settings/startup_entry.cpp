@@ -14,6 +14,7 @@ namespace qmx::settings {
 
 namespace {
 using platform::kRegistryNoError;
+constexpr std::uint32_t kMoreData = 234;  // ERROR_MORE_DATA: the value is there, only longer
 using platform::RegistryRoot;
 }  // namespace
 
@@ -35,32 +36,57 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 
 void StartupEntry::setStartupOn() {
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
-        auto key =
-            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
-        if (!key) return;
         const std::string data = commandFor(processes_.ownExecutablePath());
-        key->setValue(kAppTitle, platform::kRegSz, textData(data));
+        auto machine =
+            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
+        if (machine &&
+            machine->setValue(kAppTitle, platform::kRegSz, textData(data)) == kRegistryNoError) {
+            return;
+        }
+        if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
+            user->setValue(kAppTitle, platform::kRegSz, textData(data));
+        }
     });
 }
 
-void StartupEntry::setStartupOff() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
-        auto key =
-            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
-        if (!key) return;
-        key->deleteValue(kAppTitle);
+namespace {
+bool holdsEntry(platform::Registry& registry, RegistryRoot root) {
+    auto key = openExistingKey(registry, root, kRunKey, platform::kKeyRead);
+    if (!key) return false;
+    std::array<std::uint8_t, 255> buffer;
+    std::uint32_t size = buffer.size();
+    const std::uint32_t rc = key->queryValue(kAppTitle, buffer, size);
+    return rc == kRegistryNoError || rc == kMoreData;
+}
+}  // namespace
+
+void StartupEntry::setStartupOff(platform::WindowId owner) {
+    reportingFailures(windows_, owner, kMbIconExclamation, [&] {
+        for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+            if (!holdsEntry(registry_, root)) continue;
+            auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyWrite);
+            const bool removed = key && key->deleteValue(kAppTitle) == kRegistryNoError;
+            if (!removed && root == RegistryRoot::LocalMachine) {
+                windows_.messageBox(owner, kMachineEntryStays, kAppTitle, kMbIconExclamation);
+            }
+        }
     });
 }
 
 void StartupEntry::GetStartupStat() {
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
-        auto key =
-            openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyRead);
-        if (!key) return;
-        std::array<std::uint8_t, 255> buffer;
-        buffer.fill(' ');
-        std::uint32_t size = buffer.size();
-        startupStat = key->queryValue(kAppTitle, buffer, size) == kRegistryNoError ? 1 : 0;
+        bool anyKey = false;
+        bool found = false;
+        for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+            auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyRead);
+            if (!key) continue;
+            anyKey = true;
+            std::array<std::uint8_t, 255> buffer;
+            buffer.fill(' ');
+            std::uint32_t size = buffer.size();
+            if (key->queryValue(kAppTitle, buffer, size) == kRegistryNoError) found = true;
+        }
+        if (anyKey) startupStat = found ? 1 : 0;
     });
 }
 

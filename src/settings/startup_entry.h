@@ -11,19 +11,27 @@
 namespace qmx::settings {
 
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kMachineEntryStays =
+    "Velto Volume Controller could not remove its start-up entry for all users of this "
+    "computer, so it will still start when Windows starts. To remove the entry, run Velto Volume "
+    "Controller once as an administrator and clear \"Run when Windows starts.\" in Options, or "
+    "uninstall the program.";
 
-// The machine-wide entry that starts the program at every logon: a value named after the
-// application title in the Run key, holding the running executable's path. Registry failures
-// are silent; the next test shows the real state.
+// The entry that starts the program at every logon: a value named after the application title
+// in a Run key, holding the running executable's path. It goes into the machine-wide Run key,
+// or, where this user may not write there (a standard user, or UAC without elevation), into the
+// user's own Run key.
 class StartupEntry {
 public:
     StartupEntry(platform::Registry& registry, platform::Processes& processes,
                  platform::WindowSystem& windows);
 
     void setStartupOn();
-    void setStartupOff();
-    // Sets startupStat to 1 when the entry exists, 0 when it does not; leaves it as it was when
-    // the Run key cannot be opened.
+    // Removes the entry from each Run key that holds it; one that stays (machine-wide, without
+    // the right to change it) is reported in a message owned by `owner`.
+    void setStartupOff(platform::WindowId owner);
+    // Sets startupStat to 1 when either Run key holds the entry, 0 when neither does; leaves it
+    // as it was when no Run key can be opened.
     void GetStartupStat();
     // Nothing before the first test.
     std::optional<std::int32_t> startupStat;

@@ -44,7 +44,7 @@ public:
     void onClose() override { unload(); }
     void onSessionEnding() override {}
     void onPointerCaptureLost(int controlId) override;
-    void onMultimediaNotify(int) override {}
+    void onMultimediaNotify(int, std::uint32_t) override {}
     // Shows the window, loading it first when it is not loaded.
     void show();
     // Shows the window and makes it the active one, in front of other programs' windows.

@@ -260,3 +260,10 @@ run_entry() {
     wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
     tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
+
+# Chooses Close from the tray menu and waits for the program to end.
+close_from_menu() {
+    open_menu || return 1
+    xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
+    wait_gone "$QMX_LINUX_PID" 10
+}

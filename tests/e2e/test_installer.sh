@@ -7,7 +7,7 @@ INSTALLED='C:\Program Files\Velto Volume Controller'
 INSTALLED_DIR="$WINEPREFIX/drive_c/Program Files/Velto Volume Controller"
 SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velto Volume Controller.lnk"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController'
-RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # install_silently: runs the installer with /S and prints its exit code.
 install_silently() {
@@ -45,12 +45,6 @@ start_installed() {
     line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
     QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
     [ -n "$QMX_PID" ]
-}
-
-close_from_menu() {
-    open_menu || return 1
-    xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
-    wait_gone "$QMX_LINUX_PID" 10
 }
 
 test_install_use_and_uninstall() {
@@ -112,6 +106,9 @@ test_install_use_and_uninstall() {
         [ "$entry" = "\"$INSTALLED\\qmx.exe\"" ]
     check "Close from the menu ends the program" close_from_menu
 
+    # A portable copy elsewhere starts with this user's logon: not the installation's to remove.
+    wine reg add "$USER_RUN_KEY" /v 'Velto Volume Controller 4.0' /d 'D:\Portable\qmx.exe' /f \
+        >/dev/null 2>&1 </dev/null
     uninstall_silently
     check "a silent uninstall removes the program" [ ! -e "$INSTALLED_DIR/qmx.exe" ]
     check "and the test sound and the uninstaller" \
@@ -119,6 +116,8 @@ test_install_use_and_uninstall() {
     check "and the shortcut" [ ! -e "$SHORTCUT" ]
     check "and the installed-programs entry" holds '! registry_has "$UNINSTALL_KEY"'
     check "and the start-at-logon entry" holds '! registry_has "$RUN_KEY" "Velto Volume Controller 4.0"'
+    check "but not another copy's entry" registry_has "$USER_RUN_KEY" "Velto Volume Controller 4.0"
+    wine reg delete "$USER_RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
     check "but keeps the settings" [ "$(setting skin)" = vista ]
 }
 

@@ -228,6 +228,21 @@ test_the_volume_control_button_reports_a_missing_program() {
     set_windows_version 7
 }
 
+# A program named like a system program, planted beside qmx.exe, never runs in its place.
+test_a_planted_rundll32_beside_the_program_does_not_run() {
+    cp "$E2E_BUILD/qmxdriver.exe" "$INTERACTION_DIR/rundll32.exe"
+    rm -f "$INTERACTION_DIR/rundll32.exe.ran"
+    start_with_controller
+    read -r x y < <(at 31 24)  # the audio-properties button
+    xdotool mousemove "$x" "$y" click 1
+    sleep 2
+    check "the planted rundll32.exe did not run" [ ! -e "$INTERACTION_DIR/rundll32.exe.ran" ]
+    check "no message appears (the system's one ran)" \
+        [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    rm -f "$INTERACTION_DIR/rundll32.exe" "$INTERACTION_DIR/rundll32.exe.ran"
+    set_windows_version 7
+}
+
 install_copy "$INTERACTION_DIR"
 for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
     test_clicking_the_track_then_moving_jumps_the_knob \
@@ -236,6 +251,7 @@ for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
     test_the_mute_box_switches_the_tray_icon_on_windows_7 \
     test_the_classic_close_button_fades_the_controller_out \
     test_the_vista_close_button_waits_after_a_window_move \
-    test_the_volume_control_button_reports_a_missing_program; do
+    test_the_volume_control_button_reports_a_missing_program \
+    test_a_planted_rundll32_beside_the_program_does_not_run; do
     run_test "$test"
 done

@@ -130,6 +130,33 @@ test_test_sound_plays_the_wave_file() {
     rm -f "$MENU_DIR/POURING.WAV"
 }
 
+# A user other than the one who installed has no settings key: the first choice creates it.
+test_a_new_users_skin_choice_is_kept_without_the_settings_key() {
+    wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+    check "qmx.exe starts" start_qmx "$MENU_DIR"
+    choose Vista
+    check "the skin is stored as vista" [ "$(setting skin)" = vista ]
+    check "Close from the menu ends the program" close_from_menu
+    check "qmx.exe starts again" start_qmx "$MENU_DIR"
+    check "the controller opens" open_controller
+    check "in the Vista skin" grep -q 'visible=1' <<<"$(child_line "$CONTROLLER" 7)"
+}
+
+# Test Sound chosen again while the sound still plays (a ten-second sound in the file's place).
+test_test_sound_twice_in_a_row_shows_no_message() {
+    reset_settings
+    sox -n -r 44100 -b 16 -c 1 "$MENU_DIR/POURING.WAV" trim 0 10
+    check "qmx.exe starts" start_qmx "$MENU_DIR"
+    for _ in 1 2; do
+        check "the popup menu opens" open_menu
+        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[TestSound])) click 1
+        sleep 0.5
+    done
+    sleep 1
+    check "no message appears" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    rm -f "$MENU_DIR/POURING.WAV"
+}
+
 test_about_and_options_come_to_the_front_when_chosen_again() {
     reset_settings
     check "qmx.exe starts" start_qmx "$MENU_DIR"
@@ -167,6 +194,8 @@ for test in test_skins_from_the_menu_are_stored_and_shown \
     test_keep_on_top_toggles_the_setting_the_mark_and_the_z_order \
     test_options_store_the_logon_entry_and_the_shadow test_about_names_the_mixer \
     test_test_sound_plays_the_wave_file test_test_sound_without_the_file_says_so_for_open_and_play \
-    test_about_and_options_come_to_the_front_when_chosen_again; do
+    test_about_and_options_come_to_the_front_when_chosen_again \
+    test_a_new_users_skin_choice_is_kept_without_the_settings_key \
+    test_test_sound_twice_in_a_row_shows_no_message; do
     run_test "$test"
 done

@@ -22,8 +22,21 @@ bool FakeProcesses::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& b
     return true;
 }
 
+std::optional<std::string> FakeProcesses::imagePath(std::uint32_t processId,
+                                                    std::size_t bufferChars) {
+    opened.push_back(processId);
+    std::optional<std::string> path;
+    for (const auto& entry : table) {
+        if (entry.id == processId) path = entry.path;
+    }
+    if (processId == ownId) path = ownPath;
+    if (path && path->size() >= bufferChars) return std::string();
+    return path;
+}
+
 std::optional<std::string> FakeProcesses::executablePath(std::uint32_t processId,
                                                          std::size_t bufferChars) {
+    if (elevated.count(processId)) return std::nullopt;
     opened.push_back(processId);
     std::optional<std::string> path;
     if (processId == ownId) {

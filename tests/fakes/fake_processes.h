@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ public:
     bool enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) override;
     std::optional<std::string> executablePath(std::uint32_t processId,
                                               std::size_t bufferChars) override;
+    std::optional<std::string> imagePath(std::uint32_t processId, std::size_t bufferChars) override;
     [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
 
     void addProcess(std::uint32_t id, std::optional<std::string> path) {
@@ -36,6 +38,9 @@ public:
     };
     std::vector<Entry> table;  // in enumeration order; the own process is added by the constructor
     bool enumFails = false;
+    // Elevated processes: a normal process may query their image name only with the limited
+    // right (imagePath), not open them for executablePath.
+    std::set<std::uint32_t> elevated;
     std::vector<std::string> mutexes;
     std::vector<std::uint32_t> opened;  // identifiers whose path was asked for
 

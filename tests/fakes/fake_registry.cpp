@@ -59,6 +59,15 @@ std::uint32_t FakeRegistry::openKey(platform::RegistryRoot root, std::string_vie
     return 0;
 }
 
+std::uint32_t FakeRegistry::createKey(platform::RegistryRoot root, std::string_view subkey,
+                                      std::uint32_t /*access*/,
+                                      std::unique_ptr<platform::RegistryKey>& key) {
+    if (readOnlyRoots.count(root)) return kAccessDenied;
+    log_.add("registry.create " + std::string(subkey));
+    key = std::make_unique<OpenKey>(*this, keys[{root, std::string(subkey)}]);
+    return 0;
+}
+
 FakeRegistry::Key* FakeRegistry::find(platform::RegistryRoot root, const std::string& path) {
     auto it = keys.find({root, path});
     return it == keys.end() ? nullptr : &it->second;

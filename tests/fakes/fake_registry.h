@@ -11,7 +11,8 @@
 namespace qmx::fakes {
 
 // A simulated registry hive: keys that exist, with typed values held as bytes. A root can be
-// made read-only (no right to write there), and any key open can be told to fail.
+// made read-only (no right to write or create keys there, as for a standard user's program in
+// the machine-wide hive).
 class FakeRegistry : public platform::Registry {
 public:
     explicit FakeRegistry(CallLog& log) : log_(log) {}
@@ -19,6 +20,9 @@ public:
     std::uint32_t openKey(platform::RegistryRoot root, std::string_view subkey,
                           std::uint32_t access,
                           std::unique_ptr<platform::RegistryKey>& key) override;
+    std::uint32_t createKey(platform::RegistryRoot root, std::string_view subkey,
+                            std::uint32_t access,
+                            std::unique_ptr<platform::RegistryKey>& key) override;
 
     struct Value {
         std::uint32_t type;

@@ -26,6 +26,7 @@ public:
     std::uint32_t play(std::uint32_t deviceId, platform::WindowId notify) override {
         log_.add("sound.play");
         if (!openDevices.count(deviceId)) return kNotOpen;
+        if (failPlay) return failPlay;
         notifyWindow = notify;
         return 0;
     }
@@ -46,6 +47,7 @@ public:
     std::set<std::string> files;
     std::set<std::uint32_t> openDevices;
     std::uint32_t lastDevice = 0;
+    std::uint32_t failPlay = 0;  // the result of every play when not 0
     platform::WindowId notifyWindow = platform::kNoWindow;
 
 private:

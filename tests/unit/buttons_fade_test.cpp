@@ -9,10 +9,10 @@ class Buttons : public ControllerTest {};
 
 TEST_F(Buttons, TheVolumeButtonStartsTheSystemsVolumeControlByVersion) {
     const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
-        {6, 2, "C:\\Windows\\system32\\SndVol.exe"},
-        {5, 2, "C:\\Windows\\system32\\sndvol32.exe"},
-        {10, 2, "C:\\Windows\\system32\\sndvol32.exe"},
-        {4, 2, "C:\\Windows\\system32\\sndvol32.exe"}};
+        {6, 2, "\"C:\\Windows\\system32\\SndVol.exe\""},
+        {5, 2, "\"C:\\Windows\\system32\\sndvol32.exe\""},
+        {10, 2, "\"C:\\Windows\\system32\\sndvol32.exe\""},
+        {4, 2, "\"C:\\Windows\\system32\\sndvol32.exe\""}};
     for (auto [major, platformId, command] : cases) {
         fake.system.osVersion = {major, 0, 0, platformId};
         leftClick(Image4);
@@ -36,7 +36,8 @@ TEST_F(Buttons, AVolumeControlThatCannotStartIsReportedWithTheSystemsDescription
 
 TEST_F(Buttons, TheAudioPropertiesButtonStartsTheSoundControlPanel) {
     leftClick(Image3);
-    EXPECT_EQ(fake.shell.started.back(), "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl");
+    EXPECT_EQ(fake.shell.started.back(),
+              "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL mmsys.cpl");
     fake.shell.startError = 5;
     leftClick(Image3);
     ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);

@@ -29,6 +29,9 @@ protected:
         if (it->second.type == platform::kRegDword) return std::to_string(data.at(0));
         return std::string(data.begin(), data.end());
     }
+    void notify(int code, std::uint32_t device) {
+        fake.windows.deliver(hostWindow(), [=](auto& e) { e.onMultimediaNotify(code, device); });
+    }
     int created(const std::string& form) {
         return static_cast<int>(fake.log.count("windows.create " + form));
     }
@@ -89,13 +92,45 @@ TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfte
     EXPECT_EQ(fake.sound.notifyWindow, hostWindow());
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
-    fake.windows.deliver(hostWindow(), [](auto& e) { e.onMultimediaNotify(1); });
+    notify(platform::kMciNotifySuccessful, *fake.sound.openDevices.begin());
     EXPECT_TRUE(fake.sound.openDevices.empty());
     EXPECT_EQ(app.trayHost().mmc1().FileName, "");
     // The next Test Sound opens the device again.
     choose(Ts);
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+// Test Sound chosen again while the sound plays: the playing one stops and closes, the new one
+// plays, and no "missing file" message appears.
+TEST_F(MenuCommands, TestSoundDuringTheSoundStartsItAgainWithoutAMessage) {
+    fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
+    choose(Ts);
+    const std::uint32_t first = *fake.sound.openDevices.begin();
+    choose(Ts);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    ASSERT_EQ(fake.sound.openDevices.size(), 1u);
+    const std::uint32_t second = *fake.sound.openDevices.begin();
+    EXPECT_NE(first, second);
+    // The stopped sound's late notification leaves the new one playing; its own end closes it.
+    notify(platform::kMciNotifyAborted, first);
+    EXPECT_EQ(fake.sound.openDevices.size(), 1u);
+    notify(platform::kMciNotifySuccessful, second);
+    EXPECT_TRUE(fake.sound.openDevices.empty());
+}
+
+TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {
+    fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
+    fake.sound.failPlay = 5;
+    choose(Ts);
+    EXPECT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_TRUE(fake.sound.openDevices.empty());
+    fake.sound.failPlay = 0;
+    choose(Ts);  // works again
+    EXPECT_EQ(fake.windows.messageBoxes.size(), 1u);
+    ASSERT_EQ(fake.sound.openDevices.size(), 1u);
+    notify(platform::kMciNotifyAborted, *fake.sound.openDevices.begin());  // stopped elsewhere
+    EXPECT_TRUE(fake.sound.openDevices.empty());
 }
 
 TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
@@ -113,12 +148,13 @@ TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
 TEST_F(MenuCommands, TheSystemsProgramsAreStartedLikeTheControllersButtons) {
     fake.system.osVersion = {6, 2, 9200, 2};
     choose(Omc);
-    EXPECT_EQ(fake.shell.started.back(), "C:\\Windows\\system32\\SndVol.exe");
+    EXPECT_EQ(fake.shell.started.back(), "\"C:\\Windows\\system32\\SndVol.exe\"");
     fake.system.osVersion = {5, 1, 2600, 2};
     choose(Omc);
-    EXPECT_EQ(fake.shell.started.back(), "C:\\Windows\\system32\\sndvol32.exe");
+    EXPECT_EQ(fake.shell.started.back(), "\"C:\\Windows\\system32\\sndvol32.exe\"");
     choose(Adjap);
-    EXPECT_EQ(fake.shell.started.back(), "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl");
+    EXPECT_EQ(fake.shell.started.back(),
+              "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL mmsys.cpl");
     fake.shell.startError = 2;
     choose(Omc);
     ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);

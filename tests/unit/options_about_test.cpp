@@ -73,15 +73,19 @@ TEST_F(OptionsDialogTest, ClickingTheShadowBoxTwiceStillWritesAndTellsWhenItAppl
     EXPECT_TRUE(hasValue(RegistryRoot::LocalMachine, kRun, kName));
 }
 
-TEST_F(OptionsDialogTest, WithoutRightsToTheRunKeyItClosesSilentlyAndShowsTheTruthNextTime) {
+TEST_F(OptionsDialogTest, AStandardUsersStartUpChoiceIsKeptInTheirOwnRunKey) {
     fake.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
     dialog().show();
     userClicks(opt::ChkStp);
     userClicks(opt::Command1);
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
     EXPECT_FALSE(dialog().loaded());
+    EXPECT_TRUE(hasValue(RegistryRoot::CurrentUser, kRun, kName));
     dialog().show();
-    EXPECT_EQ(dialog().chkStp().value(), 0);
+    EXPECT_EQ(dialog().chkStp().value(), 1);
+    userClicks(opt::ChkStp);
+    userClicks(opt::Command1);
+    EXPECT_FALSE(hasValue(RegistryRoot::CurrentUser, kRun, kName));
 }
 
 TEST_F(OptionsDialogTest, ClosingWithoutApplyStoresNothing) {

@@ -62,16 +62,28 @@ TEST_F(SettingsStoreTest, MissingValuesReadAsDefaults) {
     EXPECT_FALSE(settings::isVistaSkin(store.GetSkin()));
 }
 
-TEST_F(SettingsStoreTest, WithoutTheKeyNothingIsWrittenNorCreatedAndNothingIsShown) {
+// A user other than the one who installed has no settings key yet: the first choice creates it.
+TEST_F(SettingsStoreTest, WithoutTheKeyReadsGiveDefaultsAndTheFirstWriteCreatesIt) {
     fake.registry.keys.clear();
+    EXPECT_EQ(store.GetSkin(), "");
+    EXPECT_EQ(store.GetOnTopStat(), 0);
+    store.setSkinVista();
     store.setOnTopOn();
     store.setShadowOn();
+    EXPECT_EQ(store.GetSkin(), "vista");
+    EXPECT_EQ(store.GetOnTopStat(), 1);
+    EXPECT_EQ(store.GetShadowStat(), 1);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+TEST_F(SettingsStoreTest, WhereTheKeyCannotBeCreatedNothingIsStoredAndNothingIsShown) {
+    fake.registry.keys.clear();
+    fake.registry.readOnlyRoots.insert(platform::RegistryRoot::CurrentUser);
+    store.setOnTopOn();
     store.setSkinVista();
     EXPECT_TRUE(fake.registry.keys.empty());
     EXPECT_EQ(store.GetOnTopStat(), 0);
-    EXPECT_EQ(store.GetShadowStat(), 0);
     EXPECT_EQ(store.GetSkin(), "");
-    EXPECT_EQ(store.skinName(), "vista");
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
 }
 

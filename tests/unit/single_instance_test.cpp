@@ -43,6 +43,14 @@ TEST_F(SingleInstanceScan, AnotherCopyListedAfterAnUnopenableProcessIsFound) {
     EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
 }
 
+// A copy started elevated (Run as administrator) refuses the full query rights to a normal
+// process; the limited query still reads its path, so a normal start beside it ends.
+TEST_F(SingleInstanceScan, ACopyRunningElevatedIsFound) {
+    fake.processes.addProcess(308, ownPath());
+    fake.processes.elevated.insert(308);
+    EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
+}
+
 TEST_F(SingleInstanceScan, TheIdleProcessIsSkipped) {
     EXPECT_EQ(start(), -1);
     EXPECT_EQ(std::count(fake.processes.opened.begin(), fake.processes.opened.end(), 0u), 0);

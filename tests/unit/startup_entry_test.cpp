@@ -23,8 +23,9 @@ TEST(StartupCommand, IsTheExecutablesPathWithALowerCaseExeQuotedWhenItHasASpace)
 class StartupEntryTest : public ::testing::Test {
 protected:
     void SetUp() override { fake.registry.createKey(RegistryRoot::LocalMachine, kRun); }
-    const fakes::FakeRegistry::Value* entry() {
-        auto* key = fake.registry.find(RegistryRoot::LocalMachine, kRun);
+    const fakes::FakeRegistry::Value* entry(RegistryRoot root = RegistryRoot::LocalMachine) {
+        auto* key = fake.registry.find(root, kRun);
+        if (key == nullptr) return nullptr;
         auto it = key->find(kName);
         return it == key->end() ? nullptr : &it->second;
     }
@@ -57,17 +58,46 @@ TEST_F(StartupEntryTest, TheTestFindsTheEntryWhateverItPointsAt) {
     EXPECT_EQ(startup.startupStat, 0);
 }
 
-TEST_F(StartupEntryTest, OffRemovesTheEntryAndMissingEntriesOrRightsAreSilent) {
+TEST_F(StartupEntryTest, OffRemovesTheEntryAndAMissingEntryIsSilent) {
     startup.setStartupOn();
-    startup.setStartupOff();
+    startup.setStartupOff(platform::kNoWindow);
     EXPECT_EQ(entry(), nullptr);
-    startup.setStartupOff();
+    startup.setStartupOff(platform::kNoWindow);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+// A standard user (or an administrator under UAC without elevation) may not write the
+// machine-wide Run key: the entry goes into the user's own Run key instead.
+TEST_F(StartupEntryTest, AStandardUsersEntryGoesToTheirOwnRunKeyAndComesOutAgain) {
     fake.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
+    fake.processes.ownPath = "C:\\Program Files\\Velto\\qmx.exe";
     startup.setStartupOn();
     EXPECT_EQ(entry(), nullptr);
+    ASSERT_NE(entry(RegistryRoot::CurrentUser), nullptr);
+    EXPECT_EQ(std::string(entry(RegistryRoot::CurrentUser)->data.begin(),
+                          entry(RegistryRoot::CurrentUser)->data.end()),
+              "\"C:\\Program Files\\Velto\\qmx.exe\"");
+    startup.GetStartupStat();
+    EXPECT_EQ(startup.startupStat, 1);
+    startup.setStartupOff(platform::kNoWindow);
+    EXPECT_EQ(entry(RegistryRoot::CurrentUser), nullptr);
     startup.GetStartupStat();
     EXPECT_EQ(startup.startupStat, 0);
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+TEST_F(StartupEntryTest, AMachineWideEntryThatCannotBeRemovedIsReportedNotKept) {
+    fake.registry.setString(RegistryRoot::LocalMachine, kRun, kName, "C:\Tools\qmx.exe");
+    fake.registry.setString(RegistryRoot::CurrentUser, kRun, kName, "C:\Tools\qmx.exe");
+    fake.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
+    startup.setStartupOff(42);
+    EXPECT_EQ(entry(RegistryRoot::CurrentUser), nullptr);  // what can go, goes
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].owner, 42u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text, settings::kMachineEntryStays);
+    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    startup.GetStartupStat();
+    EXPECT_EQ(startup.startupStat, 1);  // the box keeps telling the truth
 }
 
 TEST_F(StartupEntryTest, AnUnopenableRunKeyLeavesTheLastTestAsItWas) {

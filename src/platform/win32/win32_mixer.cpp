@@ -1,7 +1,8 @@
 #include "platform/win32/win32_mixer.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <cstring>
 

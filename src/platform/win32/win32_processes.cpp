@@ -52,6 +52,23 @@ std::optional<std::string> Win32Processes::executablePath(std::uint32_t processI
     return nul == std::string::npos ? std::string() : name.substr(0, nul);
 }
 
+std::optional<std::string> Win32Processes::imagePath(std::uint32_t processId,
+                                                     std::size_t bufferChars) {
+    // Looked up at run time: Windows XP has no QueryFullProcessImageNameA.
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const auto query = reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    if (query == nullptr) return executablePath(processId, bufferChars);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return std::nullopt;
+    std::string name(bufferChars, '\0');
+    DWORD size = static_cast<DWORD>(name.size());
+    // A path too long for the buffer reads as empty text, as with the module query.
+    if (!query(process.get(), 0, name.data(), &size)) return std::string();
+    name.resize(size);
+    return name;
+}
+
 void Win32Processes::exitProcess(std::uint32_t exitCode) {
     ExitProcess(exitCode);
 }

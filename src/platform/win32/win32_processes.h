@@ -13,6 +13,7 @@ public:
     bool enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) override;
     std::optional<std::string> executablePath(std::uint32_t processId,
                                               std::size_t bufferChars) override;
+    std::optional<std::string> imagePath(std::uint32_t processId, std::size_t bufferChars) override;
     [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
 
 private:

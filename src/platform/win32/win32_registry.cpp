@@ -40,11 +40,26 @@ private:
 
 }  // namespace
 
+namespace {
+HKEY rootKeyOf(platform::RegistryRoot root) {
+    return root == platform::RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+}  // namespace
+
+std::uint32_t Win32Registry::createKey(platform::RegistryRoot root, std::string_view subkey,
+                                       std::uint32_t access,
+                                       std::unique_ptr<platform::RegistryKey>& key) {
+    HKEY opened = nullptr;
+    const LSTATUS rc = RegCreateKeyExA(rootKeyOf(root), std::string(subkey).c_str(), 0, nullptr,
+                                       REG_OPTION_NON_VOLATILE, access, nullptr, &opened, nullptr);
+    if (rc == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(opened);
+    return rc;
+}
+
 std::uint32_t Win32Registry::openKey(platform::RegistryRoot root, std::string_view subkey,
                                      std::uint32_t access,
                                      std::unique_ptr<platform::RegistryKey>& key) {
-    HKEY rootKey =
-        root == platform::RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    HKEY rootKey = rootKeyOf(root);
     HKEY opened = nullptr;
     const LSTATUS rc = RegOpenKeyExA(rootKey, std::string(subkey).c_str(), 0, access, &opened);
     if (rc == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(opened);

@@ -127,8 +127,9 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             send([](platform::WindowEvents& e) { e.onClose(); });
             return 0;
         case MM_MCINOTIFY:
-            send(
-                [&](platform::WindowEvents& e) { e.onMultimediaNotify(static_cast<int>(wParam)); });
+            send([&](platform::WindowEvents& e) {
+                e.onMultimediaNotify(static_cast<int>(wParam), static_cast<std::uint32_t>(lParam));
+            });
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
@@ -214,6 +215,17 @@ ChildStyle childStyleFor(resources::ControlKind kind) {
             return {kPictureClass, 0};
     }
     return {kPictureClass, 0};
+}
+
+// An elevated copy would not hear "TaskbarCreated" from the unelevated shell (User Interface
+// Privilege Isolation) and so lose its icon when Explorer restarts. The filter call exists from
+// Windows 7 on; looked up at run time so that the program still starts on older systems.
+void acceptTaskbarCreated(HWND host) {
+    using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    static const auto changeFilter = reinterpret_cast<ChangeFilter>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+    if (changeFilter != nullptr) changeFilter(host, taskbarCreatedMessage(), kAllow, nullptr);
 }
 
 // Tooltips of the controls that have one; the tooltip window belongs to the form's window.
@@ -345,6 +357,7 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = child;
     }
+    if (host) acceptTaskbarCreated(window);
     if (!host) addTooltips(window, *form);
     return reinterpret_cast<platform::WindowId>(window);
 }

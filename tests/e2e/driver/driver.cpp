@@ -106,7 +106,23 @@ bool startProcess(const char* exe, PROCESS_INFORMATION& info) {
 
 }  // namespace
 
+// Copied under another name (a planted rundll32.exe, say), the driver only leaves a marker file
+// "<its path>.ran" to show that it was started.
+bool startedAsPlantedProgram() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = std::strrchr(path, '\\');
+    name = name ? name + 1 : path;
+    if (_stricmp(name, "qmxdriver.exe") == 0) return false;
+    const std::string marker = std::string(path) + ".ran";
+    HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return true;
+}
+
 int main(int argc, char** argv) {
+    if (startedAsPlantedProgram()) return 0;
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "windows" || command == "wait-window") {
