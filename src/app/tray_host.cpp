@@ -1,9 +1,11 @@
 #include "app/tray_host.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/rounding.h"
 #include "common/runtime_error.h"
+#include "controller/display_model.h"
 #include "mixer/mixer_messages.h"
 #include "resources/about_form.h"
 #include "resources/controller_form.h"
@@ -120,14 +122,49 @@ void TrayHost::handlePointerDown(int controlId, int, float x, float) {
 }
 
 void TrayHost::trayCallback(int trayEvent) {
+    constexpr int kPointerMove = 0x200;
     constexpr int kLeftButtonUp = 0x202;
     constexpr int kLeftDoubleClick = 0x203;
     constexpr int kRightButtonDown = 0x204;
-    if (trayEvent == kRightButtonDown) {
+    if (trayEvent == kPointerMove) {
+        pointerOverIcon();
+    } else if (trayEvent == kRightButtonDown) {
         popUpMenu();
     } else if (trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick) {
         openController();
     }
+}
+
+// The notification area sends no wheel to its icons. Once the pointer is on the icon, the host
+// watches the pointer and the wheel until the pointer leaves the icon's place; where the shell
+// cannot tell that place, the wheel over the icon does nothing.
+void TrayHost::pointerOverIcon() {
+    if (watchingPointer_) return;
+    if (!platform_.shell.trayIconRect(tray_.data(), iconRect_)) return;
+    wheel_.reset();
+    watchingPointer_ = platform_.windows.watchPointer(window(), true);
+}
+
+void TrayHost::handlePointerWatched(int x, int y, int wheelDelta) {
+    if (!watchingPointer_) return;
+    const bool onIcon =
+        x >= iconRect_.left && x < iconRect_.right && y >= iconRect_.top && y < iconRect_.bottom;
+    if (!onIcon) {
+        platform_.windows.watchPointer(window(), false);
+        watchingPointer_ = false;
+        return;
+    }
+    const int steps = wheel_.add(wheelDelta);
+    if (steps != 0) changeVolumeBy(steps);
+}
+
+// The master volume up or down by whole percent; an open controller follows at its next tick.
+void TrayHost::changeVolumeBy(int percent) {
+    mixer_.discover(volumeRecords_, platform::kControlTypeVolume);
+    const std::uint32_t level = mixer_.read(volumeRecords_, mixer::kVolumeReadFailed);
+    const std::int32_t now = controller::volumePercent(level);
+    const std::int32_t wanted = std::clamp(now + percent, 0, 100);
+    if (wanted != now) mixer_.write(volumeRecords_, controller::levelForKnobStep(100 - wanted));
 }
 
 // The controller opens afresh every time, in the stored skin, and follows the volume.

@@ -14,6 +14,7 @@
 #include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
+#include "ui/wheel_steps.h"
 
 namespace qmx::app {
 
@@ -53,6 +54,7 @@ public:
 protected:
     void handleLoad() override;
     void handlePointerDown(int controlId, int button, float x, float y) override;
+    void handlePointerWatched(int x, int y, int wheelDelta) override;
 
 private:
     void GetMuteComponents();
@@ -62,6 +64,8 @@ private:
     void popUpMenu();
     void setChecked(int menuItem, bool checked);
     void toggleKeepOnTop();
+    void pointerOverIcon();
+    void changeVolumeBy(int percent);
 
     platform::Platform& platform_;
     ProgramEnd& programEnd_;
@@ -82,6 +86,11 @@ private:
     platform::MenuState menuState_;
     MultimediaControl mmc1_;
     TestSound testSound_;
+    // The wheel over the icon: watched only while the pointer is on the icon.
+    bool watchingPointer_ = false;
+    platform::Rect iconRect_;
+    ui::WheelSteps wheel_;
+    mixer::MixerRecords volumeRecords_;
 };
 
 }  // namespace qmx::app

@@ -109,6 +109,8 @@ void ControllerWindow::handleLoad() {
 
 void ControllerWindow::handleUnload() {
     loadedSignal_.setText("0");
+    wheel_.reset();
+    announcedPercent_ = -1;
     trackClicked_ = false;
     knobDragging_ = false;
     knobGrabY_ = 0;
@@ -134,6 +136,10 @@ void ControllerWindow::GetVolume() {
     const std::int32_t percent = volumePercent(level);
     knob_.setTop(knobTopForPercent(percent));
     label2_.setCaption(std::to_string(percent));
+    if (percent != announcedPercent_) {
+        announcedPercent_ = percent;
+        windows().announceSlider(window(), Knob, "Volume", label2_.caption());
+    }
 }
 
 void ControllerWindow::setVolume(const std::int32_t& setvollevel) {

@@ -11,6 +11,7 @@
 #include "platform/system.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
+#include "ui/wheel_steps.h"
 
 namespace qmx::controller {
 
@@ -61,11 +62,14 @@ protected:
     void handlePointerMove(int controlId, int buttons, float x, float y) override;
     void handlePointerUp(int controlId, int button, float x, float y) override;
     void handlePointerCaptureLost(int controlId) override;
+    void handleKey(platform::Key key) override;
+    void handleWheel(int delta) override;
 
 private:
     void chkmuteClick();
     // Pointer handling.
     void endPointerGesture(int controlId);
+    void changeVolumeBy(int percent);
     void backgroundMove(int buttons, float x, float y);
     void knobMove(float y);
     void trackMove(float y);
@@ -105,6 +109,8 @@ private:
     std::int16_t fadeAlpha_ = 255;
     std::int32_t workRight_ = 0;
     std::int32_t workBottom_ = 0;
+    ui::WheelSteps wheel_;
+    std::int32_t announcedPercent_ = -1;  // what screen readers were last told
 };
 
 }  // namespace qmx::controller

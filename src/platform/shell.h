@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
 #include "platform/window_system.h"
 
 namespace qmx::platform {
@@ -34,6 +35,9 @@ public:
     virtual ~Shell() = default;
 
     virtual bool notifyIcon(TrayMessage message, const TrayIconData& data) = 0;
+    // Where the icon stands on the screen, in pixels. False where the shell cannot tell
+    // (before Windows 7, or a shell without the call).
+    virtual bool trayIconRect(const TrayIconData& data, Rect& rect) = 0;
     // Starts a program from a command line in a normal window that gets the focus, without
     // waiting for it. Returns 0, or the system's error code.
     virtual std::uint32_t startProgram(std::string_view commandLine) = 0;

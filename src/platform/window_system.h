@@ -58,6 +58,12 @@ inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
 
+// Keys the program answers to; every other key is Other.
+enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Space, M, Escape };
+
+// One notch of a mouse wheel, as wheel deltas count it.
+inline constexpr int kWheelNotch = 120;
+
 // What a window hears from the user and the system. Positions are twips relative to the
 // element's own top-left corner.
 class WindowEvents {
@@ -79,6 +85,13 @@ public:
     // The element that held the pointer lost it to another window (a popup, Alt+Tab) before
     // the button was released; pointer handling ends as at a release, without a click.
     virtual void onPointerCaptureLost(int controlId) = 0;
+    // A key pressed while the window (a form that is no dialog) is active.
+    virtual void onKey(Key key) = 0;
+    // The wheel turned over the window (positive: away from the user).
+    virtual void onWheel(int delta) = 0;
+    // While the window watches the pointer (watchPointer): the pointer is at (x, y) on the screen
+    // in pixels, and the wheel turned by `wheelDelta` (0 for a mere move).
+    virtual void onPointerWatched(int x, int y, int wheelDelta) = 0;
     // Multimedia device `deviceId` reports the end of a command (see Sound).
     virtual void onMultimediaNotify(int code, std::uint32_t deviceId) = 0;
 };
@@ -134,6 +147,13 @@ public:
     // Pops up a menu at the pointer and returns the item chosen, or 0 when none was.
     virtual int popupMenu(WindowId owner, std::span<const resources::MenuItemDefinition> items,
                           const MenuState& state) = 0;
+
+    // Starts or stops reporting the pointer and the wheel to `window` wherever the pointer is
+    // (onPointerWatched). False when the system cannot.
+    virtual bool watchPointer(WindowId window, bool watch) = 0;
+    // Tells screen readers that a control is a slider named `name` whose value now reads `value`.
+    virtual void announceSlider(WindowId window, int controlId, std::string_view name,
+                                std::string_view value) = 0;
 
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;

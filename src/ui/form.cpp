@@ -83,6 +83,18 @@ void Form::onPointerUp(int controlId, int button, float x, float y) {
     if (loaded_) handlePointerUp(controlId, button, x, y);
 }
 
+void Form::onKey(platform::Key key) {
+    if (loaded_) handleKey(key);
+}
+
+void Form::onWheel(int delta) {
+    if (loaded_) handleWheel(delta);
+}
+
+void Form::onPointerWatched(int x, int y, int wheelDelta) {
+    if (loaded_) handlePointerWatched(x, y, wheelDelta);
+}
+
 void Form::onPointerCaptureLost(int controlId) {
     if (loaded_) handlePointerCaptureLost(controlId);
 }

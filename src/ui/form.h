@@ -45,6 +45,9 @@ public:
     void onSessionEnding() override {}
     void onPointerCaptureLost(int controlId) override;
     void onMultimediaNotify(int, std::uint32_t) override {}
+    void onKey(platform::Key key) override;
+    void onWheel(int delta) override;
+    void onPointerWatched(int x, int y, int wheelDelta) override;
     // Shows the window, loading it first when it is not loaded.
     void show();
     // Shows the window and makes it the active one, in front of other programs' windows.
@@ -59,6 +62,9 @@ protected:
     virtual void handlePointerMove(int /*controlId*/, int /*buttons*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerUp(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerCaptureLost(int /*controlId*/) {}
+    virtual void handleKey(platform::Key /*key*/) {}
+    virtual void handleWheel(int /*delta*/) {}
+    virtual void handlePointerWatched(int /*x*/, int /*y*/, int /*wheelDelta*/) {}
 
 private:
     friend class Control;

@@ -267,3 +267,23 @@ close_from_menu() {
     xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
     wait_gone "$QMX_LINUX_PID" 10
 }
+
+# Red pixels in the program's tray icon: the muted picture has many.
+tray_red_pixels() {
+    local tray line x y w h tx ty
+    tray=$(drv windows --class __winex11_standalone_tray | head -n 1)
+    read -r tx ty w h < <(rect_of "$tray")
+    line=$(drv children "${tray%% *}" | grep 'class=__winex11_tray_icon' | head -n 1)
+    read -r x y w h < <(rect_of "$line")
+    count_pixels "$x" "$y" "$w" "$h" 180 255 0 90 0 90
+}
+
+# The controller is layered (fading) and still a tool window, out of Alt+Tab.
+layered() {
+    local line
+    line=$(drv windows --class QmxController --visible 1 | head -n 1)
+    [ -n "$line" ] &&
+        [ $(($(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$line") & 0x80080)) = $((0x80080)) ]
+}
+
+controller_gone() { [ -z "$(drv windows --class QmxController | head -n 1)" ]; }

@@ -123,14 +123,6 @@ test_a_drag_that_loses_the_pointer_ends() {
     set_windows_version 7
 }
 
-tray_red_pixels() {
-    local tray line x y w h tx ty
-    tray=$(drv windows --class __winex11_standalone_tray | head -n 1)
-    read -r tx ty w h < <(rect_of "$tray")
-    line=$(drv children "${tray%% *}" | grep 'class=__winex11_tray_icon' | head -n 1)
-    read -r x y w h < <(rect_of "$line")
-    count_pixels "$x" "$y" "$w" "$h" 180 255 0 90 0 90
-}
 
 expect_mute_box_mutes() {
     local before after mute
@@ -161,15 +153,7 @@ test_the_mute_box_switches_the_tray_icon_on_windows_7() {
     expect_mute_box_mutes
 }
 
-# The controller is layered (fading) and still a tool window, out of Alt+Tab.
-layered() {
-    local line
-    line=$(drv windows --class QmxController --visible 1 | head -n 1)
-    [ -n "$line" ] &&
-        [ $(($(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$line") & 0x80080)) = $((0x80080)) ]
-}
 
-controller_gone() { [ -z "$(drv windows --class QmxController | head -n 1)" ]; }
 
 test_the_classic_close_button_fades_the_controller_out() {
     start_with_controller

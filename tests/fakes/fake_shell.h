@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ public:
         static const char* names[] = {"add", "modify", "delete"};
         log_.add(std::string("shell.notifyIcon ") + names[static_cast<int>(message)]);
         trayCalls.push_back({message, data});
+        return true;
+    }
+
+    bool trayIconRect(const platform::TrayIconData&, platform::Rect& rect) override {
+        if (!iconRect) return false;
+        rect = *iconRect;
         return true;
     }
 
@@ -39,6 +46,8 @@ public:
         return true;
     }
 
+    // Where the tray icon stands; nothing where the shell cannot tell (XP, Vista).
+    std::optional<platform::Rect> iconRect = platform::Rect{1000, 740, 1016, 756};
     std::vector<std::string> openedAddresses;
     std::vector<std::string> browserWindows;
     bool browserAvailable = true;

@@ -60,6 +60,17 @@ public:
     int popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition> items,
                   const platform::MenuState& state) override;
 
+    bool watchPointer(platform::WindowId window, bool watch) override {
+        log_.add(std::string("windows.watchPointer ") + (watch ? "on" : "off"));
+        if (!canWatchPointer) return false;
+        pointerWatchedBy = watch ? window : platform::kNoWindow;
+        return true;
+    }
+    void announceSlider(platform::WindowId window, int controlId, std::string_view name,
+                        std::string_view value) override {
+        announcements.push_back({window, controlId, std::string(name), std::string(value)});
+    }
+
     // Advances the virtual clock, delivering every timer tick that falls due.
     void advance(unsigned milliseconds);
     // Delivers an event to a window as its window procedure would.
@@ -113,6 +124,15 @@ public:
     std::map<std::string, std::uint32_t> classStyles;  // by form name
     platform::WindowId foreground = platform::kNoWindow;
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
+    bool canWatchPointer = true;
+    platform::WindowId pointerWatchedBy = platform::kNoWindow;
+    struct Announcement {
+        platform::WindowId window;
+        int controlId;
+        std::string name;
+        std::string value;
+    };
+    std::vector<Announcement> announcements;
     int windowsCreated = 0;
     std::uint64_t now = 0;
 

@@ -80,7 +80,8 @@ TEST_F(TrayCallback, AClickOnAnOpenControllerOpensItAfreshAtHome) {
 
 TEST_F(TrayCallback, OtherEventsDoNothing) {
     const auto calls = fake.log.calls.size();
-    for (int event : {0x200, 0x201, 0x205, 0x207, 0x208, 0x209}) trayEvent(event);
+    // (A pointer move, 0x200, starts watching the wheel over the icon: see the wheel's tests.)
+    for (int event : {0x201, 0x205, 0x207, 0x208, 0x209}) trayEvent(event);
     EXPECT_EQ(fake.log.calls.size(), calls);
     EXPECT_TRUE(fake.windows.popups.empty());
 }

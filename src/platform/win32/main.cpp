@@ -60,6 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Tab, Enter and Esc work as in a dialog in the program's dialogs (About, Options), and
         // only there: the controller has keys of its own.
+        if (windows.preTranslate(message)) continue;
         HWND active = GetActiveWindow();
         if (active != nullptr && (GetWindowLongA(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
             IsDialogMessageA(active, &message)) {

@@ -26,6 +26,22 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
     return Shell_NotifyIconA(static_cast<DWORD>(message), &record) != FALSE;
 }
 
+// Shell_NotifyIconGetRect exists from Windows 7 on: looked up at run time.
+bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect& rect) {
+    using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+    static const auto getRect = reinterpret_cast<GetRect>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    if (getRect == nullptr) return false;
+    NOTIFYICONIDENTIFIER icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = reinterpret_cast<HWND>(data.window);
+    icon.uID = data.id;
+    RECT place{};
+    if (FAILED(getRect(&icon, &place))) return false;
+    rect = {place.left, place.top, place.right, place.bottom};
+    return true;
+}
+
 std::uint32_t Win32Shell::startProgram(std::string_view commandLine) {
     std::string command(commandLine);
     STARTUPINFOA startup{};

@@ -109,6 +109,22 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
                 return 0;
             }
             break;
+        case WM_INPUT: {
+            // The pointer watched anywhere on the screen (see watchPointer).
+            RAWINPUT input{};
+            UINT size = sizeof(input);
+            if (GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &size,
+                                sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1) &&
+                input.header.dwType == RIM_TYPEMOUSE) {
+                const int delta = (input.data.mouse.usButtonFlags & RI_MOUSE_WHEEL)
+                                      ? static_cast<SHORT>(input.data.mouse.usButtonData)
+                                      : 0;
+                POINT at{};
+                GetCursorPos(&at);
+                send([&](platform::WindowEvents& e) { e.onPointerWatched(at.x, at.y, delta); });
+            }
+            break;  // DefWindowProc cleans up after the input
+        }
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -179,7 +195,7 @@ LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void registerClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH background,
+ATOM registerClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH background,
                    HICON icon, UINT style = 0) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -190,7 +206,7 @@ void registerClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRU
     windowClass.hbrBackground = background;
     windowClass.hIcon = icon;
     windowClass.lpszClassName = name;
-    RegisterClassExA(&windowClass);
+    return RegisterClassExA(&windowClass);
 }
 
 struct ChildStyle {
@@ -257,7 +273,8 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
     : instance_(instance), icons_(icons), pictures_(pictures), cursors_(cursors) {
     registerClass(instance, kHostClass, formProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                   icons.applicationIcon());
-    registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
+    controllerClass_ =
+        registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     registerClass(instance, kPictureClass, controlProcedure, nullptr, nullptr, CS_DBLCLKS);
     registerClass(instance, kOwnerClass, ownerProcedure, nullptr, icons.applicationIcon());
     registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
@@ -552,6 +569,76 @@ int Win32Windows::popupMenu(platform::WindowId owner,
                                       pointer.x, pointer.y, 0, handleOf(owner), nullptr);
     PostMessageA(handleOf(owner), WM_NULL, 0, 0);
     return chosen;
+}
+
+bool Win32Windows::watchPointer(platform::WindowId window, bool watch) {
+    RAWINPUTDEVICE mouse{};
+    mouse.usUsagePage = 0x01;  // generic desktop controls
+    mouse.usUsage = 0x02;      // mouse
+    mouse.dwFlags = watch ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+    mouse.hwndTarget = watch ? handleOf(window) : nullptr;
+    return RegisterRawInputDevices(&mouse, 1, sizeof(mouse)) != FALSE;
+}
+
+void Win32Windows::announceSlider(platform::WindowId window, int controlId, std::string_view name,
+                                  std::string_view value) {
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        accessibility_.announceSlider(control->window, name, value);
+    }
+}
+
+namespace {
+platform::Key keyOf(WPARAM virtualKey) {
+    using platform::Key;
+    switch (virtualKey) {
+        case VK_UP:
+            return Key::Up;
+        case VK_DOWN:
+            return Key::Down;
+        case VK_LEFT:
+            return Key::Left;
+        case VK_RIGHT:
+            return Key::Right;
+        case VK_PRIOR:
+            return Key::PageUp;
+        case VK_NEXT:
+            return Key::PageDown;
+        case VK_HOME:
+            return Key::Home;
+        case VK_END:
+            return Key::End;
+        case VK_SPACE:
+            return Key::Space;
+        case 'M':
+            return Key::M;
+        case VK_ESCAPE:
+            return Key::Escape;
+        default:
+            return Key::Other;
+    }
+}
+}  // namespace
+
+bool Win32Windows::preTranslate(const MSG& message) {
+    const UINT kind = message.message;
+    if (kind != WM_KEYDOWN && kind != WM_KEYUP && kind != WM_CHAR && kind != WM_MOUSEWHEEL) {
+        return false;
+    }
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root == nullptr || GetClassLongPtrA(root, GCW_ATOM) != controllerClass_) return false;
+    if (kind == WM_MOUSEWHEEL) {
+        const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
+        dispatchToForm(root, [delta](platform::WindowEvents& e) { e.onWheel(delta); });
+        return true;
+    }
+    if (kind == WM_CHAR)
+        return message.wParam == ' ' || message.wParam == 'm' || message.wParam == 'M';
+    const platform::Key key = keyOf(message.wParam);
+    if (key == platform::Key::Other) return false;
+    if (kind == WM_KEYDOWN) {
+        dispatchToForm(root, [key](platform::WindowEvents& e) { e.onKey(key); });
+    }
+    return true;
 }
 
 void Win32Windows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/accessibility.h"
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
@@ -51,8 +52,15 @@ public:
     void setClassStyle(platform::WindowId window, std::uint32_t style) override;
     int popupMenu(platform::WindowId owner, std::span<const resources::MenuItemDefinition> items,
                   const platform::MenuState& state) override;
+    bool watchPointer(platform::WindowId window, bool watch) override;
+    void announceSlider(platform::WindowId window, int controlId, std::string_view name,
+                        std::string_view value) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
+    // Keys and the wheel meant for the controller reach the controller itself, whichever of its
+    // controls has the focus. True when the message was taken.
+    bool preTranslate(const MSG& message);
+
     int messageBox(platform::WindowId owner, std::string_view text, std::string_view caption,
                    unsigned flags) override;
 
@@ -62,7 +70,9 @@ private:
     const PictureStore& pictures_;
     const CursorStore& cursors_;
     HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons
+    ATOM controllerClass_ = 0;
     UniqueFont dialogFont_;
+    Accessibility accessibility_;
 };
 
 }  // namespace qmx::win32

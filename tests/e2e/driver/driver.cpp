@@ -3,6 +3,8 @@
 // standard output; the exit code is 0 when the thing asked for was found.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +90,7 @@ int usage() {
         "       qmxdriver owner HWND\n"
         "       qmxdriver foreground\n"
         "       qmxdriver focus HWND\n"
+        "       qmxdriver acc HWND\n"
 
         "       qmxdriver region HWND\n"
         "       qmxdriver workarea\n"
@@ -213,6 +216,34 @@ int main(int argc, char** argv) {
         };
         std::printf("active=%#llx focus=%#llx capture=%#llx\n", number(info.hwndActive),
                     number(info.hwndFocus), number(info.hwndCapture));
+        return 0;
+    }
+    // What a screen reader learns of a window: its accessible role, name and value.
+    if (command == "acc" && argc >= 3) {
+        CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        const HRESULT hr = AccessibleObjectFromWindow(
+            parseWindow(argv[2]), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object));
+        if (FAILED(hr)) {
+            std::printf("no accessible object (%#lx)\n", static_cast<unsigned long>(hr));
+            return 1;
+        }
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT role;
+        VariantInit(&role);
+        BSTR name = nullptr;
+        BSTR value = nullptr;
+        object->get_accRole(self, &role);
+        object->get_accName(self, &name);
+        object->get_accValue(self, &value);
+        std::printf("role=%ld name=%ls value=%ls\n", role.vt == VT_I4 ? role.lVal : -1L,
+                    name ? name : L"", value ? value : L"");
+        SysFreeString(name);
+        SysFreeString(value);
+        object->Release();
         return 0;
     }
     if (command == "foreground") {

@@ -1,0 +1,156 @@
+// The controller's keys and wheel, the wheel over the tray icon, and what screen readers hear.
+#include "controller/display_model.h"
+#include "controller_harness.h"
+#include "ui/wheel_steps.h"
+
+namespace qmx::testing {
+namespace {
+
+using namespace resources::controller;
+using platform::Key;
+
+class KeysAndWheel : public ControllerTest {
+protected:
+    void showPercent(int percent) {
+        fake.mixer.volume = controller::levelForKnobStep(100 - percent);
+        controller().GetVolume();
+    }
+    void press(Key key) {
+        fake.windows.deliver(window(), [=](auto& e) { e.onKey(key); });
+    }
+    void wheel(int delta) {
+        fake.windows.deliver(window(), [=](auto& e) { e.onWheel(delta); });
+    }
+    std::string label() { return controller().volumeLabel().caption(); }
+};
+
+TEST_F(KeysAndWheel, EachVolumeKeyMovesTheKnobOnItsGridWithinTheLimits) {
+    struct Case {
+        Key key;
+        int from;
+        int to;
+    };
+    for (const Case& c : {Case{Key::Up, 50, 51},
+                          {Key::Right, 50, 51},
+                          {Key::Down, 50, 49},
+                          {Key::Left, 50, 49},
+                          {Key::PageUp, 50, 60},
+                          {Key::PageDown, 50, 40},
+                          {Key::Home, 37, 100},
+                          {Key::End, 37, 0},
+                          {Key::Up, 100, 100},
+                          {Key::PageUp, 95, 100},
+                          {Key::PageDown, 5, 0},
+                          {Key::Down, 0, 0}}) {
+        showPercent(c.from);
+        press(c.key);
+        EXPECT_EQ(label(), std::to_string(c.to)) << "from " << c.from;
+        EXPECT_EQ(controller().knob().top(), controller::knobTopForPercent(c.to));
+        EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - c.to));
+    }
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+TEST_F(KeysAndWheel, MAndSpaceToggleTheMuteBoxAndEscFadesOut) {
+    press(Key::M);
+    EXPECT_EQ(controller().chkmute().value(), 1);
+    EXPECT_EQ(fake.mixer.mute, 1u);
+    press(Key::Space);
+    EXPECT_EQ(controller().chkmute().value(), 0);
+    EXPECT_EQ(fake.mixer.mute, 0u);
+    press(Key::Other);
+    EXPECT_FALSE(controller().timer1().enabled());
+    press(Key::Escape);
+    EXPECT_TRUE(controller().timer1().enabled());
+    EXPECT_FALSE(controller().tmrsyncvol().enabled());
+}
+
+TEST_F(KeysAndWheel, ANotchIsTwoStepsAndFinerTurnsAddUp) {
+    showPercent(50);
+    wheel(120);
+    EXPECT_EQ(label(), "52");
+    wheel(-240);
+    EXPECT_EQ(label(), "48");
+    for (int i = 0; i < 3; ++i) wheel(40);  // a touchpad's notch in three parts
+    EXPECT_EQ(label(), "50");
+    wheel(20);  // a sixth of a notch: not yet a step
+    EXPECT_EQ(label(), "50");
+    showPercent(99);
+    wheel(120);
+    EXPECT_EQ(label(), "100");
+}
+
+TEST(WheelSteps, CountsTwoStepsANotchAndKeepsTheRest) {
+    struct Case {
+        std::vector<int> deltas;
+        int steps;  // in all
+    };
+    for (const Case& c : {Case{{120}, 2},
+                          {{-120}, -2},
+                          {{30, 30, 30, 30}, 2},
+                          {{59}, 0},
+                          {{60}, 1},
+                          {{90, 90}, 3},
+                          {{120, -60}, 1},
+                          {{-30, -30, -30}, -1}}) {
+        ui::WheelSteps wheel;
+        int steps = 0;
+        for (int delta : c.deltas) steps += wheel.add(delta);
+        EXPECT_EQ(steps, c.steps);
+    }
+}
+
+TEST_F(KeysAndWheel, ScreenReadersHearTheKnobAsAVolumeSliderWithItsPercent) {
+    ASSERT_FALSE(fake.windows.announcements.empty());
+    showPercent(50);
+    fake.windows.announcements.clear();
+    press(Key::Up);
+    fake.windows.advance(50);  // follow-up ticks with an unchanged volume say nothing more
+    ASSERT_EQ(fake.windows.announcements.size(), 1u);
+    const auto& said = fake.windows.announcements[0];
+    EXPECT_EQ(
+        std::tie(said.window, said.controlId, said.name, said.value),
+        std::tuple(window(), static_cast<int>(Knob), std::string("Volume"), std::string("51")));
+}
+
+class TrayWheel : public KeysAndWheel {
+protected:
+    void trayEvent(int event) {
+        const float x = static_cast<float>(event * fake.system.twipsX);
+        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
+            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
+        });
+    }
+    void watched(int x, int y, int delta) {
+        fake.windows.deliver(hostWindow(), [=](auto& e) { e.onPointerWatched(x, y, delta); });
+    }
+};
+
+TEST_F(TrayWheel, TheWheelOverTheIconChangesTheVolumeAndStopsWatchingOffIt) {
+    showPercent(50);
+    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);  // idle: nothing watched
+    trayEvent(0x200);                                               // the pointer is on the icon
+    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    watched(1008, 748, 120);
+    EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 52));
+    fake.windows.advance(10);  // the open controller follows at its next tick
+    EXPECT_EQ(label(), "52");
+    watched(1008, 760, 0);  // off the icon
+    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);
+    watched(1008, 748, 120);  // no longer watched: nothing changes
+    EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 52));
+    // The controller closed, the wheel still works.
+    controller().unload();
+    trayEvent(0x200);
+    watched(1001, 741, -120);
+    EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 50));
+}
+
+TEST_F(TrayWheel, WithoutTheIconsPlaceTheWheelStaysOff) {
+    fake.shell.iconRect.reset();  // Windows XP and Vista cannot tell it
+    trayEvent(0x200);
+    EXPECT_EQ(fake.log.count("windows.watchPointer on"), 0);
+}
+
+}  // namespace
+}  // namespace qmx::testing
