@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders the controller's pictures from their SVG sources into raw RGBA files (plus PNG previews):
+# Renders the program's pictures from their SVG sources into PNG files with nothing but the
+# pixels (no gamma or colour chunks, so every decoder gives the same 8-bit RGBA):
 # render-art.sh ART_DIR OUTPUT_DIR
 set -euo pipefail
 art=$1 out=$2
@@ -32,8 +33,8 @@ cp "$art/knob.svg" "$art/classic_close.svg" "$art/about_background.svg" "$art/ab
 
 for svg in "$out"/*.svg; do
     name=$(basename "$svg" .svg)
-    rsvg-convert "$svg" -o "$out/$name.png"
-    convert "$out/$name.png" -depth 8 "rgba:$out/$name.rgba"
+    rsvg-convert "$svg" -o "$out/$name.rendered.png"
+    convert "$out/$name.rendered.png" -strip -define png:compression-level=9 "PNG32:$out/$name.png"
 done
 
 # The hand pointer: two 32 x 32 one-bit planes for a monochrome cursor, rows from the top, the

@@ -1,9 +1,14 @@
 #include "platform/win32/picture_store.h"
 
+#include <objidl.h>
+
+#include <gdiplus.h>
+
 #include <cstdint>
 #include <cstring>
 
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
 
@@ -27,19 +32,45 @@ constexpr PictureResource kPictures[] = {
     {platform::PictureId::AboutLogo, QMX_PICTURE_ABOUT_LOGO, 62, 31},
 };
 
-HBITMAP makeBitmap(HINSTANCE instance, const PictureResource& picture) {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(picture.resource), RT_RCDATA);
-    if (found == nullptr) return nullptr;
-    const DWORD bytes = SizeofResource(instance, found);
-    const auto* rgba =
-        static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, found)));
-    if (rgba == nullptr || bytes != static_cast<DWORD>(picture.width * picture.height * 4)) {
-        return nullptr;
+// GDI+ (a system DLL since Windows XP) decodes the PNG resources; it runs only while the store
+// is being made.
+class GdiPlusSession {
+public:
+    GdiPlusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
     }
+    ~GdiPlusSession() {
+        if (ok_) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiPlusSession(const GdiPlusSession&) = delete;
+    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    ULONG_PTR token_ = 0;
+    bool ok_ = false;
+};
+
+// A stream over a copy of the resource's bytes; the stream frees the copy.
+ComPtr<IStream> streamOf(const void* bytes, DWORD size) {
+    ComPtr<IStream> stream;
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (copy == nullptr) return stream;
+    void* target = GlobalLock(copy);
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(copy);
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.put()))) GlobalFree(copy);
+    return stream;
+}
+
+// Copies the decoded pixels (blue, green, red, alpha; straight alpha) into a premultiplied
+// bitmap, as AlphaBlend wants it.
+HBITMAP premultipliedBitmap(const Gdiplus::BitmapData& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top-down rows
+    info.bmiHeader.biWidth = static_cast<LONG>(pixels.Width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(pixels.Height);  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -47,19 +78,52 @@ HBITMAP makeBitmap(HINSTANCE instance, const PictureResource& picture) {
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap == nullptr) return nullptr;
     auto* out = static_cast<std::uint8_t*>(bits);
-    for (DWORD i = 0; i < bytes; i += 4) {
-        const unsigned alpha = rgba[i + 3];
-        out[i + 0] = static_cast<std::uint8_t>(rgba[i + 2] * alpha / 255);
-        out[i + 1] = static_cast<std::uint8_t>(rgba[i + 1] * alpha / 255);
-        out[i + 2] = static_cast<std::uint8_t>(rgba[i + 0] * alpha / 255);
-        out[i + 3] = static_cast<std::uint8_t>(alpha);
+    for (UINT row = 0; row < pixels.Height; ++row) {
+        const auto* in = static_cast<const std::uint8_t*>(pixels.Scan0) + row * pixels.Stride;
+        for (UINT i = 0; i < pixels.Width * 4; i += 4, out += 4) {
+            const unsigned alpha = in[i + 3];
+            out[0] = static_cast<std::uint8_t>(in[i + 0] * alpha / 255);
+            out[1] = static_cast<std::uint8_t>(in[i + 1] * alpha / 255);
+            out[2] = static_cast<std::uint8_t>(in[i + 2] * alpha / 255);
+            out[3] = static_cast<std::uint8_t>(alpha);
+        }
     }
+    return bitmap;
+}
+
+HBITMAP makeBitmap(HINSTANCE instance, const PictureResource& picture) {
+    using namespace Gdiplus::DllExports;
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(picture.resource), RT_RCDATA);
+    if (found == nullptr) return nullptr;
+    const void* png = LockResource(LoadResource(instance, found));
+    if (png == nullptr) return nullptr;
+    ComPtr<IStream> stream = streamOf(png, SizeofResource(instance, found));
+    Gdiplus::GpBitmap* decoded = nullptr;
+    if (!stream.get() || GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok) {
+        return nullptr;
+    }
+    HBITMAP bitmap = nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(decoded, &width);
+    GdipGetImageHeight(decoded, &height);
+    const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData pixels{};
+    if (width == static_cast<UINT>(picture.width) && height == static_cast<UINT>(picture.height) &&
+        GdipBitmapLockBits(decoded, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                           &pixels) == Gdiplus::Ok) {
+        bitmap = premultipliedBitmap(pixels);
+        GdipBitmapUnlockBits(decoded, &pixels);
+    }
+    GdipDisposeImage(decoded);
     return bitmap;
 }
 
 }  // namespace
 
 PictureStore::PictureStore(HINSTANCE instance) {
+    GdiPlusSession gdiPlus;
+    if (!gdiPlus.ok()) return;
     for (const auto& picture : kPictures) {
         pictures_[picture.id] = {UniqueBitmap(makeBitmap(instance, picture)),
                                  {picture.width, picture.height}};
