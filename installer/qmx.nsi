@@ -3,6 +3,8 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; No file times in the installer: the same sources give the same bytes.
+SetDateSave off
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"

@@ -24,7 +24,14 @@ e2e_passed=${e2e_passed:-0}
 e2e_failed=${e2e_failed:-0}
 [ "$e2e_status" = 0 ] || [ "$e2e_failed" != 0 ] || e2e_failed=1
 
+echo "== reproducible release"
+release_passed=0
+release_failed=0
+if "$top/tools/check-reproducible.sh"; then release_passed=1; else release_failed=1; fi
+
+passed=$((unit_passed + e2e_passed + release_passed))
+failed=$((unit_failed + e2e_failed + release_failed))
 echo
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed"
-echo "tests: $((unit_passed + e2e_passed)) passed, $((unit_failed + e2e_failed)) failed"
-[ $((unit_failed + e2e_failed)) = 0 ]
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "tests: $passed passed, $failed failed"
+[ "$failed" = 0 ]
