@@ -1,6 +1,6 @@
 # make run   builds qmx.exe and starts it under Wine
 # make test  builds everything and runs the unit and end-to-end tests
-.PHONY: run test bench deps native windows clean
+.PHONY: run test bench soak deps native windows clean
 
 run: windows
 	tools/run.sh
@@ -8,9 +8,14 @@ run: windows
 test: native windows
 	tools/test-all.sh
 
-# CPU time of the idle program under Wine beside a program with the same timers.
+# qmx.exe against its floor (a program doing only the prescribed work) under Wine.
 bench: windows
 	tools/benchmark.sh
+
+# The release soak: open/close cycles, a pointer storm, odd settings, the tray's end (up to an
+# hour; make test runs a short version).
+soak: windows
+	tools/soak.sh
 
 deps:
 	tools/install-deps.sh

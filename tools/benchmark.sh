@@ -1,59 +1,97 @@
 #!/usr/bin/env bash
-# CPU cost of qmx.exe while idle under Wine, with the controller closed and open, beside
-# idle_timers.exe, which has the same timers and does nothing in them.
-#   tools/benchmark.sh [SECONDS]   (default 30 per measurement)
+# qmx.exe against its floor under Wine: floor.exe does exactly the prescribed work (a tray icon
+# of the same size re-sent with a mute read every 100 ms, and a volume read every 1 ms while
+# "open") and nothing else. Alternating rounds measure, for each program:
+#   - the CPU time of the whole Wine prefix (program, wineserver, Wine's tray and services),
+#     controller closed and open;
+#   - the time from launch to a standing tray icon;
+#   - the program's resident memory after start-up.
+#   tools/benchmark.sh [SECONDS per CPU measurement, default 20] [ROUNDS, default 3]
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-30}
+seconds=${1:-20}
+rounds=${2:-3}
 build="$top/build/windows"
 work="$build/bench"
-mkdir -p "$work/app"
-cp "$build/qmx.exe" "$build/idle_timers.exe" "$work/app/"
+mkdir -p "$work/app" "$work/driver"
+cp "$build/qmx.exe" "$build/floor.exe" "$work/app/"
+cp "$build/qmxdriver.exe" "$work/driver/"
 . "$top/tools/wine-env.sh"
 wine_env_start "$work/wine"
 trap wine_env_stop EXIT
 wine reg add "HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0" /f \
     >/dev/null 2>&1 </dev/null
 hz=$(getconf CLK_TCK)
+app=$(printf 'Z:%s' "${work//\//\\}")\\app
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+drv() { wine "$work/driver/qmxdriver.exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
 
-# measure PID: CPU seconds used over the measuring time, after a settling second.
-measure() {
-    sleep 2
+# Clock ticks used so far by every process of this Wine prefix.
+prefix_ticks() {
+    local total=0 pid
+    for pid in $(grep -l -s -z -x "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ | cut -d/ -f3); do
+        total=$((total + $(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)))
+    done
+    echo "$total"
+}
+
+# CPU seconds of the prefix over the measuring time, after a settling second.
+measure_cpu() {
+    sleep 1
     local before after
-    before=$(ticks "$1")
+    before=$(prefix_ticks)
     sleep "$seconds"
-    after=$(ticks "$1")
+    after=$(prefix_ticks)
     awk -v t=$((after - before)) -v hz="$hz" 'BEGIN { printf "%.2f", t / hz }'
 }
 
-start() {
-    (cd "$work/app" && exec wine "$@") >/dev/null 2>&1 </dev/null &
-    echo $!
+linux_pid_of() { pgrep -n -f "$1" ; }
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+
+# launch EXE [ARGUMENT]: starts it, prints the milliseconds to its tray icon; sets PROGRAM_PID.
+launch() {
+    local line
+    line=$(drv launch-to-icon "$app\\$1" ${2:-})
+    sed -n 's/.* ms=\([0-9.]*\).*/\1/p' <<<"$line"
 }
 
-pid=$(start qmx.exe)
-sleep 3
-qmx_closed=$(measure "$pid")
-xdotool mousemove 13 32 click 1
-qmx_open=$(measure "$pid")
-kill "$pid"
-wait "$pid" 2>/dev/null
+stop_all() {
+    pkill -f 'qmx.exe' ; pkill -f 'floor.exe'
+    sleep 1
+}
 
-pid=$(start idle_timers.exe)
-base_closed=$(measure "$pid")
-kill "$pid"
-wait "$pid" 2>/dev/null
-pid=$(start idle_timers.exe open)
-base_open=$(measure "$pid")
-kill "$pid"
-wait "$pid" 2>/dev/null
+declare -A sum
+add() { sum[$1]=$(awk -v a="${sum[$1]:-0}" -v b="$2" 'BEGIN { print a + b }'); }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
-echo "CPU seconds over $seconds s under Wine ($(wine --version 2>/dev/null </dev/null))"
+for round in $(seq "$rounds"); do
+    for program in qmx floor; do
+        add "${program}_launch" "$(launch "$program.exe")"
+        sleep 3
+        add "${program}_rss" "$(rss_kb "$(linux_pid_of "$program.exe")")"
+        add "${program}_closed" "$(measure_cpu)"
+        if [ "$program" = qmx ]; then
+            # The controller opens with a click on the tray icon.
+            tray=$(drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1)
+            read -r x y w h < <(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1 |
+                sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p')
+            xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+        else
+            stop_all
+            launch floor.exe open >/dev/null
+        fi
+        add "${program}_open" "$(measure_cpu)"
+        stop_all
+    done
+    echo "round $round of $rounds done" >&2
+done
+
+mean() { awk -v s="${sum[$1]}" -v n="$rounds" "BEGIN { printf \"$2\", s / n }"; }
+ratio() { awk -v a="${sum[${1}_$2]}" -v b="${sum[floor_$2]}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+echo "qmx.exe against its floor under $(wine --version 2>/dev/null </dev/null), $rounds alternating rounds"
 echo
-echo "| state | qmx.exe | idle_timers.exe | ratio |"
-echo "|---|---|---|---|"
-echo "| controller closed (100 ms mute poll) | $qmx_closed | $base_closed | $(ratio "$qmx_closed" "$base_closed") |"
-echo "| controller open (plus 1 ms volume follow-up) | $qmx_open | $base_open | $(ratio "$qmx_open" "$base_open") |"
+echo "| measure | qmx.exe | floor.exe | ratio | aim |"
+echo "|---|---|---|---|---|"
+echo "| CPU of the Wine prefix, controller closed, per $seconds s | $(mean qmx_closed %.2f) s | $(mean floor_closed %.2f) s | $(ratio qmx closed) | 1.15 |"
+echo "| CPU of the Wine prefix, controller open, per $seconds s | $(mean qmx_open %.2f) s | $(mean floor_open %.2f) s | $(ratio qmx open) | 1.25 |"
+echo "| launch to a standing tray icon | $(mean qmx_launch %.0f) ms | $(mean floor_launch %.0f) ms | $(ratio qmx launch) | 1.3 |"
+echo "| resident memory after start-up | $(mean qmx_rss %.0f) KB | $(mean floor_rss %.0f) KB | $(ratio qmx rss) | 1.3 |"

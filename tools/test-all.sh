@@ -24,14 +24,24 @@ e2e_passed=${e2e_passed:-0}
 e2e_failed=${e2e_failed:-0}
 [ "$e2e_status" = 0 ] || [ "$e2e_failed" != 0 ] || e2e_failed=1
 
+echo "== soak, short"
+soak_log="$top/build/soak-tests.log"
+"$top/tools/soak.sh" short 2>&1 | tee "$soak_log"
+soak_status=${PIPESTATUS[0]}
+soak_passed=$(sed -n 's/^soak: \([0-9]*\) passed.*/\1/p' "$soak_log")
+soak_failed=$(sed -n 's/^soak: [0-9]* passed, \([0-9]*\) failed.*/\1/p' "$soak_log")
+soak_passed=${soak_passed:-0}
+soak_failed=${soak_failed:-0}
+[ "$soak_status" = 0 ] || [ "$soak_failed" != 0 ] || soak_failed=1
+
 echo "== reproducible release"
 release_passed=0
 release_failed=0
 if "$top/tools/check-reproducible.sh"; then release_passed=1; else release_failed=1; fi
 
-passed=$((unit_passed + e2e_passed + release_passed))
-failed=$((unit_failed + e2e_failed + release_failed))
+passed=$((unit_passed + e2e_passed + soak_passed + release_passed))
+failed=$((unit_failed + e2e_failed + soak_failed + release_failed))
 echo
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; soak: $soak_passed passed, $soak_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -77,6 +77,61 @@ Query parseQuery(int argc, char** argv, int first, int* timeoutMs) {
     return q;
 }
 
+// Waits up to `timeoutMs` for a window of the class to be there (or, with `gone`, not).
+bool waitFor(const char* windowClass, bool gone, DWORD timeoutMs) {
+    const DWORD deadline = GetTickCount() + timeoutMs;
+    for (;;) {
+        HWND window = FindWindowA(windowClass, nullptr);
+        const bool there = window != nullptr && IsWindowVisible(window);
+        if (there != gone) return true;
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+        Sleep(10);
+    }
+}
+
+// Posts a key press to a window (down and up).
+void postKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// One open/close cycle of the soak, driven through the program's own messages as the shell and
+// the pointer send them: the controller (closed by its Classic close button, or by a double
+// click on its background), the tray menu (closed with Esc), or the About or Options box
+// (chosen from the menu with the keyboard, closed by its close box).
+bool cycle(HWND host, const std::string& kind, int index) {
+    constexpr LPARAM kLeftUp = 0x202;
+    constexpr LPARAM kRightDown = 0x204;
+    if (kind == "controller") {
+        SendMessageA(host, WM_LBUTTONDOWN, 0, kLeftUp);
+        HWND controller = FindWindowA("QmxController", nullptr);
+        if (controller == nullptr) return false;
+        if (index % 2 == 0) {
+            HWND close = GetDlgItem(controller, 108);  // the Classic close button
+            SendMessageA(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            SendMessageA(close, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        } else {
+            SendMessageA(controller, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 60));
+            SendMessageA(controller, WM_LBUTTONUP, 0, MAKELPARAM(30, 60));
+        }
+        return waitFor("QmxController", true, 5000);
+    }
+    PostMessageA(host, WM_LBUTTONDOWN, 0, kRightDown);
+    if (!waitFor("#32768", false, 5000)) return false;
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (kind == "menu") {
+        postKey(menu, VK_ESCAPE);
+        return waitFor("#32768", true, 5000);
+    }
+    // About is the first item, Options the third (Skin lies between).
+    const int downs = index % 2 == 0 ? 1 : 3;
+    for (int i = 0; i < downs; ++i) postKey(menu, VK_DOWN);
+    postKey(menu, VK_RETURN);
+    if (!waitFor("QmxDialog", false, 5000)) return false;
+    SendMessageA(FindWindowA("QmxDialog", nullptr), WM_CLOSE, 0, 0);
+    return waitFor("QmxDialog", true, 5000);
+}
+
 int usage() {
     std::puts(
         "usage: qmxdriver windows [--class C] [--title T] [--pid P] [--visible 1]\n"
@@ -88,6 +143,7 @@ int usage() {
         "       qmxdriver press-ok HWND\n"
         "       qmxdriver send HWND MESSAGE [WPARAM LPARAM]\n"
         "       qmxdriver owner HWND\n"
+        "       qmxdriver message-id NAME\n"
         "       qmxdriver foreground\n"
         "       qmxdriver focus HWND\n"
         "       qmxdriver acc HWND\n"
@@ -95,14 +151,17 @@ int usage() {
         "       qmxdriver region HWND\n"
         "       qmxdriver workarea\n"
         "       qmxdriver run EXE [TIMEOUT_S]\n"
-        "       qmxdriver start EXE");
+        "       qmxdriver start EXE\n"
+        "       qmxdriver launch-to-icon EXE [ARGUMENT]\n"
+        "       qmxdriver cycle controller|menu|dialogs COUNT");
     return 2;
 }
 
-bool startProcess(const char* exe, PROCESS_INFORMATION& info) {
+bool startProcess(const char* exe, PROCESS_INFORMATION& info, const char* argument = nullptr) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     std::string commandLine = std::string("\"") + exe + "\"";
+    if (argument != nullptr) commandLine += std::string(" ") + argument;
     return CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info) != FALSE;
 }
@@ -199,6 +258,11 @@ int main(int argc, char** argv) {
         std::printf("%llu\n", static_cast<unsigned long long>(result));
         return 0;
     }
+    // The number of a registered window message ("TaskbarCreated", say).
+    if (command == "message-id" && argc >= 3) {
+        std::printf("%u\n", RegisterWindowMessageA(argv[2]));
+        return 0;
+    }
     if (command == "owner" && argc >= 3) {
         HWND owner = GetWindow(parseWindow(argv[2]), GW_OWNER);
         std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)));
@@ -264,6 +328,46 @@ int main(int argc, char** argv) {
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
         return waited == WAIT_OBJECT_0 ? 0 : 1;
+    }
+    if (command == "cycle" && argc >= 4) {
+        HWND host = FindWindowA("QmxTrayHost", nullptr);
+        if (host == nullptr) return 1;
+        const int count = std::atoi(argv[3]);
+        for (int i = 0; i < count; ++i) {
+            if (!cycle(host, argv[2], i)) {
+                std::printf("cycle %d of %s did not complete\n", i + 1, argv[2]);
+                return 1;
+            }
+        }
+        std::printf("%d %s cycles\n", count, argv[2]);
+        return 0;
+    }
+    // Starts a program and measures the time until the tray shows one more icon.
+    if (command == "launch-to-icon" && argc >= 3) {
+        auto trayIcons = [] {
+            int count = 0;
+            HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+            for (HWND child = tray ? GetWindow(tray, GW_CHILD) : nullptr; child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                if (classOf(child) == "__winex11_tray_icon") ++count;
+            }
+            return count;
+        };
+        const int before = trayIcons();
+        LARGE_INTEGER frequency;
+        LARGE_INTEGER start;
+        LARGE_INTEGER now;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        PROCESS_INFORMATION info{};
+        if (!startProcess(argv[2], info, argc >= 4 ? argv[3] : nullptr)) return 1;
+        for (int i = 0; i < 3000 && trayIcons() <= before; ++i) Sleep(5);
+        QueryPerformanceCounter(&now);
+        std::printf("pid=%lu ms=%.1f\n", info.dwProcessId,
+                    (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return 0;
     }
     if (command == "start" && argc >= 3) {
         PROCESS_INFORMATION info{};

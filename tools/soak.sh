@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# Endurance and abuse of the real qmx.exe under Wine. Prints one line per check and its figures.
+#   tools/soak.sh          the release soak (up to an hour)
+#   tools/soak.sh short    the same assertions in a few minutes (part of make test)
+set -u
+top=$(cd "$(dirname "$0")/.." && pwd)
+mode=${1:-full}
+if [ "$mode" = short ]; then
+    controller_cycles=60 menu_cycles=60 dialog_cycles=60 storm_seconds=60
+else
+    controller_cycles=1000 menu_cycles=200 dialog_cycles=200 storm_seconds=600
+fi
+E2E_BUILD="$top/build/windows"
+E2E_WORK="$E2E_BUILD/soak"
+mkdir -p "$E2E_WORK/app" "$E2E_WORK/driver"
+. "$top/tools/wine-env.sh"
+. "$top/tests/e2e/lib.sh"
+wine_env_start "$E2E_WORK/wine"
+trap wine_env_stop EXIT
+E2E_ALSA_SOUND=$ALSA_CONFIG_PATH
+cp "$E2E_BUILD/qmxdriver.exe" "$E2E_WORK/driver/"
+E2E_DRIVER="$E2E_WORK/driver/qmxdriver.exe"
+install_copy "$E2E_WORK/app"
+APP="$E2E_WORK/app"
+
+message_boxes() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1; }
+answers() { drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null; }
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+fds() { ls "/proc/$1/fd" | wc -l; }
+qmx_linux_pid() { pgrep -n -f 'qmx.exe'; }
+window_count() { drv windows --pid "$QMX_PID" | wc -l; }
+# grows BEFORE AFTER: more than 1% above (and, for small counts, more than one above).
+grows() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(b > a * 1.01 && b > a + 1) }'; }
+
+# Open/close cycles: resident memory, windows and file descriptors after the first 50 cycles
+# and at the end.
+test_open_close_cycles_leave_nothing_behind() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$APP"
+    local pid
+    pid=$(qmx_linux_pid)
+    local kind count
+    for kind in controller menu dialogs; do
+        case $kind in
+            controller) count=$controller_cycles ;;
+            menu) count=$menu_cycles ;;
+            dialogs) count=$dialog_cycles ;;
+        esac
+        check "50 $kind cycles run" holds 'drv cycle "$kind" 50 >/dev/null'
+        local rss0 win0 fd0 rss1 win1 fd1
+        rss0=$(rss_kb "$pid") win0=$(window_count) fd0=$(fds "$pid")
+        check "$((count - 50)) more $kind cycles run" holds 'drv cycle "$kind" $((count - 50)) >/dev/null'
+        rss1=$(rss_kb "$pid") win1=$(window_count) fd1=$(fds "$pid")
+        log "$kind: after 50 cycles ${rss0} KB, $win0 windows, $fd0 fds; after $count: ${rss1} KB, $win1 windows, $fd1 fds"
+        check "resident memory does not grow ($kind)" holds '! grows "$rss0" "$rss1"'
+        check "the number of windows does not grow ($kind)" holds '! grows "$win0" "$win1"'
+        check "the open file descriptors do not grow ($kind)" holds '! grows "$fd0" "$fd1"'
+    done
+    check "no message box appeared" [ -z "$(message_boxes)" ]
+    check "the program still answers" answers
+}
+
+# Random presses, drags, clicks, double clicks and wheel turns over the controller (away from
+# the two buttons that start the system's programs) and clicks on the tray icon.
+test_a_pointer_storm_ends_with_the_label_on_the_mixers_level() {
+    reset_settings
+    set_windows_version xp
+    check "qmx.exe starts" start_qmx "$APP"
+    check "the controller opens" open_controller
+    local end=$((SECONDS + storm_seconds)) actions=0 x y
+    while [ "$SECONDS" -lt "$end" ]; do
+        [ -n "$(controller_line 1)" ] || open_controller || true
+        x=$((CX + RANDOM % CW)) y=$((CY + 40 + RANDOM % (CH - 40)))
+        case $((RANDOM % 6)) in
+            0) xdotool mousemove "$x" "$y" click 1 ;;
+            1) xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1 ;;
+            2) xdotool mousemove "$x" "$y" mousedown 1 mousemove "$x" $((y + RANDOM % 60 - 30)) \
+                   mousemove $((x + RANDOM % 20 - 10)) $((y + RANDOM % 60 - 30)) mouseup 1 ;;
+            3) xdotool mousemove "$x" "$y" click $((4 + RANDOM % 2)) ;;
+            4) xdotool mousemove "$x" "$y" ;;
+            5) tray_click 1 ;;
+        esac
+        actions=$((actions + 1))
+        [ -z "$(message_boxes)" ] || break
+    done
+    log "$actions pointer actions in $storm_seconds s"
+    check "the program never ended" linux_alive "$QMX_LINUX_PID"
+    check "no message appeared" [ -z "$(message_boxes)" ]
+    xdotool mousemove 600 300
+    check "the controller opens at the end" open_controller
+    sleep 1
+    local shown
+    shown=$(child_text "$CONTROLLER" 3)
+    check "a fresh controller reads the same level" open_controller
+    log "label $shown, then $(child_text "$CONTROLLER" 3) in a fresh controller"
+    check "the label equals the mixer's level" [ "$(child_text "$CONTROLLER" 3)" = "$shown" ]
+    set_windows_version 7
+}
+
+# Odd stored data: every start runs, shows no message, and rewrites nothing.
+test_odd_settings_are_read_and_never_rewritten() {
+    local long
+    long=$(printf 'vista%0300d' 0)
+    # name|type|data|expected skin (vista/classic, or - for any)
+    local cases=(
+        "skin|REG_DWORD|1|classic" "skin|REG_BINARY|7669737461|-" "skin|REG_QWORD|5|classic"
+        "skin|REG_SZ||classic" "skin|REG_SZ|$long|classic" "skin|REG_SZ|vistaé|vista"
+        "skin|REG_SZ|Vista|classic" "skin|REG_SZ|ñandú|classic" "skin|REG_MULTI_SZ|vista|vista"
+        "ontopstat|REG_SZ|1|classic" "ontopstat|REG_DWORD|4294967295|classic"
+        "ontopstat|REG_QWORD|99999999999|classic" "shadow|REG_DWORD|2147483648|classic"
+        "shadow|REG_BINARY||classic" "missing-key|||classic"
+    )
+    local entry name type data skin before after
+    for entry in "${cases[@]}"; do
+        IFS='|' read -r name type data skin <<<"$entry"
+        if [ "$name" = missing-key ]; then
+            wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+        else
+            reset_settings
+            wine reg add "$SETTINGS_KEY" /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1 </dev/null
+        fi
+        wine reg query "$SETTINGS_KEY" >"$E2E_WORK/before.reg" 2>&1 </dev/null
+        check "starts with $name as $type '${data:0:12}'" start_qmx "$APP"
+        check "the controller opens" open_controller
+        if [ "$skin" != - ]; then
+            local id=8
+            [ "$skin" = vista ] && id=7
+            check "in the $skin skin" grep -q 'visible=1' <<<"$(child_line "$CONTROLLER" "$id")"
+        fi
+        check "no message appears" [ -z "$(message_boxes)" ]
+        check "the program ends from its menu" close_from_menu
+        wine reg query "$SETTINGS_KEY" >"$E2E_WORK/after.reg" 2>&1 </dev/null
+        check "nothing stored changed" cmp -s "$E2E_WORK/before.reg" "$E2E_WORK/after.reg"
+    done
+}
+
+# Wine's tray (its explorer process) ends. Wine 8 does not start its tray again in this setting
+# (neither "explorer.exe /desktop" nor a new window brings it back), so what can be shown is that
+# the program survives the tray's end, and takes the shell's "TaskbarCreated" then in its stride.
+# The icon's return on "TaskbarCreated" is unit-tested.
+test_the_program_survives_the_end_of_the_tray() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$APP"
+    sleep 1
+    check "its icon stands in the tray" [ "$(tray_icon_count)" = 1 ]
+    pkill -f 'explorer.exe'
+    sleep 2
+    local host
+    host=$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)
+    drv send "$host" "$(drv message-id TaskbarCreated)" >/dev/null
+    sleep 1
+    check "the program runs on" linux_alive "$QMX_LINUX_PID"
+    check "and still answers" answers
+    check "no message appeared" [ -z "$(message_boxes)" ]
+}
+
+for test in test_open_close_cycles_leave_nothing_behind \
+    test_a_pointer_storm_ends_with_the_label_on_the_mixers_level \
+    test_odd_settings_are_read_and_never_rewritten test_the_program_survives_the_end_of_the_tray; do
+    run_test "$test"
+done
+echo "soak: $E2E_PASSED passed, $E2E_FAILED failed"
+[ "$E2E_FAILED" = 0 ]
