@@ -45,7 +45,7 @@ measure_cpu() {
     awk -v t=$((after - before)) -v hz="$hz" 'BEGIN { printf "%.2f", t / hz }'
 }
 
-linux_pid_of() { pgrep -n -f "$1" ; }
+linux_pid_of() { prefix_pids "$1" | tail -n 1; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 # launch EXE [ARGUMENT]: starts it, prints the milliseconds to its tray icon; sets PROGRAM_PID.
@@ -56,7 +56,7 @@ launch() {
 }
 
 stop_all() {
-    pkill -f 'qmx.exe' ; pkill -f 'floor.exe'
+    kill $(prefix_pids 'qmx.exe') $(prefix_pids 'floor.exe') 2>/dev/null
     sleep 1
 }
 

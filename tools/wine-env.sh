@@ -54,6 +54,14 @@ wine_env_start() {
     (wine cmd /c exit) >/dev/null 2>&1 </dev/null
 }
 
+# The Linux process ids of this prefix's processes whose command line matches PATTERN.
+prefix_pids() {
+    local pid
+    for pid in $(pgrep -f "$1"); do
+        grep -q -s -z -x "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" && echo "$pid"
+    done
+}
+
 wine_env_stop() {
     wineserver -k >/dev/null 2>&1 || true
     if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then

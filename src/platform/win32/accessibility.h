@@ -2,13 +2,17 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace qmx::win32 {
 
 // Screen readers' view of a plain child window, through the system's direct annotation: role,
-// name and value, and the event that tells them the value changed. Needs COM on this thread.
+// name and value, and the event that tells them the value changed. The annotation service is
+// loaded only once an accessibility client asks a window of the program for its object, and a
+// control's annotations are cleared when the control goes. Needs COM on this thread.
 class Accessibility {
 public:
     Accessibility();
@@ -17,10 +21,23 @@ public:
     Accessibility& operator=(const Accessibility&) = delete;
 
     void announceSlider(HWND control, std::string_view name, std::string_view value);
+    // An accessibility client asked `control` for its object (WM_GETOBJECT).
+    void clientAsked(HWND control);
+    // The control is being destroyed.
+    void forget(HWND control);
 
 private:
     struct Services;
-    std::unique_ptr<Services> services_;  // made on first use
+    struct Slider {
+        std::string name;
+        std::string value;
+        bool annotated = false;
+    };
+    void annotate(HWND control, Slider& slider);
+
+    std::map<HWND, Slider> sliders_;
+    bool clientsAsked_ = false;
+    std::unique_ptr<Services> services_;  // made when a client first asks
 };
 
 }  // namespace qmx::win32

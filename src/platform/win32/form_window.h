@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/win32/accessibility.h"
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/picture_store.h"
 #include "platform/win32/screen_metrics.h"
@@ -47,6 +48,7 @@ struct FormWindow {
     POINT lastPointer{-32768, -32768};  // screen position of the last pointer message
     HWND savedFocus = nullptr;          // a dialog's focused control while it is inactive
     HFONT dialogFont = nullptr;         // owned by the window system
+    Accessibility* accessibility = nullptr;
 };
 
 UINT taskbarCreatedMessage();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
@@ -32,24 +33,54 @@ constexpr PictureResource kPictures[] = {
     {platform::PictureId::AboutLogo, QMX_PICTURE_ABOUT_LOGO, 62, 31},
 };
 
-// GDI+ (a system DLL since Windows XP) decodes the PNG resources; it runs only while the store
-// is being made.
-class GdiPlusSession {
+// GDI+ (a system DLL) decodes the PNG resources. It is loaded from the system folder only while
+// the store is being made, and unloaded again: the running program keeps only the bitmaps.
+class GdiPlus {
 public:
-    GdiPlusSession() {
+    GdiPlus() {
+        char folder[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH - 13) return;
+        module_ = LoadLibraryA((std::string(folder) + "\\gdiplus.dll").c_str());
+        if (module_ == nullptr) return;
+        const bool found =
+            resolve(startup, "GdiplusStartup") && resolve(shutdown, "GdiplusShutdown") &&
+            resolve(bitmapFromStream, "GdipCreateBitmapFromStream") &&
+            resolve(imageWidth, "GdipGetImageWidth") &&
+            resolve(imageHeight, "GdipGetImageHeight") && resolve(lockBits, "GdipBitmapLockBits") &&
+            resolve(unlockBits, "GdipBitmapUnlockBits") &&
+            resolve(disposeImage, "GdipDisposeImage");
         Gdiplus::GdiplusStartupInput input;
-        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+        started_ = found && startup(&token_, &input, nullptr) == Gdiplus::Ok;
     }
-    ~GdiPlusSession() {
-        if (ok_) Gdiplus::GdiplusShutdown(token_);
+    ~GdiPlus() {
+        if (started_) shutdown(token_);
+        if (module_ != nullptr) FreeLibrary(module_);
     }
-    GdiPlusSession(const GdiPlusSession&) = delete;
-    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
-    bool ok() const { return ok_; }
+    GdiPlus(const GdiPlus&) = delete;
+    GdiPlus& operator=(const GdiPlus&) = delete;
+    bool ok() const { return started_; }
+
+    decltype(&Gdiplus::GdiplusStartup) startup = nullptr;
+    decltype(&Gdiplus::GdiplusShutdown) shutdown = nullptr;
+    decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream) bitmapFromStream = nullptr;
+    decltype(&Gdiplus::DllExports::GdipGetImageWidth) imageWidth = nullptr;
+    decltype(&Gdiplus::DllExports::GdipGetImageHeight) imageHeight = nullptr;
+    decltype(&Gdiplus::DllExports::GdipBitmapLockBits) lockBits = nullptr;
+    decltype(&Gdiplus::DllExports::GdipBitmapUnlockBits) unlockBits = nullptr;
+    decltype(&Gdiplus::DllExports::GdipDisposeImage) disposeImage = nullptr;
 
 private:
+    template <typename Function>
+    bool resolve(Function& function, const char* name) {
+        function =
+            reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        return function != nullptr;
+    }
+
+    HMODULE module_ = nullptr;
     ULONG_PTR token_ = 0;
-    bool ok_ = false;
+    bool started_ = false;
 };
 
 // A stream over a copy of the resource's bytes; the stream frees the copy.
@@ -91,43 +122,45 @@ HBITMAP premultipliedBitmap(const Gdiplus::BitmapData& pixels) {
     return bitmap;
 }
 
-HBITMAP makeBitmap(HINSTANCE instance, const PictureResource& picture) {
-    using namespace Gdiplus::DllExports;
+HBITMAP makeBitmap(HINSTANCE instance, const GdiPlus& gdiPlus, const PictureResource& picture) {
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(picture.resource), RT_RCDATA);
     if (found == nullptr) return nullptr;
     const void* png = LockResource(LoadResource(instance, found));
     if (png == nullptr) return nullptr;
     ComPtr<IStream> stream = streamOf(png, SizeofResource(instance, found));
     Gdiplus::GpBitmap* decoded = nullptr;
-    if (!stream.get() || GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok) {
+    if (!stream.get() || gdiPlus.bitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok) {
         return nullptr;
     }
     HBITMAP bitmap = nullptr;
     UINT width = 0;
     UINT height = 0;
-    GdipGetImageWidth(decoded, &width);
-    GdipGetImageHeight(decoded, &height);
+    gdiPlus.imageWidth(decoded, &width);
+    gdiPlus.imageHeight(decoded, &height);
     const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData pixels{};
     if (width == static_cast<UINT>(picture.width) && height == static_cast<UINT>(picture.height) &&
-        GdipBitmapLockBits(decoded, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
-                           &pixels) == Gdiplus::Ok) {
+        gdiPlus.lockBits(decoded, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                         &pixels) == Gdiplus::Ok) {
         bitmap = premultipliedBitmap(pixels);
-        GdipBitmapUnlockBits(decoded, &pixels);
+        gdiPlus.unlockBits(decoded, &pixels);
     }
-    GdipDisposeImage(decoded);
+    gdiPlus.disposeImage(decoded);
     return bitmap;
 }
 
 }  // namespace
 
 PictureStore::PictureStore(HINSTANCE instance) {
-    GdiPlusSession gdiPlus;
-    if (!gdiPlus.ok()) return;
-    for (const auto& picture : kPictures) {
-        pictures_[picture.id] = {UniqueBitmap(makeBitmap(instance, picture)),
-                                 {picture.width, picture.height}};
+    {
+        GdiPlus gdiPlus;
+        for (const auto& picture : kPictures) {
+            HBITMAP bitmap = gdiPlus.ok() ? makeBitmap(instance, gdiPlus, picture) : nullptr;
+            pictures_[picture.id] = {UniqueBitmap(bitmap), {picture.width, picture.height}};
+        }
     }
+    // The image decoders GDI+ brought in are not needed any more either.
+    CoFreeUnusedLibrariesEx(0, 0);
 }
 
 SIZE PictureStore::size(platform::PictureId picture) const {

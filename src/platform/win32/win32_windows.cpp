@@ -34,6 +34,16 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         case WM_ERASEBKGND:
             return 1;
+        case WM_GETOBJECT:
+        case WM_NCDESTROY:
+            if (FormWindow* form = formOf(GetParent(window)); form && form->accessibility) {
+                if (message == WM_GETOBJECT) {
+                    form->accessibility->clientAsked(window);
+                } else {
+                    form->accessibility->forget(window);
+                }
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, FALSE);
@@ -307,6 +317,7 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->definition = &definition;
     form->pictures = &pictures_;
     form->cursors = &cursors_;
+    form->accessibility = &accessibility_;
     form->dialogFont =
         dialogFont_ ? dialogFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     form->twipsX = screenTwipsPerPixel(LOGPIXELSX);

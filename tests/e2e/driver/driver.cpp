@@ -114,22 +114,22 @@ bool cycle(HWND host, const std::string& kind, int index) {
             SendMessageA(controller, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 60));
             SendMessageA(controller, WM_LBUTTONUP, 0, MAKELPARAM(30, 60));
         }
-        return waitFor("QmxController", true, 5000);
+        return waitFor("QmxController", true, 15000);
     }
     PostMessageA(host, WM_LBUTTONDOWN, 0, kRightDown);
-    if (!waitFor("#32768", false, 5000)) return false;
+    if (!waitFor("#32768", false, 15000)) return false;
     HWND menu = FindWindowA("#32768", nullptr);
     if (kind == "menu") {
         postKey(menu, VK_ESCAPE);
-        return waitFor("#32768", true, 5000);
+        return waitFor("#32768", true, 15000);
     }
     // About is the first item, Options the third (Skin lies between).
     const int downs = index % 2 == 0 ? 1 : 3;
     for (int i = 0; i < downs; ++i) postKey(menu, VK_DOWN);
     postKey(menu, VK_RETURN);
-    if (!waitFor("QmxDialog", false, 5000)) return false;
+    if (!waitFor("QmxDialog", false, 15000)) return false;
     SendMessageA(FindWindowA("QmxDialog", nullptr), WM_CLOSE, 0, 0);
-    return waitFor("QmxDialog", true, 5000);
+    return waitFor("QmxDialog", true, 15000);
 }
 
 int usage() {
