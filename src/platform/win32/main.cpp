@@ -58,13 +58,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        // Tab, Enter and Esc work as in a dialog in the program's dialogs (About, Options), and
-        // only there: the controller has keys of its own.
+        // The controller's keys and wheel reach the controller itself.
         if (windows.preTranslate(message)) continue;
-        HWND active = GetActiveWindow();
-        if (active != nullptr && (GetWindowLongA(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
-            IsDialogMessageA(active, &message)) {
-            continue;
+        // Tab, Enter and Esc work as in a dialog in the program's dialogs (About, Options), and
+        // only there. Only keys need the dialog manager: the timers' many messages do not ask
+        // for the active window.
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+            HWND active = GetActiveWindow();
+            if (active != nullptr && (GetWindowLongA(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+                IsDialogMessageA(active, &message)) {
+                continue;
+            }
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -642,8 +642,9 @@ bool Win32Windows::preTranslate(const MSG& message) {
         dispatchToForm(root, [delta](platform::WindowEvents& e) { e.onWheel(delta); });
         return true;
     }
-    if (kind == WM_CHAR)
+    if (kind == WM_CHAR) {
         return message.wParam == ' ' || message.wParam == 'm' || message.wParam == 'M';
+    }
     const platform::Key key = keyOf(message.wParam);
     if (key == platform::Key::Other) return false;
     if (kind == WM_KEYDOWN) {
