@@ -11,7 +11,7 @@ else
     controller_cycles=1000 menu_cycles=200 dialog_cycles=200 storm_seconds=600
 fi
 E2E_BUILD="$top/build/windows"
-E2E_WORK="$E2E_BUILD/soak"
+E2E_WORK="$E2E_BUILD/soak-$mode"  # its own Wine prefix: make test and make soak may run at once
 mkdir -p "$E2E_WORK/app" "$E2E_WORK/driver"
 . "$top/tools/wine-env.sh"
 . "$top/tests/e2e/lib.sh"
