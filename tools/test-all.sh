@@ -14,25 +14,27 @@ unit_passed=${unit_passed:-0}
 unit_failed=${unit_failed:-0}
 [ "$unit_status" = 0 ] || [ "$unit_failed" != 0 ] || unit_failed=1
 
+# run_counted NAME LOG COMMAND...: runs a suite that closes with "NAME: N passed, M failed" and
+# sets NAME_passed and NAME_failed (a suite that fails without saying so counts one failure).
+run_counted() {
+    local name=$1 log=$2
+    shift 2
+    "$@" 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]} passed failed
+    passed=$(sed -n "s/^$name: \([0-9]*\) passed.*/\1/p" "$log")
+    failed=$(sed -n "s/^$name: [0-9]* passed, \([0-9]*\) failed.*/\1/p" "$log")
+    passed=${passed:-0}
+    failed=${failed:-0}
+    [ "$status" = 0 ] || [ "$failed" != 0 ] || failed=1
+    printf -v "${name}_passed" '%s' "$passed"
+    printf -v "${name}_failed" '%s' "$failed"
+}
+
 echo "== end-to-end tests"
-e2e_log="$top/build/e2e-tests.log"
-"$top/tests/e2e/run.sh" "$top/build/windows" 2>&1 | tee "$e2e_log"
-e2e_status=${PIPESTATUS[0]}
-e2e_passed=$(sed -n 's/^e2e: \([0-9]*\) passed.*/\1/p' "$e2e_log")
-e2e_failed=$(sed -n 's/^e2e: [0-9]* passed, \([0-9]*\) failed.*/\1/p' "$e2e_log")
-e2e_passed=${e2e_passed:-0}
-e2e_failed=${e2e_failed:-0}
-[ "$e2e_status" = 0 ] || [ "$e2e_failed" != 0 ] || e2e_failed=1
+run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/windows"
 
 echo "== soak, short"
-soak_log="$top/build/soak-tests.log"
-"$top/tools/soak.sh" short 2>&1 | tee "$soak_log"
-soak_status=${PIPESTATUS[0]}
-soak_passed=$(sed -n 's/^soak: \([0-9]*\) passed.*/\1/p' "$soak_log")
-soak_failed=$(sed -n 's/^soak: [0-9]* passed, \([0-9]*\) failed.*/\1/p' "$soak_log")
-soak_passed=${soak_passed:-0}
-soak_failed=${soak_failed:-0}
-[ "$soak_status" = 0 ] || [ "$soak_failed" != 0 ] || soak_failed=1
+run_counted soak "$top/build/soak-tests.log" "$top/tools/soak.sh" short
 
 echo "== reproducible release"
 release_passed=0
