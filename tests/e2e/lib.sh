@@ -204,10 +204,14 @@ menu_marks() {
 
 menus() { drv windows --class '#32768' --visible 1; }
 
-# Opens the tray menu; sets MENU_LINE and MX MY MW MH.
+# Opens the tray menu; sets MENU_LINE and MX MY MW MH. A menu that closes at once (the tray
+# window had not got the X focus yet) is opened once more.
 open_menu() {
     tray_click 3
-    drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null || return 1
+    if ! drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null; then
+        tray_click 3
+        drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null || return 1
+    fi
     sleep 0.5
     MENU_LINE=$(menus | head -n 1)
     read -r MX MY MW MH < <(rect_of "$MENU_LINE")
