@@ -5,9 +5,9 @@
 namespace qmx::fakes {
 
 namespace {
-constexpr std::uint32_t kNoDriver = 6;           // MMSYSERR_NODRIVER
-constexpr std::uint32_t kInvalidLine = 1024;     // MIXERR_INVALLINE
-constexpr std::uint32_t kInvalidControl = 1025;  // MIXERR_INVALCONTROL
+constexpr std::uint32_t kNoDriver = platform::kMixerNoDriver;
+constexpr std::uint32_t kInvalidLine = platform::kMixerInvalidLine;
+constexpr std::uint32_t kInvalidControl = platform::kMixerInvalidControl;
 }  // namespace
 
 class FakeMixer::Device : public platform::MixerDevice {

@@ -1,0 +1,81 @@
+// The program's input beyond the pointer on its own windows: the controller's keys and wheel,
+// the pointer watched anywhere (for the wheel over the tray icon), and what screen readers hear.
+#include <windowsx.h>
+
+#include "platform/win32/form_window.h"
+#include "platform/win32/win32_windows.h"
+
+namespace qmx::win32 {
+
+bool Win32Windows::watchPointer(platform::WindowId window, bool watch) {
+    RAWINPUTDEVICE mouse{};
+    mouse.usUsagePage = 0x01;  // generic desktop controls
+    mouse.usUsage = 0x02;      // mouse
+    mouse.dwFlags = watch ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+    mouse.hwndTarget = watch ? handleOf(window) : nullptr;
+    return RegisterRawInputDevices(&mouse, 1, sizeof(mouse)) != FALSE;
+}
+
+void Win32Windows::announceSlider(platform::WindowId window, int controlId, std::string_view name,
+                                  std::string_view value) {
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        accessibility_.announceSlider(control->window, name, value);
+    }
+}
+
+namespace {
+platform::Key keyOf(WPARAM virtualKey) {
+    using platform::Key;
+    switch (virtualKey) {
+        case VK_UP:
+            return Key::Up;
+        case VK_DOWN:
+            return Key::Down;
+        case VK_LEFT:
+            return Key::Left;
+        case VK_RIGHT:
+            return Key::Right;
+        case VK_PRIOR:
+            return Key::PageUp;
+        case VK_NEXT:
+            return Key::PageDown;
+        case VK_HOME:
+            return Key::Home;
+        case VK_END:
+            return Key::End;
+        case VK_SPACE:
+            return Key::Space;
+        case 'M':
+            return Key::M;
+        case VK_ESCAPE:
+            return Key::Escape;
+        default:
+            return Key::Other;
+    }
+}
+}  // namespace
+
+bool Win32Windows::preTranslate(const MSG& message) {
+    const UINT kind = message.message;
+    if (kind != WM_KEYDOWN && kind != WM_KEYUP && kind != WM_CHAR && kind != WM_MOUSEWHEEL) {
+        return false;
+    }
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root == nullptr || GetClassLongPtrA(root, GCW_ATOM) != controllerClass_) return false;
+    if (kind == WM_MOUSEWHEEL) {
+        const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
+        dispatchToForm(root, [delta](platform::WindowEvents& e) { e.onWheel(delta); });
+        return true;
+    }
+    if (kind == WM_CHAR) {
+        return message.wParam == ' ' || message.wParam == 'm' || message.wParam == 'M';
+    }
+    const platform::Key key = keyOf(message.wParam);
+    if (key == platform::Key::Other) return false;
+    if (kind == WM_KEYDOWN) {
+        dispatchToForm(root, [key](platform::WindowEvents& e) { e.onKey(key); });
+    }
+    return true;
+}
+
+}  // namespace qmx::win32
