@@ -15,26 +15,40 @@ namespace qmx::win32 {
 
 namespace {
 
+// Pictures of one group are made together: one loading of the decoder for a window's pictures.
+enum class PictureGroup { Controller, About };
+
 struct PictureResource {
     platform::PictureId id;
+    PictureGroup group;
     int resource;
     int width;
     int height;
 };
 
 constexpr PictureResource kPictures[] = {
-    {platform::PictureId::VistaSkin, QMX_PICTURE_VISTA_SKIN, 66, 186},
-    {platform::PictureId::ClassicSkin, QMX_PICTURE_CLASSIC_SKIN, 66, 186},
-    {platform::PictureId::Knob, QMX_PICTURE_KNOB, 15, 19},
-    {platform::PictureId::VistaClose, QMX_PICTURE_VISTA_CLOSE, 25, 26},
-    {platform::PictureId::VistaCloseHighlighted, QMX_PICTURE_VISTA_CLOSE_HOT, 25, 26},
-    {platform::PictureId::ClassicClose, QMX_PICTURE_CLASSIC_CLOSE, 15, 14},
-    {platform::PictureId::AboutBackground, QMX_PICTURE_ABOUT_BACKGROUND, 441, 409},
-    {platform::PictureId::AboutLogo, QMX_PICTURE_ABOUT_LOGO, 62, 31},
+    {platform::PictureId::VistaSkin, PictureGroup::Controller, QMX_PICTURE_VISTA_SKIN, 66, 186},
+    {platform::PictureId::ClassicSkin, PictureGroup::Controller, QMX_PICTURE_CLASSIC_SKIN, 66, 186},
+    {platform::PictureId::Knob, PictureGroup::Controller, QMX_PICTURE_KNOB, 15, 19},
+    {platform::PictureId::VistaClose, PictureGroup::Controller, QMX_PICTURE_VISTA_CLOSE, 25, 26},
+    {platform::PictureId::VistaCloseHighlighted, PictureGroup::Controller,
+     QMX_PICTURE_VISTA_CLOSE_HOT, 25, 26},
+    {platform::PictureId::ClassicClose, PictureGroup::Controller, QMX_PICTURE_CLASSIC_CLOSE, 15,
+     14},
+    {platform::PictureId::AboutBackground, PictureGroup::About, QMX_PICTURE_ABOUT_BACKGROUND, 441,
+     409},
+    {platform::PictureId::AboutLogo, PictureGroup::About, QMX_PICTURE_ABOUT_LOGO, 62, 31},
 };
 
+const PictureResource* resourceOf(platform::PictureId picture) {
+    for (const auto& resource : kPictures) {
+        if (resource.id == picture) return &resource;
+    }
+    return nullptr;
+}
+
 // GDI+ (a system DLL) decodes the PNG resources. It is loaded from the system folder only while
-// the store is being made, and unloaded again: the running program keeps only the bitmaps.
+// a group of pictures is being made, and unloaded again: the program keeps only the bitmaps.
 class GdiPlus {
 public:
     GdiPlus() {
@@ -151,32 +165,38 @@ HBITMAP makeBitmap(HINSTANCE instance, const GdiPlus& gdiPlus, const PictureReso
 
 }  // namespace
 
-PictureStore::PictureStore(HINSTANCE instance) {
+HBITMAP PictureStore::bitmap(platform::PictureId picture) const {
+    if (auto made = bitmaps_.find(picture); made != bitmaps_.end()) return made->second.get();
+    const PictureResource* wanted = resourceOf(picture);
+    if (wanted == nullptr) return nullptr;
     {
         GdiPlus gdiPlus;
-        for (const auto& picture : kPictures) {
-            HBITMAP bitmap = gdiPlus.ok() ? makeBitmap(instance, gdiPlus, picture) : nullptr;
-            pictures_[picture.id] = {UniqueBitmap(bitmap), {picture.width, picture.height}};
+        for (const auto& resource : kPictures) {
+            if (resource.group != wanted->group || bitmaps_.count(resource.id) != 0) continue;
+            bitmaps_[resource.id] =
+                UniqueBitmap(gdiPlus.ok() ? makeBitmap(instance_, gdiPlus, resource) : nullptr);
         }
     }
     // The image decoders GDI+ brought in are not needed any more either.
     CoFreeUnusedLibrariesEx(0, 0);
+    return bitmaps_[picture].get();
 }
 
 SIZE PictureStore::size(platform::PictureId picture) const {
-    auto it = pictures_.find(picture);
-    return it == pictures_.end() ? SIZE{0, 0} : it->second.size;
+    const PictureResource* resource = resourceOf(picture);
+    return resource == nullptr ? SIZE{0, 0} : SIZE{resource->width, resource->height};
 }
 
 void PictureStore::draw(HDC dc, platform::PictureId picture, const RECT& target) const {
-    auto it = pictures_.find(picture);
-    if (it == pictures_.end() || !it->second.bitmap) return;
+    HBITMAP pixels = bitmap(picture);
+    if (pixels == nullptr) return;
+    const SIZE extent = size(picture);
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, it->second.bitmap.get());
+    HGDIOBJ previous = SelectObject(source, pixels);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
     AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-               source, 0, 0, it->second.size.cx, it->second.size.cy, blend);
+               source, 0, 0, extent.cx, extent.cy, blend);
     SelectObject(source, previous);
     DeleteDC(source);
 }
