@@ -55,6 +55,25 @@ launch() {
     sed -n 's/.* ms=\([0-9.]*\).*/\1/p' <<<"$line"
 }
 
+# "x y" of the centre of the tray icon.
+tray_icon_center() {
+    local tray x y w h
+    tray=$(drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1)
+    read -r x y w h < <(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1 |
+        sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p')
+    echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# While the CPU is measured the pointer rests away from both programs' windows, or with
+# BENCH_POINTER=icon on the program's tray icon (where Wine's tray shows the icon's tip).
+rest_pointer() {
+    if [ "${BENCH_POINTER:-away}" = icon ]; then
+        xdotool mousemove $(tray_icon_center)
+    else
+        xdotool mousemove 300 200
+    fi
+}
+
 stop_all() {
     kill $(prefix_pids 'qmx.exe') $(prefix_pids 'floor.exe') 2>/dev/null
     sleep 1
@@ -68,17 +87,16 @@ for round in $(seq "$rounds"); do
         add "${program}_launch" "$(launch "$program.exe")"
         sleep 3
         add "${program}_rss" "$(rss_kb "$(linux_pid_of "$program.exe")")"
+        rest_pointer
         add "${program}_closed" "$(measure_cpu)"
         if [ "$program" = qmx ]; then
             # The controller opens with a click on the tray icon.
-            tray=$(drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1)
-            read -r x y w h < <(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1 |
-                sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p')
-            xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+            xdotool mousemove $(tray_icon_center) click 1
         else
             stop_all
             launch floor.exe open >/dev/null
         fi
+        rest_pointer
         add "${program}_open" "$(measure_cpu)"
         stop_all
     done

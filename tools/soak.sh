@@ -10,6 +10,7 @@ if [ "$mode" = short ]; then
 else
     controller_cycles=1000 menu_cycles=200 dialog_cycles=200 storm_seconds=600
 fi
+storm_round_actions=50
 E2E_BUILD="$top/build/windows"
 E2E_WORK="$E2E_BUILD/soak-$mode"  # its own Wine prefix: make test and make soak may run at once
 mkdir -p "$E2E_WORK/app" "$E2E_WORK/driver"
@@ -24,7 +25,6 @@ install_copy "$E2E_WORK/app"
 APP="$E2E_WORK/app"
 
 message_boxes() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1; }
-answers() { drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 fds() { ls "/proc/$1/fd" | wc -l; }
 qmx_linux_pid() { prefix_pids 'qmx.exe' | tail -n 1; }
@@ -61,18 +61,21 @@ test_open_close_cycles_leave_nothing_behind() {
         check "the open file descriptors do not grow ($kind)" holds '! grows "$fd0" "$fd1"'
     done
     check "no message box appeared" [ -z "$(message_boxes)" ]
-    check "the program still answers" answers
+    check "the program still answers" program_settled
 }
 
 # Random presses, drags, clicks, double clicks and wheel turns over the controller (away from
-# the two buttons that start the system's programs) and clicks on the tray icon.
-test_a_pointer_storm_ends_with_the_label_on_the_mixers_level() {
-    reset_settings
-    set_windows_version xp
+# the two buttons that start the system's programs) and clicks on the tray icon, in Windows XP
+# mode: Wine's Core Audio volume object cannot be written (SetMasterVolumeLevelScalar is a stub
+# there), its legacy mixer can. That mixer hands a process only 256 handles in its life (the
+# handle's 8-bit counter runs into the device bits; closing gives nothing back), and every
+# discovery opens one, so the storm runs in rounds of at most storm_round_actions actions, each
+# with a program of its own, each ending with the same checks.
+storm_round() {
     check "qmx.exe starts" start_qmx "$APP"
     check "the controller opens" open_controller
-    local end=$((SECONDS + storm_seconds)) actions=0 x y
-    while [ "$SECONDS" -lt "$end" ]; do
+    local end=$((SECONDS + $1)) actions=0 x y
+    while [ "$SECONDS" -lt "$end" ] && [ "$actions" -lt "$storm_round_actions" ]; do
         [ -n "$(controller_line 1)" ] || open_controller || true
         x=$((CX + RANDOM % CW)) y=$((CY + 40 + RANDOM % (CH - 40)))
         case $((RANDOM % 6)) in
@@ -87,18 +90,33 @@ test_a_pointer_storm_ends_with_the_label_on_the_mixers_level() {
         actions=$((actions + 1))
         [ -z "$(message_boxes)" ] || break
     done
-    log "$actions pointer actions in $storm_seconds s"
+    STORM_ACTIONS=$((STORM_ACTIONS + actions))
+    local box
+    box=$(message_boxes)
+    [ -z "$box" ] || log "message: $(drv children "${box%% *}" | grep -o 'text=.*' | tr '\n' ' ')"
     check "the program never ended" linux_alive "$QMX_LINUX_PID"
-    check "no message appeared" [ -z "$(message_boxes)" ]
+    check "no message appeared" [ -z "$box" ]
     xdotool mousemove 600 300
     check "the controller opens at the end" open_controller
     sleep 1
     local shown
     shown=$(child_text "$CONTROLLER" 3)
     check "a fresh controller reads the same level" open_controller
-    log "label $shown, then $(child_text "$CONTROLLER" 3) in a fresh controller"
+    log "$actions actions; label $shown, then $(child_text "$CONTROLLER" 3) in a fresh controller"
     check "the label equals the mixer's level" \
         holds '[ -n "$shown" ] && [ "$(child_text "$CONTROLLER" 3)" = "$shown" ]'
+    check "the program ends from its menu" close_from_menu
+}
+
+test_a_pointer_storm_ends_with_the_label_on_the_mixers_level() {
+    reset_settings
+    set_windows_version xp
+    STORM_ACTIONS=0
+    local end=$((SECONDS + storm_seconds))
+    while [ "$SECONDS" -lt "$end" ]; do
+        storm_round $((end - SECONDS))
+    done
+    log "$STORM_ACTIONS pointer actions in $storm_seconds s"
     set_windows_version 7
 }
 
@@ -155,7 +173,7 @@ test_the_program_survives_the_end_of_the_tray() {
     drv send "$host" "$(drv message-id TaskbarCreated)" >/dev/null
     sleep 1
     check "the program runs on" linux_alive "$QMX_LINUX_PID"
-    check "and still answers" answers
+    check "and still answers" program_settled
     check "no message appeared" [ -z "$(message_boxes)" ]
 }
 

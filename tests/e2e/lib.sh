@@ -174,12 +174,24 @@ child_text() { drv child-text "$1" "$(child_id "$2")"; }
 # is_checked HWND ID: whether a check box shows checked.
 is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
 
-# Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH.
+# Waits until the program is back in its message loop: a message sent to its tray host is
+# answered only after whatever it was handling has finished.
+program_settled() { drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null; }
+
+# Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH. Every click
+# opens a new controller, so the one to use is a visible controller that was not there before,
+# once the program has finished setting it up.
 open_controller() {
+    local before line
+    before=$(drv windows --class QmxController --visible 1 | cut -d' ' -f1)
     tray_click 1 || return 1
-    local line
-    line=$(controller_line 5)
+    for _ in $(seq 25); do
+        line=$(drv windows --class QmxController --visible 1 | grep -v "^${before:-none} " | head -n 1)
+        [ -n "$line" ] && break
+        sleep 0.1
+    done
     [ -n "$line" ] || return 1
+    program_settled || return 1
     CONTROLLER=${line%% *}
     read -r CX CY CW CH < <(rect_of "$line")
     CONTROLLER_LINE=$line
