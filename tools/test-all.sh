@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine and the
-# reproducible-release check, and closes with one line that counts every test.
+# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak
+# and the reproducible-release check, and closes with one line that counts every test.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 log="$top/build/unit-tests.log"
@@ -33,14 +33,17 @@ run_counted() {
 echo "== end-to-end tests"
 run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/windows"
 
+echo "== short soak"
+run_counted soak "$top/build/soak-tests.log" "$top/tools/soak.sh" short
+
 echo "== reproducible release"
 release_passed=0
 release_failed=0
 if "$top/tools/check-reproducible.sh"; then release_passed=1; else release_failed=1; fi
 
-passed=$((unit_passed + e2e_passed + release_passed))
-failed=$((unit_failed + e2e_failed + release_failed))
+passed=$((unit_passed + e2e_passed + soak_passed + release_passed))
+failed=$((unit_failed + e2e_failed + soak_failed + release_failed))
 echo
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]
