@@ -137,14 +137,18 @@ TEST_F(StartUp, ASecondCopyEndsSilentlyWithItsProcessIdAndTakesItsIconAway) {
                            "processes.exit " + std::to_string(fake.processes.ownId)}));
 }
 
-TEST_F(StartUp, TheShellRestartingBringsTheIconBack) {
+TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithThePictureOfTheMuteState) {
     ASSERT_EQ(start(), -1);
-    fake.windows.advance(100);
-    fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
-    const auto& last = fake.shell.trayCalls.back();
-    EXPECT_EQ(last.message, platform::TrayMessage::Add);
-    EXPECT_EQ(last.data.callbackMessage, 0x201u);
-    EXPECT_EQ(last.data.icon, platform::IconId::TrayNormal);
+    for (const auto& [mute, picture] : {std::pair{1u, platform::IconId::TrayMuted},
+                                        std::pair{0u, platform::IconId::TrayNormal}}) {
+        fake.mixer.mute = mute;
+        fake.windows.advance(100);
+        fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+        const auto& last = fake.shell.trayCalls.back();
+        EXPECT_EQ(last.message, platform::TrayMessage::Add) << mute;
+        EXPECT_EQ(last.data.callbackMessage, 0x201u) << mute;
+        EXPECT_EQ(last.data.icon, picture) << mute;
+    }
 }
 
 }  // namespace
