@@ -157,29 +157,43 @@ test_odd_settings_are_read_and_never_rewritten() {
     done
 }
 
-# Wine's tray (its explorer process) ends. Wine 8 does not start its tray again in this setting
-# (neither "explorer.exe /desktop" nor a new window brings it back), so what can be shown is that
-# the program survives the tray's end, and takes the shell's "TaskbarCreated" then in its stride.
-# The icon's return on "TaskbarCreated" is unit-tested.
-test_the_program_survives_the_end_of_the_tray() {
+# Wine's tray (its explorer process) ends and a tray starts again. Wine 8 cannot start its own
+# tray again in the same session (a new "explorer.exe /desktop" finds the ended one's desktop
+# window and quits), so a stand-in takes its place: a window of the class Shell_NotifyIcon talks
+# to, announced with "TaskbarCreated" as a restarted shell does. The program is muted first, so
+# that the right picture is the muted one.
+test_the_icon_comes_back_with_its_picture_when_the_tray_starts_again() {
     reset_settings
     check "qmx.exe starts" start_qmx "$APP"
+    check "the controller opens" open_controller
+    local mx my mw mh
+    read -r mx my mw mh < <(rect_of "$(child_line "$CONTROLLER" 6)")
+    xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
     sleep 1
-    check "its icon stands in the tray" [ "$(tray_icon_count)" = 1 ]
+    check "the tray icon shows the muted picture" [ "$(tray_red_pixels)" -gt 10 ]
     kill $(prefix_pids 'explorer.exe')
     sleep 2
-    local host
+    check "Wine's tray is gone" [ -z "$(tray_window)" ]
+    check "a tray starts again" holds 'drv stand-in-tray 3 4 >"$E2E_WORK/tray.out"'
+    log "the new tray received: $(tr '\n' ';' <"$E2E_WORK/tray.out")"
+    local host add from red
     host=$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)
-    drv send "$host" "$(drv message-id TaskbarCreated)" >/dev/null
-    sleep 1
-    check "the program runs on" linux_alive "$QMX_LINUX_PID"
-    check "and still answers" program_settled
+    add=$(grep -m 1 '^message=0 ' "$E2E_WORK/tray.out")
+    from=$(sed -n 's/.* from=\([0-9a-fA-F]*\) .*/\1/p' <<<"$add")
+    red=$(sed -n 's/.* red=\([0-9]*\) .*/\1/p' <<<"$add")
+    check "the program adds its icon to it" holds '[ -n "$from" ] && [ $((0x$from)) = $((host)) ]'
+    check "with the muted picture" [ "${red:-0}" -gt 10 ]
+    check "and hands over that same picture at every mute poll" \
+        holds 'grep -q "^message=1 .*same-as-add=1" "$E2E_WORK/tray.out" &&
+            ! grep -q "^message=1 .*same-as-add=0" "$E2E_WORK/tray.out"'
+    check "the program runs on and answers" program_settled
     check "no message appeared" [ -z "$(message_boxes)" ]
 }
 
 for test in test_open_close_cycles_leave_nothing_behind \
     test_a_pointer_storm_ends_with_the_label_on_the_mixers_level \
-    test_odd_settings_are_read_and_never_rewritten test_the_program_survives_the_end_of_the_tray; do
+    test_odd_settings_are_read_and_never_rewritten \
+    test_the_icon_comes_back_with_its_picture_when_the_tray_starts_again; do
     run_test "$test"
 done
 echo "soak: $E2E_PASSED passed, $E2E_FAILED failed"

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "stand_in_tray.h"
+
 namespace {
 
 HWND parseWindow(const char* text) {
@@ -153,6 +155,7 @@ int usage() {
         "       qmxdriver run EXE [TIMEOUT_S]\n"
         "       qmxdriver start EXE\n"
         "       qmxdriver launch-to-icon EXE [ARGUMENT]\n"
+        "       qmxdriver stand-in-tray SECONDS [LINES]\n"
         "       qmxdriver cycle controller|menu|dialogs COUNT");
     return 2;
 }
@@ -368,6 +371,9 @@ int main(int argc, char** argv) {
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
         return 0;
+    }
+    if (command == "stand-in-tray" && argc >= 3) {
+        return standInTray(std::atoi(argv[2]), argc >= 4 ? std::atoi(argv[3]) : 5);
     }
     if (command == "start" && argc >= 3) {
         PROCESS_INFORMATION info{};
