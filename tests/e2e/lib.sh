@@ -176,7 +176,9 @@ is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
 
 # Waits until the program is back in its message loop: a message sent to its tray host is
 # answered only after whatever it was handling has finished.
-program_settled() { drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null; }
+program_settled() {
+    drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null
+}
 
 # Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH. Every click
 # opens a new controller, so the one to use is a visible controller that was not there before,
@@ -186,7 +188,9 @@ open_controller() {
     before=$(drv windows --class QmxController --visible 1 | cut -d' ' -f1)
     tray_click 1 || return 1
     for _ in $(seq 25); do
-        line=$(drv windows --class QmxController --visible 1 | grep -v "^${before:-none} " | head -n 1)
+        line=$(drv windows --class QmxController --visible 1 |
+            awk -v old="$before" 'BEGIN { split(old, seen, "\n"); for (i in seen) was[seen[i]] = 1 }
+                                  !($1 in was) { print; exit }')
         [ -n "$line" ] && break
         sleep 0.1
     done
