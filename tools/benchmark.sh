@@ -24,7 +24,9 @@ wine reg add "HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0" /
 hz=$(getconf CLK_TCK)
 app=$(printf 'Z:%s' "${work//\//\\}")\\app
 
-drv() { wine "$work/driver/qmxdriver.exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
+E2E_WORK=$work
+E2E_DRIVER="$work/driver/qmxdriver.exe"
+. "$top/tests/e2e/lib.sh"
 
 # Clock ticks used so far by every process of this Wine prefix.
 prefix_ticks() {
@@ -53,15 +55,6 @@ launch() {
     local line
     line=$(drv launch-to-icon "$app\\$1" ${2:-})
     sed -n 's/.* ms=\([0-9.]*\).*/\1/p' <<<"$line"
-}
-
-# "x y" of the centre of the tray icon.
-tray_icon_center() {
-    local tray x y w h
-    tray=$(drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1)
-    read -r x y w h < <(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1 |
-        sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p')
-    echo "$((x + w / 2)) $((y + h / 2))"
 }
 
 # While the CPU is measured the pointer rests away from both programs' windows, or with

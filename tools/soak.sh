@@ -65,20 +65,20 @@ test_open_close_cycles_leave_nothing_behind() {
 }
 
 # Random presses, drags, clicks, double clicks and wheel turns over the controller (away from
-# the two buttons that start the system's programs) and clicks on the tray icon, in Windows XP
-# mode: Wine's Core Audio volume object cannot be written (SetMasterVolumeLevelScalar is a stub
-# there), its legacy mixer can. That mixer hands a process only 256 handles in its life (the
-# handle's 8-bit counter runs into the device bits; closing gives nothing back), and every
-# discovery opens one, so the storm runs in rounds of at most storm_round_actions actions, each
-# with a program of its own, each ending with the same checks.
+# the two buttons that start the system's programs), clicks and wheel turns on the tray icon, in
+# Windows XP mode: Wine's Core Audio volume object cannot be written (SetMasterVolumeLevelScalar
+# is a stub there), its legacy mixer can. That mixer hands a process only 256 handles in its life
+# (the handle's 8-bit counter runs into the device bits; closing gives nothing back), and every
+# discovery opens one, so the storm runs in rounds of at most storm_round_actions actions (an
+# action opens at most four), each with a program of its own, each ending with the same checks.
 storm_round() {
     check "qmx.exe starts" start_qmx "$APP"
     check "the controller opens" open_controller
-    local end=$((SECONDS + $1)) actions=0 x y
+    local end=$((SECONDS + $1)) actions=0 x y box=
     while [ "$SECONDS" -lt "$end" ] && [ "$actions" -lt "$storm_round_actions" ]; do
         [ -n "$(controller_line 1)" ] || open_controller || true
         x=$((CX + RANDOM % CW)) y=$((CY + 40 + RANDOM % (CH - 40)))
-        case $((RANDOM % 6)) in
+        case $((RANDOM % 7)) in
             0) xdotool mousemove "$x" "$y" click 1 ;;
             1) xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1 ;;
             2) xdotool mousemove "$x" "$y" mousedown 1 mousemove "$x" $((y + RANDOM % 60 - 30)) \
@@ -86,14 +86,15 @@ storm_round() {
             3) xdotool mousemove "$x" "$y" click $((4 + RANDOM % 2)) ;;
             4) xdotool mousemove "$x" "$y" ;;
             5) tray_click 1 ;;
+            6) xdotool mousemove $(tray_icon_center) click $((4 + RANDOM % 2)) ;;
         esac
         actions=$((actions + 1))
-        [ -z "$(message_boxes)" ] || break
+        box=$(message_boxes)
+        [ -z "$box" ] || break
     done
     STORM_ACTIONS=$((STORM_ACTIONS + actions))
-    local box
-    box=$(message_boxes)
-    [ -z "$box" ] || log "message: $(drv children "${box%% *}" | grep -o 'text=.*' | tr '\n' ' ')"
+    [ -z "$box" ] || log "message after $actions actions: $(drv children "${box%% *}" |
+        grep -o 'text=.*' | tr '\n' ' ')"
     check "the program never ended" linux_alive "$QMX_LINUX_PID"
     check "no message appeared" [ -z "$box" ]
     xdotool mousemove 600 300

@@ -140,16 +140,20 @@ setting() {
     tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { print $3 }'
 }
 
+# Prints "x y" of the centre of the (first) tray icon; nothing when there is none.
+tray_icon_center() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(drv children "$(tray_window)" | grep 'class=__winex11_tray_icon' |
+        head -n 1)")
+    [ -n "$x" ] && echo "$((x + w / 2)) $((y + h / 2))"
+}
+
 # Clicks the program's tray icon: tray_click 1 (left) or 3 (right).
 tray_click() {
-    local tray line x y w h tx ty
-    tray=$(tray_window)
-    line=$(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1)
-    read -r x y w h < <(sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' <<<"$line")
-    [ -n "$x" ] || return 1
-    tx=$((x + w / 2))
-    ty=$((y + h / 2))
-    xdotool mousemove "$tx" "$ty"
+    local center
+    center=$(tray_icon_center)
+    [ -n "$center" ] || return 1
+    xdotool mousemove $center
     if [ "$1" = 3 ]; then
         xdotool windowfocus --sync "$(xdotool search --name 'Wine System Tray' | head -n 1)" 2>/dev/null
     fi
