@@ -48,7 +48,6 @@ measure_cpu() {
 }
 
 linux_pid_of() { prefix_pids "$1" | tail -n 1; }
-rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 # launch EXE [ARGUMENT]: starts it, prints the milliseconds to its tray icon; sets PROGRAM_PID.
 launch() {

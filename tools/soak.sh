@@ -25,7 +25,6 @@ install_copy "$E2E_WORK/app"
 APP="$E2E_WORK/app"
 
 message_boxes() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1; }
-rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 fds() { ls "/proc/$1/fd" | wc -l; }
 qmx_linux_pid() { prefix_pids 'qmx.exe' | tail -n 1; }
 window_count() { drv windows --pid "$QMX_PID" | wc -l; }
@@ -171,9 +170,7 @@ test_the_icon_comes_back_with_its_picture_when_the_tray_starts_again() {
     reset_settings
     check "qmx.exe starts" start_qmx "$APP"
     check "the controller opens" open_controller
-    local mx my mw mh
-    read -r mx my mw mh < <(rect_of "$(child_line "$CONTROLLER" 6)")
-    xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
+    click_control "$CONTROLLER" 6
     sleep 1
     check "the tray icon shows the muted picture" [ "$(tray_red_pixels)" -gt 10 ]
     kill $(prefix_pids 'explorer.exe')

@@ -140,11 +140,15 @@ setting() {
     tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { print $3 }'
 }
 
+# Prints "x y w h" of the (first) tray icon; nothing when there is none.
+tray_icon_rect() {
+    rect_of "$(drv children "$(tray_window)" | grep 'class=__winex11_tray_icon' | head -n 1)"
+}
+
 # Prints "x y" of the centre of the (first) tray icon; nothing when there is none.
 tray_icon_center() {
     local x y w h
-    read -r x y w h < <(rect_of "$(drv children "$(tray_window)" | grep 'class=__winex11_tray_icon' |
-        head -n 1)")
+    read -r x y w h < <(tray_icon_rect)
     [ -n "$x" ] && echo "$((x + w / 2)) $((y + h / 2))"
 }
 
@@ -174,6 +178,16 @@ child_line() { drv children "$1" | grep "^id=$(child_id "$2") " | head -n 1; }
 
 # child_text HWND ID: the text of one control's child window.
 child_text() { drv child-text "$1" "$(child_id "$2")"; }
+
+# click_control HWND ID: a left click in the middle of one control's child window.
+click_control() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$1" "$2")")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# The resident memory of a Linux process in KB: rss_kb PID.
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 # is_checked HWND ID: whether a check box shows checked.
 is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
@@ -294,11 +308,8 @@ close_from_menu() {
 
 # Red pixels in the program's tray icon: the muted picture has many.
 tray_red_pixels() {
-    local tray line x y w h tx ty
-    tray=$(drv windows --class __winex11_standalone_tray | head -n 1)
-    read -r tx ty w h < <(rect_of "$tray")
-    line=$(drv children "${tray%% *}" | grep 'class=__winex11_tray_icon' | head -n 1)
-    read -r x y w h < <(rect_of "$line")
+    local x y w h
+    read -r x y w h < <(tray_icon_rect)
     count_pixels "$x" "$y" "$w" "$h" 180 255 0 90 0 90
 }
 

@@ -24,34 +24,24 @@ void Win32Windows::announceSlider(platform::WindowId window, int controlId, std:
 }
 
 namespace {
+struct KeyName {
+    WPARAM virtualKey;
+    platform::Key key;
+};
+constexpr KeyName kControllerKeys[] = {
+    {VK_UP, platform::Key::Up},         {VK_DOWN, platform::Key::Down},
+    {VK_LEFT, platform::Key::Left},     {VK_RIGHT, platform::Key::Right},
+    {VK_PRIOR, platform::Key::PageUp},  {VK_NEXT, platform::Key::PageDown},
+    {VK_HOME, platform::Key::Home},     {VK_END, platform::Key::End},
+    {VK_SPACE, platform::Key::Space},   {'M', platform::Key::M},
+    {VK_ESCAPE, platform::Key::Escape},
+};
+
 platform::Key keyOf(WPARAM virtualKey) {
-    using platform::Key;
-    switch (virtualKey) {
-        case VK_UP:
-            return Key::Up;
-        case VK_DOWN:
-            return Key::Down;
-        case VK_LEFT:
-            return Key::Left;
-        case VK_RIGHT:
-            return Key::Right;
-        case VK_PRIOR:
-            return Key::PageUp;
-        case VK_NEXT:
-            return Key::PageDown;
-        case VK_HOME:
-            return Key::Home;
-        case VK_END:
-            return Key::End;
-        case VK_SPACE:
-            return Key::Space;
-        case 'M':
-            return Key::M;
-        case VK_ESCAPE:
-            return Key::Escape;
-        default:
-            return Key::Other;
+    for (const auto& [code, key] : kControllerKeys) {
+        if (code == virtualKey) return key;
     }
+    return platform::Key::Other;
 }
 }  // namespace
 
