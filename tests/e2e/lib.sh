@@ -64,7 +64,14 @@ wait_gone() {
 # CPU time of a Linux process in clock ticks (user + system).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-tray_window() { drv windows --class __winex11_standalone_tray | head -n 1 | cut -d' ' -f1; }
+# Wine's tray window; nothing while it is hidden (Wine hides it while it holds no icon and shows
+# it again for the first icon added).
+tray_window() {
+    drv windows --class __winex11_standalone_tray --visible 1 | head -n 1 | cut -d' ' -f1
+}
+
+# Whether the X server shows Wine's tray: clicks only reach its icons once it does.
+tray_mapped() { xwininfo -name 'Wine System Tray' 2>/dev/null | grep -q 'IsViewable'; }
 
 tray_icon_count() {
     local tray
@@ -153,9 +160,15 @@ tray_icon_center() {
 }
 
 # Clicks the program's tray icon: tray_click 1 (left) or 3 (right).
+# A program just started may not have added its icon yet, or Wine not yet shown its tray again.
 tray_click() {
-    local center
-    center=$(tray_icon_center)
+    local center=
+    for _ in $(seq 50); do
+        center=$(tray_icon_center)
+        [ -n "$center" ] && tray_mapped && break
+        center=
+        sleep 0.1
+    done
     [ -n "$center" ] || return 1
     xdotool mousemove $center
     if [ "$1" = 3 ]; then
@@ -212,7 +225,11 @@ open_controller() {
         [ -n "$line" ] && break
         sleep 0.1
     done
-    [ -n "$line" ] || return 1
+    if [ -z "$line" ]; then
+        log "no new controller; tray icon at $(tray_icon_rect); the program's windows:" \
+            "$(drv windows --pid "$QMX_PID" | tr '\n' ';')"
+        return 1
+    fi
     program_settled || return 1
     CONTROLLER=${line%% *}
     read -r CX CY CW CH < <(rect_of "$line")

@@ -56,9 +56,8 @@ test_the_controller_answers_to_keys_and_the_wheel() {
         [ "$(($(rect_of "$(child_line "$CONTROLLER" 4)" | cut -d' ' -f2) - CY))" = 77 ]
     # Wine's shell cannot tell where a tray icon stands, so there the wheel over the icon stays
     # off (as on Windows XP and Vista): hovering and turning change nothing.
-    local tray line x y w h
-    tray=$(tray_window)
-    read -r x y w h < <(rect_of "$(drv children "$tray" | grep 'class=__winex11_tray_icon' | head -n 1)")
+    local x y w h
+    read -r x y w h < <(tray_icon_rect)
     xdotool mousemove $((x + w / 2 - 2)) $((y + h / 2)) sleep 0.2 mousemove $((x + w / 2)) $((y + h / 2))
     xdotool click --repeat 2 --delay 100 4
     sleep 0.5
