@@ -19,20 +19,18 @@ cp "$build/qmxdriver.exe" "$work/driver/"
 . "$top/tools/wine-env.sh"
 wine_env_start "$work/wine"
 trap wine_env_stop EXIT
-wine reg add "HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0" /f \
-    >/dev/null 2>&1 </dev/null
-hz=$(getconf CLK_TCK)
-app=$(printf 'Z:%s' "${work//\//\\}")\\app
-
 E2E_WORK=$work
 E2E_DRIVER="$work/driver/qmxdriver.exe"
 . "$top/tests/e2e/lib.sh"
+reset_settings
+hz=$(getconf CLK_TCK)
+app=$(windows_path "$work")\\app
 
 # Clock ticks used so far by every process of this Wine prefix.
 prefix_ticks() {
     local total=0 pid
     for pid in $(grep -l -s -z -x "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ | cut -d/ -f3); do
-        total=$((total + $(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)))
+        total=$((total + $(cpu_ticks "$pid" 2>/dev/null || echo 0)))
     done
     echo "$total"
 }

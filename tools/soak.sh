@@ -63,6 +63,22 @@ test_open_close_cycles_leave_nothing_behind() {
     check "the program still answers" program_settled
 }
 
+# Sets x and y to a random point on a visible controller, below the top band where the two
+# buttons that start the system's programs lie on every visible controller: drags move a
+# controller, and a fading one may still stand elsewhere. Fails when no controller is visible.
+pick_storm_point() {
+    local rects left top width height
+    rects=$(drv windows --class QmxController --visible 1 | while read -r line; do rect_of "$line"; done)
+    [ -n "$rects" ] || return 1
+    read -r left top width height <<<"$rects"
+    for _ in $(seq 20); do
+        x=$((left + RANDOM % width)) y=$((top + 40 + RANDOM % (height - 40)))
+        awk -v x="$x" -v y="$y" '$1 <= x && x < $1 + $3 && $2 <= y && y < $2 + 40 { hit = 1 }
+                                 END { exit hit }' <<<"$rects" && return 0
+    done
+    return 1
+}
+
 # Random presses, drags, clicks, double clicks and wheel turns over the controller (away from
 # the two buttons that start the system's programs), clicks and wheel turns on the tray icon, in
 # Windows XP mode: Wine's Core Audio volume object cannot be written (SetMasterVolumeLevelScalar
@@ -70,29 +86,12 @@ test_open_close_cycles_leave_nothing_behind() {
 # (the handle's 8-bit counter runs into the device bits; closing gives nothing back), and every
 # discovery opens one, so the storm runs in rounds of at most storm_round_actions actions (an
 # action opens at most four), each with a program of its own, each ending with the same checks.
-# Sets x and y to a random point on a visible controller, below the top band where the two
-# buttons that start the system's programs lie on every visible controller: drags move a
-# controller, and a fading one may still stand elsewhere. Fails when no controller is visible.
-pick_storm_point() {
-    local rects
-    rects=$(drv windows --class QmxController --visible 1 | while read -r line; do rect_of "$line"; done)
-    [ -n "$rects" ] || return 1
-    read -r CX CY CW CH <<<"$rects"
-    for _ in $(seq 20); do
-        x=$((CX + RANDOM % CW)) y=$((CY + 40 + RANDOM % (CH - 40)))
-        awk -v x="$x" -v y="$y" '$1 <= x && x < $1 + $3 && $2 <= y && y < $2 + 40 { hit = 1 }
-                                 END { exit hit }' <<<"$rects" && return 0
-    done
-    return 1
-}
-
 storm_round() {
     check "qmx.exe starts" start_qmx "$APP"
     check "the controller opens" open_controller
     local end=$((SECONDS + $1)) actions=0 x y box=
     while [ "$SECONDS" -lt "$end" ] && [ "$actions" -lt "$storm_round_actions" ]; do
-        [ -n "$(controller_line 1)" ] || open_controller || true
-        pick_storm_point || continue
+        pick_storm_point || { open_controller || true; continue; }
         case $((RANDOM % 7)) in
             0) xdotool mousemove "$x" "$y" click 1 ;;
             1) xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1 ;;

@@ -73,12 +73,14 @@ tray_window() {
 # Whether the X server shows Wine's tray: clicks only reach its icons once it does.
 tray_mapped() { xwininfo -name 'Wine System Tray' 2>/dev/null | grep -q 'IsViewable'; }
 
-tray_icon_count() {
+# The driver's lines of the icons in Wine's tray; nothing while the tray is hidden.
+tray_icons() {
     local tray
     tray=$(tray_window)
-    [ -n "$tray" ] || { echo 0; return; }
-    drv children "$tray" | grep -c 'class=__winex11_tray_icon'
+    [ -z "$tray" ] || drv children "$tray" | grep 'class=__winex11_tray_icon'
 }
+
+tray_icon_count() { tray_icons | grep -c .; }
 
 visible_windows_of() { drv windows --pid "$1" --visible 1 | grep -v 'class=IME' || true; }
 
@@ -148,9 +150,7 @@ setting() {
 }
 
 # Prints "x y w h" of the (first) tray icon; nothing when there is none.
-tray_icon_rect() {
-    rect_of "$(drv children "$(tray_window)" | grep 'class=__winex11_tray_icon' | head -n 1)"
-}
+tray_icon_rect() { rect_of "$(tray_icons | head -n 1)"; }
 
 # Prints "x y" of the centre of the (first) tray icon; nothing when there is none.
 tray_icon_center() {
