@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <mmdeviceapi.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace audiosim {
+
+// The notification clients registered in this process. A thread of the simulator looks for new
+// device events every few milliseconds and calls each client that was registered in the audio
+// service's current life, never on the thread that caused the event, as Windows does.
+class Notifier {
+public:
+    static Notifier& instance();
+
+    void add(IMMNotificationClient* client, std::uint32_t epoch, std::uint32_t seen);
+    bool remove(IMMNotificationClient* client);
+
+private:
+    struct Client {
+        IMMNotificationClient* client;
+        std::uint32_t epoch;
+        std::uint32_t seen;  // the last event it was told of
+    };
+
+    Notifier();
+    static DWORD WINAPI run(void* self);
+    void deliver();
+
+    CRITICAL_SECTION lock_;
+    std::vector<Client> clients_;
+    HANDLE thread_ = nullptr;
+};
+
+}  // namespace audiosim
