@@ -104,6 +104,7 @@ private:
     bool trackClicked_ = false;
     bool knobDragging_ = false;
     std::int32_t knobGrabY_ = 0;
+    std::uint32_t dragDevice_ = 0;  // the mixer's device in use when the knob was grabbed
     float formGrabX_ = 0;
     float formGrabY_ = 0;
     std::int16_t fadeAlpha_ = 255;

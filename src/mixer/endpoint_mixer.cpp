@@ -84,12 +84,39 @@ EndpointMixer::~EndpointMixer() {
 std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
                                   std::unique_ptr<platform::MixerDevice>& device) {
     if (deviceId != 0) return platform::kMixerBadDeviceId;
-    if (!watching_) watching_ = endpoints_.watchChanges([this] { changed_ = true; });
-    const Reach reach = reachDefaultOutput();
+    if (!watchAsked_) {
+        watchAsked_ = true;
+        watch();
+    }
+    Reach reach = reachDefaultOutput();
+    if (reach == Reach::Lost) {
+        reconnect();
+        reach = reachDefaultOutput();
+    }
     if (reach == Reach::Failed) return platform::kMixerError;
-    if (reach == Reach::NoDevice && !everFound_) return platform::kMixerNoDriver;
+    if (reach != Reach::Device && !opened_ && !worthWaitingFor(reach)) {
+        return platform::kMixerNoDriver;
+    }
+    opened_ = true;
     device = std::make_unique<Device>(*this);
     return platform::kMixerNoError;
+}
+
+// With no active output at start-up the program waits when outputs are installed (a monitor
+// that is off, headphones not yet connected) or when the audio service is not answering yet.
+bool EndpointMixer::worthWaitingFor(Reach reach) {
+    if (reach == Reach::Lost) return true;
+    std::size_t installed = 0;
+    return endpoints_.installedOutputs(installed) == EndpointStatus::Ok && installed > 0;
+}
+
+void EndpointMixer::watch() {
+    watching_ = endpoints_.watchChanges([this] { changed_ = true; });
+}
+
+std::uint32_t EndpointMixer::deviceInUse() {
+    reachDefaultOutput();
+    return deviceSerial_;
 }
 
 // Makes volume_ the volume object of the current default output. Without change
@@ -98,11 +125,15 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     if (volume_ && !changed_ && watching_) return Reach::Device;
     std::string id;
     const EndpointStatus status = endpoints_.defaultOutput(id);
-    if (status == EndpointStatus::NoDevice) {
+    if (status == EndpointStatus::NoDevice || status == EndpointStatus::DeviceGone) {
         forgetDevice();
-        return Reach::NoDevice;
+        return status == EndpointStatus::NoDevice ? Reach::NoDevice : Reach::Lost;
     }
     if (status != EndpointStatus::Ok) return Reach::Failed;
+    if (rewatch_) {
+        watch();
+        rewatch_ = !watching_;
+    }
     changed_ = false;
     if (volume_ && id == volumeOf_) return Reach::Device;
     forgetDevice();
@@ -110,12 +141,15 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     const EndpointStatus activated = endpoints_.activateVolume(id, volume);
     if (activated == EndpointStatus::NoDevice || activated == EndpointStatus::DeviceGone) {
         changed_ = true;
-        return Reach::NoDevice;
+        return Reach::Lost;
     }
     if (activated != EndpointStatus::Ok) return Reach::Failed;
     volume_ = std::move(volume);
     volumeOf_ = id;
-    everFound_ = true;
+    if (id != lastUsed_) {
+        lastUsed_ = id;
+        ++deviceSerial_;
+    }
     std::string name;
     if (endpoints_.friendlyName(id, name) == EndpointStatus::Ok) lastName_ = name;
     return Reach::Device;
@@ -127,20 +161,32 @@ void EndpointMixer::forgetDevice() {
     changed_ = true;
 }
 
-// Runs `call` on the default output's volume object; a device that went away meanwhile is
-// looked up again and the call retried once.
+// A new connection to the audio service, with the watch registered on it; a watch that cannot
+// be registered now (the service is still down) is registered at the next look-up that works.
+void EndpointMixer::reconnect() {
+    forgetDevice();
+    watching_ = endpoints_.reconnect();
+    rewatch_ = !watching_;
+}
+
+// Runs `call` on the default output's volume object. A loss renews the connection and tries
+// once more; when there is still nothing to act on the call is skipped.
 template <typename Call>
 std::uint32_t EndpointMixer::onDefaultOutput(Call&& call) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (bool renewed = false;; renewed = true) {
         const Reach reach = reachDefaultOutput();
         if (reach == Reach::NoDevice) return kNoDeviceNow;
         if (reach == Reach::Failed) return platform::kMixerError;
-        const EndpointStatus status = call(*volume_);
-        if (status == EndpointStatus::Ok) return platform::kMixerNoError;
-        if (status != EndpointStatus::DeviceGone && status != EndpointStatus::NoDevice) break;
-        forgetDevice();
+        if (reach == Reach::Device) {
+            const EndpointStatus status = call(*volume_);
+            if (status == EndpointStatus::Ok) return platform::kMixerNoError;
+            if (status != EndpointStatus::DeviceGone && status != EndpointStatus::NoDevice) {
+                return platform::kMixerError;
+            }
+        }
+        if (renewed) return kNoDeviceNow;
+        reconnect();
     }
-    return platform::kMixerError;
 }
 
 std::uint32_t EndpointMixer::readVolume(std::uint32_t& level) {

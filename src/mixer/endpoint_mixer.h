@@ -18,10 +18,12 @@ std::uint32_t levelForScalar(float scalar);
 // control whose every value call acts on the output that is the default at that moment.
 //
 // The volume object of the default output is kept between calls and looked up again when the
-// system reports a change of devices. A call that finds its device gone looks up the default
-// output again and retries once. While no output device exists at all the program keeps
-// running: reads give the last values known, writes are skipped, and the first device that
-// appears is followed. Only opening with no device ever found fails (there is nothing to show).
+// system reports a change of devices (before every call when it cannot report them). A loss
+// (the device went away, the audio service stopped or restarted) renews the connection to the
+// audio service once per call and looks again; while there is still nothing to act on, reads
+// give the last values known, writes are skipped, and the next call looks again. Only a failure
+// that is not a loss fails a call. Opening fails only when no output device is installed at all
+// before any was opened; with devices installed but none active the program waits for one.
 class EndpointMixer : public platform::Mixer {
 public:
     explicit EndpointMixer(platform::AudioEndpoints& endpoints);
@@ -29,13 +31,17 @@ public:
 
     std::uint32_t open(std::uint32_t deviceId,
                        std::unique_ptr<platform::MixerDevice>& device) override;
+    std::uint32_t deviceInUse() override;
 
 private:
     class Device;
-    enum class Reach { Device, NoDevice, Failed };
+    enum class Reach { Device, NoDevice, Lost, Failed };
     template <typename Call>
     std::uint32_t onDefaultOutput(Call&& call);
     Reach reachDefaultOutput();
+    bool worthWaitingFor(Reach reach);
+    void watch();
+    void reconnect();
     void forgetDevice();
     std::uint32_t readVolume(std::uint32_t& level);
     std::uint32_t writeVolume(std::uint32_t level);
@@ -44,11 +50,15 @@ private:
     std::string deviceName();
 
     platform::AudioEndpoints& endpoints_;
+    bool watchAsked_ = false;
     bool watching_ = false;
-    bool changed_ = true;  // look the default output up again before the next call
-    bool everFound_ = false;
+    bool rewatch_ = false;  // the watch was lost with the connection: register it again
+    bool changed_ = true;   // look the default output up again before the next call
+    bool opened_ = false;
     std::string volumeOf_;  // the device whose volume object volume_ is
     std::unique_ptr<platform::EndpointVolume> volume_;
+    std::string lastUsed_;  // the device last acted on, kept while there is none
+    std::uint32_t deviceSerial_ = 0;
     std::uint32_t lastLevel_ = 0;
     std::uint32_t lastMute_ = 0;
     std::string lastName_;

@@ -36,31 +36,46 @@ void MixerAccess::discover(MixerRecords& records, std::uint32_t controlType) {
     shared_.mixerRc = device().lineControlByType(records.lineInfo.lineId, controlType, control);
     check(kLineControlsFailed);
     records.controlInfo = control;
+    records.reopensSeen = shared_.reopens;
+}
+
+// Finds the speakers line and the records' kind of control on `device` and keeps them.
+std::uint32_t MixerAccess::findControl(platform::MixerDevice& device, MixerRecords& records) {
+    platform::MixerLine line;
+    platform::MixerControl control;
+    std::uint32_t rc = device.lineInfoByComponentType(platform::kComponentTypeSpeakers, line);
+    if (rc != platform::kMixerNoError) return rc;
+    rc = device.lineControlByType(line.lineId, records.controlInfo.controlType, control);
+    if (rc != platform::kMixerNoError) return rc;
+    records.lineInfo = line;
+    records.controlInfo = control;
+    records.reopensSeen = shared_.reopens;
+    return rc;
 }
 
 // Opens device 0 again and finds the same line and control on it, quietly; false when any step
 // fails.
 bool MixerAccess::reopen(MixerRecords& records) {
     std::unique_ptr<platform::MixerDevice> opened;
-    platform::MixerLine line;
-    platform::MixerControl control;
-    if (mixer_.open(0, opened) != platform::kMixerNoError ||
-        opened->lineInfoByComponentType(platform::kComponentTypeSpeakers, line) !=
-            platform::kMixerNoError ||
-        opened->lineControlByType(line.lineId, records.controlInfo.controlType, control) !=
-            platform::kMixerNoError) {
+    if (mixer_.open(0, opened) != platform::kMixerNoError) return false;
+    ++shared_.reopens;
+    if (findControl(*opened, records) != platform::kMixerNoError) {
+        --shared_.reopens;
         return false;
     }
     shared_.hmixer = std::move(opened);
-    records.lineInfo = line;
-    records.controlInfo = control;
     return true;
 }
 
 // A value call whose device vanished (a sound card unplugged, its driver replaced) reopens
-// device 0 and tries once more before the failure is reported.
+// device 0 and tries once more before the failure is reported. The other window's records name
+// controls of the vanished device: they are found anew on the successor before their next call.
 template <typename Call>
 void MixerAccess::callWithReopen(MixerRecords& records, Call&& call) {
+    if (records.reopensSeen != shared_.reopens) {
+        shared_.mixerRc = findControl(device(), records);
+        if (shared_.mixerRc != platform::kMixerNoError) return;
+    }
     shared_.mixerRc = call();
     if (platform::mixerDeviceVanished(shared_.mixerRc) && reopen(records)) {
         shared_.mixerRc = call();

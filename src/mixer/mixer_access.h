@@ -15,7 +15,8 @@ namespace qmx::mixer {
 struct MixerShared {
     std::unique_ptr<platform::MixerDevice> hmixer;
     std::uint32_t mixerRc = 0;
-    std::string mixerName;  // the whole 32-character product-name field; empty until known
+    std::string mixerName;      // the whole 32-character product-name field; empty until known
+    std::uint32_t reopens = 0;  // how often a vanished device was replaced by device 0 anew
 };
 
 // One window's own records: the line and the control its latest discovery found, and the value
@@ -24,6 +25,7 @@ struct MixerRecords {
     platform::MixerLine lineInfo;
     platform::MixerControl controlInfo;
     std::uint32_t detailValue = 0;
+    std::uint32_t reopensSeen = 0;  // the shared reopen count these records were found at
 };
 
 // Discovery and value calls on the master (speakers) line of mixer device 0. Every failing call
@@ -45,8 +47,11 @@ public:
     void write(MixerRecords& records, std::uint32_t value);
     // Updates mixerName from the device in use and returns it.
     const std::string& refreshMixerName();
+    // Changes when the values start acting on another device (the system's default output).
+    std::uint32_t deviceInUse() { return mixer_.deviceInUse(); }
 
 private:
+    std::uint32_t findControl(platform::MixerDevice& device, MixerRecords& records);
     bool reopen(MixerRecords& records);
     template <typename Call>
     void callWithReopen(MixerRecords& records, Call&& call);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,10 +16,39 @@ namespace qmx::platform {
 
 enum class EndpointStatus {
     Ok,
-    NoDevice,    // there is no output device at all
-    DeviceGone,  // the device was removed, disabled or invalidated (the audio service restarted)
+    NoDevice,    // no output device is active: there is no default output now
+    DeviceGone,  // a loss: the device was removed, disabled or invalidated, or the audio service
+                 // stopped or restarted under the object asked
     Failed,      // any other failure
 };
+
+// The system's result codes that mean a loss rather than a failure.
+inline constexpr std::uint32_t kAudioDeviceInvalidated =
+    0x88890004;  // AUDCLNT_E_DEVICE_INVALIDATED
+inline constexpr std::uint32_t kAudioServiceNotRunning =
+    0x88890010;                                                     // AUDCLNT_E_SERVICE_NOT_RUNNING
+inline constexpr std::uint32_t kNotFound = 0x80070490;              // E_NOTFOUND
+inline constexpr std::uint32_t kDeviceNotConnected = 0x8007048F;    // ERROR_DEVICE_NOT_CONNECTED
+inline constexpr std::uint32_t kRpcDisconnected = 0x80010108;       // RPC_E_DISCONNECTED
+inline constexpr std::uint32_t kRpcServerUnavailable = 0x800706BA;  // RPC_S_SERVER_UNAVAILABLE
+inline constexpr std::uint32_t kRpcCallFailed = 0x800706BE;         // RPC_S_CALL_FAILED
+
+// What a result code of a Core Audio call means for the program.
+inline EndpointStatus endpointStatusOf(std::uint32_t result) {
+    if ((result & 0x80000000u) == 0) return EndpointStatus::Ok;
+    switch (result) {
+        case kAudioDeviceInvalidated:
+        case kAudioServiceNotRunning:
+        case kNotFound:
+        case kDeviceNotConnected:
+        case kRpcDisconnected:
+        case kRpcServerUnavailable:
+        case kRpcCallFailed:
+            return EndpointStatus::DeviceGone;
+        default:
+            return EndpointStatus::Failed;
+    }
+}
 
 class EndpointVolume {
 public:
@@ -46,10 +76,17 @@ public:
                                           std::unique_ptr<EndpointVolume>& volume) = 0;
     // The device's name as the system shows it.
     virtual EndpointStatus friendlyName(const std::string& id, std::string& name) = 0;
+    // How many output devices the system knows in any state: active, disabled, unplugged or
+    // not present.
+    virtual EndpointStatus installedOutputs(std::size_t& count) = 0;
     // From now on `changed` runs on the user-interface thread, between events, whenever the
     // default output changes or a device is added, removed, enabled or disabled. False when the
     // system cannot tell.
     virtual bool watchChanges(std::function<void()> changed) = 0;
+    // Drops the connection to the audio service and makes it anew, with the watch of
+    // watchChanges registered again: after the service restarted, the old connection answers
+    // nothing but losses. True when the watch is on again.
+    virtual bool reconnect() = 0;
 };
 
 }  // namespace qmx::platform

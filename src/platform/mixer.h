@@ -63,6 +63,9 @@ public:
 
     // Opens device `deviceId` without notifications. On success `device` holds the open device.
     virtual std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) = 0;
+    // A number for the device that value calls act on now; it changes when the system switches
+    // them to another device. A mixer bound to one device answers 0.
+    virtual std::uint32_t deviceInUse() { return 0; }
 };
 
 }  // namespace qmx::platform

@@ -7,7 +7,10 @@ using platform::EndpointStatus;
 class FakeAudioEndpoints::Volume : public platform::EndpointVolume {
 public:
     Volume(FakeAudioEndpoints& system, std::string id)
-        : system_(system), id_(std::move(id)), appearance_(system.devices.at(id_).appearance) {}
+        : system_(system),
+          id_(std::move(id)),
+          appearance_(system.devices.at(id_).appearance),
+          serviceLife_(system.serviceLife_) {}
 
     EndpointStatus masterScalar(float& scalar) override {
         return call([&](Device& d) { scalar = d.scalar; });
@@ -26,6 +29,9 @@ private:
     template <typename Action>
     EndpointStatus call(Action&& action) {
         if (system_.failValueCalls != EndpointStatus::Ok) return system_.failValueCalls;
+        if (system_.serviceDown_ || serviceLife_ != system_.serviceLife_) {
+            return EndpointStatus::DeviceGone;
+        }
         auto it = system_.devices.find(id_);
         if (it == system_.devices.end() || !it->second.present ||
             it->second.appearance != appearance_) {
@@ -38,9 +44,13 @@ private:
     FakeAudioEndpoints& system_;
     std::string id_;
     int appearance_;
+    int serviceLife_;
 };
 
 EndpointStatus FakeAudioEndpoints::defaultOutput(std::string& id) {
+    ++defaultLookups;
+    if (connectionLost()) return EndpointStatus::DeviceGone;
+    if (failDefaultOutput != EndpointStatus::Ok) return failDefaultOutput;
     if (defaultId.empty()) return EndpointStatus::NoDevice;
     id = defaultId;
     return EndpointStatus::Ok;
@@ -49,7 +59,9 @@ EndpointStatus FakeAudioEndpoints::defaultOutput(std::string& id) {
 EndpointStatus FakeAudioEndpoints::activateVolume(
     const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
     auto it = devices.find(id);
-    if (it == devices.end() || !it->second.present) return EndpointStatus::DeviceGone;
+    if (connectionLost() || it == devices.end() || !it->second.present) {
+        return EndpointStatus::DeviceGone;
+    }
     ++activations;
     volume = std::make_unique<Volume>(*this, id);
     return EndpointStatus::Ok;
@@ -57,14 +69,37 @@ EndpointStatus FakeAudioEndpoints::activateVolume(
 
 EndpointStatus FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
     auto it = devices.find(id);
-    if (it == devices.end()) return EndpointStatus::DeviceGone;
+    if (connectionLost() || it == devices.end()) return EndpointStatus::DeviceGone;
     name = it->second.name;
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus FakeAudioEndpoints::installedOutputs(std::size_t& count) {
+    if (connectionLost()) return EndpointStatus::DeviceGone;
+    count = devices.size();
     return EndpointStatus::Ok;
 }
 
 bool FakeAudioEndpoints::watchChanges(std::function<void()> changed) {
     watcher_ = std::move(changed);
-    return true;
+    watching_ = watcher_ && !watchFails && !connectionLost();
+    return watching_;
+}
+
+bool FakeAudioEndpoints::reconnect() {
+    ++reconnects;
+    connectionLife_ = serviceLife_;
+    watching_ = watcher_ && !watchFails && !serviceDown_;
+    return watching_;
+}
+
+void FakeAudioEndpoints::stopService() {
+    serviceDown_ = true;
+    ++serviceLife_;
+}
+
+void FakeAudioEndpoints::startService() {
+    serviceDown_ = false;
 }
 
 void FakeAudioEndpoints::add(const std::string& id, const std::string& name, float scalar,
@@ -99,7 +134,7 @@ void FakeAudioEndpoints::setDefault(const std::string& id) {
 }
 
 void FakeAudioEndpoints::changed() {
-    if (notifications && watcher_) watcher_();
+    if (notifications && watcher_ && watching()) watcher_();
 }
 
 }  // namespace qmx::fakes

@@ -13,6 +13,10 @@ namespace qmx::fakes {
 // as the user-interface thread would receive it after the system's notification; with
 // `notifications` off the system stays silent. Volume objects answer DeviceGone once their
 // device was removed, even after it came back with the same id.
+//
+// The audio service can restart: while it is stopped every call answers DeviceGone; once it
+// runs again the connection made before the restart, its watch and its volume objects still
+// answer DeviceGone (and hear nothing) until reconnect() makes a new connection.
 class FakeAudioEndpoints : public platform::AudioEndpoints {
 public:
     struct Device {
@@ -27,7 +31,9 @@ public:
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
+    bool reconnect() override;
 
     // Plugs a device in (again); it becomes the default when there is none.
     void add(const std::string& id, const std::string& name, float scalar = 0.5f,
@@ -35,18 +41,31 @@ public:
     // Unplugs a device; the system picks another default, if any is left.
     void remove(const std::string& id);
     void setDefault(const std::string& id);
+    void stopService();
+    void startService();
+    bool watching() const { return watching_ && !connectionLost(); }
 
     std::map<std::string, Device> devices;
     std::string defaultId;
     bool notifications = true;
     // Every value call of every volume object answers this instead of its result.
     platform::EndpointStatus failValueCalls = platform::EndpointStatus::Ok;
+    // The default look-up answers this instead of its result.
+    platform::EndpointStatus failDefaultOutput = platform::EndpointStatus::Ok;
+    bool watchFails = false;  // the system cannot report changes
     int activations = 0;
+    int reconnects = 0;
+    int defaultLookups = 0;
 
 private:
     class Volume;
     void changed();
+    bool connectionLost() const { return serviceDown_ || connectionLife_ != serviceLife_; }
     std::function<void()> watcher_;
+    bool watching_ = false;
+    bool serviceDown_ = false;
+    int serviceLife_ = 0;
+    int connectionLife_ = 0;
 };
 
 }  // namespace qmx::fakes

@@ -138,17 +138,121 @@ TEST_F(DeviceChanges, WithEveryDeviceGoneItKeepsTheLastStateAndFollowsTheFirstTo
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
 }
 
-TEST_F(DeviceChanges, AFailureThatSurvivesTheRetryWithADevicePresentStillEndsTheProgram) {
+TEST_F(DeviceChanges, OnlyAFailureThatIsNotALossEndsTheProgram) {
     for (auto failure : {EndpointStatus::Failed, EndpointStatus::DeviceGone}) {
-        Rig rig;
-        rig.outputs.add("speakers", "Speakers");
-        ASSERT_EQ(rig.start(), -1);
-        rig.outputs.failValueCalls = failure;
-        EXPECT_EQ(rig.advance(100), 0);
-        ASSERT_EQ(rig.fake.windows.messageBoxes.size(), 1u);
-        EXPECT_EQ(rig.fake.windows.messageBoxes[0].text,
-                  "Error! Unable to get Mixer Control Details.");
+        for (bool inDefaultLookup : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "loss " << (failure == EndpointStatus::DeviceGone)
+                                              << ", in the default look-up " << inDefaultLookup);
+            Rig rig;
+            rig.outputs.add("speakers", "Speakers", 0.5f, true);
+            ASSERT_EQ(rig.start(), -1);
+            rig.advance(100);
+            rig.outputs.failValueCalls = failure;
+            if (inDefaultLookup) {
+                rig.outputs.failDefaultOutput = failure;
+                rig.outputs.setDefault("speakers");  // a notification: look the default up again
+            }
+            if (failure == EndpointStatus::Failed) {
+                EXPECT_EQ(rig.advance(100), 0);
+                ASSERT_EQ(rig.fake.windows.messageBoxes.size(), 1u);
+                EXPECT_EQ(rig.fake.windows.messageBoxes[0].text,
+                          "Error! Unable to get Mixer Control Details.");
+                continue;
+            }
+            EXPECT_EQ(rig.advance(1000), -1);
+            EXPECT_TRUE(rig.fake.windows.messageBoxes.empty());
+            EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
+            EXPECT_LE(rig.outputs.reconnects, 10);         // at most once per poll
+            rig.outputs.failValueCalls = rig.outputs.failDefaultOutput = EndpointStatus::Ok;
+            rig.outputs.devices["speakers"].muted = false;
+            EXPECT_EQ(rig.advance(100), -1);
+            EXPECT_EQ(rig.trayIcon(), IconId::TrayNormal);
+        }
     }
+}
+
+// The audio service restarts (a driver update, the troubleshooter): the program waits through
+// the outage, then works on a new connection whose watch hears the system again.
+TEST_F(DeviceChanges, AnAudioServiceRestartIsSurvivedAndTheWatchComesBack) {
+    outputs.add("speakers", "Speakers", 0.3f);
+    outputs.add("headset", "Headset", 0.6f);
+    ASSERT_EQ(start(), -1);
+    trayEvent(0x202);
+    for (int restart = 0; restart < 2; ++restart) {
+        outputs.stopService();
+        EXPECT_EQ(advance(1000), -1);
+        EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 5); }), -1);
+        EXPECT_TRUE(fake.windows.messageBoxes.empty());
+        outputs.startService();
+        EXPECT_EQ(advance(100), -1);
+        EXPECT_TRUE(outputs.watching());
+    }
+    EXPECT_EQ(label(), "30");
+    outputs.setDefault("headset");
+    fake.windows.advance(100);
+    EXPECT_EQ(label(), "60");
+    const int lookups = outputs.defaultLookups;
+    fake.windows.advance(200);
+    EXPECT_EQ(outputs.defaultLookups, lookups);  // watched again: no look-up before every call
+    dragKnob(13.8f * 10);
+    EXPECT_EQ(label(), "50");
+    EXPECT_FLOAT_EQ(outputs.devices["headset"].scalar, mixer::scalarForLevel(32768));
+    EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, 0.3f);
+}
+
+TEST_F(DeviceChanges, WithoutChangeNotificationsTheDefaultIsLookedUpBeforeEveryCall) {
+    outputs.watchFails = true;
+    outputs.add("speakers", "Speakers", 0.3f);
+    outputs.add("hdmi", "HDMI Monitor", 0.7f, true);
+    ASSERT_EQ(start(), -1);
+    fake.windows.advance(100);
+    EXPECT_EQ(trayIcon(), IconId::TrayNormal);
+    outputs.setDefault("hdmi");
+    fake.windows.advance(100);
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+}
+
+// Speakers at 90, headphones at 20 become the default while the knob is held: the drag ends and
+// the headphones keep their level.
+TEST_F(DeviceChanges, ASwitchOfTheDeviceInUseEndsADragInProgress) {
+    outputs.add("speakers", "Speakers", 0.9f);
+    outputs.add("headphones", "Headphones", 0.2f);
+    ASSERT_EQ(start(), -1);
+    trayEvent(0x202);
+    const auto window = fake.windows.idOf("Form1");
+    fake.windows.deliver(window,
+                         [](auto& e) { e.onPointerDown(Knob, platform::kLeftButton, 7, 100); });
+    fake.windows.deliver(
+        window, [](auto& e) { e.onPointerMove(Knob, platform::kLeftButton, 7, 100 + 13.8f); });
+    EXPECT_EQ(label(), "89");
+    outputs.setDefault("headphones");
+    fake.windows.advance(10);
+    EXPECT_EQ(label(), "20");
+    // The pointer stays where it was on the screen: far above the knob at its new place.
+    for (float y : {-838.0f, -830.0f, -850.0f}) {
+        fake.windows.deliver(window,
+                             [y](auto& e) { e.onPointerMove(Knob, platform::kLeftButton, 7, y); });
+    }
+    EXPECT_FLOAT_EQ(outputs.devices["headphones"].scalar, 0.2f);
+    EXPECT_EQ(label(), "20");
+    dragKnob(-13.8f * 10);  // a new drag works on the new device
+    EXPECT_EQ(label(), "30");
+}
+
+// A monitor that is off at logon, headphones not yet connected: the program starts and waits,
+// showing the bottom of the scale, and follows the first device to become the default.
+TEST_F(DeviceChanges, StartingWithDevicesInstalledButNoneActiveWaitsForOne) {
+    outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
+    outputs.remove("hdmi");
+    ASSERT_EQ(start(), -1);
+    trayEvent(0x202);
+    EXPECT_EQ(label(), "0");
+    EXPECT_EQ(app.controller().chkmute().value(), 0);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_EQ(label(), "80");
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
 }
 
 TEST_F(DeviceChanges, StartingWithNoOutputDeviceShowsTheMessageAndEnds) {
@@ -156,6 +260,27 @@ TEST_F(DeviceChanges, StartingWithNoOutputDeviceShowsTheMessageAndEnds) {
     ASSERT_FALSE(fake.windows.messageBoxes.empty());
     EXPECT_EQ(fake.windows.messageBoxes[0].text,
               "Error! Unable to open a Mixer Device. Program will be terminated.");
+}
+
+TEST(EndpointResults, LossesAreToldApartFromFailures) {
+    const std::pair<std::uint32_t, EndpointStatus> cases[] = {
+        {0x00000000, EndpointStatus::Ok},         {0x00000001, EndpointStatus::Ok},  // S_FALSE
+        {0x88890004, EndpointStatus::DeviceGone},  // AUDCLNT_E_DEVICE_INVALIDATED
+        {0x88890010, EndpointStatus::DeviceGone},  // AUDCLNT_E_SERVICE_NOT_RUNNING
+        {0x80070490, EndpointStatus::DeviceGone},  // E_NOTFOUND
+        {0x8007048F, EndpointStatus::DeviceGone},  // ERROR_DEVICE_NOT_CONNECTED
+        {0x80010108, EndpointStatus::DeviceGone},  // RPC_E_DISCONNECTED
+        {0x800706BA, EndpointStatus::DeviceGone},  // RPC_S_SERVER_UNAVAILABLE
+        {0x800706BE, EndpointStatus::DeviceGone},  // RPC_S_CALL_FAILED
+        {0x80004005, EndpointStatus::Failed},      // E_FAIL
+        {0x8007000E, EndpointStatus::Failed},      // E_OUTOFMEMORY
+        {0x80070005, EndpointStatus::Failed},      // E_ACCESSDENIED
+        {0x80070057, EndpointStatus::Failed},      // E_INVALIDARG
+        {0x80004001, EndpointStatus::Failed},      // E_NOTIMPL
+    };
+    for (auto [result, status] : cases) {
+        EXPECT_EQ(platform::endpointStatusOf(result), status) << std::hex << result;
+    }
 }
 
 TEST(EndpointLevels, EveryMixerLevelSurvivesTheRoundTripThroughTheScalar) {

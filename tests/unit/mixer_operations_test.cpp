@@ -159,6 +159,25 @@ TEST_F(MixerOperations, AValueCallWhoseDeviceVanishedReopensDeviceZeroOnce) {
     EXPECT_EQ(fake.mixer.volume, 58982u);
 }
 
+// The successor numbers its controls differently (here the other way round): whichever window
+// reopens device 0 first, the other one's next call uses the successor's controls too.
+TEST_F(MixerOperations, AfterAReopenBothWindowsUseTheSuccessorsControls) {
+    for (bool controllerFirst : {true, false}) {
+        SCOPED_TRACE(controllerFirst ? "the controller reopens" : "the mute poll reopens");
+        fake.mixer.vanishOpenDevices();
+        std::swap(fake.mixer.volumeControlId, fake.mixer.muteControlId);
+        fake.mixer.mute = 1;
+        const std::function<void()> poll = [this] { fake.windows.advance(100); };
+        const std::function<void()> write = [this] { controller().setVolume(30); };
+        EXPECT_EQ(exitCodeOf(controllerFirst ? write : poll), -1);
+        EXPECT_EQ(exitCodeOf(controllerFirst ? poll : write), -1);
+        EXPECT_TRUE(fake.windows.messageBoxes.empty());
+        EXPECT_EQ(fake.mixer.volume, 45874u);
+        EXPECT_EQ(fake.mixer.mute, 1u);
+        EXPECT_EQ(fake.shell.trayCalls.back().data.icon, platform::IconId::TrayMuted);
+    }
+}
+
 TEST_F(MixerOperations, AFailureDuringTheMessageBoxLoopIsNotReportedTwice) {
     fake.mixer.failGet = 5;
     // While the first message is open, the mute poll keeps ticking and fails again.

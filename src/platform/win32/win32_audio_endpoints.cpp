@@ -22,16 +22,8 @@ constexpr UINT kDevicesChanged = WM_APP + 1;
 constexpr PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 
-// The failures that mean the device went away: removed or disabled, invalidated, or the audio
-// service restarting under it.
 EndpointStatus statusOf(HRESULT hr) {
-    if (SUCCEEDED(hr)) return EndpointStatus::Ok;
-    if (hr == AUDCLNT_E_DEVICE_INVALIDATED || hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND) ||
-        hr == HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED) ||
-        hr == AUDCLNT_E_SERVICE_NOT_RUNNING) {
-        return EndpointStatus::DeviceGone;
-    }
-    return EndpointStatus::Failed;
+    return platform::endpointStatusOf(static_cast<std::uint32_t>(hr));
 }
 
 std::string narrow(const wchar_t* text) {
@@ -141,30 +133,51 @@ Win32AudioEndpoints::~Win32AudioEndpoints() {
     UnregisterClassA(kWindowClass, instance_);
 }
 
-bool Win32AudioEndpoints::enumerator() {
-    if (com_->enumerator.get()) return true;
-    return SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                      __uuidof(IMMDeviceEnumerator), com_->enumerator.putVoid()));
+HRESULT Win32AudioEndpoints::enumerator() {
+    if (com_->enumerator.get()) return S_OK;
+    return CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                            __uuidof(IMMDeviceEnumerator), com_->enumerator.putVoid());
+}
+
+// The device looked up by id, through the enumerator made when first needed.
+HRESULT Win32AudioEndpoints::device(const std::string& id, ComPtr<IMMDevice>& device) {
+    const HRESULT hr = enumerator();
+    if (FAILED(hr)) return hr;
+    return com_->enumerator->GetDevice(widen(id).c_str(), device.put());
 }
 
 EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
-    if (!enumerator()) return EndpointStatus::Failed;
+    HRESULT hr = enumerator();
+    if (FAILED(hr)) return statusOf(hr);
     ComPtr<IMMDevice> device;
-    const HRESULT hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
-    if (hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND)) return EndpointStatus::NoDevice;
+    hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
+    if (hr == static_cast<HRESULT>(platform::kNotFound)) return EndpointStatus::NoDevice;
     if (FAILED(hr)) return statusOf(hr);
     LPWSTR text = nullptr;
-    if (FAILED(device->GetId(&text))) return EndpointStatus::Failed;
+    hr = device->GetId(&text);
+    if (FAILED(hr)) return statusOf(hr);
     id = narrow(text);
     CoTaskMemFree(text);
     return EndpointStatus::Ok;
 }
 
+EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
+    HRESULT hr = enumerator();
+    if (FAILED(hr)) return statusOf(hr);
+    ComPtr<IMMDeviceCollection> devices;
+    hr = com_->enumerator->EnumAudioEndpoints(eRender, DEVICE_STATEMASK_ALL, devices.put());
+    if (FAILED(hr)) return statusOf(hr);
+    UINT found = 0;
+    hr = devices->GetCount(&found);
+    if (FAILED(hr)) return statusOf(hr);
+    count = found;
+    return EndpointStatus::Ok;
+}
+
 EndpointStatus Win32AudioEndpoints::activateVolume(
     const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
-    if (!enumerator()) return EndpointStatus::Failed;
     ComPtr<IMMDevice> device;
-    HRESULT hr = com_->enumerator->GetDevice(widen(id).c_str(), device.put());
+    HRESULT hr = this->device(id, device);
     if (FAILED(hr)) return statusOf(hr);
     DWORD state = 0;
     if (SUCCEEDED(device->GetState(&state)) && state != DEVICE_STATE_ACTIVE) {
@@ -179,9 +192,8 @@ EndpointStatus Win32AudioEndpoints::activateVolume(
 }
 
 EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::string& name) {
-    if (!enumerator()) return EndpointStatus::Failed;
     ComPtr<IMMDevice> device;
-    HRESULT hr = com_->enumerator->GetDevice(widen(id).c_str(), device.put());
+    HRESULT hr = this->device(id, device);
     if (FAILED(hr)) return statusOf(hr);
     ComPtr<IPropertyStore> store;
     hr = device->OpenPropertyStore(STGM_READ, store.put());
@@ -200,7 +212,17 @@ EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::str
 bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
     stopWatching();
     changed_ = std::move(changed);
-    if (!changed_ || !enumerator()) return false;
+    return changed_ && startWatching();
+}
+
+bool Win32AudioEndpoints::reconnect() {
+    stopWatching();
+    com_->enumerator = {};
+    return changed_ && startWatching();
+}
+
+bool Win32AudioEndpoints::startWatching() {
+    if (FAILED(enumerator())) return false;
     if (window_ == nullptr) {
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof(windowClass);
@@ -222,6 +244,7 @@ bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
     return true;
 }
 
+// An enumerator of a restarted service may refuse to unregister; the client goes all the same.
 void Win32AudioEndpoints::stopWatching() {
     if (com_ && com_->notifications) {
         com_->enumerator->UnregisterEndpointNotificationCallback(com_->notifications);

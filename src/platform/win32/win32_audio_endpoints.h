@@ -7,6 +7,9 @@
 #include <string>
 
 #include "platform/audio_endpoints.h"
+#include "platform/win32/unique_handle.h"
+
+struct IMMDevice;
 
 namespace qmx::win32 {
 
@@ -24,12 +27,16 @@ public:
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
+    bool reconnect() override;
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
-    bool enumerator();
+    HRESULT enumerator();
+    HRESULT device(const std::string& id, ComPtr<IMMDevice>& device);
+    bool startWatching();
     void stopWatching();
 
     HINSTANCE instance_;
