@@ -12,6 +12,7 @@
 // clang-format on
 
 #include <atomic>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -306,6 +307,23 @@ private:
     std::wstring id_;
 };
 
+// One object per device and service life, as Wine's own enumerator hands out: its sound layer
+// tells the default device apart from the others by the object's address.
+IMMDevice* deviceObject(std::uint32_t epoch, const std::wstring& id) {
+    static CRITICAL_SECTION lock = [] {
+        CRITICAL_SECTION section;
+        InitializeCriticalSection(&section);
+        return section;
+    }();
+    static std::map<std::pair<std::uint32_t, std::wstring>, DeviceObject*> objects;
+    EnterCriticalSection(&lock);
+    DeviceObject*& object = objects[{epoch, id}];
+    if (object == nullptr) object = new DeviceObject(epoch, id);  // the map keeps its reference
+    object->AddRef();
+    LeaveCriticalSection(&lock);
+    return object;
+}
+
 class Collection final : public IMMDeviceCollection, Counted<Collection> {
 public:
     Collection(std::uint32_t epoch, std::vector<std::wstring> ids)
@@ -321,7 +339,7 @@ public:
         if (device == nullptr) return E_POINTER;
         *device = nullptr;
         if (index >= ids_.size()) return E_INVALIDARG;
-        *device = new DeviceObject(epoch_, ids_[index]);
+        *device = deviceObject(epoch_, ids_[index]);
         return S_OK;
     }
 
@@ -378,7 +396,7 @@ public:
             if (flow != eRender || index < 0) return kNotFound;
             id = sim.state().devices[index].id;
         }
-        *device = new DeviceObject(epoch_, id);
+        *device = deviceObject(epoch_, id);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR id, IMMDevice** device) override {
@@ -390,7 +408,7 @@ public:
             if (FAILED(gated)) return gated;
             if (sim.find(id) < 0) return kNotFound;
         }
-        *device = new DeviceObject(epoch_, id);
+        *device = deviceObject(epoch_, id);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE

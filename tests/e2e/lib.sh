@@ -97,10 +97,13 @@ count_pixels() {
             END { print n + 0 }'
 }
 
-# Makes the next Wine process report Windows XP (5.2) or the default Windows 7 (6.1).
+# Makes the next Wine process report Windows XP (5.2), Windows 10 (10.0) or the default
+# Windows 7 (6.1).
 set_windows_version() {
-    if [ "$1" = xp ]; then
-        wine reg add 'HKCU\Software\Wine' /v Version /d winxp64 /f >/dev/null 2>&1 </dev/null
+    if [ "$1" = xp ] || [ "$1" = 10 ]; then
+        local version=winxp64
+        [ "$1" = 10 ] && version=win10
+        wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1 </dev/null
     else
         wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 </dev/null
     fi
@@ -235,6 +238,45 @@ open_controller() {
     read -r CX CY CW CH < <(rect_of "$line")
     CONTROLLER_LINE=$line
 }
+
+# Screen position of a point given in the open controller's own pixels.
+at() { echo "$((CX + $1)) $((CY + $2))"; }
+
+# The knob's top in the controller's pixels.
+knob_top() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" 4)")
+    echo $((y - CY))
+}
+
+# Where the knob's top rests for a volume percent, in pixels at 96 DPI.
+expected_knob_top() {
+    awk -v p="$1" 'BEGIN { t = (100 - p) * 13.8 + 470; printf "%d", t / 15 + 0.5 }'
+}
+
+# Grabs the knob in its middle and pulls it down by PIXELS (up when negative) in small steps.
+drag_knob() {
+    local x y top
+    top=$(knob_top)
+    read -r x y < <(at 51 $((top + 9)))
+    xdotool mousemove "$x" "$y" mousedown 1
+    for step in $(seq 1 8); do
+        xdotool mousemove "$x" $((y + step * $1 / 8))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    sleep 0.5
+}
+
+# The sound device writes what it plays to a file: record_sound FILE (until reset_wine).
+record_sound() {
+    printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\nctl.!default { type hw card 0 }\n' \
+        "$1" >"$E2E_WORK/asoundrc-record"
+    { cat /usr/share/alsa/alsa.conf; echo "<$E2E_WORK/asoundrc-record>"; } >"$E2E_WORK/alsa-record.conf"
+    export ALSA_CONFIG_PATH="$E2E_WORK/alsa-record.conf"
+}
+
+played_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # holds 'SHELL CONDITION': for checks that combine several tests.
 holds() { eval "$1"; }

@@ -3,6 +3,7 @@
 # qmxdriver.exe). Prints one line per check and closes with the count of tests.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+E2E_HERE=$here
 E2E_BUILD=$(cd "$1" && pwd)
 E2E_WORK="$E2E_BUILD/e2e"
 rm -rf "$E2E_WORK/Program Files" "$E2E_WORK/another copy" "$E2E_WORK"/failed-*.png

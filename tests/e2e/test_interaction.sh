@@ -4,19 +4,6 @@
 
 INTERACTION_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 
-# Screen position of a point given in the controller's own pixels.
-at() { echo "$((CX + $1)) $((CY + $2))"; }
-
-knob_top() {
-    local x y w h
-    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" 4)")
-    echo $((y - CY))
-}
-
-expected_knob_top() {
-    awk -v p="$1" 'BEGIN { t = (100 - p) * 13.8 + 470; printf "%d", t / 15 + 0.5 }'
-}
-
 start_with_controller() {
     reset_settings
     [ -n "${1:-}" ] && set_setting skin REG_SZ "$1"
@@ -31,15 +18,7 @@ test_dragging_the_knob_changes_the_volume_on_the_grid() {
     before=$(child_text "$CONTROLLER" 3)
     top=$(knob_top)
     log "before: label $before, knob top $top"
-    # Grab the knob in its middle and pull it down 40 pixels in small steps.
-    read -r x y < <(at 51 $((top + 9)))
-    xdotool mousemove "$x" "$y" mousedown 1
-    for step in $(seq 1 8); do
-        xdotool mousemove "$x" $((y + step * 5))
-        sleep 0.05
-    done
-    xdotool mouseup 1
-    sleep 0.5
+    drag_knob 40
     local after
     after=$(child_text "$CONTROLLER" 3)
     top=$(knob_top)

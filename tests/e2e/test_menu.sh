@@ -94,16 +94,6 @@ test_about_names_the_mixer() {
     convert "$E2E_WORK/about.png" +repage -crop "${w}x$h+$x+$y" +repage "$E2E_WORK/about.png"
 }
 
-# The sound device writes what it plays to a file: record_sound FILE (until reset_wine).
-record_sound() {
-    printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\nctl.!default { type hw card 0 }\n' \
-        "$1" >"$E2E_WORK/asoundrc-record"
-    { cat /usr/share/alsa/alsa.conf; echo "<$E2E_WORK/asoundrc-record>"; } >"$E2E_WORK/alsa-record.conf"
-    export ALSA_CONFIG_PATH="$E2E_WORK/alsa-record.conf"
-}
-
-played_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
-
 test_test_sound_plays_the_wave_file() {
     reset_settings
     cp "$E2E_BUILD/POURING.WAV" "$MENU_DIR/"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Helpers for the stories of the Windows 10 audio path: the prefix's simulated audio system
+# (tests/audiosim), driven with audiosim.exe and read back from its device table.
+
+AUDIOSIM_DIR="$E2E_BUILD/audiosim"
+
+# audiosim ARGS...: runs the control program and prints the device table it answers with.
+audiosim() {
+    wine "$AUDIOSIM_DIR/audiosim.exe" "$@" >"$E2E_WORK/audiosim.out" 2>/dev/null </dev/null
+    local rc=$?
+    tr -d '\r' <"$E2E_WORK/audiosim.out"
+    return $rc
+}
+
+# sim_field ID FIELD: one field of a device's line in the table (level, mute, roles, state).
+sim_field() {
+    audiosim state | awk -v id="id=$1" -v field="$2=" '
+        $1 == id { for (i = 2; i <= NF; i++) if (index($i, field) == 1) print substr($i, length(field) + 1) }'
+}
+
+# The volume percent the program shows for a device's level: the scalar as a mixer level
+# (0..65535), then as a percent, each rounded.
+sim_percent() {
+    awk -v s="$(sim_field "$1" level)" 'BEGIN { l = int(s * 65535 + 0.5); printf "%d", int(l / 65535 * 100 + 0.5) }'
+}
+
+# Windows 10 with the simulated audio system in its reset state (one device, spk, at 0.5).
+use_windows10_audio() {
+    set_windows_version 10
+    AUDIOSIM_DIR="$AUDIOSIM_DIR" "$E2E_HERE/use-audiosim.sh"
+}
+
+leave_windows10_audio() {
+    AUDIOSIM_DIR="$AUDIOSIM_DIR" "$E2E_HERE/use-audiosim.sh" --off
+    set_windows_version 7
+}
+
+qmx_message() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1; }
+
+controller_label() { child_text "$CONTROLLER" 3; }
+
+# label_becomes TEXT: waits up to two seconds for the open controller's label to read TEXT.
+label_becomes() {
+    for _ in $(seq 20); do
+        [ "$(controller_label)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# tray_shows muted|sound: waits up to two seconds for the tray icon's picture.
+tray_shows() {
+    for _ in $(seq 20); do
+        if [ "$1" = muted ]; then [ "$(tray_red_pixels)" -gt 10 ] && return 0
+        else [ "$(tray_red_pixels)" -lt 3 ] && return 0; fi
+        sleep 0.1
+    done
+    return 1
+}

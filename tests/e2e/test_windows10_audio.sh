@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The Windows 10 audio path, end to end: the release qmx.exe on the prefix's simulated audio
+# system, which answers the Core Audio calls as Windows does (devices that come and go, the
+# default per role, the audio service restarting, injected failures).
+
+. "$E2E_HERE/audiosim.sh"
+W10_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
+
+w10_start() {
+    reset_settings
+    use_windows10_audio
+    [ $# -gt 0 ] && audiosim "$@" >/dev/null
+    check "qmx.exe starts" start_qmx "$W10_DIR"
+}
+
+# label_matches ID: the open controller shows the device's level.
+label_matches() { [ "$(controller_label)" = "$(sim_percent "$1")" ]; }
+
+test_windows10_the_controller_writes_and_follows_the_default_device() {
+    w10_start level spk 0.8
+    check "the controller opens" open_controller
+    check "it shows the device's level" [ "$(controller_label)" = 80 ]
+    drag_knob 40
+    log "after the drag: label $(controller_label), $(audiosim state)"
+    check "a drag lowers the volume" [ "$(controller_label)" -lt 80 ]
+    check "and writes it to the default device" label_matches spk
+    read -r x y < <(at 51 150)
+    xdotool mousemove "$x" "$y" click 1 mousemove "$x" $((y - 30))
+    sleep 0.5
+    check "a track click and move writes the device" label_matches spk
+    xdotool mousemove $(at 33 90) key Home Down Down
+    sleep 0.5
+    check "the keys write the device" holds '[ "$(controller_label)" = 98 ] && label_matches spk'
+    xdotool click --repeat 2 --delay 50 5
+    sleep 0.5
+    check "the wheel writes the device" holds '[ "$(controller_label)" = 94 ] && label_matches spk'
+    check "the mute box is checked" check_box "$CONTROLLER" 6
+    check "it mutes the device" [ "$(sim_field spk mute)" = 1 ]
+    check "and the tray icon shows it" tray_shows muted
+    audiosim mute spk 0 >/dev/null
+    check "a mute changed elsewhere shows on the tray icon" tray_shows sound
+    check "and in the mute box" holds '! is_checked "$CONTROLLER" 6'
+    audiosim level spk 0.25 >/dev/null
+    check "a level changed elsewhere shows on the open controller" label_becomes 25
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    leave_windows10_audio
+}
+
+# Playing sound is not simulated: it goes on to Wine's own device.
+test_windows10_test_sound_plays() {
+    local played="$E2E_WORK/played.raw"
+    rm -f "$played"
+    record_sound "$played"
+    cp "$E2E_BUILD/POURING.WAV" "$W10_DIR/"
+    w10_start
+    choose TestSound
+    sleep 2
+    check "the whole sound reached the device" \
+        [ "$(played_bytes "$played")" = $(($(stat -c %s "$W10_DIR/POURING.WAV") - 44)) ]
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    rm -f "$W10_DIR/POURING.WAV" "$played"
+    leave_windows10_audio
+}
+
+test_windows10_a_headset_comes_and_goes() {
+    w10_start level spk 0.9
+    check "the controller opens" open_controller
+    audiosim add hs "Headset" >/dev/null
+    audiosim level hs 0.4 >/dev/null
+    audiosim mute hs 1 >/dev/null
+    audiosim default hs >/dev/null
+    check "the open controller follows the headset" label_becomes 40
+    check "the tray icon shows the headset muted" tray_shows muted
+    drag_knob 30
+    log "after the drag: $(audiosim state)"
+    check "a drag writes the headset" holds '[ "$(controller_label)" -lt 40 ] && label_matches hs'
+    check "and leaves the speakers alone" [ "$(sim_field spk level)" = 0.900000 ]
+    choose About
+    local about
+    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    check "the About box names the headset" grep -q '^Mixer : Headset' <<<"$(child_text "${about%% *}" 2)"
+    audiosim remove hs >/dev/null
+    check "unplugged: the program follows the speakers" holds 'tray_shows sound'
+    check "the open controller shows them" holds 'open_controller && label_becomes 90'
+    audiosim plug hs >/dev/null
+    audiosim default hs >/dev/null
+    check "plugged in again and made the default, the headset is followed" label_becomes "$(sim_percent hs)"
+    drag_knob -20
+    check "and written" label_matches hs
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    check "the program runs" linux_alive "$QMX_LINUX_PID"
+    leave_windows10_audio
+}
+
+test_windows10_every_device_gone_and_a_new_one() {
+    w10_start
+    check "the controller opens" open_controller
+    audiosim remove spk >/dev/null
+    sleep 1
+    check "with every device gone no message appears" [ -z "$(qmx_message)" ]
+    check "the program runs" linux_alive "$QMX_LINUX_PID"
+    audiosim add usb "USB Speakers" >/dev/null
+    audiosim level usb 0.7 >/dev/null
+    audiosim default usb >/dev/null
+    check "a device added and made the default is followed" label_becomes 70
+    drag_knob 20
+    check "and written" label_matches usb
+    leave_windows10_audio
+}
+
+test_windows10_the_audio_service_restarts() {
+    w10_start level spk 0.6
+    check "the controller opens" open_controller
+    audiosim restart-service 1000 >/dev/null
+    sleep 1.5
+    audiosim restart-service 1000 >/dev/null
+    sleep 0.2
+    audiosim restart-service 1000 >/dev/null
+    sleep 1.5
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    check "the program runs" linux_alive "$QMX_LINUX_PID"
+    audiosim level spk 0.35 >/dev/null
+    check "afterwards the label follows the device" label_becomes 35
+    audiosim mute spk 1 >/dev/null
+    check "and the tray icon too" tray_shows muted
+    drag_knob 20
+    check "a drag writes the device" holds '[ "$(controller_label)" -lt 35 ] && label_matches spk'
+    audiosim add hs "Headset" >/dev/null
+    audiosim level hs 0.45 >/dev/null
+    audiosim default hs >/dev/null
+    check "a new default is heard of again" label_becomes 45
+    leave_windows10_audio
+}
+
+test_windows10_a_failure_that_is_not_a_loss_ends_the_program() {
+    w10_start
+    check "the controller opens" open_controller
+    audiosim fail SetMasterVolumeLevelScalar 0x8007000E 1 >/dev/null
+    drag_knob 20
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    check "a message appears" [ -n "$box" ]
+    check "it says the volume cannot be set" \
+        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to set Mixer Control Details." ]
+    drv press-ok "${box%% *}" >/dev/null
+    check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
+    leave_windows10_audio
+}
+
+test_windows10_start_up_with_no_active_device() {
+    w10_start remove spk
+    sleep 1
+    check "with every device unplugged it runs with its icon" [ "$(tray_icon_count)" = 1 ]
+    check "and no message" [ -z "$(qmx_message)" ]
+    check "the controller opens" open_controller
+    check "it shows the bottom of the scale" [ "$(controller_label)" = 0 ]
+    check "and an unchecked box" holds '! is_checked "$CONTROLLER" 6'
+    audiosim level spk 0.55 >/dev/null
+    audiosim plug spk >/dev/null
+    check "the first device plugged in is followed" label_becomes 55
+    close_from_menu
+    reset_wine
+    reset_settings
+    audiosim clear >/dev/null
+    check "with no device at all, qmx.exe starts" start_qmx "$W10_DIR"
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 10 | head -n 1)
+    check "and says the mixer device cannot be opened" [ "$(drv child-text "${box%% *}" 65535)" = \
+        "Error! Unable to open a Mixer Device. Program will be terminated." ]
+    drv press-ok "${box%% *}" >/dev/null
+    check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
+    leave_windows10_audio
+}
+
+install_copy "$W10_DIR"
+for test in test_windows10_the_controller_writes_and_follows_the_default_device \
+    test_windows10_test_sound_plays \
+    test_windows10_a_headset_comes_and_goes \
+    test_windows10_every_device_gone_and_a_new_one \
+    test_windows10_the_audio_service_restarts \
+    test_windows10_a_failure_that_is_not_a_loss_ends_the_program \
+    test_windows10_start_up_with_no_active_device; do
+    run_test "$test"
+done
