@@ -58,9 +58,25 @@ expect_mixer_failure_message() {
     check "its tray icon is gone" [ "$(tray_icon_count)" = 0 ]
 }
 
+# Windows keeps the outputs it has seen as "not present", and Wine does the same: a system that
+# never had an output is one without them.
 test_no_mixer_device_shows_the_message_and_ends_on_windows_7() {
     set_windows_version 7
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\MMDevices\Audio\Render' /f \
+        >/dev/null 2>&1 </dev/null
     expect_mixer_failure_message
+}
+
+# Outputs that were there before but are not now (a USB headset unplugged, a monitor that is
+# off): the program waits for one.
+test_with_outputs_known_but_none_present_it_waits_on_windows_7() {
+    set_windows_version 7
+    export ALSA_CONFIG_PATH="$E2E_ALSA_SILENT"
+    check "qmx.exe starts" start_qmx "$APP_DIR"
+    sleep 2
+    check "no message appears" \
+        [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    check "it runs with its tray icon" [ "$(tray_icon_count)" = 1 ]
 }
 
 test_no_mixer_device_shows_the_message_and_ends_on_windows_xp() {
@@ -108,6 +124,7 @@ install_copy "$APP_DIR"
 install_copy "$OTHER_DIR"
 for test in test_startup_shows_one_tray_icon_and_stays_idle_on_windows_7 \
     test_startup_shows_one_tray_icon_and_stays_idle_on_windows_xp \
+    test_with_outputs_known_but_none_present_it_waits_on_windows_7 \
     test_no_mixer_device_shows_the_message_and_ends_on_windows_7 \
     test_no_mixer_device_shows_the_message_and_ends_on_windows_xp \
     test_a_second_copy_ends_with_its_process_id_and_another_folder_runs_on \
