@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
-    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    g++-mingw-w64-x86-64-win32 mingw-w64-tools
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox nsis zip
 )
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak
-# and the reproducible-release check, and closes with one line that counts every test.
+# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak,
+# the check of the release's imports and the reproducible-release check, and closes with one line that counts every test.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 log="$top/build/unit-tests.log"
@@ -36,14 +36,19 @@ run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/w
 echo "== short soak"
 run_counted soak "$top/build/soak-tests.log" "$top/tools/soak.sh" short
 
+echo "== imports"
+imports_passed=0
+imports_failed=0
+if "$top/tools/check-imports.sh"; then imports_passed=1; else imports_failed=1; fi
+
 echo "== reproducible release"
 release_passed=0
 release_failed=0
 if "$top/tools/check-reproducible.sh"; then release_passed=1; else release_failed=1; fi
 
-passed=$((unit_passed + e2e_passed + soak_passed + release_passed))
-failed=$((unit_failed + e2e_failed + soak_failed + release_failed))
+passed=$((unit_passed + e2e_passed + soak_passed + imports_passed + release_passed))
+failed=$((unit_failed + e2e_failed + soak_failed + imports_failed + release_failed))
 echo
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

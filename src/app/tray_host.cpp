@@ -67,6 +67,7 @@ void TrayHost::handleLoad() {
     });
     skipOnError([this] { os_.GetSysDir(); });
     skipOnError([this] {
+        if (guard_.ClaimInstance(myProcessId_)) return;
         guard_.GetProcessIDs();
         guard_.CheckPrevInstance(myProcessId_);
     });

@@ -44,19 +44,52 @@ void SingleInstance::GetProcessIDs() {
     });
 }
 
-std::string SingleInstance::expectedPath() {
-    return folderOf(processes_.ownExecutablePath()) + "\\qmx.exe";
+// A process's executable path as the system reports it. Since Windows Vista a copy running
+// elevated can be queried only with the limited right; its path then reads the same way.
+std::optional<std::string> SingleInstance::pathOf(std::uint32_t processId) {
+    return os_.osMajor >= 6 ? processes_.imagePath(processId, kNameBufferChars)
+                            : processes_.executablePath(processId, kNameBufferChars);
+}
+
+// This program's path read the way the other processes' are: through a substituted drive, a
+// mapped network drive or a junction the system reports the resolved path for every copy.
+const std::string& SingleInstance::ownPath(std::uint32_t myProcessId) {
+    if (!ownPath_) {
+        const auto path = pathOf(myProcessId);
+        ownPath_ = path && !path->empty() ? *path : processes_.ownExecutablePath();
+    }
+    return *ownPath_;
+}
+
+std::string SingleInstance::lockName(const std::string& executablePath) {
+    std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a over the path's bytes
+    for (unsigned char byte : executablePath) {
+        hash = (hash ^ byte) * 0x100000001b3u;
+    }
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string name = "qmx-instance-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += kDigits[(hash >> shift) & 0xF];
+    return name;
+}
+
+bool SingleInstance::ClaimInstance(std::uint32_t myProcessId) {
+    switch (processes_.claimInstance(lockName(ownPath(myProcessId)))) {
+        case platform::InstanceClaim::Claimed:
+            return true;
+        case platform::InstanceClaim::HeldElsewhere:
+            programEnd_.end(myProcessId);
+        case platform::InstanceClaim::Unavailable:
+            break;
+    }
+    return false;
 }
 
 void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
-    const std::string expected = expectedPath();
+    const std::string expected = folderOf(ownPath(myProcessId)) + "\\qmx.exe";
     int processCount = 0;
     for (std::uint32_t id : list1_) {
         if (id == 0) continue;
-        // Since Windows Vista a copy running elevated can be queried only with the limited
-        // right; its path then reads the same way.
-        const auto path = os_.osMajor >= 6 ? processes_.imagePath(id, kNameBufferChars)
-                                           : processes_.executablePath(id, kNameBufferChars);
+        const auto path = pathOf(id);
         if (!path) continue;
         if (*path == expected) ++processCount;
         if (processCount == 2) programEnd_.end(myProcessId);

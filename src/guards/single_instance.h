@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,15 +12,20 @@
 
 namespace qmx::guards {
 
-// Only one copy runs: a named mutex marks a running copy, and a scan of the running processes
-// ends this copy when another process runs the same executable file (same full path, letter case
-// included).
+// Only one copy runs: a named mutex marks a running copy, and this executable's instance lock
+// (one per full path, letter case included) ends a copy started while another one holds it.
+// Of copies started at the same moment exactly one gets the lock. Where the lock cannot be
+// made, a scan of the running processes ends this copy when another process runs the same
+// executable file.
 class SingleInstance {
 public:
     SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
                    ProgramEnd& programEnd, OsInfo& os);
 
     void CreateAppMutex();
+    // Ends the program with `myProcessId` as exit code when a running copy holds the lock. True
+    // when the lock decided, false when the scan has to.
+    bool ClaimInstance(std::uint32_t myProcessId);
     // Lists the running processes' identifiers (at most 1001).
     void GetProcessIDs();
     // Ends the program with `myProcessId` as exit code when another copy runs.
@@ -27,14 +33,19 @@ public:
 
     const std::vector<std::uint32_t>& listedProcesses() const { return list1_; }
 
+    // The lock's name for an executable's path.
+    static std::string lockName(const std::string& executablePath);
+
 private:
-    std::string expectedPath();
+    std::optional<std::string> pathOf(std::uint32_t processId);
+    const std::string& ownPath(std::uint32_t myProcessId);
 
     platform::Processes& processes_;
     platform::WindowSystem& windows_;
     ProgramEnd& programEnd_;
     OsInfo& os_;
     std::vector<std::uint32_t> list1_;
+    std::optional<std::string> ownPath_;  // read once, as the system reports it
 };
 
 }  // namespace qmx::guards

@@ -9,8 +9,15 @@
 namespace qmx::platform {
 
 // Processes: this process's identity, the system's process list, other processes' executable
-// paths, a named mutex and the end of this process. The mutex, once created, is held until the
-// process ends.
+// paths, a named mutex, a claimed instance lock and the end of this process. The mutex and the
+// lock, once made, are held until the process ends. Paths are UTF-8.
+
+enum class InstanceClaim {
+    Claimed,        // no running process held the lock: this one holds it now
+    HeldElsewhere,  // a running process holds it
+    Unavailable,    // the system could not make it
+};
+
 class Processes {
 public:
     Processes() = default;
@@ -22,6 +29,9 @@ public:
     // Full path of this program's executable, as the system reports it.
     virtual std::string ownExecutablePath() = 0;
     virtual void createMutex(std::string_view name) = 0;
+    // Claims the lock `name` of this logon session for the rest of this process's life. A
+    // process that held it and ended (or is ending) leaves it free.
+    virtual InstanceClaim claimInstance(std::string_view name) = 0;
     // Writes up to ids.size() * 4 bytes of process identifiers into `ids` and sets
     // `bytesReturned`. False when the enumeration failed.
     virtual bool enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) = 0;

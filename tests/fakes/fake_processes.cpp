@@ -13,6 +13,12 @@ void FakeProcesses::createMutex(std::string_view name) {
     mutexes.emplace_back(name);
 }
 
+platform::InstanceClaim FakeProcesses::claimInstance(std::string_view name) {
+    log_.add("processes.claimInstance " + std::string(name));
+    claimedLocks.emplace_back(name);
+    return instanceClaim;
+}
+
 bool FakeProcesses::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) {
     log_.add("processes.enum " + std::to_string(ids.size() * 4));
     if (enumFails) return false;
@@ -29,7 +35,7 @@ std::optional<std::string> FakeProcesses::imagePath(std::uint32_t processId,
     for (const auto& entry : table) {
         if (entry.id == processId) path = entry.path;
     }
-    if (processId == ownId) path = ownPath;
+    if (processId == ownId) path = ownSystemPath.value_or(ownPath);
     if (path && path->size() >= bufferChars) return std::string();
     return path;
 }
@@ -40,7 +46,7 @@ std::optional<std::string> FakeProcesses::executablePath(std::uint32_t processId
     opened.push_back(processId);
     std::optional<std::string> path;
     if (processId == ownId) {
-        path = ownPath;
+        path = ownSystemPath.value_or(ownPath);
     } else {
         for (const auto& entry : table) {
             if (entry.id == processId) path = entry.path;

@@ -20,6 +20,7 @@ public:
     std::uint32_t currentProcessId() override { return ownId; }
     std::string ownExecutablePath() override { return ownPath; }
     void createMutex(std::string_view name) override;
+    platform::InstanceClaim claimInstance(std::string_view name) override;
     bool enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) override;
     std::optional<std::string> executablePath(std::uint32_t processId,
                                               std::size_t bufferChars) override;
@@ -32,6 +33,13 @@ public:
 
     std::uint32_t ownId = 4242;
     std::string ownPath = "C:\\Program Files\\Velto\\qmx.exe";
+    // The own path as the process queries report it, when it differs from the module's name
+    // (a substituted drive, a junction).
+    std::optional<std::string> ownSystemPath;
+    // The answer to claimInstance; by default the system cannot make the lock and the scan
+    // decides.
+    platform::InstanceClaim instanceClaim = platform::InstanceClaim::Unavailable;
+    std::vector<std::string> claimedLocks;
     struct Entry {
         std::uint32_t id;
         std::optional<std::string> path;

@@ -71,8 +71,9 @@ TEST_F(SingleInstanceScan, ExaminesOnlyTheFirst1001ListedProcesses) {
     fake.processes.addProcess(5000, ownPath());  // listed beyond the limit
     EXPECT_EQ(start(), -1);
     // The idle process, our own, then identifiers 1000 to 1998: 1001 entries.
+    // (The first query reads this program's own path, the way the others' are read.)
     const auto& listed = fake.processes.opened;
-    EXPECT_EQ(fake.processes.opened.size(), 1000u);
+    EXPECT_EQ(fake.processes.opened.size(), 1001u);
     EXPECT_EQ(listed.back(), 1998u);
 }
 
@@ -84,6 +85,57 @@ TEST_F(SingleInstanceScan, TheProcessListGrowsItsBufferUntilTheSystemReturnsLess
         EXPECT_EQ(fake.log.count(std::string("processes.enum ") + size), 1) << size;
     }
     EXPECT_EQ(fake.log.count("processes.enum 512"), 0);
+}
+
+// Copies started at the same moment: the instance lock, not the scan, decides which one runs,
+// so a copy that holds it never ends because the scan sees the others still ending.
+TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
+    using platform::InstanceClaim;
+    const std::pair<InstanceClaim, long> cases[] = {
+        {InstanceClaim::Claimed, -1},
+        {InstanceClaim::HeldElsewhere, 4242},
+        {InstanceClaim::Unavailable, 4242},  // the scan finds the other copy
+    };
+    struct Copy : AppTest {
+        void TestBody() override {}
+        using AppTest::fake;
+        using AppTest::start;
+    };
+    for (auto [claim, exitCode] : cases) {
+        Copy test;
+        test.fake.processes.instanceClaim = claim;
+        test.fake.processes.addProcess(309, test.fake.processes.ownPath);
+        EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim);
+        EXPECT_TRUE(test.fake.windows.messageBoxes.empty());
+        ASSERT_EQ(test.fake.processes.claimedLocks.size(), 1u);
+        EXPECT_EQ(test.fake.processes.claimedLocks[0],
+                  guards::SingleInstance::lockName(test.fake.processes.ownPath));
+    }
+}
+
+// Started from a substituted drive (or a mapped drive, a junction) the module's name differs
+// from the path the system reports for every copy: both the lock and the scan use the latter.
+TEST_F(SingleInstanceScan, APathReportedResolvedStillMatchesItself) {
+    fake.processes.ownPath = "S:\\qmx.exe";
+    fake.processes.ownSystemPath = "C:\\Tools\\Volume\\qmx.exe";
+    fake.processes.table.back().path = *fake.processes.ownSystemPath;
+    fake.processes.addProcess(310, *fake.processes.ownSystemPath);
+    EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
+    EXPECT_EQ(fake.processes.claimedLocks[0],
+              guards::SingleInstance::lockName(*fake.processes.ownSystemPath));
+}
+
+TEST(InstanceLockName, OnePerPathLetterCaseIncluded) {
+    using guards::SingleInstance;
+    const std::string path = "C:\\Program Files\\Velto\\qmx.exe";
+    EXPECT_EQ(SingleInstance::lockName(path), SingleInstance::lockName(path));
+    EXPECT_NE(SingleInstance::lockName(path),
+              SingleInstance::lockName("C:\\Program Files\\velto\\qmx.exe"));
+    EXPECT_NE(SingleInstance::lockName(path),
+              SingleInstance::lockName("D:\\Program Files\\Velto\\qmx.exe"));
+    // A name the system takes: no separator, a fixed length.
+    EXPECT_EQ(SingleInstance::lockName(path).find('\\'), std::string::npos);
+    EXPECT_EQ(SingleInstance::lockName(path).size(), SingleInstance::lockName("x").size());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/icon_store.h"
 #include "platform/win32/picture_store.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_audio_endpoints.h"
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_processes.h"
@@ -35,6 +36,7 @@ private:
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    qmx::win32::keepDllSearchToTheSystemFolder();
     ComApartment com;
     qmx::win32::IconStore icons(instance);
     qmx::win32::PictureStore pictures(instance);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
@@ -52,11 +53,6 @@ const PictureResource* resourceOf(platform::PictureId picture) {
 class GdiPlus {
 public:
     GdiPlus() {
-        char folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH - 13) return;
-        module_ = LoadLibraryA((std::string(folder) + "\\gdiplus.dll").c_str());
-        if (module_ == nullptr) return;
         const bool found =
             resolve(startup, "GdiplusStartup") && resolve(shutdown, "GdiplusShutdown") &&
             resolve(bitmapFromStream, "GdipCreateBitmapFromStream") &&
@@ -69,7 +65,6 @@ public:
     }
     ~GdiPlus() {
         if (started_) shutdown(token_);
-        if (module_ != nullptr) FreeLibrary(module_);
     }
     GdiPlus(const GdiPlus&) = delete;
     GdiPlus& operator=(const GdiPlus&) = delete;
@@ -87,12 +82,11 @@ public:
 private:
     template <typename Function>
     bool resolve(Function& function, const char* name) {
-        function =
-            reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        function = library_.function<Function>(name);
         return function != nullptr;
     }
 
-    HMODULE module_ = nullptr;
+    SystemLibrary library_{L"gdiplus.dll"};
     ULONG_PTR token_ = 0;
     bool started_ = false;
 };
@@ -110,7 +104,7 @@ ComPtr<IStream> streamOf(const void* bytes, DWORD size) {
 }
 
 // Copies the decoded pixels (blue, green, red, alpha; straight alpha) into a premultiplied
-// bitmap, as AlphaBlend wants it.
+// bitmap, as GdiAlphaBlend wants it.
 HBITMAP premultipliedBitmap(const Gdiplus::BitmapData& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -195,8 +189,8 @@ void PictureStore::draw(HDC dc, platform::PictureId picture, const RECT& target)
     HGDIOBJ previous = SelectObject(source, pixels);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
-    AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-               source, 0, 0, extent.cx, extent.cy, blend);
+    GdiAlphaBlend(dc, target.left, target.top, target.right - target.left,
+                  target.bottom - target.top, source, 0, 0, extent.cx, extent.cy, blend);
     SelectObject(source, previous);
     DeleteDC(source);
 }

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "platform/win32/winmm.h"
+
 namespace qmx::win32 {
 
 // Sole owner of one operating-system handle: move-only, released once by its traits.
@@ -48,7 +50,7 @@ struct ClosedWith {
 using UniqueKernelHandle = UniqueHandle<ClosedWith<HANDLE, CloseHandle>>;
 using UniqueIcon = UniqueHandle<ClosedWith<HICON, DestroyIcon>>;
 using UniqueCursor = UniqueHandle<ClosedWith<HCURSOR, DestroyCursor>>;
-using UniqueMixer = UniqueHandle<ClosedWith<HMIXER, mixerClose>>;
+using UniqueMixer = UniqueHandle<ClosedWith<HMIXER, winmm::mixerClose>>;
 using UniqueRegion = UniqueHandle<ClosedWith<HRGN, DeleteObject>>;
 using UniqueFont = UniqueHandle<ClosedWith<HFONT, DeleteObject>>;
 using UniqueBrush = UniqueHandle<ClosedWith<HBRUSH, DeleteObject>>;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/winmm.h"
 
 namespace qmx::win32 {
 
@@ -25,7 +26,8 @@ public:
         MIXERLINEA info{};
         info.cbStruct = sizeof(info);
         info.dwComponentType = type;
-        const MMRESULT rc = mixerGetLineInfoA(object(), &info, MIXER_GETLINEINFOF_COMPONENTTYPE);
+        const MMRESULT rc =
+            winmm::mixerGetLineInfoA(object(), &info, MIXER_GETLINEINFOF_COMPONENTTYPE);
         if (rc == MMSYSERR_NOERROR) {
             line.lineId = info.dwLineID;
             line.componentType = info.dwComponentType;
@@ -48,7 +50,7 @@ public:
         request.cbmxctrl = sizeof(found);
         request.pamxctrl = &found;
         const MMRESULT rc =
-            mixerGetLineControlsA(object(), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+            winmm::mixerGetLineControlsA(object(), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
         if (rc == MMSYSERR_NOERROR) {
             control.controlId = found.dwControlID;
             control.controlType = found.dwControlType;
@@ -60,7 +62,7 @@ public:
         MIXERCONTROLDETAILS_UNSIGNED detail{};
         MIXERCONTROLDETAILS details = request(controlId, detail);
         const MMRESULT rc =
-            mixerGetControlDetailsA(object(), &details, MIXER_GETCONTROLDETAILSF_VALUE);
+            winmm::mixerGetControlDetailsA(object(), &details, MIXER_GETCONTROLDETAILSF_VALUE);
         if (rc == MMSYSERR_NOERROR) value = detail.dwValue;
         return rc;
     }
@@ -68,7 +70,7 @@ public:
     std::uint32_t setControlValue(std::uint32_t controlId, std::uint32_t value) override {
         MIXERCONTROLDETAILS_UNSIGNED detail{value};
         MIXERCONTROLDETAILS details = request(controlId, detail);
-        return mixerSetControlDetails(object(), &details, MIXER_SETCONTROLDETAILSF_VALUE);
+        return winmm::mixerSetControlDetails(object(), &details, MIXER_SETCONTROLDETAILSF_VALUE);
     }
 
 private:
@@ -93,7 +95,7 @@ class LegacyMixer : public platform::Mixer {
 public:
     std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) override {
         HMIXER handle = nullptr;
-        const MMRESULT rc = mixerOpen(&handle, deviceId, 0, 0, CALLBACK_NULL);
+        const MMRESULT rc = winmm::mixerOpen(&handle, deviceId, 0, 0, CALLBACK_NULL);
         if (rc == MMSYSERR_NOERROR) device = std::make_unique<LegacyDevice>(handle);
         return rc;
     }

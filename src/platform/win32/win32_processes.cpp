@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
+
 namespace qmx::win32 {
 
 std::uint32_t Win32Processes::currentProcessId() {
@@ -13,12 +15,12 @@ std::uint32_t Win32Processes::currentProcessId() {
 }
 
 std::string Win32Processes::ownExecutablePath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), path.size());
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), path.size());
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return utf8Of(path);
         }
         path.resize(path.size() * 2);
     }
@@ -27,6 +29,22 @@ std::string Win32Processes::ownExecutablePath() {
 void Win32Processes::createMutex(std::string_view name) {
     const std::string text(name);
     mutex_.reset(CreateMutexA(nullptr, FALSE, text.c_str()));
+}
+
+// The lock is a mutex this process owns until it ends: a copy that ends abandons it, and the
+// next one to ask owns it then.
+platform::InstanceClaim Win32Processes::claimInstance(std::string_view name) {
+    const std::wstring fullName = L"Local\\" + widen(name);
+    UniqueKernelHandle lock(CreateMutexW(nullptr, TRUE, fullName.c_str()));
+    if (!lock) return platform::InstanceClaim::Unavailable;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        const DWORD waited = WaitForSingleObject(lock.get(), 0);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            return platform::InstanceClaim::HeldElsewhere;
+        }
+    }
+    instanceLock_ = std::move(lock);
+    return platform::InstanceClaim::Claimed;
 }
 
 bool Win32Processes::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) {
@@ -46,27 +64,27 @@ std::optional<std::string> Win32Processes::executablePath(std::uint32_t processI
     HMODULE modules[50] = {};
     DWORD needed = 0;
     EnumProcessModules(process.get(), modules, sizeof(modules), &needed);
-    std::string name(bufferChars, ' ');
-    GetModuleFileNameExA(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
-    const auto nul = name.find('\0');
-    return nul == std::string::npos ? std::string() : name.substr(0, nul);
+    std::wstring name(bufferChars, L' ');
+    GetModuleFileNameExW(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
+    const auto nul = name.find(L'\0');
+    return nul == std::wstring::npos ? std::string() : utf8Of(name.substr(0, nul));
 }
 
 std::optional<std::string> Win32Processes::imagePath(std::uint32_t processId,
                                                      std::size_t bufferChars) {
-    // Looked up at run time: Windows XP has no QueryFullProcessImageNameA.
-    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    // Looked up at run time: Windows XP has no QueryFullProcessImageNameW.
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
     static const auto query = reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
     if (query == nullptr) return executablePath(processId, bufferChars);
     UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return std::nullopt;
-    std::string name(bufferChars, '\0');
+    std::wstring name(bufferChars, L'\0');
     DWORD size = static_cast<DWORD>(name.size());
     // A path too long for the buffer reads as empty text, as with the module query.
     if (!query(process.get(), 0, name.data(), &size)) return std::string();
     name.resize(size);
-    return name;
+    return utf8Of(name);
 }
 
 void Win32Processes::exitProcess(std::uint32_t exitCode) {
