@@ -103,8 +103,9 @@ Section "${PRODUCT}"
     File "${BUILD}\POURING.WAV"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
-    ; The program keeps its settings here but never creates the key itself. Values already in it
-    ; (an earlier installation's) stay as they are.
+    ; The program keeps its settings here (it creates the key itself when a choice is first
+    ; stored); the installer makes it for the installing user now. Values already in it (an
+    ; earlier installation's) stay as they are.
     WriteRegDWORD HKCU "${SETTINGS_KEY}" "installing" 1
     DeleteRegValue HKCU "${SETTINGS_KEY}" "installing"
 

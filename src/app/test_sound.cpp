@@ -46,15 +46,13 @@ TestSound::TestSound(MultimediaControl& control, platform::WindowSystem& windows
 // A failing step is reported and the next one runs: a missing file shows the message for the
 // open and again for the play. A play that fails leaves no device open.
 void TestSound::play() {
-    if (mmc1_.isOpen()) {
-        stoppedByUs_ = mmc1_.deviceId();
-        stopAndClose();
-    }
+    if (mmc1_.isOpen()) stopAndClose();
     mmc1_.DeviceType = "WaveAudio";
     mmc1_.FileName = folderOf(processes_.ownExecutablePath()) + "\\" + "POURING.WAV";
     for (const char* command : {"open", "Play"}) {
         try {
             mmc1_.Command(command);
+            if (std::string(command) == "Play") ++unnotifiedPlays_;
         } catch (const RuntimeError&) {
             windows_.messageBox(platform::kNoWindow, kMissingSound, kAppTitle, kMbIconExclamation);
             if (std::string(command) == "Play" && mmc1_.isOpen()) stopAndClose();
@@ -62,15 +60,11 @@ void TestSound::play() {
     }
 }
 
-void TestSound::done(int notifyCode, std::uint32_t deviceId) {
+void TestSound::done(int, std::uint32_t deviceId) {
+    if (unnotifiedPlays_ > 0) --unnotifiedPlays_;
+    // A late notice of an earlier sound, whatever its device's number.
+    if (unnotifiedPlays_ > 0) return;
     if (!mmc1_.isOpen() || deviceId != mmc1_.deviceId()) return;  // closed already
-    const bool interrupted =
-        notifyCode == platform::kMciNotifyAborted || notifyCode == platform::kMciNotifySuperseded;
-    if (interrupted && stoppedByUs_ == deviceId) {
-        // The late word about the sound this program stopped, for a device of the same number.
-        stoppedByUs_.reset();
-        return;
-    }
     stopAndClose();
     mmc1_.FileName = "";
 }

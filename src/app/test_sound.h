@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "platform/processes.h"
@@ -47,8 +46,10 @@ private:
     MultimediaControl& mmc1_;
     platform::WindowSystem& windows_;
     platform::Processes& processes_;
-    // The device this program stopped itself: its "aborted" notification is still on the way.
-    std::optional<std::uint32_t> stoppedByUs_;
+    // Plays whose end has not been notified yet. Every play that starts is notified exactly once
+    // (at its end, or when stopped), in order; the system gives a new sound the number of the
+    // one it closed, so only the count tells a late notice from the playing sound's own.
+    int unnotifiedPlays_ = 0;
 };
 
 }  // namespace qmx::app

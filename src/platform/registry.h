@@ -35,6 +35,10 @@ public:
     virtual std::uint32_t queryValue(std::string_view name, std::span<std::uint8_t> buffer,
                                      std::uint32_t& size) = 0;
     virtual std::uint32_t deleteValue(std::string_view name) = 0;
+    // A text value (REG_SZ) written and read with the wide-character functions, given and read
+    // as UTF-8: for data such as paths, which may hold characters the system's code page lacks.
+    virtual std::uint32_t setText(std::string_view name, std::string_view utf8) = 0;
+    virtual std::uint32_t queryText(std::string_view name, std::string& utf8) = 0;
 };
 
 class Registry {

@@ -34,19 +34,35 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
     return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
+// One entry per user: where the machine-wide entry already starts this executable nothing is
+// added for the user, and writing the machine-wide entry removes the user's own one for it.
 void StartupEntry::setStartupOn() {
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
         const std::string data = commandFor(processes_.ownExecutablePath());
+        if (entryIn(RegistryRoot::LocalMachine) == data) return;
         auto machine =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
-        if (machine &&
-            machine->setValue(kAppTitle, platform::kRegSz, textData(data)) == kRegistryNoError) {
+        if (machine && machine->setText(kAppTitle, data) == kRegistryNoError) {
+            if (entryIn(RegistryRoot::CurrentUser) == data) {
+                if (auto user = openExistingKey(registry_, RegistryRoot::CurrentUser, kRunKey,
+                                                platform::kKeyWrite)) {
+                    user->deleteValue(kAppTitle);
+                }
+            }
             return;
         }
         if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
-            user->setValue(kAppTitle, platform::kRegSz, textData(data));
+            user->setText(kAppTitle, data);
         }
     });
+}
+
+// The command a Run key's entry holds; nothing when there is none.
+std::optional<std::string> StartupEntry::entryIn(RegistryRoot root) {
+    auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyRead);
+    std::string data;
+    if (!key || key->queryText(kAppTitle, data) != kRegistryNoError) return std::nullopt;
+    return data;
 }
 
 namespace {

@@ -41,6 +41,8 @@ public:
     static std::string commandFor(const std::string& executablePath);
 
 private:
+    std::optional<std::string> entryIn(platform::RegistryRoot root);
+
     platform::Registry& registry_;
     platform::Processes& processes_;
     platform::WindowSystem& windows_;

@@ -9,6 +9,7 @@ namespace {
 constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kAccessDenied = 5;
 constexpr std::uint32_t kMoreData = 234;
+constexpr std::uint32_t kInvalidData = 13;
 }  // namespace
 
 class FakeRegistry::OpenKey : public platform::RegistryKey {
@@ -42,6 +43,20 @@ public:
     std::uint32_t deleteValue(std::string_view name) override {
         registry_.log_.add("registry.delete " + std::string(name));
         return key_.erase(std::string(name)) ? 0 : kFileNotFound;
+    }
+
+    std::uint32_t setText(std::string_view name, std::string_view utf8) override {
+        registry_.log_.add("registry.setText " + std::string(name));
+        key_[std::string(name)] = {platform::kRegSz, {utf8.begin(), utf8.end()}};
+        return 0;
+    }
+
+    std::uint32_t queryText(std::string_view name, std::string& utf8) override {
+        auto it = key_.find(std::string(name));
+        if (it == key_.end()) return kFileNotFound;
+        if (it->second.type != platform::kRegSz) return kInvalidData;
+        utf8.assign(it->second.data.begin(), it->second.data.end());
+        return 0;
     }
 
 private:

@@ -10,7 +10,8 @@
 namespace qmx::fakes {
 
 // Simulated MCI devices: opening a file that is not in `files` fails with MCI's "file not
-// found"; playing records the window to notify, which the test then delivers.
+// found"; playing records the window to notify, which the test then delivers. Device numbers
+// are reused as soon as their device is closed.
 class FakeSound : public platform::Sound {
 public:
     explicit FakeSound(CallLog& log) : log_(log) {}
@@ -19,7 +20,9 @@ public:
                        std::uint32_t& deviceId) override {
         log_.add("sound.open " + std::string(deviceType) + " " + std::string(fileName));
         if (!files.count(std::string(fileName))) return kFileNotFound;
-        deviceId = ++lastDevice;
+        // As MCI does, the lowest number not in use: a closed device's number comes back.
+        deviceId = 1;
+        while (openDevices.count(deviceId)) ++deviceId;
         openDevices.insert(deviceId);
         return 0;
     }
@@ -46,7 +49,6 @@ public:
     static constexpr std::uint32_t kNotOpen = 263;
     std::set<std::string> files;
     std::set<std::uint32_t> openDevices;
-    std::uint32_t lastDevice = 0;
     std::uint32_t failPlay = 0;  // the result of every play when not 0
     platform::WindowId notifyWindow = platform::kNoWindow;
 

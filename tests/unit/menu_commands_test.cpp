@@ -111,12 +111,27 @@ TEST_F(MenuCommands, TestSoundDuringTheSoundStartsItAgainWithoutAMessage) {
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
     ASSERT_EQ(fake.sound.openDevices.size(), 1u);
     const std::uint32_t second = *fake.sound.openDevices.begin();
-    EXPECT_NE(first, second);
+    EXPECT_EQ(first, second);  // the closed device's number comes back
     // The stopped sound's late notification leaves the new one playing; its own end closes it.
     notify(platform::kMciNotifyAborted, first);
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
     notify(platform::kMciNotifySuccessful, second);
     EXPECT_TRUE(fake.sound.openDevices.empty());
+}
+
+// The first sound has ended, but its notice is still queued when Test Sound is chosen again:
+// that late notice must not stop the new sound, which has the same device number.
+TEST_F(MenuCommands, ALateNoticeOfTheEndedSoundLeavesTheNextOnePlaying) {
+    fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
+    choose(Ts);
+    const std::uint32_t device = *fake.sound.openDevices.begin();
+    choose(Ts);  // before the first sound's "successful" is handled
+    notify(platform::kMciNotifySuccessful, device);
+    EXPECT_EQ(fake.sound.openDevices.size(), 1u);
+    EXPECT_EQ(fake.log.count("sound.stop"), 1);  // only the first sound was stopped
+    notify(platform::kMciNotifySuccessful, device);
+    EXPECT_TRUE(fake.sound.openDevices.empty());
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
 }
 
 TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {

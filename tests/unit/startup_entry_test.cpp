@@ -33,7 +33,7 @@ protected:
     settings::StartupEntry startup{fake.registry, fake.processes, fake.windows};
 };
 
-TEST_F(StartupEntryTest, IsWrittenAsAStringWithoutItsNulAndReplacedOnTheNextWrite) {
+TEST_F(StartupEntryTest, IsWrittenAsAStringAndReplacedOnTheNextWrite) {
     fake.processes.ownPath = "C:\\Tools\\qmx.exe";
     startup.setStartupOn();
     ASSERT_NE(entry(), nullptr);
@@ -87,8 +87,8 @@ TEST_F(StartupEntryTest, AStandardUsersEntryGoesToTheirOwnRunKeyAndComesOutAgain
 }
 
 TEST_F(StartupEntryTest, AMachineWideEntryThatCannotBeRemovedIsReportedNotKept) {
-    fake.registry.setString(RegistryRoot::LocalMachine, kRun, kName, "C:\Tools\qmx.exe");
-    fake.registry.setString(RegistryRoot::CurrentUser, kRun, kName, "C:\Tools\qmx.exe");
+    fake.registry.setString(RegistryRoot::LocalMachine, kRun, kName, "C:\\Tools\\qmx.exe");
+    fake.registry.setString(RegistryRoot::CurrentUser, kRun, kName, "C:\\Tools\\qmx.exe");
     fake.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
     startup.setStartupOff(42);
     EXPECT_EQ(entry(RegistryRoot::CurrentUser), nullptr);  // what can go, goes
@@ -98,6 +98,63 @@ TEST_F(StartupEntryTest, AMachineWideEntryThatCannotBeRemovedIsReportedNotKept) 
     EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
     startup.GetStartupStat();
     EXPECT_EQ(startup.startupStat, 1);  // the box keeps telling the truth
+}
+
+std::string dataOf(const fakes::FakeRegistry::Value* value) {
+    return value ? std::string(value->data.begin(), value->data.end()) : "(none)";
+}
+
+// One entry per user, whichever Run key may be written: a standard user whose administrator
+// turned the machine-wide entry on adds none of their own, and an elevated Apply moves this
+// executable's user entry to the machine-wide key. Another copy's user entry stays.
+TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
+    const std::string self = "\"C:\\Program Files\\Velto\\qmx.exe\"";
+    const std::string other = "D:\\Portable\\qmx.exe";
+    struct Case {
+        const char* name;
+        std::string machineBefore, userBefore;
+        bool elevated;
+        std::string machineAfter, userAfter;
+    };
+    const Case cases[] = {
+        {"standard user, machine-wide entry on", self, "", false, self, "(none)"},
+        {"elevated, user entry from before", "", self, true, self, "(none)"},
+        {"elevated, another copy's user entry", "", other, true, self, other},
+        {"standard user, nothing before", "", "", false, "(none)", self},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::FakePlatform rig;
+        rig.processes.ownPath = "C:\\Program Files\\Velto\\qmx.exe";
+        rig.registry.createKey(RegistryRoot::LocalMachine, kRun);
+        rig.registry.createKey(RegistryRoot::CurrentUser, kRun);
+        if (!c.machineBefore.empty()) {
+            rig.registry.setString(RegistryRoot::LocalMachine, kRun, kName, c.machineBefore);
+        }
+        if (!c.userBefore.empty()) {
+            rig.registry.setString(RegistryRoot::CurrentUser, kRun, kName, c.userBefore);
+        }
+        if (!c.elevated) rig.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
+        settings::StartupEntry entry{rig.registry, rig.processes, rig.windows};
+        entry.setStartupOn();
+        const auto valueIn = [&](RegistryRoot root) -> const fakes::FakeRegistry::Value* {
+            auto* key = rig.registry.find(root, kRun);
+            auto it = key->find(kName);
+            return it == key->end() ? nullptr : &it->second;
+        };
+        EXPECT_EQ(dataOf(valueIn(RegistryRoot::LocalMachine)), c.machineAfter);
+        EXPECT_EQ(dataOf(valueIn(RegistryRoot::CurrentUser)), c.userAfter);
+        EXPECT_TRUE(rig.windows.messageBoxes.empty());
+    }
+}
+
+// A folder whose name the system's code page cannot spell: the entry names it exactly.
+TEST_F(StartupEntryTest, NamesAFolderOfAnyLanguageExactly) {
+    fake.processes.ownPath =
+        "C:\\Users\\\u0418\u0432\u0430\u043d\\\u0417\u0432\u0443\u043a \u97f3\\qmx.exe";
+    startup.setStartupOn();
+    EXPECT_EQ(dataOf(entry()), "\"" + fake.processes.ownPath + "\"");
+    EXPECT_EQ(fake.log.count("registry.setText Velto Volume Controller 4.0"), 1);
 }
 
 TEST_F(StartupEntryTest, AnUnopenableRunKeyLeavesTheLastTestAsItWas) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace qmx::win32 {
 
@@ -32,6 +33,32 @@ public:
 
     std::uint32_t deleteValue(std::string_view name) override {
         return RegDeleteValueA(key_.get(), std::string(name).c_str());
+    }
+
+    std::uint32_t setText(std::string_view name, std::string_view utf8) override {
+        const std::wstring text = widen(utf8);
+        return RegSetValueExW(key_.get(), widen(name).c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::uint32_t queryText(std::string_view name, std::string& utf8) override {
+        const std::wstring valueName = widen(name);
+        DWORD type = 0;
+        DWORD bytes = 0;
+        LSTATUS rc =
+            RegQueryValueExW(key_.get(), valueName.c_str(), nullptr, &type, nullptr, &bytes);
+        if (rc != ERROR_SUCCESS) return rc;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        rc = RegQueryValueExW(key_.get(), valueName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(text.data()), &bytes);
+        if (rc != ERROR_SUCCESS) return rc;
+        // The stored text may or may not end in a NUL.
+        text.resize(bytes / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') text.pop_back();
+        utf8 = utf8Of(text);
+        return ERROR_SUCCESS;
     }
 
 private:

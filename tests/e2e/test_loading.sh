@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Start-up and loading: copies started together, a DLL planted beside the program, a folder
+# whose name the system's code page cannot spell.
+
+LOADING_DIR="$E2E_WORK/Downloads"
+
+qmx_processes() { prefix_pids 'qmx\.exe' | grep -c .; }
+
+# At logon Windows starts every Run entry at once: of five copies started together exactly one
+# runs on, with one icon.
+test_five_copies_started_together_leave_one() {
+    local round survivors icons fine=0
+    for round in $(seq 10); do
+        for _ in 1 2 3 4 5; do
+            (cd "$LOADING_DIR" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
+        done
+        sleep 4
+        survivors=$(qmx_processes)
+        icons=$(tray_icon_count)
+        log "round $round: $survivors running, $icons tray icons"
+        [ "$survivors" = 1 ] && [ "$icons" = 1 ] && fine=$((fine + 1))
+        reset_wine
+    done
+    check "every round ends with one copy and one icon" [ "$fine" = 10 ]
+}
+
+# A winmm.dll beside the program (Wine would take it: winmm=n,b) is never loaded: the program
+# takes the system's, for the controller, the legacy mixer and Test Sound alike.
+test_a_dll_planted_beside_the_program_is_not_loaded() {
+    local marker="$LOADING_DIR/planted-dll-was-loaded"
+    cp "$E2E_BUILD/planted/winmm.dll" "$E2E_BUILD/POURING.WAV" "$LOADING_DIR/"
+    rm -f "$marker"
+    reset_settings
+    local version
+    for version in 7 xp; do
+        set_windows_version "$version"
+        WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b" start_qmx "$LOADING_DIR"
+        check "windows $version: the controller opens" open_controller
+        check "windows $version: it shows the volume" grep -Eq '^[0-9]+$' <<<"$(child_text "$CONTROLLER" 3)"
+        choose TestSound
+        choose About
+        check "windows $version: the About box opens" \
+            [ -n "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1)" ]
+        check "windows $version: no message appeared" \
+            [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+        check "windows $version: the planted DLL was never loaded" [ ! -e "$marker" ]
+        reset_wine
+    done
+    set_windows_version 7
+    rm -f "$LOADING_DIR/winmm.dll" "$LOADING_DIR/POURING.WAV" "$marker"
+}
+
+install_copy "$LOADING_DIR"
+for test in test_five_copies_started_together_leave_one \
+    test_a_dll_planted_beside_the_program_is_not_loaded; do
+    run_test "$test"
+done
