@@ -50,8 +50,46 @@ test_a_dll_planted_beside_the_program_is_not_loaded() {
     rm -f "$LOADING_DIR/winmm.dll" "$LOADING_DIR/POURING.WAV" "$marker"
 }
 
+# A portable copy in a folder whose name the system's code page cannot spell (a Cyrillic or
+# Chinese user name on a Western system): it starts, its start-up entry names the folder
+# exactly, and Test Sound finds its sound.
+test_a_folder_of_any_language_works() {
+    local dir="$E2E_WORK/Звук 音" played="$E2E_WORK/played.raw"
+    install_copy "$dir"
+    cp "$E2E_BUILD/POURING.WAV" "$dir/"
+    rm -f "$played"
+    record_sound "$played"
+    reset_settings
+    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    check "qmx.exe starts" start_qmx "$dir"
+    choose Options
+    local dialog
+    dialog=$(drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1)
+    check "Run when Windows starts. is checked" check_box "${dialog%% *}" 1
+    xdotool key Return
+    sleep 1
+    local box
+    box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)
+    [ -n "$box" ] && drv press-ok "${box%% *}" >/dev/null
+    local entry
+    entry=$(drv reg-text HKLM 'Software\Microsoft\Windows\CurrentVersion\Run' 'Velto Volume Controller 4.0')
+    log "start-up entry: $entry"
+    check "the start-up entry names the folder exactly" \
+        [ "$entry" = "\"$(windows_path "$dir")\\qmx.exe\"" ]
+    choose TestSound
+    sleep 2
+    check "Test Sound plays the whole sound" \
+        [ "$(played_bytes "$played")" = $(($(stat -c %s "$dir/POURING.WAV") - 44)) ]
+    box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)
+    [ -n "$box" ] && log "message: $(drv child-text "${box%% *}" 65535)"
+    check "no message appeared" [ -z "$box" ]
+    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    rm -f "$played"
+}
+
 install_copy "$LOADING_DIR"
 for test in test_five_copies_started_together_leave_one \
-    test_a_dll_planted_beside_the_program_is_not_loaded; do
+    test_a_dll_planted_beside_the_program_is_not_loaded \
+    test_a_folder_of_any_language_works; do
     run_test "$test"
 done

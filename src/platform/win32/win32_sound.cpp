@@ -11,11 +11,31 @@
 
 namespace qmx::win32 {
 
-// The file's path may hold any character: the wide-character commands take it as it is.
+namespace {
+
+// The file's path as the wave device can open it. The wide-character commands take any path,
+// but some wave drivers (Wine's among them) pass the name on in the system's code page: a
+// folder name the code page cannot spell is then given by its short name, where it has one.
+std::wstring openablePath(const std::wstring& path) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr,
+                        &lossy);
+    if (!lossy) return path;
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring shortPath(size, L'\0');
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (length == 0 || length >= size) return path;
+    shortPath.resize(length);
+    return shortPath;
+}
+
+}  // namespace
+
 std::uint32_t Win32Sound::open(std::string_view deviceType, std::string_view fileName,
                                std::uint32_t& deviceId) {
     const std::wstring type = widen(deviceType);
-    const std::wstring file = widen(fileName);
+    const std::wstring file = openablePath(widen(fileName));
     MCI_OPEN_PARMSW parameters{};
     parameters.lpstrDeviceType = type.c_str();
     parameters.lpstrElementName = file.c_str();

@@ -19,6 +19,12 @@ HWND parseWindow(const char* text) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoull(text, nullptr, 0)));
 }
 
+std::wstring wide(const char* text) {
+    wchar_t buffer[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, text, -1, buffer, 1024);
+    return buffer;
+}
+
 std::string classOf(HWND window) {
     char name[256] = {};
     GetClassNameA(window, name, sizeof(name));
@@ -151,6 +157,7 @@ int usage() {
         "       qmxdriver acc HWND\n"
 
         "       qmxdriver region HWND\n"
+        "       qmxdriver reg-text HKCU|HKLM KEY NAME\n"
         "       qmxdriver workarea\n"
         "       qmxdriver run EXE [TIMEOUT_S]\n"
         "       qmxdriver start EXE\n"
@@ -374,6 +381,22 @@ int main(int argc, char** argv) {
     }
     if (command == "stand-in-tray" && argc >= 3) {
         return standInTray(std::atoi(argv[2]), argc >= 4 ? std::atoi(argv[3]) : 5);
+    }
+    // A text value read with the wide-character functions and printed as UTF-8.
+    if (command == "reg-text" && argc >= 5) {
+        HKEY root = std::strcmp(argv[2], "HKLM") == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        wchar_t text[2048] = {};
+        DWORD bytes = sizeof(text) - sizeof(wchar_t);
+        const std::wstring key = wide(argv[3]);
+        const std::wstring name = wide(argv[4]);
+        if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text, &bytes) !=
+            ERROR_SUCCESS) {
+            return 1;
+        }
+        char utf8[8192] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        std::printf("%s\n", utf8);
+        return 0;
     }
     if (command == "start" && argc >= 3) {
         PROCESS_INFORMATION info{};
