@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/app_title.h"
 #include "common/rounding.h"
 #include "common/runtime_error.h"
 #include "controller/display_model.h"
@@ -16,6 +17,7 @@ namespace qmx::app {
 
 namespace {
 enum HiddenControl : int { TxtForm1Signal = 1, TxtMuteValBox };
+constexpr const char* kSwitchOutputFailed = "Unable to switch the playback device.";
 
 // Start-up passes over a step that fails with a run-time error, silently.
 template <typename Step>
@@ -198,7 +200,34 @@ void TrayHost::popUpMenu() {
     setChecked(vista ? Classic : Vista, false);
     platform_.windows.setForegroundWindow(window());
     menuState_.defaultItem = Exitqmx;
-    runMenuCommand(platform_.windows.popupMenu(window(), resources::trayMenu(), menuState_));
+    std::span<const resources::MenuItemDefinition> items = resources::trayMenu();
+    if (platform::AudioEndpoints* system = platform_.outputs) {
+        std::vector<platform::OutputDevice> outputs;
+        std::string defaultId;
+        if (system->activeOutputs(outputs) != platform::EndpointStatus::Ok) outputs.clear();
+        if (system->defaultOutput(defaultId) != platform::EndpointStatus::Ok) defaultId.clear();
+        items = outputMenu_.build(items, std::move(outputs), defaultId, menuState_);
+    }
+    runMenuCommand(platform_.windows.popupMenu(window(), items, menuState_));
+}
+
+// The chosen output becomes the default for every role; the tray icon and an open controller
+// follow it at once. A failure is reported and changes nothing.
+void TrayHost::switchOutput(const platform::OutputDevice& output) {
+    std::string current;
+    if (platform_.outputs->defaultOutput(current) == platform::EndpointStatus::Ok &&
+        current == output.id) {
+        return;
+    }
+    const std::uint32_t rc = platform_.outputs->setDefaultOutput(output.id);
+    if (rc != 0) {
+        platform_.windows.messageBox(
+            window(), std::string(kSwitchOutputFailed) + " " + platform_.shell.errorDescription(rc),
+            kAppTitle, kMbIconExclamation);
+        return;
+    }
+    tmrmuteTick();
+    if (controller_.loaded()) controller_.GetVolume();
 }
 
 void TrayHost::runMenuCommand(int item) {
@@ -237,7 +266,9 @@ void TrayHost::runMenuCommand(int item) {
             break;
         case Exitqmx:
             programEnd_.end(0);
+            break;
         default:
+            if (const auto* output = outputMenu_.outputFor(item)) switchOutput(*output);
             break;
     }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/about_box.h"
+#include "app/output_menu.h"
 #include "app/test_sound.h"
 #include "app/tray_icon.h"
 #include "common/program_end.h"
@@ -62,6 +63,7 @@ private:
     void trayCallback(int trayEvent);
     void openController();
     void popUpMenu();
+    void switchOutput(const platform::OutputDevice& output);
     void setChecked(int menuItem, bool checked);
     void toggleKeepOnTop();
     void pointerOverIcon();
@@ -84,6 +86,7 @@ private:
     ui::TextBox txtMuteVal_;
     ui::Timer tmrmute_;
     platform::MenuState menuState_;
+    OutputMenu outputMenu_;
     MultimediaControl mmc1_;
     TestSound testSound_;
     // The wheel over the icon: watched only while the pointer is on the icon.

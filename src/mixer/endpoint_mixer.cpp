@@ -1,5 +1,7 @@
 #include "mixer/endpoint_mixer.h"
 
+#include "common/utf8.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -37,8 +39,8 @@ public:
         line.componentType = type;
         line.targetProductName.fill('\0');
         const std::string name = mixer_.deviceName();
-        std::memcpy(line.targetProductName.data(), name.data(),
-                    std::min(name.size(), line.targetProductName.size() - 1));
+        const std::string_view fits = utf8Prefix(name, line.targetProductName.size() - 1);
+        std::memcpy(line.targetProductName.data(), fits.data(), fits.size());
         return platform::kMixerNoError;
     }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qmx::platform {
 
@@ -63,6 +64,12 @@ public:
     virtual EndpointStatus setMute(bool muted) = 0;
 };
 
+// An output device as the system lists it; the name is UTF-8.
+struct OutputDevice {
+    std::string id;
+    std::string name;
+};
+
 class AudioEndpoints {
 public:
     AudioEndpoints() = default;
@@ -74,8 +81,14 @@ public:
     virtual EndpointStatus defaultOutput(std::string& id) = 0;
     virtual EndpointStatus activateVolume(const std::string& id,
                                           std::unique_ptr<EndpointVolume>& volume) = 0;
-    // The device's name as the system shows it.
+    // The device's name as the system shows it, in UTF-8.
     virtual EndpointStatus friendlyName(const std::string& id, std::string& name) = 0;
+    // The active output devices with their names, in the order the system lists them.
+    virtual EndpointStatus activeOutputs(std::vector<OutputDevice>& outputs) = 0;
+    // Makes a device the default output for every role (console, multimedia, communications),
+    // as the system's sound settings do; the watch of watchChanges hears of it before the call
+    // returns. Returns 0 or the system's result code.
+    virtual std::uint32_t setDefaultOutput(const std::string& id) = 0;
     // How many output devices the system knows in any state: active, disabled, unplugged or
     // not present.
     virtual EndpointStatus installedOutputs(std::size_t& count) = 0;

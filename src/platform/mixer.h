@@ -32,7 +32,9 @@ inline constexpr std::uint32_t kControlTypeMute = 0x20010002;
 struct MixerLine {
     std::uint32_t lineId = 0;
     std::uint32_t componentType = 0;
-    std::array<char, 32> targetProductName{};  // the whole field, NUL padding included
+    // The whole field, NUL padding included: the product's name in UTF-8, cut where a
+    // character ends.
+    std::array<char, 32> targetProductName{};
 };
 
 struct MixerControl {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio_endpoints.h"
 #include "platform/mixer.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
@@ -19,6 +20,9 @@ struct Platform {
     Shell& shell;
     WindowSystem& windows;
     Sound& sound;
+    // The system's audio outputs, where the mixer acts on them (Windows Vista and later);
+    // nothing on Windows XP.
+    AudioEndpoints* outputs;
 };
 
 }  // namespace qmx::platform

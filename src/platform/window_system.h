@@ -50,6 +50,8 @@ inline constexpr std::uint32_t kCsDropShadow = 0x20000;
 // A popup menu's state when it opens.
 struct MenuState {
     std::set<int> checked;
+    std::set<int> radio;     // items whose check mark is a radio dot
+    std::set<int> disabled;  // items shown grayed, which cannot be chosen
     int defaultItem = 0;
 };
 

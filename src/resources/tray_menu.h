@@ -26,8 +26,13 @@ enum Item : int {
     Adjap,
     Web,
     Exitqmx,
+    PlaybackDevice,  // the submenu of the active outputs (Windows Vista and later)
+    NoPlaybackDevice,
+    FirstOutput = 100,  // the outputs' items, in the order the system lists them
 };
-}
+inline constexpr const char* kPlaybackDeviceCaption = "Playback Device";
+inline constexpr const char* kNoPlaybackDeviceCaption = "(No playback device)";
+}  // namespace tray_menu
 
 // The tray host's popup menu `Base`.
 std::span<const MenuItemDefinition> trayMenu();

@@ -4,7 +4,8 @@
 
 // The audio policy-config client that Windows' own sound settings use to choose the default
 // device: the Windows 7 and later interface and the Vista one, which lacks ResetDeviceFormat.
-// Only SetDefaultEndpoint is modelled; the other slots keep their places in the table.
+// Only SetDefaultEndpoint is modelled; the other slots keep their places in the table. Written
+// apart from the program's own definition on purpose: a wrong slot or GUID on either side shows.
 inline constexpr CLSID kClsidPolicyConfig = {
     0x870af99c, 0x171d, 0x4f9e, {0xaf, 0x0d, 0xe6, 0x3d, 0xf4, 0x0c, 0x2b, 0xc9}};
 inline constexpr IID kIidPolicyConfig = {

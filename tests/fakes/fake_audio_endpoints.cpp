@@ -1,5 +1,7 @@
 #include "fakes/fake_audio_endpoints.h"
 
+#include <utility>
+
 namespace qmx::fakes {
 
 using platform::EndpointStatus;
@@ -74,6 +76,22 @@ EndpointStatus FakeAudioEndpoints::friendlyName(const std::string& id, std::stri
     return EndpointStatus::Ok;
 }
 
+EndpointStatus FakeAudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+    if (connectionLost()) return EndpointStatus::DeviceGone;
+    outputs.clear();
+    for (const std::string& id : order_) {
+        if (devices.at(id).present) outputs.push_back({id, devices.at(id).name});
+    }
+    return EndpointStatus::Ok;
+}
+
+std::uint32_t FakeAudioEndpoints::setDefaultOutput(const std::string& id) {
+    if (failSetDefault != 0) return std::exchange(failSetDefault, 0);
+    defaultsSet.push_back(id);
+    setDefault(id);
+    return 0;
+}
+
 EndpointStatus FakeAudioEndpoints::installedOutputs(std::size_t& count) {
     if (connectionLost()) return EndpointStatus::DeviceGone;
     count = devices.size();
@@ -104,6 +122,7 @@ void FakeAudioEndpoints::startService() {
 
 void FakeAudioEndpoints::add(const std::string& id, const std::string& name, float scalar,
                              bool muted) {
+    if (!devices.count(id)) order_.push_back(id);
     Device& device = devices[id];
     device.name = name;
     device.scalar = scalar;

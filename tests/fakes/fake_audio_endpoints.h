@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/audio_endpoints.h"
 
@@ -31,6 +32,8 @@ public:
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
+    std::uint32_t setDefaultOutput(const std::string& id) override;
     platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;
@@ -52,7 +55,9 @@ public:
     platform::EndpointStatus failValueCalls = platform::EndpointStatus::Ok;
     // The default look-up answers this instead of its result.
     platform::EndpointStatus failDefaultOutput = platform::EndpointStatus::Ok;
-    bool watchFails = false;  // the system cannot report changes
+    bool watchFails = false;               // the system cannot report changes
+    std::uint32_t failSetDefault = 0;      // the result of the next setDefaultOutput when not 0
+    std::vector<std::string> defaultsSet;  // one entry per setDefaultOutput that worked
     int activations = 0;
     int reconnects = 0;
     int defaultLookups = 0;
@@ -62,6 +67,7 @@ private:
     void changed();
     bool connectionLost() const { return serviceDown_ || connectionLife_ != serviceLife_; }
     std::function<void()> watcher_;
+    std::vector<std::string> order_;  // ids in the order they were first added
     bool watching_ = false;
     bool serviceDown_ = false;
     int serviceLife_ = 0;

@@ -22,7 +22,7 @@ struct FakePlatform {
     FakeShell shell{log};
     FakeWindows windows{log};
     FakeSound sound{log};
-    platform::Platform platform{mixer, processes, registry, system, shell, windows, sound};
+    platform::Platform platform{mixer, processes, registry, system, shell, windows, sound, nullptr};
 };
 
 }  // namespace qmx::fakes

@@ -50,10 +50,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32AudioEndpoints endpoints(instance);
     qmx::mixer::EndpointMixer endpointMixer(endpoints);
     auto legacyMixer = qmx::win32::makeLegacyMixer();
-    qmx::platform::Mixer& mixer = system.version().major >= 6
-                                      ? static_cast<qmx::platform::Mixer&>(endpointMixer)
-                                      : *legacyMixer;
-    qmx::platform::Platform platform{mixer, processes, registry, system, shell, windows, sound};
+    const bool coreAudio = system.version().major >= 6;
+    qmx::platform::Mixer& mixer =
+        coreAudio ? static_cast<qmx::platform::Mixer&>(endpointMixer) : *legacyMixer;
+    qmx::platform::Platform platform{mixer, processes, registry, system,
+                                     shell, windows,   sound,    coreAudio ? &endpoints : nullptr};
 
     qmx::app::Application application(platform);
     application.start();

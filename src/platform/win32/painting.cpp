@@ -67,13 +67,13 @@ void paintControl(HWND window) {
                 form->pictures->draw(buffer, control.picture, client);
             }
             if (control.design && control.design->kind == resources::ControlKind::Label) {
-                char text[256] = {};
-                GetWindowTextA(window, text, sizeof(text));
+                wchar_t text[256] = {};
+                GetWindowTextW(window, text, 256);
                 HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, *form));
                 SetBkMode(buffer, TRANSPARENT);
                 SetTextColor(buffer, control.design->foreColor);
                 const UINT align = control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT;
-                DrawTextA(buffer, text, -1, &client, align | DT_SINGLELINE | DT_NOPREFIX);
+                DrawTextW(buffer, text, -1, &client, align | DT_SINGLELINE | DT_NOPREFIX);
                 SelectObject(buffer, oldFont);
             }
         }
@@ -87,12 +87,12 @@ void paintControl(HWND window) {
 
 void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
     const auto& d = *control.design;
-    char text[256] = {};
-    GetWindowTextA(control.window, text, sizeof(text));
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(control.window, text, 256);
     HDC dc = GetDC(control.window);
     HGDIOBJ old = SelectObject(dc, fontFor(control, form));
     SIZE extent{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    GetTextExtentPoint32W(dc, text, length, &extent);
     SelectObject(dc, old);
     ReleaseDC(control.window, dc);
     const int designWidth = toPixels(d.width, form.twipsX);

@@ -9,7 +9,9 @@
 
 #include <atomic>
 
+#include "platform/win32/policy_config.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace qmx::win32 {
 
@@ -24,24 +26,6 @@ constexpr PROPERTYKEY kFriendlyName = {
 
 EndpointStatus statusOf(HRESULT hr) {
     return platform::endpointStatusOf(static_cast<std::uint32_t>(hr));
-}
-
-std::string narrow(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
-    result.resize(static_cast<std::size_t>(size - 1));
-    return result;
-}
-
-std::wstring widen(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), size);
-    result.resize(static_cast<std::size_t>(size - 1));
-    return result;
 }
 
 class EndpointVolumeObject : public platform::EndpointVolume {
@@ -156,9 +140,53 @@ EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
     LPWSTR text = nullptr;
     hr = device->GetId(&text);
     if (FAILED(hr)) return statusOf(hr);
-    id = narrow(text);
+    id = utf8Of(text);
     CoTaskMemFree(text);
     return EndpointStatus::Ok;
+}
+
+EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+    HRESULT hr = enumerator();
+    if (FAILED(hr)) return statusOf(hr);
+    ComPtr<IMMDeviceCollection> devices;
+    hr = com_->enumerator->EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, devices.put());
+    if (FAILED(hr)) return statusOf(hr);
+    UINT count = 0;
+    hr = devices->GetCount(&count);
+    if (FAILED(hr)) return statusOf(hr);
+    outputs.clear();
+    for (UINT i = 0; i < count; ++i) {
+        ComPtr<IMMDevice> device;
+        LPWSTR id = nullptr;
+        if (FAILED(devices->Item(i, device.put())) || FAILED(device->GetId(&id))) continue;
+        platform::OutputDevice output{utf8Of(id), {}};
+        CoTaskMemFree(id);
+        friendlyName(output.id, output.name);
+        outputs.push_back(std::move(output));
+    }
+    return EndpointStatus::Ok;
+}
+
+// Through the policy-config client, the Windows 7 interface or else Vista's.
+std::uint32_t Win32AudioEndpoints::setDefaultOutput(const std::string& id) {
+    const std::wstring device = widen(id);
+    ComPtr<PolicyConfigWindows7> config;
+    HRESULT hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigWindows7,
+                                  config.putVoid());
+    ComPtr<PolicyConfigVista> vistaConfig;
+    if (FAILED(hr)) {
+        hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigVista,
+                              vistaConfig.putVoid());
+    }
+    if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+    for (ERole role : {eConsole, eMultimedia, eCommunications}) {
+        hr = config.get() ? config->SetDefaultEndpoint(device.c_str(), role)
+                          : vistaConfig->SetDefaultEndpoint(device.c_str(), role);
+        if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+    }
+    // The system's own notice arrives on another thread a little later.
+    if (changed_) changed_();
+    return 0;
 }
 
 EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
@@ -202,7 +230,7 @@ EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::str
     PropVariantInit(&value);
     EndpointStatus status = EndpointStatus::Failed;
     if (SUCCEEDED(store->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
-        name = narrow(value.pwszVal);
+        name = utf8Of(value.pwszVal);
         status = EndpointStatus::Ok;
     }
     PropVariantClear(&value);

@@ -27,6 +27,8 @@ public:
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
+    platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
+    std::uint32_t setDefaultOutput(const std::string& id) override;
     platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;

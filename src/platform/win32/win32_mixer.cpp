@@ -6,7 +6,9 @@
 
 #include <cstring>
 
+#include "common/utf8.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/winmm.h"
 
 namespace qmx::win32 {
@@ -31,9 +33,16 @@ public:
         if (rc == MMSYSERR_NOERROR) {
             line.lineId = info.dwLineID;
             line.componentType = info.dwComponentType;
-            static_assert(sizeof(info.Target.szPname) == sizeof(line.targetProductName));
-            std::memcpy(line.targetProductName.data(), info.Target.szPname,
-                        sizeof(info.Target.szPname));
+            // The driver names the product in the system's code page.
+            const std::size_t length = strnlen(info.Target.szPname, sizeof(info.Target.szPname));
+            wchar_t wide[sizeof(info.Target.szPname)] = {};
+            const int count = MultiByteToWideChar(CP_ACP, 0, info.Target.szPname,
+                                                  static_cast<int>(length), wide, std::size(wide));
+            const std::string name =
+                utf8Of(std::wstring_view(wide, static_cast<std::size_t>(count)));
+            const std::string_view fits = utf8Prefix(name, line.targetProductName.size() - 1);
+            line.targetProductName.fill('\0');
+            std::memcpy(line.targetProductName.data(), fits.data(), fits.size());
         }
         return rc;
     }

@@ -14,6 +14,7 @@
 #include "platform/win32/painting.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "resources/form_definition.h"
 #include "resources/tray_menu.h"
 
@@ -27,6 +28,7 @@ constexpr const char* kPictureClass = "QmxPicture";
 constexpr const char* kOwnerClass = "QmxOwner";
 constexpr const char* kDialogClass = "QmxDialog";
 
+// Pictures and labels: a Unicode window class, so that a label can carry any text.
 LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -43,9 +45,9 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
                     form->accessibility->forget(window);
                 }
             }
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
         case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+            const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, FALSE);
             return result;
         }
@@ -54,7 +56,7 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
                                lParam)) {
                 return 0;
             }
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -219,6 +221,17 @@ ATOM registerClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRU
     return RegisterClassExA(&windowClass);
 }
 
+ATOM registerUnicodeClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass);
+}
+
 struct ChildStyle {
     const char* windowClass;
     DWORD style;
@@ -285,7 +298,7 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
                   icons.applicationIcon());
     controllerClass_ =
         registerClass(instance, kControllerClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
-    registerClass(instance, kPictureClass, controlProcedure, nullptr, nullptr, CS_DBLCLKS);
+    registerUnicodeClass(instance, L"QmxPicture", controlProcedure, CS_DBLCLKS);
     registerClass(instance, kOwnerClass, ownerProcedure, nullptr, icons.applicationIcon());
     registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
@@ -407,7 +420,8 @@ void Win32Windows::setWindowIcon(platform::WindowId window, platform::IconId ico
 void Win32Windows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
     ControlWindow* control = controlOf(window, controlId);
     if (control == nullptr) return;
-    SetWindowTextA(control->window, std::string(text).c_str());
+    // The text as far as its first NUL (a product-name field is padded with them).
+    SetWindowTextW(control->window, widen(text.substr(0, text.find('\0'))).c_str());
     if (control->design->kind == resources::ControlKind::Label) {
         fitLabel(handleOf(window), *formOf(handleOf(window)), *control);
     }
@@ -562,15 +576,24 @@ int Win32Windows::popupMenu(platform::WindowId owner,
         const bool hasChildren = i + 1 < items.size() && items[i + 1].level > item.level;
         HMENU parent = item.level == 1 ? menu.get() : submenu;
         if (parent == nullptr) continue;
+        const std::wstring caption = widen(item.caption);
         if (item.id == 0) {
-            AppendMenuA(parent, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(parent, MF_SEPARATOR, 0, nullptr);
         } else if (hasChildren) {
             submenu = CreatePopupMenu();
-            AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), item.caption);
+            AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), caption.c_str());
         } else {
             const UINT checked = state.checked.count(item.id) ? MF_CHECKED : MF_UNCHECKED;
             const UINT isDefault = item.id == state.defaultItem ? MF_DEFAULT : 0;
-            AppendMenuA(parent, MF_STRING | checked | isDefault, item.id, item.caption);
+            const UINT grayed = state.disabled.count(item.id) ? MF_GRAYED : 0;
+            AppendMenuW(parent, MF_STRING | checked | isDefault | grayed, item.id, caption.c_str());
+            if (state.radio.count(item.id)) {
+                MENUITEMINFOW info{};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_FTYPE;
+                info.fType = MFT_STRING | MFT_RADIOCHECK;
+                SetMenuItemInfoW(parent, item.id, FALSE, &info);
+            }
         }
     }
     if (state.defaultItem != 0) SetMenuDefaultItem(menu.get(), state.defaultItem, FALSE);

@@ -1,0 +1,155 @@
+// The tray menu's "Playback Device" submenu: the active outputs by name, the default marked, a
+// choice that makes another output the default for every role.
+#include <algorithm>
+
+#include "app/output_menu.h"
+#include "endpoint_harness.h"
+
+namespace qmx::testing {
+namespace {
+
+using namespace resources::tray_menu;
+using platform::IconId;
+
+class OutputMenuTest : public ::testing::Test, protected Rig {
+protected:
+    const fakes::FakeWindows::Popup& lastMenu() { return fake.windows.popups.back(); }
+    std::vector<std::string> captions() {
+        std::vector<std::string> result;
+        for (const auto& item : lastMenu().items) result.push_back(item.caption);
+        return result;
+    }
+};
+
+TEST_F(OutputMenuTest, ListsTheActiveOutputsAfterTheSeparatorBeforeTheSystemsSoundTools) {
+    const std::vector<std::string> base{"About", "-",          "Skin",
+                                        "Vista", "Classic",    "Options",
+                                        "-",     "Test Sound", "Keep Controller on Top",
+                                        "-"};
+    const std::vector<std::string> rest{"Open Volume Control (Windows)",
+                                        "Adjust Audio Properties (Windows)",
+                                        "-",
+                                        "Korwen's Software Website",
+                                        "-",
+                                        "Close Velto Volume Controller"};
+    const std::vector<std::vector<std::string>> cases{
+        {}, {"Speakers"}, {"Speakers", "Headset", "HDMI Monitor"}};
+    for (const auto& names : cases) {
+        SCOPED_TRACE(names.size());
+        Rig rig;
+        for (const auto& name : names) rig.outputs.add(name, name);
+        rig.outputs.add("unplugged", "Old Headset");
+        rig.outputs.remove("unplugged");
+        if (!names.empty()) rig.outputs.setDefault(names.back());
+        ASSERT_EQ(rig.start(), -1);
+        rig.chooseFromMenu(0);
+        const auto& menu = rig.fake.windows.popups.back();
+        std::vector<std::string> expected = base;
+        expected.push_back("Playback Device");
+        if (names.empty()) expected.push_back("(No playback device)");
+        expected.insert(expected.end(), names.begin(), names.end());
+        expected.insert(expected.end(), rest.begin(), rest.end());
+        std::vector<std::string> shown;
+        for (const auto& item : menu.items) shown.push_back(item.caption);
+        EXPECT_EQ(shown, expected);
+        if (names.empty()) {
+            EXPECT_EQ(menu.state.disabled, std::set<int>{NoPlaybackDevice});
+        } else {
+            const int last = FirstOutput + static_cast<int>(names.size()) - 1;
+            EXPECT_TRUE(menu.state.checked.count(last));
+            EXPECT_EQ(menu.state.radio.size(), names.size());
+            EXPECT_EQ(std::count_if(menu.state.checked.begin(), menu.state.checked.end(),
+                                    [](int id) { return id >= FirstOutput; }),
+                      1);
+        }
+    }
+}
+
+TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAtOnce) {
+    outputs.add("speakers", "Speakers", 0.5f, false);
+    outputs.add("headset", "Headset", 0.2f, true);
+    ASSERT_EQ(start(), -1);
+    fake.windows.advance(100);
+    trayEvent(0x202);
+    EXPECT_EQ(trayIcon(), IconId::TrayNormal);
+    chooseFromMenu(FirstOutput + 1);
+    EXPECT_EQ(outputs.defaultsSet, std::vector<std::string>{"headset"});
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);  // without waiting for the next poll
+    EXPECT_EQ(label(), "20");
+    chooseFromMenu(FirstOutput + 1);  // the default already: nothing happens
+    EXPECT_EQ(outputs.defaultsSet.size(), 1u);
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
+    outputs.add("speakers", "Speakers");
+    outputs.add("headset", "Headset");
+    ASSERT_EQ(start(), -1);
+    outputs.failSetDefault = 0x80070005;
+    chooseFromMenu(FirstOutput + 1);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+              "Unable to switch the playback device. Error 2147942405");
+    EXPECT_EQ(fake.windows.messageBoxes[0].owner, fake.windows.idOf("Form2"));
+    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    EXPECT_EQ(outputs.defaultId, "speakers");
+    EXPECT_EQ(advance(300), -1);  // the program runs on
+}
+
+TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
+    fakes::FakePlatform legacy;
+    legacy.processes.addProcess(legacy.processes.ownId, legacy.processes.ownPath);
+    app::Application program{legacy.platform};
+    ASSERT_EQ(exitCodeOf([&] { program.start(); }), -1);
+    legacy.windows.menuChoice = 0;
+    const float x = static_cast<float>(0x204 * legacy.system.twipsX);
+    legacy.windows.deliver(legacy.windows.idOf("Form2"), [x](platform::WindowEvents& e) {
+        e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
+    });
+    const auto& items = legacy.windows.popups.back().items;
+    const auto base = resources::trayMenu();
+    ASSERT_EQ(items.size(), base.size());
+    for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].id, base[i].id);
+}
+
+// The About box's device line carries the name as it is, a long one cut where a character ends.
+TEST_F(OutputMenuTest, TheAboutBoxNamesTheOutputInAnyLanguage) {
+    const std::string headphones =
+        "\xD0\x9D\xD0\xB0\xD1\x83\xD1\x88\xD0\xBD\xD0\xB8\xD0\xBA\xD0\xB8";
+    const std::pair<std::string, std::string> cases[] = {
+        {headphones, headphones},
+        {headphones + " " + headphones, headphones + " " + headphones.substr(0, 14)},
+    };
+    for (const auto& [name, shown] : cases) {
+        Rig rig;
+        rig.outputs.add("hp", name);
+        ASSERT_EQ(rig.start(), -1);
+        rig.app.about().show();
+        const std::string line = rig.app.about().lblmanufac().caption();
+        EXPECT_EQ(line.substr(0, line.find('\0')), "Mixer : " + shown);
+    }
+}
+
+TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfAndCutsALongName) {
+    const std::string sixtyFour(64, 'x');
+    const std::string cyrillic64 = [] {
+        std::string text;
+        for (int i = 0; i < 64; ++i) text += "\xD0\x96";  // Ж
+        return text;
+    }();
+    const std::pair<std::string, std::string> cases[] = {
+        {"Speakers & Mic", "Speakers && Mic"},
+        {"Lautsprecher (Realtek\xC2\xAE Audio)", "Lautsprecher (Realtek\xC2\xAE Audio)"},
+        {sixtyFour, sixtyFour},
+        {sixtyFour + "y", std::string(63, 'x') + "\xE2\x80\xA6"},
+        {cyrillic64, cyrillic64},
+        {cyrillic64 + "\xD0\x96", cyrillic64.substr(0, 126) + "\xE2\x80\xA6"},
+        {std::string(70, '&'), std::string(126, '&') + "\xE2\x80\xA6"},
+    };
+    for (const auto& [name, caption] : cases) {
+        EXPECT_EQ(app::OutputMenu::captionFor(name), caption) << name;
+    }
+}
+
+}  // namespace
+}  // namespace qmx::testing
