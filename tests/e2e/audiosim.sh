@@ -57,3 +57,19 @@ tray_shows() {
     done
     return 1
 }
+
+# Opens the tray menu's Playback Device submenu; sets SUB_LINE and SX SY SW SH.
+open_output_submenu() {
+    open_menu || return 1
+    xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[PlaybackDevice]))
+    sleep 1.2
+    SUB_LINE=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+    read -r SX SY SW SH < <(rect_of "$SUB_LINE")
+    [ -n "$SUB_LINE" ]
+}
+
+# The number of items the open submenu shows (16 pixels each at 96 DPI, and a 3-pixel frame).
+submenu_items() { echo $(((SH - 6) / 16)); }
+
+# Clicks item N (from 1) of the open submenu.
+choose_submenu_item() { xdotool mousemove $((SX + 30)) $((SY + 3 + 16 * ($1 - 1) + 8)) click 1; sleep 1; }

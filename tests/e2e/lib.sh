@@ -332,7 +332,8 @@ check_box() {
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # Rows of the menu, in pixels below its top edge at 96 DPI.
-declare -A MENU_ROW=([About]=11 [Skin]=36 [Options]=52 [TestSound]=77 [OnTop]=93 [Close]=184)
+# With Core Audio the Playback Device submenu stands after Keep Controller on Top's separator.
+declare -A MENU_ROW=([About]=11 [Skin]=36 [Options]=52 [TestSound]=77 [OnTop]=93 [PlaybackDevice]=118 [Close]=184)
 
 # choose ITEM: opens the tray menu and picks an item (a MENU_ROW name, Vista or Classic).
 choose() {

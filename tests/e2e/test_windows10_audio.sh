@@ -172,6 +172,52 @@ test_windows10_start_up_with_no_active_device() {
     leave_windows10_audio
 }
 
+# The Playback Device submenu: every active output by its name (any language), the default
+# marked; a choice makes the output the default for every role and the program follows it.
+test_windows10_choosing_the_playback_device() {
+    w10_start
+    audiosim add rt "Lautsprecher (Realtek® Audio)" >/dev/null
+    audiosim add hp "Наушники" >/dev/null
+    audiosim add amp "Speakers & Mic" >/dev/null
+    audiosim add off "Monitor (HDMI)" >/dev/null
+    audiosim remove off >/dev/null
+    audiosim level hp 0.3 >/dev/null
+    audiosim mute hp 1 >/dev/null
+    check "the controller opens" open_controller
+    check "the Playback Device submenu opens" open_output_submenu
+    check "it lists the four active outputs" [ "$(submenu_items)" = 4 ]
+    local marks
+    read -r marks _ _ < <(menu_marks "$SUB_LINE")
+    check "the default output is marked" [ "$marks" -gt 0 ]
+    import -window root "$E2E_WORK/output-menu.png" 2>/dev/null
+    choose_submenu_item 3
+    log "after choosing the third: $(audiosim state | grep '^id=hp')"
+    check "the chosen output is the default for every role" \
+        [ "$(sim_field hp roles)" = console,multimedia,communications ]
+    check "the open controller follows it" label_becomes 30
+    check "the tray icon shows its mute" tray_shows muted
+    drag_knob 20
+    check "a drag writes it" holds '[ "$(controller_label)" -lt 30 ] && label_matches hp'
+    choose About
+    local about
+    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    check "the About box names it exactly" [ "$(child_text "${about%% *}" 2)" = "Mixer : Наушники" ]
+    audiosim fail SetDefaultEndpoint 0x80070005 1 >/dev/null
+    open_output_submenu
+    choose_submenu_item 2
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    log "message: $(drv child-text "${box%% *}" 65535)"
+    check "a failed switch says so" \
+        grep -q '^Unable to switch the playback device\. .' <<<"$(drv child-text "${box%% *}" 65535)"
+    check "the message belongs to the tray host" \
+        [ "$(drv owner "${box%% *}")" = "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" ]
+    drv press-ok "${box%% *}" >/dev/null
+    check "and changes nothing" [ "$(sim_field hp roles)" = console,multimedia,communications ]
+    check "the program runs on" linux_alive "$QMX_LINUX_PID"
+    leave_windows10_audio
+}
+
 install_copy "$W10_DIR"
 for test in test_windows10_the_controller_writes_and_follows_the_default_device \
     test_windows10_test_sound_plays \
@@ -179,6 +225,7 @@ for test in test_windows10_the_controller_writes_and_follows_the_default_device 
     test_windows10_every_device_gone_and_a_new_one \
     test_windows10_the_audio_service_restarts \
     test_windows10_a_failure_that_is_not_a_loss_ends_the_program \
-    test_windows10_start_up_with_no_active_device; do
+    test_windows10_start_up_with_no_active_device \
+    test_windows10_choosing_the_playback_device; do
     run_test "$test"
 done
