@@ -6,10 +6,6 @@ SetCompressor /SOLID lzma
 ; No file times in the installer: the same sources give the same bytes.
 SetDateSave off
 
-!include "MUI2.nsh"
-!include "FileFunc.nsh"
-!include "LogicLib.nsh"
-
 !define PRODUCT "Velto Volume Controller"
 !define VERSION "4.0"
 !define TITLE "Velto Volume Controller 4.0"
@@ -17,13 +13,30 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController"
 !define SETTINGS_KEY "Software\Korwen's Software\Velto Volume Controller\4.0"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-!define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+
+; Install for anyone using this computer (Program Files, HKLM; needs an administrator) or just
+; for the user (their own Programs folder, HKCU; never elevated), through NSIS's multi-user
+; support: /AllUsers and /CurrentUser choose silently, an earlier installation's scope is the
+; default, and the choice is the first page when the installer runs as an administrator.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
+!include "MultiUser.nsh"
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
+; The manifest asks for no elevation: a standard user, and /S /CurrentUser, never see a prompt.
+; An administrator who starts the installer elevated chooses between the two scopes.
+RequestExecutionLevel user
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
 BrandingText "${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
@@ -33,7 +46,11 @@ BrandingText "${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION startUnelevated
 
+!define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_PRE checkOtherScope
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -49,12 +66,22 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
-; Files in use cannot be replaced or removed: the running program must be closed first. A silent
-; run gives up (exit code 2) rather than leave a half-installed program.
+; Files in use cannot be replaced or removed: a running program is asked to close (it ends as
+; its Close command does) and, if it is still there, the user is asked to close it. A silent run
+; then gives up (exit code 2) rather than leave a half-installed program.
 !macro CLOSE_PROGRAM_FIRST un
 Function ${un}closeProgramFirst
     ${Do}
         FindWindow $0 "QmxTrayHost"
+        ${If} $0 == 0
+            ${Break}
+        ${EndIf}
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+        ${For} $1 1 50
+            Sleep 100
+            FindWindow $0 "QmxTrayHost"
+            ${IfThen} $0 == 0 ${|} ${ExitFor} ${|}
+        ${Next}
         ${If} $0 == 0
             ${Break}
         ${EndIf}
@@ -69,11 +96,31 @@ FunctionEnd
 !insertmacro CLOSE_PROGRAM_FIRST ""
 !insertmacro CLOSE_PROGRAM_FIRST "un."
 
-; The installer runs elevated; the program must not (its settings are the user's, its browser
-; windows would run elevated, and a later normal start could not see it). The desktop shell
-; starts it as the user who is logged on.
+; The program must not run elevated (its settings are the user's, its browser windows would run
+; elevated, and a later normal start could not see it): the desktop shell starts it as the user
+; who is logged on.
 Function startUnelevated
     Exec '"$WINDIR\explorer.exe" "$INSTDIR\qmx.exe"'
+FunctionEnd
+
+; Two installations at two paths are allowed, one for everyone and one for a user: say so before
+; the second one is made, and let the user go on or cancel.
+Function checkOtherScope
+    ${If} $MultiUser.InstallMode == "CurrentUser"
+        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "for anyone using this computer"
+        StrCpy $2 "just for you"
+    ${Else}
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "just for you"
+        StrCpy $2 "for anyone using this computer"
+    ${EndIf}
+    ${If} $0 != ""
+        MessageBox MB_OKCANCEL|MB_ICONINFORMATION \
+            "${PRODUCT} is already installed $1, in $0.$\r$\n$\r$\nInstall another copy $2 \
+            in $INSTDIR?" /SD IDOK IDOK +2
+        Quit
+    ${EndIf}
 FunctionEnd
 
 ; The program's start-up entry in one Run key, removed only when it starts this installation's
@@ -88,16 +135,20 @@ FunctionEnd
 
 Function .onInit
     SetRegView 64
+    !insertmacro MULTIUSER_INIT
     Call closeProgramFirst
+    ${If} ${Silent}
+        Call checkOtherScope
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
     SetRegView 64
+    !insertmacro MULTIUSER_UNINIT
     Call un.closeProgramFirst
 FunctionEnd
 
 Section "${PRODUCT}"
-    SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "${BUILD}\qmx.exe"
     File "${BUILD}\POURING.WAV"
@@ -112,29 +163,38 @@ Section "${PRODUCT}"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\qmx.exe" "" "$INSTDIR\qmx.exe" 0 SW_SHOWNORMAL "" \
         "Master volume control in the notification area"
 
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\qmx.exe,0"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\""
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\uninstall.exe$\" /S"
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ; The installed-programs entry of this scope (HKLM for everyone, HKCU just for the user);
+    ; installing again over it keeps one entry.
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        StrCpy $1 "/AllUsers"
+    ${Else}
+        StrCpy $1 "/CurrentUser"
+    ${EndIf}
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\qmx.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\" $1"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" \
+        "$\"$INSTDIR\uninstall.exe$\" /S $1"
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 Section "Uninstall"
-    SetShellVarContext all
     Delete "$INSTDIR\qmx.exe"
     Delete "$INSTDIR\POURING.WAV"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     Delete "${SHORTCUT}"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
-    !insertmacro REMOVE_RUN_ENTRY HKLM
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        !insertmacro REMOVE_RUN_ENTRY HKLM
+    ${EndIf}
     !insertmacro REMOVE_RUN_ENTRY HKCU
 
     ; The settings go only when the user says so; a silent uninstall keeps them.

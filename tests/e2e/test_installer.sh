@@ -57,18 +57,14 @@ test_install_use_and_uninstall() {
     check "the installed-programs entry names the product" \
         [ "$(uninstall_entry DisplayName)" = "Velto Volume Controller 4.0" ]
     check "and its publisher" [ "$(uninstall_entry Publisher)" = "Korwen's Software" ]
-    check "and how to uninstall" \
-        [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\"" ]
+    check "and how to uninstall, for everyone" \
+        [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\" /AllUsers" ]
 
     check "the installed program starts from its folder" start_installed
     sleep 1
     check "its icon is in the tray" [ "$(tray_icon_count)" = 1 ]
     local path
     path=$(drv windows --class QmxTrayHost | head -n 1)
-
-    check "a second silent install while it runs gives up" \
-        holds '[ "$(install_silently)" != 0 ]'
-    check "and leaves the program running" linux_alive "$QMX_LINUX_PID"
 
     # A skin chosen now is still chosen at the next start.
     check "the popup menu opens" open_menu
@@ -121,4 +117,89 @@ test_install_use_and_uninstall() {
     check "but keeps the settings" [ "$(setting skin)" = vista ]
 }
 
-run_test test_install_use_and_uninstall
+WINE_USER=$(id -un)  # Wine names the Windows user after the Linux one
+USER_PROGRAMS='C:\users\'"$WINE_USER"'\AppData\Local\Programs\Velto Volume Controller'
+USER_PROGRAMS_DIR="$WINEPREFIX/drive_c/users/$WINE_USER/AppData/Local/Programs/Velto Volume Controller"
+USER_SHORTCUT="$WINEPREFIX/drive_c/users/$WINE_USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velto Volume Controller.lnk"
+USER_UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController'
+
+# user_entry NAME: a value of the user's own installed-programs entry.
+user_entry() {
+    wine reg query "$USER_UNINSTALL_KEY" /v "$1" >"$E2E_WORK/reg.out" 2>/dev/null </dev/null
+    tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+# Just for me: the user's own Programs folder, Start menu and installed-programs entry; nothing
+# for the whole machine. Its uninstaller removes exactly that and keeps the settings.
+test_install_just_for_me() {
+    set_setting skin REG_SZ vista
+    check "a silent install just for the user succeeds" \
+        holds '(cd "$E2E_WORK" && wine "$SETUP" /S /CurrentUser) >/dev/null 2>&1 </dev/null'
+    check "qmx.exe is in the user's Programs folder" [ -f "$USER_PROGRAMS_DIR/qmx.exe" ]
+    check "with the test sound" [ -f "$USER_PROGRAMS_DIR/POURING.WAV" ]
+    check "nothing under Program Files" [ ! -e "$INSTALLED_DIR" ]
+    check "no machine-wide installed-programs entry" holds '! registry_has "$UNINSTALL_KEY"'
+    check "the shortcut is in the user's Start menu" [ -f "$USER_SHORTCUT" ]
+    check "the user's entry names the product" [ "$(user_entry DisplayName)" = "Velto Volume Controller 4.0" ]
+    check "and where it is" [ "$(user_entry InstallLocation)" = "$USER_PROGRAMS" ]
+    check "and its icon" [ "$(user_entry DisplayIcon)" = "$USER_PROGRAMS\\qmx.exe,0" ]
+    check "and how to uninstall it" \
+        [ "$(user_entry UninstallString)" = "\"$USER_PROGRAMS\\uninstall.exe\" /CurrentUser" ]
+    check "and how to uninstall it silently" \
+        [ "$(user_entry QuietUninstallString)" = "\"$USER_PROGRAMS\\uninstall.exe\" /S /CurrentUser" ]
+    check "and its size" grep -q '^0x' <<<"$(user_entry EstimatedSize)"
+    check "no modify, no repair" holds '[ "$(user_entry NoModify)" = 0x1 ] && [ "$(user_entry NoRepair)" = 0x1 ]'
+    (exec wine "$USER_PROGRAMS\\qmx.exe") >/dev/null 2>&1 </dev/null &
+    QMX_LINUX_PID=$!
+    check "the installed program starts" drv wait-window --class QmxTrayHost --timeout 20
+    sleep 1
+    check "with its icon" [ "$(tray_icon_count)" = 1 ]
+    wine reg add "$USER_RUN_KEY" /v 'Velto Volume Controller 4.0' /d "\"$USER_PROGRAMS\\qmx.exe\"" /f \
+        >/dev/null 2>&1 </dev/null
+    (cd "$E2E_WORK" && wine "$USER_PROGRAMS\\uninstall.exe" /S /CurrentUser) >/dev/null 2>&1 </dev/null
+    for _ in $(seq 100); do
+        [ -e "$USER_PROGRAMS_DIR/qmx.exe" ] || [ -e "$USER_PROGRAMS_DIR/uninstall.exe" ] || break
+        sleep 0.2
+    done
+    sleep 1
+    check "the silent uninstall closed the program" holds '! linux_alive "$QMX_LINUX_PID"'
+    check "and removed its files" [ ! -e "$USER_PROGRAMS_DIR" ]
+    check "its shortcut" [ ! -e "$USER_SHORTCUT" ]
+    check "its installed-programs entry" holds '! registry_has "$USER_UNINSTALL_KEY"'
+    check "and the user's start-up entry for it" holds '! registry_has "$USER_RUN_KEY" "Velto Volume Controller 4.0"'
+    check "but kept the settings" [ "$(setting skin)" = vista ]
+}
+
+# Installing again over an installation of the same kind, the program running meanwhile: it is
+# closed, the files are replaced in place, and the settings, the start-up entry and the one
+# installed-programs entry stay.
+test_an_upgrade_keeps_everything() {
+    reset_settings
+    check "a silent install succeeds" [ "$(install_silently)" = 0 ]
+    check "the installed program starts" start_installed
+    choose Vista
+    choose Options
+    local dialog x y w h
+    dialog=$(drv wait-window --class QmxDialog --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    check "Run when Windows starts. can be checked" check_box "${dialog%% *}" 1
+    read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 5)")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    sleep 1
+    check "the start-up entry is there" [ "$(run_entry)" = "\"$INSTALLED\\qmx.exe\"" ]
+    printf 'old' >"$INSTALLED_DIR/POURING.WAV"  # as an earlier version would have left it
+    check "installing again while the program runs succeeds" [ "$(install_silently)" = 0 ]
+    check "the running program was closed for it" wait_gone "$QMX_LINUX_PID" 5
+    check "the new files are in place" cmp -s "$INSTALLED_DIR/POURING.WAV" "$E2E_BUILD/POURING.WAV"
+    check "and the program" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
+    check "one installed-programs entry" holds 'registry_has "$UNINSTALL_KEY" && ! registry_has "$USER_UNINSTALL_KEY"'
+    check "the Vista skin is kept" [ "$(setting skin)" = vista ]
+    check "the start-up entry is kept" [ "$(run_entry)" = "\"$INSTALLED\\qmx.exe\"" ]
+    check "the installed program starts again" start_installed
+    close_from_menu
+    uninstall_silently
+    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+}
+
+for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything; do
+    run_test "$test"
+done
