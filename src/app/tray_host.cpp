@@ -146,15 +146,24 @@ void TrayHost::pointerOverIcon() {
     if (!platform_.shell.trayIconRect(tray_.data(), iconRect_)) return;
     wheel_.reset();
     watchingPointer_ = platform_.windows.watchPointer(window(), true);
+    if (watchingPointer_) watchStillOn_ = false;
+}
+
+void TrayHost::stopWatchingPointer() {
+    watchingPointer_ = false;
+    watchStillOn_ = !platform_.windows.watchPointer(window(), false);
 }
 
 void TrayHost::handlePointerWatched(int x, int y, int wheelDelta) {
-    if (!watchingPointer_) return;
+    if (!watchingPointer_) {
+        // A watch whose end failed still reports the pointer everywhere: end it again.
+        if (watchStillOn_) stopWatchingPointer();
+        return;
+    }
     const bool onIcon =
         x >= iconRect_.left && x < iconRect_.right && y >= iconRect_.top && y < iconRect_.bottom;
     if (!onIcon) {
-        platform_.windows.watchPointer(window(), false);
-        watchingPointer_ = false;
+        stopWatchingPointer();
         return;
     }
     const int steps = wheel_.add(wheelDelta);

@@ -67,6 +67,7 @@ private:
     void setChecked(int menuItem, bool checked);
     void toggleKeepOnTop();
     void pointerOverIcon();
+    void stopWatchingPointer();
     void changeVolumeBy(int percent);
 
     platform::Platform& platform_;
@@ -91,6 +92,7 @@ private:
     TestSound testSound_;
     // The wheel over the icon: watched only while the pointer is on the icon.
     bool watchingPointer_ = false;
+    bool watchStillOn_ = false;  // ending the watch failed: it is ended again at the next report
     platform::Rect iconRect_;
     ui::WheelSteps wheel_;
     mixer::MixerRecords volumeRecords_;

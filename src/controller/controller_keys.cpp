@@ -10,7 +10,8 @@ namespace qmx::controller {
 
 using platform::Key;
 
-void ControllerWindow::handleKey(Key key) {
+// The volume keys repeat while held; a held mute key switches the box once.
+void ControllerWindow::handleKey(Key key, bool repeated) {
     switch (key) {
         case Key::Up:
         case Key::Right:
@@ -34,7 +35,7 @@ void ControllerWindow::handleKey(Key key) {
             break;
         case Key::Space:
         case Key::M:
-            chkmute_.clickedByUser();
+            if (!repeated) chkmute_.clickedByUser();
             break;
         case Key::Escape:
             startFadeOut(true);

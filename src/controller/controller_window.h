@@ -62,7 +62,7 @@ protected:
     void handlePointerMove(int controlId, int buttons, float x, float y) override;
     void handlePointerUp(int controlId, int button, float x, float y) override;
     void handlePointerCaptureLost(int controlId) override;
-    void handleKey(platform::Key key) override;
+    void handleKey(platform::Key key, bool repeated) override;
     void handleWheel(int delta) override;
 
 private:

@@ -88,7 +88,8 @@ public:
     // the button was released; pointer handling ends as at a release, without a click.
     virtual void onPointerCaptureLost(int controlId) = 0;
     // A key pressed while the window (a form that is no dialog) is active.
-    virtual void onKey(Key key) = 0;
+    // A key went down; `repeated` when it is the keyboard's auto-repeat of a key held down.
+    virtual void onKey(Key key, bool repeated) = 0;
     // The wheel turned over the window (positive: away from the user).
     virtual void onWheel(int delta) = 0;
     // While the window watches the pointer (watchPointer): the pointer is at (x, y) on the screen

@@ -83,8 +83,8 @@ void Form::onPointerUp(int controlId, int button, float x, float y) {
     if (loaded_) handlePointerUp(controlId, button, x, y);
 }
 
-void Form::onKey(platform::Key key) {
-    if (loaded_) handleKey(key);
+void Form::onKey(platform::Key key, bool repeated) {
+    if (loaded_) handleKey(key, repeated);
 }
 
 void Form::onWheel(int delta) {

@@ -45,7 +45,7 @@ public:
     void onSessionEnding() override {}
     void onPointerCaptureLost(int controlId) override;
     void onMultimediaNotify(int, std::uint32_t) override {}
-    void onKey(platform::Key key) override;
+    void onKey(platform::Key key, bool repeated) override;
     void onWheel(int delta) override;
     void onPointerWatched(int x, int y, int wheelDelta) override;
     // Shows the window, loading it first when it is not loaded.
@@ -62,7 +62,7 @@ protected:
     virtual void handlePointerMove(int /*controlId*/, int /*buttons*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerUp(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerCaptureLost(int /*controlId*/) {}
-    virtual void handleKey(platform::Key /*key*/) {}
+    virtual void handleKey(platform::Key /*key*/, bool /*repeated*/) {}
     virtual void handleWheel(int /*delta*/) {}
     virtual void handlePointerWatched(int /*x*/, int /*y*/, int /*wheelDelta*/) {}
 

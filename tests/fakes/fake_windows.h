@@ -63,6 +63,10 @@ public:
     bool watchPointer(platform::WindowId window, bool watch) override {
         log_.add(std::string("windows.watchPointer ") + (watch ? "on" : "off"));
         if (!canWatchPointer) return false;
+        if (!watch && failStopWatching > 0) {
+            --failStopWatching;
+            return false;
+        }
         pointerWatchedBy = watch ? window : platform::kNoWindow;
         return true;
     }
@@ -126,6 +130,7 @@ public:
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
+    int failStopWatching = 0;  // how many of the next requests to stop watching fail
     struct Announcement {
         platform::WindowId window;
         int controlId;

@@ -15,8 +15,8 @@ protected:
         fake.mixer.volume = controller::levelForKnobStep(100 - percent);
         controller().GetVolume();
     }
-    void press(Key key) {
-        fake.windows.deliver(window(), [=](auto& e) { e.onKey(key); });
+    void press(Key key, bool repeated = false) {
+        fake.windows.deliver(window(), [=](auto& e) { e.onKey(key, repeated); });
     }
     void wheel(int delta) {
         fake.windows.deliver(window(), [=](auto& e) { e.onWheel(delta); });
@@ -63,6 +63,22 @@ TEST_F(KeysAndWheel, MAndSpaceToggleTheMuteBoxAndEscFadesOut) {
     press(Key::Escape);
     EXPECT_TRUE(controller().timer1().enabled());
     EXPECT_FALSE(controller().tmrsyncvol().enabled());
+}
+
+// Holding a key down: the keyboard repeats it. The mute box switches once for a held M or Space;
+// a held volume key keeps moving the volume.
+TEST_F(KeysAndWheel, AHeldMuteKeySwitchesOnceAndAHeldVolumeKeyRepeats) {
+    for (Key key : {Key::M, Key::Space}) {
+        const int before = controller().chkmute().value();
+        press(key);
+        for (int repeat = 0; repeat < 11; ++repeat) press(key, true);
+        EXPECT_EQ(controller().chkmute().value(), 1 - before);
+        EXPECT_EQ(fake.mixer.mute, static_cast<std::uint32_t>(1 - before));
+    }
+    showPercent(50);
+    press(Key::Up);
+    for (int repeat = 0; repeat < 5; ++repeat) press(Key::Up, true);
+    EXPECT_EQ(label(), "56");
 }
 
 TEST_F(KeysAndWheel, ANotchIsTwoStepsAndFinerTurnsAddUp) {
@@ -144,6 +160,24 @@ TEST_F(TrayWheel, TheWheelOverTheIconChangesTheVolumeAndStopsWatchingOffIt) {
     trayEvent(0x200);
     watched(1001, 741, -120);
     EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 50));
+}
+
+// Ending the watch can fail; the system then still reports the pointer everywhere, and each
+// report tries again until the watch is gone. Meanwhile the wheel off the icon changes nothing.
+TEST_F(TrayWheel, AWatchThatWouldNotEndIsEndedAtTheNextReport) {
+    showPercent(50);
+    trayEvent(0x200);
+    fake.windows.failStopWatching = 2;
+    watched(1008, 760, 0);  // off the icon: ending fails
+    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    watched(500, 500, 120);  // fails again, and the wheel here changes nothing
+    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 50));
+    watched(500, 500, 0);
+    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);
+    EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
+    watched(500, 500, 0);  // gone: nothing more to do
+    EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
 }
 
 TEST_F(TrayWheel, WithoutTheIconsPlaceTheWheelStaysOff) {

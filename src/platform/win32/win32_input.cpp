@@ -63,7 +63,9 @@ bool Win32Windows::preTranslate(const MSG& message) {
     const platform::Key key = keyOf(message.wParam);
     if (key == platform::Key::Other) return false;
     if (kind == WM_KEYDOWN) {
-        dispatchToForm(root, [key](platform::WindowEvents& e) { e.onKey(key); });
+        const bool repeated = (message.lParam & (1 << 30)) != 0;  // the key was down already
+        dispatchToForm(root,
+                       [key, repeated](platform::WindowEvents& e) { e.onKey(key, repeated); });
     }
     return true;
 }
