@@ -9,21 +9,21 @@
 
 namespace qmx::testing {
 
+// Runs `action`; returns the exit code if it ended the program, or -1 if it did not.
+inline long exitCodeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const fakes::ProcessExit& exit) {
+        return exit.exitCode;
+    }
+    return -1;
+}
+
 // The whole program over simulated services. The fake process table lists this program's own
 // process; tests add others before start().
 class AppTest : public ::testing::Test {
 protected:
     AppTest() { fake.processes.addProcess(fake.processes.ownId, fake.processes.ownPath); }
-
-    // Runs `action`; returns the exit code if it ended the program, or -1 if it did not.
-    static long exitCodeOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const fakes::ProcessExit& exit) {
-            return exit.exitCode;
-        }
-        return -1;
-    }
 
     long start() {
         return exitCodeOf([this] { app.start(); });

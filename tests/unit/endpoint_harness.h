@@ -1,11 +1,11 @@
 #pragma once
 
-// The program over simulated audio outputs (and the other services simulated as usual).
 #include <functional>
 
 #include <gtest/gtest.h>
 
 #include "app/application.h"
+#include "app_harness.h"
 #include "fakes/fake_audio_endpoints.h"
 #include "fakes/fake_platform.h"
 #include "mixer/endpoint_mixer.h"
@@ -13,16 +13,7 @@
 
 namespace qmx::testing {
 
-// Runs `action`; the exit code if it ended the program, else -1.
-inline long exitCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const fakes::ProcessExit& exit) {
-        return exit.exitCode;
-    }
-    return -1;
-}
-
+// The program over simulated audio outputs (and the other services simulated as usual).
 struct Rig {
     Rig() {
         fake.processes.addProcess(fake.processes.ownId, fake.processes.ownPath);
