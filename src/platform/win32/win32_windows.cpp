@@ -16,7 +16,6 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "resources/form_definition.h"
-#include "resources/tray_menu.h"
 
 namespace qmx::win32 {
 
@@ -564,45 +563,6 @@ std::uint32_t Win32Windows::classStyle(platform::WindowId window) {
 
 void Win32Windows::setClassStyle(platform::WindowId window, std::uint32_t style) {
     SetClassLongA(handleOf(window), GCL_STYLE, style);
-}
-
-int Win32Windows::popupMenu(platform::WindowId owner,
-                            std::span<const resources::MenuItemDefinition> items,
-                            const platform::MenuState& state) {
-    UniqueMenu menu(CreatePopupMenu());
-    HMENU submenu = nullptr;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto& item = items[i];
-        const bool hasChildren = i + 1 < items.size() && items[i + 1].level > item.level;
-        HMENU parent = item.level == 1 ? menu.get() : submenu;
-        if (parent == nullptr) continue;
-        const std::wstring caption = widen(item.caption);
-        if (item.id == 0) {
-            AppendMenuW(parent, MF_SEPARATOR, 0, nullptr);
-        } else if (hasChildren) {
-            submenu = CreatePopupMenu();
-            AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), caption.c_str());
-        } else {
-            const UINT checked = state.checked.count(item.id) ? MF_CHECKED : MF_UNCHECKED;
-            const UINT isDefault = item.id == state.defaultItem ? MF_DEFAULT : 0;
-            const UINT grayed = state.disabled.count(item.id) ? MF_GRAYED : 0;
-            AppendMenuW(parent, MF_STRING | checked | isDefault | grayed, item.id, caption.c_str());
-            if (state.radio.count(item.id)) {
-                MENUITEMINFOW info{};
-                info.cbSize = sizeof(info);
-                info.fMask = MIIM_FTYPE;
-                info.fType = MFT_STRING | MFT_RADIOCHECK;
-                SetMenuItemInfoW(parent, item.id, FALSE, &info);
-            }
-        }
-    }
-    if (state.defaultItem != 0) SetMenuDefaultItem(menu.get(), state.defaultItem, FALSE);
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    const int chosen = TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
-                                      pointer.x, pointer.y, 0, handleOf(owner), nullptr);
-    PostMessageA(handleOf(owner), WM_NULL, 0, 0);
-    return chosen;
 }
 
 void Win32Windows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {
