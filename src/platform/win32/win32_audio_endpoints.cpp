@@ -145,14 +145,20 @@ EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
     return EndpointStatus::Ok;
 }
 
-EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+// The render devices in the states of `mask`, and how many there are.
+HRESULT Win32AudioEndpoints::renderDevices(DWORD mask, ComPtr<IMMDeviceCollection>& devices,
+                                           UINT& count) {
     HRESULT hr = enumerator();
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return hr;
+    hr = com_->enumerator->EnumAudioEndpoints(eRender, mask, devices.put());
+    if (FAILED(hr)) return hr;
+    return devices->GetCount(&count);
+}
+
+EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
     ComPtr<IMMDeviceCollection> devices;
-    hr = com_->enumerator->EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, devices.put());
-    if (FAILED(hr)) return statusOf(hr);
     UINT count = 0;
-    hr = devices->GetCount(&count);
+    const HRESULT hr = renderDevices(DEVICE_STATE_ACTIVE, devices, count);
     if (FAILED(hr)) return statusOf(hr);
     outputs.clear();
     for (UINT i = 0; i < count; ++i) {
@@ -190,13 +196,9 @@ std::uint32_t Win32AudioEndpoints::setDefaultOutput(const std::string& id) {
 }
 
 EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
-    HRESULT hr = enumerator();
-    if (FAILED(hr)) return statusOf(hr);
     ComPtr<IMMDeviceCollection> devices;
-    hr = com_->enumerator->EnumAudioEndpoints(eRender, DEVICE_STATEMASK_ALL, devices.put());
-    if (FAILED(hr)) return statusOf(hr);
     UINT found = 0;
-    hr = devices->GetCount(&found);
+    const HRESULT hr = renderDevices(DEVICE_STATEMASK_ALL, devices, found);
     if (FAILED(hr)) return statusOf(hr);
     count = found;
     return EndpointStatus::Ok;

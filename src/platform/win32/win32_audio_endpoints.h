@@ -10,6 +10,7 @@
 #include "platform/win32/unique_handle.h"
 
 struct IMMDevice;
+struct IMMDeviceCollection;
 
 namespace qmx::win32 {
 
@@ -38,6 +39,7 @@ private:
                                             LPARAM lParam);
     HRESULT enumerator();
     HRESULT device(const std::string& id, ComPtr<IMMDevice>& device);
+    HRESULT renderDevices(DWORD mask, ComPtr<IMMDeviceCollection>& devices, UINT& count);
     bool startWatching();
     void stopWatching();
 
