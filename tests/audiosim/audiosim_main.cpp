@@ -135,7 +135,7 @@ int main() {
     const std::string why = run(sim, count, args);
     LocalFree(args);
     if (!why.empty()) return refuse(why);
-    sim.commit();
+    if (!sim.commit()) return refuse("the state could not be written");
     print(audiosim::describe(sim.state()));
     return 0;
 }

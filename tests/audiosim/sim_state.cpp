@@ -44,23 +44,28 @@ const wchar_t* roleName(int role) {
     return names[role];
 }
 
+// Another process may hold the file for an instant (a virus scanner on Windows, a process that
+// is being ended): the state is read again rather than taken for missing, which a later commit
+// would write over every device. Only a prefix without the file starts from the reset state.
 Transaction::Transaction() : mutex_(CreateMutexW(nullptr, FALSE, L"QmxAudioSimulatorState")) {
     WaitForSingleObject(mutex_, INFINITE);
-    HANDLE file = CreateFileW(stateFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
     DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        ReadFile(file, &state_, sizeof(state_), &read, nullptr);
-        CloseHandle(file);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        HANDLE file = CreateFileW(stateFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) break;
+        if (file != INVALID_HANDLE_VALUE) {
+            const BOOL ok = ReadFile(file, &state_, sizeof(state_), &read, nullptr);
+            CloseHandle(file);
+            if (ok && read == sizeof(state_) && state_.magic == kMagic) return;
+        }
+        Sleep(10);
     }
-    if (read != sizeof(state_) || state_.magic != kMagic) {
-        // A prefix that never ran the control program has the one device of a reset.
-        state_ = State{};
-        state_.magic = kMagic;
-        state_.lossCode = AUDCLNT_E_DEVICE_INVALIDATED;
-        for (auto& role : state_.defaults) role = -1;
-        reset();
-    }
+    state_ = State{};
+    state_.magic = kMagic;
+    state_.lossCode = AUDCLNT_E_DEVICE_INVALIDATED;
+    for (auto& role : state_.defaults) role = -1;
+    reset();
 }
 
 Transaction::~Transaction() {
@@ -68,13 +73,19 @@ Transaction::~Transaction() {
     CloseHandle(mutex_);
 }
 
-void Transaction::commit() {
-    HANDLE file =
-        CreateFileW(stateFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, &state_, sizeof(state_), &written, nullptr);
-    CloseHandle(file);
+bool Transaction::commit() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        HANDLE file =
+            CreateFileW(stateFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            const BOOL ok = WriteFile(file, &state_, sizeof(state_), &written, nullptr);
+            CloseHandle(file);
+            if (ok && written == sizeof(state_)) return true;
+        }
+        Sleep(10);
+    }
+    return false;
 }
 
 HRESULT Transaction::gate(std::uint32_t objectEpoch) {

@@ -78,7 +78,7 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     State& state() { return state_; }
-    void commit();
+    bool commit();  // false when the state could not be written
 
     // What a call of the simulated service answers before it does anything: not running during
     // an outage, the loss code for an object of an older service life, then an injected failure.

@@ -12,6 +12,9 @@ audiosim() {
     return $rc
 }
 
+# sim_do ARGS...: runs the control program for its effect; fails when it refuses.
+sim_do() { audiosim "$@" >/dev/null; }
+
 # sim_field ID FIELD: one field of a device's line in the table (level, mute, roles, state).
 sim_field() {
     audiosim state | awk -v id="id=$1" -v field="$2=" '

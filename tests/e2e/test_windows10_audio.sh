@@ -9,7 +9,7 @@ W10_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 w10_start() {
     reset_settings
     use_windows10_audio
-    [ $# -gt 0 ] && audiosim "$@" >/dev/null
+    [ $# -gt 0 ] && check "the simulator takes the set-up: $*" sim_do "$@"
     check "qmx.exe starts" start_qmx "$W10_DIR"
 }
 
