@@ -185,6 +185,8 @@ void TrayHost::openController() {
     controller_.show();
     controller_.applySkin(settings::isVistaSkin(settings_.GetSkin()));
     platform_.windows.clickButton(controller_.window(), resources::controller::Command1);
+    // Screen readers speak the focused control: the knob, read as the volume slider.
+    platform_.windows.focusControl(controller_.window(), resources::controller::Knob);
     controller_.tmrsyncvol().setEnabled(true);
 }
 

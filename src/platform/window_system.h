@@ -124,8 +124,14 @@ public:
     // Background colour of a control, as a 0x00BBGGRR colour value.
     virtual void setControlBackColor(WindowId window, int controlId, std::uint32_t color) = 0;
     virtual void setControlUnderline(WindowId window, int controlId, bool underline) = 0;
-    // Presses a button as a user would (it takes the focus and activates its window).
+    // Presses a button for the program: its window becomes the active one and the button's
+    // click is reported, while the keyboard focus stays off the button.
     virtual void clickButton(WindowId window, int controlId) = 0;
+    // Gives the keyboard focus to a control (its window becomes the active one); screen readers
+    // speak the focused control.
+    virtual void focusControl(WindowId window, int controlId) = 0;
+    // The name screen readers speak for a control that shows no text of its own.
+    virtual void nameControl(WindowId window, int controlId, std::string_view name) = 0;
 
     // Clips a window (kFormItself) or a control's own window to a rounded rectangle, in pixels.
     // The window owns the region from then on.

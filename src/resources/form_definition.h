@@ -9,6 +9,10 @@ namespace qmx::resources {
 
 enum class ControlKind { Label, CheckBox, PictureBox, Image, CommandButton, TextBox, ListBox };
 
+// Whether Tab stops at a control: buttons and check boxes do unless told otherwise, other
+// kinds only when told.
+enum class TabStop { ByKind, Yes, No };
+
 struct FontSpec {
     const char* face;
     float points;
@@ -30,6 +34,7 @@ struct ControlDefinition {
     platform::PictureId picture = platform::PictureId::None;
     bool handPointer = false;
     bool centred = false;  // a label's text centred on its place (else it grows to the right)
+    TabStop tabStop = TabStop::ByKind;
 };
 
 enum class FormKind {

@@ -31,6 +31,10 @@ void OptionsDialog::handleLoad() {
         } catch (const RuntimeError&) {
         }
     };
+    // The boxes show no text of their own: screen readers speak their labels' texts.
+    const resources::FormDefinition& form = resources::optionsForm();
+    windows().nameControl(window(), ChkStp, form.control(Label1)->caption);
+    windows().nameControl(window(), ChkShadow, form.control(Label2)->caption);
     step([&] { startup_.GetStartupStat(); });
     step([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
     step([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });

@@ -44,9 +44,6 @@ test_the_controller_answers_to_keys_and_the_wheel() {
     keys_give 100 Prior
     keys_give 0 End
     keys_give 0 Down
-    local knob
-    knob=$(child_line "$CONTROLLER" 4 | cut -d' ' -f2)
-    log "a screen reader sees the knob as: $(drv acc "$knob")"
     wheel_gives 4 4 2
     wheel_gives 2 5 1
     wheel_gives 0 5 3
@@ -79,6 +76,50 @@ test_the_controller_answers_to_keys_and_the_wheel() {
     sleep 2
     check "and it is gone" controller_gone
     set_windows_version 7
+}
+
+# focused: the handle of the window that has the keyboard focus in the controller's thread.
+focused() { drv focus "$CONTROLLER" | sed -n 's/.* focus=\(0x[0-9a-f]*\).*/\1/p'; }
+control_handle() { child_line "$CONTROLLER" "$1" | cut -d' ' -f2; }
+# look_of ID: a fingerprint of how one of the controller's controls looks on the screen.
+look_of() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" "$1")")
+    import -window root -crop "${w}x${h}+$x+$y" +repage rgb:- 2>/dev/null | md5sum
+}
+
+# What a screen reader follows: the focus. Wine's accessibility layer reads window texts and the
+# focus but neither roles nor annotations, so the knob's slider role and the Options boxes' names
+# are pinned by the unit tests.
+test_the_focus_rests_on_the_knob_and_tab_moves_it() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    check "the controller opens" open_controller
+    local knob box signal knob_plain box_plain
+    knob=$(control_handle 4)
+    box=$(control_handle 6)
+    signal=$(control_handle 9)
+    check "the knob has the focus after opening" [ "$(focused)" = "$knob" ]
+    knob_plain=$(look_of 4)
+    box_plain=$(look_of 6)
+    xdotool key Tab
+    sleep 0.3
+    check "Tab moves the focus to the mute box" [ "$(focused)" = "$box" ]
+    check "which shows its focus rectangle" [ "$(look_of 6)" != "$box_plain" ]
+    check "and the knob looks as it did when it had the focus by the pointer" \
+        [ "$(look_of 4)" = "$knob_plain" ]
+    xdotool key Tab
+    sleep 0.3
+    check "Tab again brings it back to the knob" [ "$(focused)" = "$knob" ]
+    check "which shows its focus rectangle now" [ "$(look_of 4)" != "$knob_plain" ]
+    check "and the box looks as before" [ "$(look_of 6)" = "$box_plain" ]
+    xdotool key shift+Tab
+    sleep 0.3
+    check "Shift+Tab goes back to the mute box" [ "$(focused)" = "$box" ]
+    check "the signal button never had the focus" [ "$(focused)" != "$signal" ]
+    check "Tab left the volume alone" [ "$(child_text "$CONTROLLER" 3)" = 100 ]
+    xdotool key Escape
+    sleep 2
 }
 
 options_dialog() { drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1; }
@@ -126,6 +167,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
 
 install_copy "$KEYS_DIR"
 for test in test_the_controller_answers_to_keys_and_the_wheel \
+    test_the_focus_rests_on_the_knob_and_tab_moves_it \
     test_the_options_dialog_answers_to_the_keyboard; do
     run_test "$test"
 done

@@ -38,6 +38,13 @@ public:
     void setControlBackColor(platform::WindowId window, int controlId,
                              std::uint32_t color) override;
     void clickButton(platform::WindowId window, int controlId) override;
+    void focusControl(platform::WindowId window, int controlId) override {
+        foreground = window;
+        focus = {window, controlId};
+    }
+    void nameControl(platform::WindowId window, int controlId, std::string_view name) override {
+        windows.at(window).accessibleNames[controlId] = std::string(name);
+    }
     void setControlUnderline(platform::WindowId window, int controlId, bool underline) override {
         windows.at(window).underline[controlId] = underline;
     }
@@ -91,6 +98,7 @@ public:
         std::map<int, platform::PictureId> pictures;
         std::map<int, bool> underline;
         std::map<int, std::uint32_t> backColors;
+        std::map<int, std::string> accessibleNames;
         struct Region {
             int left, top, right, bottom, ellipseWidth, ellipseHeight;
         };
@@ -128,6 +136,7 @@ public:
     std::map<std::string, std::uint32_t> classStyles;  // by form name
     platform::WindowId foreground = platform::kNoWindow;
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
+    std::pair<platform::WindowId, int> focus{platform::kNoWindow, 0};  // the focused control
     bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
     int failStopWatching = 0;  // how many of the next requests to stop watching fail

@@ -116,7 +116,10 @@ TEST(WheelSteps, CountsTwoStepsANotchAndKeepsTheRest) {
     }
 }
 
-TEST_F(KeysAndWheel, ScreenReadersHearTheKnobAsAVolumeSliderWithItsPercent) {
+// The knob has the focus after opening, so that the value changes screen readers hear belong to
+// the control they are on.
+TEST_F(KeysAndWheel, ScreenReadersFindTheFocusOnTheKnobAndHearItAsAVolumeSliderWithItsPercent) {
+    EXPECT_EQ(fake.windows.focus, std::pair(window(), static_cast<int>(Knob)));
     ASSERT_FALSE(fake.windows.announcements.empty());
     showPercent(50);
     fake.windows.announcements.clear();
@@ -127,6 +130,7 @@ TEST_F(KeysAndWheel, ScreenReadersHearTheKnobAsAVolumeSliderWithItsPercent) {
     EXPECT_EQ(
         std::tie(said.window, said.controlId, said.name, said.value),
         std::tuple(window(), static_cast<int>(Knob), std::string("Volume"), std::string("51")));
+    EXPECT_EQ(std::pair(said.window, said.controlId), fake.windows.focus);
 }
 
 class TrayWheel : public KeysAndWheel {

@@ -40,6 +40,13 @@ TEST_F(OptionsDialogTest, WithNothingStoredApplyStoresNothingSaysNothingAndClose
     EXPECT_FALSE(dialog().loaded());
 }
 
+TEST_F(OptionsDialogTest, ScreenReadersHearEachBoxByItsLabel) {
+    dialog().show();
+    const auto& names = fake.windows.find("Form4")->accessibleNames;
+    EXPECT_EQ(names.at(opt::ChkStp), "Run when Windows starts.");
+    EXPECT_EQ(names.at(opt::ChkShadow), "Controller Shadow");
+}
+
 TEST_F(OptionsDialogTest, FillsFromTheRegistryWithoutCountingAsAShadowClick) {
     fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "shadow", 1);
     fake.registry.setString(RegistryRoot::LocalMachine, kRun, kName, "x");

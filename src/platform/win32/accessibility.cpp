@@ -7,14 +7,11 @@
 // clang-format on
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace qmx::win32 {
 
 namespace {
-std::wstring widen(std::string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 constexpr MSAAPROPID kAnnotated[] = {PROPID_ACC_ROLE, PROPID_ACC_NAME, PROPID_ACC_VALUE};
 }  // namespace
 
@@ -29,30 +26,39 @@ Accessibility::~Accessibility() = default;
 
 void Accessibility::announceSlider(HWND control, std::string_view name, std::string_view value) {
     if (control == nullptr) return;
-    Slider& slider = sliders_[control];
+    Annotation& slider = annotations_[control];
+    slider.slider = true;
     slider.name = name;
     slider.value = value;
     if (clientsAsked_) annotate(control, slider);
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
+void Accessibility::name(HWND control, std::string_view name) {
+    if (control == nullptr) return;
+    Annotation& named = annotations_[control];
+    named.name = name;
+    if (clientsAsked_) annotate(control, named);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void Accessibility::clientAsked(HWND control) {
     clientsAsked_ = true;
-    auto it = sliders_.find(control);
-    if (it != sliders_.end() && !it->second.annotated) annotate(control, it->second);
+    auto it = annotations_.find(control);
+    if (it != annotations_.end() && !it->second.annotated) annotate(control, it->second);
 }
 
 void Accessibility::forget(HWND control) {
-    auto it = sliders_.find(control);
-    if (it == sliders_.end()) return;
+    auto it = annotations_.find(control);
+    if (it == annotations_.end()) return;
     if (it->second.annotated && services_ && !services_->unavailable) {
         services_->annotation->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, kAnnotated,
                                               static_cast<int>(std::size(kAnnotated)));
     }
-    sliders_.erase(it);
+    annotations_.erase(it);
 }
 
-void Accessibility::annotate(HWND control, Slider& slider) {
+void Accessibility::annotate(HWND control, Annotation& annotated) {
     if (!services_) {
         services_ = std::make_unique<Services>();
         services_->unavailable =
@@ -61,16 +67,18 @@ void Accessibility::annotate(HWND control, Slider& slider) {
     }
     if (services_->unavailable) return;
     IAccPropServices& annotation = *services_->annotation.get();
-    VARIANT role;
-    VariantInit(&role);
-    role.vt = VT_I4;
-    role.lVal = ROLE_SYSTEM_SLIDER;
-    annotation.SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
     annotation.SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                              widen(slider.name).c_str());
-    annotation.SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_VALUE,
-                              widen(slider.value).c_str());
-    slider.annotated = true;
+                              widen(annotated.name).c_str());
+    if (annotated.slider) {
+        VARIANT role;
+        VariantInit(&role);
+        role.vt = VT_I4;
+        role.lVal = ROLE_SYSTEM_SLIDER;
+        annotation.SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
+        annotation.SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_VALUE,
+                                  widen(annotated.value).c_str());
+    }
+    annotated.annotated = true;
 }
 
 }  // namespace qmx::win32

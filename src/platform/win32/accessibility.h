@@ -21,6 +21,8 @@ public:
     Accessibility& operator=(const Accessibility&) = delete;
 
     void announceSlider(HWND control, std::string_view name, std::string_view value);
+    // The name spoken for a control of the system's own kind (its role stays the system's).
+    void name(HWND control, std::string_view name);
     // An accessibility client asked `control` for its object (WM_GETOBJECT).
     void clientAsked(HWND control);
     // The control is being destroyed.
@@ -28,14 +30,15 @@ public:
 
 private:
     struct Services;
-    struct Slider {
+    struct Annotation {
+        bool slider = false;  // else only the name is annotated
         std::string name;
         std::string value;
         bool annotated = false;
     };
-    void annotate(HWND control, Slider& slider);
+    void annotate(HWND control, Annotation& annotated);
 
-    std::map<HWND, Slider> sliders_;
+    std::map<HWND, Annotation> annotations_;
     bool clientsAsked_ = false;
     std::unique_ptr<Services> services_;  // made when a client first asks
 };

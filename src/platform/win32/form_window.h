@@ -46,7 +46,8 @@ struct FormWindow {
     bool suppressClick = false;         // the left release that ends a double click is no click
     HWND captureElement = nullptr;      // the element that took the pointer at a button press
     POINT lastPointer{-32768, -32768};  // screen position of the last pointer message
-    HWND savedFocus = nullptr;          // a dialog's focused control while it is inactive
+    HWND savedFocus = nullptr;          // the focused control while the form is inactive
+    bool focusCues = false;             // the focused control shows its focus rectangle
     HFONT dialogFont = nullptr;         // owned by the window system
     Accessibility* accessibility = nullptr;
 };
@@ -58,6 +59,13 @@ int controlIdOf(HWND child);
 int childIdFor(int controlId);
 HWND handleOf(platform::WindowId window);
 ControlWindow* controlOf(platform::WindowId window, int controlId);
+// Whether `control` has the focus and should show it (its form's keyboard cues are on).
+bool showsFocus(HWND control);
+// The keyboard is in use on the form: from now on its focused control shows its focus rectangle.
+void showFocusCues(HWND form);
+// A control's WM_GETOBJECT (a screen reader asks for it) and WM_NCDESTROY reach the form's
+// accessibility annotations.
+void tellAccessibility(HWND control, UINT message);
 // Delivers one event to the form that owns `window`. This is the boundary that no exception
 // crosses.
 void dispatchToForm(HWND window, const std::function<void(platform::WindowEvents&)>& event);

@@ -77,6 +77,7 @@ void paintControl(HWND window) {
                 SelectObject(buffer, oldFont);
             }
         }
+        if (showsFocus(window)) DrawFocusRect(buffer, &client);
         BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
         SelectObject(buffer, previous);
         DeleteObject(bitmap);

@@ -126,11 +126,47 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
     }
 }
 
+namespace {
+// The program's check boxes are the box alone (a text, if any, lies outside the window), and a
+// box draws its focus rectangle only around its text: the program draws it around the box,
+// after every paint of the box.
+LRESULT paintCheckBox(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (showsFocus(window)) {
+        RECT client;
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        DrawFocusRect(dc, &client);
+        ReleaseDC(window, dc);
+    }
+    return result;
+}
+}  // namespace
+
 LRESULT CALLBACK systemControlSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_PAINT:
+            return paintCheckBox(window, message, wParam, lParam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case BM_SETCHECK:
+        case BM_SETSTATE:
+        case WM_UPDATEUISTATE: {
+            // The box may draw itself at once; a full paint follows, with the rectangle.
+            const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            InvalidateRect(window, nullptr, FALSE);
+            return result;
+        }
+        default:
+            break;
+    }
     if (message == WM_MOUSEMOVE) {
         pointerMessage(window, controlIdOf(window), GetParent(window), message, wParam, lParam);
+    } else if (message == WM_GETOBJECT) {
+        tellAccessibility(window, message);
     } else if (message == WM_NCDESTROY) {
+        tellAccessibility(window, message);
         RemoveWindowSubclass(window, systemControlSubclass, 0);
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -23,6 +23,16 @@ void Win32Windows::announceSlider(platform::WindowId window, int controlId, std:
     }
 }
 
+void Win32Windows::focusControl(platform::WindowId window, int controlId) {
+    if (ControlWindow* control = controlOf(window, controlId)) SetFocus(control->window);
+}
+
+void Win32Windows::nameControl(platform::WindowId window, int controlId, std::string_view name) {
+    if (ControlWindow* control = controlOf(window, controlId)) {
+        accessibility_.name(control->window, name);
+    }
+}
+
 namespace {
 struct KeyName {
     WPARAM virtualKey;
@@ -60,9 +70,19 @@ bool Win32Windows::preTranslate(const MSG& message) {
     if (kind == WM_CHAR) {
         return message.wParam == ' ' || message.wParam == 'm' || message.wParam == 'M';
     }
+    if (message.wParam == VK_TAB) {
+        if (kind == WM_KEYDOWN) {
+            const bool back = GetKeyState(VK_SHIFT) < 0;
+            HWND next = GetNextDlgTabItem(root, GetFocus(), back);
+            if (next != nullptr) SetFocus(next);
+            showFocusCues(root);  // work with the keyboard shows where the focus is
+        }
+        return true;
+    }
     const platform::Key key = keyOf(message.wParam);
     if (key == platform::Key::Other) return false;
     if (kind == WM_KEYDOWN) {
+        if (key != platform::Key::Escape) showFocusCues(root);
         const bool repeated = (message.lParam & (1 << 30)) != 0;  // the key was down already
         dispatchToForm(root,
                        [key, repeated](platform::WindowEvents& e) { e.onKey(key, repeated); });

@@ -176,6 +176,8 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     }
     for (const auto& design : definition.controls) {
         ChildStyle style = childStyleFor(design.kind);
+        if (design.tabStop == resources::TabStop::Yes) style.style |= WS_TABSTOP;
+        if (design.tabStop == resources::TabStop::No) style.style &= ~WS_TABSTOP;
         if (design.id == definition.defaultButton) style.style |= BS_DEFPUSHBUTTON;
         // Picture-less buttons carry their tooltip as their text, for screen readers.
         const char* text = design.caption[0] != '\0' ? design.caption : design.tooltip;
@@ -211,6 +213,16 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         HWND child = form->controls[design.id].window;
         SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = child;
+    }
+    if (definition.kind == resources::FormKind::Controller) {
+        // Focus rectangles show only once the keyboard is used, unless the user has asked for
+        // keyboard cues always.
+        BOOL cuesAlways = FALSE;
+        SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesAlways, 0);
+        form->focusCues = cuesAlways != FALSE;
+        SendMessageA(window, WM_CHANGEUISTATE,
+                     MAKEWPARAM(cuesAlways ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                     0);
     }
     if (host) acceptTaskbarCreated(window);
     if (!host) addTooltips(window, *form);

@@ -94,11 +94,16 @@ void Win32Windows::setControlUnderline(platform::WindowId window, int controlId,
     InvalidateRect(control->window, nullptr, FALSE);
 }
 
+// A press with the pointer (or BM_CLICK) would also give the button the focus, and screen readers
+// would speak the button instead of the control the program puts the focus on.
 void Win32Windows::clickButton(platform::WindowId window, int controlId) {
-    if (ControlWindow* control = controlOf(window, controlId)) {
-        LPARAM zero = 0;
-        SendMessageA(control->window, BM_CLICK, 0, reinterpret_cast<LPARAM>(&zero));
-    }
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr) return;
+    HWND form = handleOf(window);
+    SetForegroundWindow(form);
+    if (GetActiveWindow() != form) SetActiveWindow(form);
+    SendMessageA(form, WM_COMMAND, MAKEWPARAM(childIdFor(controlId), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control->window));
 }
 
 void Win32Windows::setRoundRectRegion(platform::WindowId window, int controlId, int left, int top,

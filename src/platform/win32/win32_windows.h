@@ -36,6 +36,8 @@ public:
                              std::uint32_t color) override;
     void setControlUnderline(platform::WindowId window, int controlId, bool underline) override;
     void clickButton(platform::WindowId window, int controlId) override;
+    void focusControl(platform::WindowId window, int controlId) override;
+    void nameControl(platform::WindowId window, int controlId, std::string_view name) override;
     void setRoundRectRegion(platform::WindowId window, int controlId, int left, int top, int right,
                             int bottom, int ellipseWidth, int ellipseHeight) override;
     void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
@@ -58,7 +60,8 @@ public:
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
     // Keys and the wheel meant for the controller reach the controller itself, whichever of its
-    // controls has the focus. True when the message was taken.
+    // controls has the focus; Tab moves the focus between its controls. True when the message
+    // was taken.
     bool preTranslate(const MSG& message);
 
     int messageBox(platform::WindowId owner, std::string_view text, std::string_view caption,

@@ -16,6 +16,11 @@ bool isDialog(const FormWindow& form) {
     return form.definition->kind == resources::FormKind::ToolDialog;
 }
 
+// The windows a user works in keep their focused control while they are inactive.
+bool isShown(const FormWindow& form) {
+    return form.definition->kind != resources::FormKind::HiddenHost;
+}
+
 LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam,
                     bool& handled) {
     handled = true;
@@ -51,14 +56,14 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             if (form.definition->defaultButton == 0) return 0;
             return MAKELRESULT(childIdFor(form.definition->defaultButton), DC_HASDEFID);
         case WM_ACTIVATE:
-            if (isDialog(form) && LOWORD(wParam) == WA_INACTIVE) {
+            if (isShown(form) && LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = GetFocus();
                 if (focus != nullptr && IsChild(window, focus)) form.savedFocus = focus;
             }
             break;
         case WM_SETFOCUS:
             // As a dialog does: the focus goes on to the control that had it, or the first one.
-            if (isDialog(form)) {
+            if (isShown(form)) {
                 HWND target = form.savedFocus != nullptr && IsWindow(form.savedFocus)
                                   ? form.savedFocus
                                   : GetNextDlgTabItem(window, nullptr, FALSE);
@@ -142,14 +147,13 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             return 1;
         case WM_GETOBJECT:
         case WM_NCDESTROY:
-            if (FormWindow* form = formOf(GetParent(window)); form && form->accessibility) {
-                if (message == WM_GETOBJECT) {
-                    form->accessibility->clientAsked(window);
-                } else {
-                    form->accessibility->forget(window);
-                }
-            }
+            tellAccessibility(window, message);
             return DefWindowProcW(window, message, wParam, lParam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(window, nullptr, FALSE);  // the focus rectangle
+            return DefWindowProcW(window, message, wParam, lParam);
+
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, FALSE);

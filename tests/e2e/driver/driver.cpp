@@ -34,8 +34,8 @@ std::string classOf(HWND window) {
 // A window's text, read as wide text and printed as UTF-8 whatever the code page.
 std::string textOf(HWND window) {
     wchar_t text[1024] = {};
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
     char utf8[4096] = {};
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
     return utf8;
@@ -158,6 +158,8 @@ int usage() {
         "       qmxdriver foreground\n"
         "       qmxdriver focus HWND\n"
         "       qmxdriver acc HWND\n"
+        "       qmxdriver uistate HWND\n"
+        "       qmxdriver keyboard-cues 0|1\n"
 
         "       qmxdriver region HWND\n"
         "       qmxdriver reg-text HKCU|HKLM KEY NAME\n"
@@ -295,12 +297,30 @@ int main(int argc, char** argv) {
                     number(info.hwndFocus), number(info.hwndCapture));
         return 0;
     }
+    // Whether a window draws its focus rectangle (its keyboard cues) and the user's setting.
+    if (command == "uistate" && argc >= 3) {
+        const LRESULT state = SendMessageA(parseWindow(argv[2]), WM_QUERYUISTATE, 0, 0);
+        BOOL always = FALSE;
+        SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &always, 0);
+        std::printf("focus-cues=%s always=%d\n", (state & UISF_HIDEFOCUS) ? "hidden" : "shown",
+                    always ? 1 : 0);
+        return 0;
+    }
+    // The user's "underline access keys and show focus always" setting: keyboard-cues 0|1.
+    if (command == "keyboard-cues" && argc >= 3) {
+        const UINT_PTR on = std::atoi(argv[2]) != 0;
+        return SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(on),
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
+    }
     // What a screen reader learns of a window: its accessible role, name and value.
     if (command == "acc" && argc >= 3) {
         CoInitialize(nullptr);
         IAccessible* object = nullptr;
-        const HRESULT hr = AccessibleObjectFromWindow(
-            parseWindow(argv[2]), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object));
+        const HRESULT hr =
+            AccessibleObjectFromWindow(parseWindow(argv[2]), OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object));
         if (FAILED(hr)) {
             std::printf("no accessible object (%#lx)\n", static_cast<unsigned long>(hr));
             return 1;
