@@ -10,7 +10,11 @@ namespace qmx::app {
 namespace {
 constexpr std::uint32_t kAllFlags =
     platform::kTrayFlagMessage | platform::kTrayFlagIcon | platform::kTrayFlagTip;
-}
+// The tip never changes after the icon is added. Sending it again while the shell shows it makes
+// the shell place the tooltip anew at the pointer, wherever the pointer is by then: over the
+// controller, where it takes the next click.
+constexpr std::uint32_t kIconFlags = platform::kTrayFlagMessage | platform::kTrayFlagIcon;
+}  // namespace
 
 TrayIcon::TrayIcon(platform::Shell& shell, platform::WindowSystem& windows)
     : shell_(shell), windows_(windows) {}
@@ -31,13 +35,15 @@ void TrayIcon::add(platform::WindowId host) {
 }
 
 void TrayIcon::restore() {
-    if (added_) shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
+    if (!added_) return;
+    trayIconData_.flags = kAllFlags;
+    shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
 }
 
 void TrayIcon::show(platform::IconId icon) {
     windows_.setWindowIcon(trayIconData_.window, icon);
     trayIconData_.icon = icon;
-    trayIconData_.flags = kAllFlags;
+    trayIconData_.flags = kIconFlags;
     trayIconData_.id = 1;
     shell_.notifyIcon(platform::TrayMessage::Modify, trayIconData_);
 }

@@ -102,6 +102,44 @@ test_a_drag_that_loses_the_pointer_ends() {
     set_windows_version 7
 }
 
+# The knob's centre on the screen: knob_centre -> X Y
+knob_centre() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" 4)")
+    echo $((x + w / 2)) $((y + h / 2))
+}
+
+# Two drags, the second released above the controller, a click on the track and the jump that
+# follows, then one click on the mute box the moment the pointer gets there: the click counts,
+# round after round. (The tray icon's tooltip, sent anew with every icon update, used to follow
+# the pointer onto the controller and take the click.)
+test_the_first_click_on_the_mute_box_counts_after_a_drag_ends_outside() {
+    start_with_controller classic
+    local round x y mx my mw mh was
+    for round in 1 2 3 4 5; do
+        [ "$round" = 1 ] || check "the controller opens again" open_controller
+        read -r x y < <(knob_centre)
+        xdotool mousemove "$x" "$y" mousedown 1 mousemove "$x" $((y + 46)) mouseup 1
+        read -r x y < <(knob_centre)
+        xdotool mousemove "$x" "$y" mousedown 1 mousemove "$x" $((CY - 40)) mouseup 1
+        read -r x y < <(at 45 120)
+        xdotool mousemove "$x" "$y" click 1 mousemove "$x" $((y + 1))
+        sleep 0.3
+        check "round $round: the track click and the move put the knob at 28" \
+            [ "$(child_text "$CONTROLLER" 3)" = 28 ]
+        was=$(is_checked "$CONTROLLER" 6 && echo 1 || echo 0)
+        check "round $round: no other window covers the controller" \
+            [ -z "$(drv windows --class tooltips_class32 --visible 1 | grep -v "pid=$QMX_PID")" ]
+        read -r mx my mw mh < <(rect_of "$(child_line "$CONTROLLER" 6)")
+        xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
+        sleep 0.5
+        check "round $round: the first click switched the mute box" \
+            [ "$(is_checked "$CONTROLLER" 6 && echo 1 || echo 0)" != "$was" ]
+        xdotool key Escape
+        sleep 2
+    done
+    set_windows_version 7
+}
 
 expect_mute_box_mutes() {
     local before after
@@ -208,6 +246,7 @@ install_copy "$INTERACTION_DIR"
 for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
     test_clicking_the_track_then_moving_jumps_the_knob \
     test_a_drag_that_loses_the_pointer_ends \
+    test_the_first_click_on_the_mute_box_counts_after_a_drag_ends_outside \
     test_the_mute_box_switches_the_tray_icon_on_windows_xp \
     test_the_mute_box_switches_the_tray_icon_on_windows_7 \
     test_the_classic_close_button_fades_the_controller_out \

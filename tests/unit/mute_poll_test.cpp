@@ -22,13 +22,13 @@ TEST_F(MutePoll, FirstTickComesAHundredMillisecondsAfterStartUp) {
     EXPECT_EQ(app.trayHost().TxtMuteVal().text(), "1");
 }
 
-TEST_F(MutePoll, ResendsTheIconOnEveryTickWithTheStartUpTip) {
+TEST_F(MutePoll, ResendsTheIconOnEveryTickButNotTheTipItWasAddedWith) {
     const auto before = fake.shell.trayCalls.size();
     fake.windows.advance(1000);
     EXPECT_EQ(fake.shell.trayCalls.size(), before + 10);
     const auto& data = lastTrayData();
     EXPECT_EQ(data.icon, platform::IconId::TrayNormal);
-    EXPECT_EQ(data.flags, 7u);
+    EXPECT_EQ(data.flags, platform::kTrayFlagMessage | platform::kTrayFlagIcon);
     EXPECT_EQ(std::string(data.tip.data()), "Velto Volume Controller 4.0");
     EXPECT_EQ(app.trayHost().TxtMuteVal().text(), "0");
 }

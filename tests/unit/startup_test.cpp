@@ -137,7 +137,7 @@ TEST_F(StartUp, ASecondCopyEndsSilentlyWithItsProcessIdAndTakesItsIconAway) {
                            "processes.exit " + std::to_string(fake.processes.ownId)}));
 }
 
-TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithThePictureOfTheMuteState) {
+TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithItsTipAndThePictureOfTheMuteState) {
     ASSERT_EQ(start(), -1);
     for (const auto& [mute, picture] : {std::pair{1u, platform::IconId::TrayMuted},
                                         std::pair{0u, platform::IconId::TrayNormal}}) {
@@ -148,6 +148,7 @@ TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithThePictureOfTheMuteState)
         EXPECT_EQ(last.message, platform::TrayMessage::Add) << mute;
         EXPECT_EQ(last.data.callbackMessage, 0x201u) << mute;
         EXPECT_EQ(last.data.icon, picture) << mute;
+        EXPECT_EQ(last.data.flags, 7u) << mute;  // the tip comes back with it
     }
 }
 
