@@ -55,6 +55,7 @@ TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIco
 
 void TrayHost::initialize() {
     myProcessId_ = platform_.processes.currentProcessId();
+    controller_.setWheelTakenAt([this](int x, int y) { return watchingPointer_ && onIcon(x, y); });
     platform_.windows.initCommonControls();
     load();
 }
@@ -149,6 +150,10 @@ void TrayHost::pointerOverIcon() {
     if (watchingPointer_) watchStillOn_ = false;
 }
 
+bool TrayHost::onIcon(int x, int y) const {
+    return x >= iconRect_.left && x < iconRect_.right && y >= iconRect_.top && y < iconRect_.bottom;
+}
+
 void TrayHost::stopWatchingPointer() {
     watchingPointer_ = false;
     watchStillOn_ = !platform_.windows.watchPointer(window(), false);
@@ -160,9 +165,7 @@ void TrayHost::handlePointerWatched(int x, int y, int wheelDelta) {
         if (watchStillOn_) stopWatchingPointer();
         return;
     }
-    const bool onIcon =
-        x >= iconRect_.left && x < iconRect_.right && y >= iconRect_.top && y < iconRect_.bottom;
-    if (!onIcon) {
+    if (!onIcon(x, y)) {
         stopWatchingPointer();
         return;
     }

@@ -68,6 +68,7 @@ private:
     void toggleKeepOnTop();
     void pointerOverIcon();
     void stopWatchingPointer();
+    bool onIcon(int x, int y) const;
     void changeVolumeBy(int percent);
 
     platform::Platform& platform_;

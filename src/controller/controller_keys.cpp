@@ -45,7 +45,10 @@ void ControllerWindow::handleKey(Key key, bool repeated) {
     }
 }
 
-void ControllerWindow::handleWheel(int delta) {
+// The wheel reaches the focused controller wherever the pointer is; a notch the tray icon takes
+// (the pointer on it) is not counted twice.
+void ControllerWindow::handleWheel(int delta, int x, int y) {
+    if (wheelTakenAt_ && wheelTakenAt_(x, y)) return;
     const int steps = wheel_.add(delta);
     if (steps != 0) changeVolumeBy(steps);
 }

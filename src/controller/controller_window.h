@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/program_end.h"
@@ -24,6 +25,12 @@ public:
                      SystemPrograms& programs, mixer::MixerAccess& mixer,
                      settings::SettingsStore& settings, WindowStyling& styling,
                      ui::TextBox& loadedSignal);
+
+    // Tells where on the screen another window takes the wheel itself (the tray icon while it
+    // watches the pointer), so that the focused controller leaves those notches alone.
+    void setWheelTakenAt(std::function<bool(int x, int y)> takenAt) {
+        wheelTakenAt_ = std::move(takenAt);
+    }
 
     // Finds the master line's control whose type `mixcontroltype` holds as decimal text, and
     // records the mixer's name.
@@ -63,7 +70,7 @@ protected:
     void handlePointerUp(int controlId, int button, float x, float y) override;
     void handlePointerCaptureLost(int controlId) override;
     void handleKey(platform::Key key, bool repeated) override;
-    void handleWheel(int delta) override;
+    void handleWheel(int delta, int x, int y) override;
 
 private:
     void chkmuteClick();
@@ -111,6 +118,7 @@ private:
     std::int32_t workRight_ = 0;
     std::int32_t workBottom_ = 0;
     ui::WheelSteps wheel_;
+    std::function<bool(int x, int y)> wheelTakenAt_;
     std::int32_t announcedPercent_ = -1;  // what screen readers were last told
 };
 

@@ -90,8 +90,9 @@ public:
     // A key pressed while the window (a form that is no dialog) is active.
     // A key went down; `repeated` when it is the keyboard's auto-repeat of a key held down.
     virtual void onKey(Key key, bool repeated) = 0;
-    // The wheel turned over the window (positive: away from the user).
-    virtual void onWheel(int delta) = 0;
+    // The wheel turned while the window had the focus (positive: away from the user); the
+    // pointer is at (x, y) on the screen in pixels, which may lie outside the window.
+    virtual void onWheel(int delta, int x, int y) = 0;
     // While the window watches the pointer (watchPointer): the pointer is at (x, y) on the screen
     // in pixels, and the wheel turned by `wheelDelta` (0 for a mere move).
     virtual void onPointerWatched(int x, int y, int wheelDelta) = 0;

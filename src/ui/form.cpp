@@ -87,8 +87,8 @@ void Form::onKey(platform::Key key, bool repeated) {
     if (loaded_) handleKey(key, repeated);
 }
 
-void Form::onWheel(int delta) {
-    if (loaded_) handleWheel(delta);
+void Form::onWheel(int delta, int x, int y) {
+    if (loaded_) handleWheel(delta, x, y);
 }
 
 void Form::onPointerWatched(int x, int y, int wheelDelta) {

@@ -46,7 +46,7 @@ public:
     void onPointerCaptureLost(int controlId) override;
     void onMultimediaNotify(int, std::uint32_t) override {}
     void onKey(platform::Key key, bool repeated) override;
-    void onWheel(int delta) override;
+    void onWheel(int delta, int x, int y) override;
     void onPointerWatched(int x, int y, int wheelDelta) override;
     // Shows the window, loading it first when it is not loaded.
     void show();
@@ -63,7 +63,7 @@ protected:
     virtual void handlePointerUp(int /*controlId*/, int /*button*/, float /*x*/, float /*y*/) {}
     virtual void handlePointerCaptureLost(int /*controlId*/) {}
     virtual void handleKey(platform::Key /*key*/, bool /*repeated*/) {}
-    virtual void handleWheel(int /*delta*/) {}
+    virtual void handleWheel(int /*delta*/, int /*x*/, int /*y*/) {}
     virtual void handlePointerWatched(int /*x*/, int /*y*/, int /*wheelDelta*/) {}
 
 private:

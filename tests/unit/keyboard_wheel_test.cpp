@@ -18,8 +18,8 @@ protected:
     void press(Key key, bool repeated = false) {
         fake.windows.deliver(window(), [=](auto& e) { e.onKey(key, repeated); });
     }
-    void wheel(int delta) {
-        fake.windows.deliver(window(), [=](auto& e) { e.onWheel(delta); });
+    void wheel(int delta, int x = 500, int y = 500) {
+        fake.windows.deliver(window(), [=](auto& e) { e.onWheel(delta, x, y); });
     }
     std::string label() { return controller().volumeLabel().caption(); }
 };
@@ -182,6 +182,23 @@ TEST_F(TrayWheel, AWatchThatWouldNotEndIsEndedAtTheNextReport) {
     EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
     watched(500, 500, 0);  // gone: nothing more to do
     EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
+}
+
+// Where the focused window gets the wheel (Windows 7; later ones with "Scroll inactive windows"
+// off), a notch with the pointer on the icon reaches both the controller and the watch.
+TEST_F(TrayWheel, ANotchIsOneChangeOfTwoStepsWhereverThePointerIs) {
+    showPercent(50);
+    trayEvent(0x200);
+    watched(1008, 748, 120);
+    fake.windows.advance(10);  // the controller shows the change
+    wheel(120, 1008, 748);     // the same notch, as the focused window hears it
+    fake.windows.advance(10);
+    EXPECT_EQ(label(), "52");
+    wheel(120);  // elsewhere, the focused controller takes it
+    EXPECT_EQ(label(), "54");
+    watched(1008, 760, 0);  // the watch ends off the icon: the controller takes every notch
+    wheel(120, 1008, 748);
+    EXPECT_EQ(label(), "56");
 }
 
 TEST_F(TrayWheel, WithoutTheIconsPlaceTheWheelStaysOff) {

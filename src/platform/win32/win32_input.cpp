@@ -64,7 +64,9 @@ bool Win32Windows::preTranslate(const MSG& message) {
     if (root == nullptr || GetClassLongPtrA(root, GCW_ATOM) != controllerClass_) return false;
     if (kind == WM_MOUSEWHEEL) {
         const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
-        dispatchToForm(root, [delta](platform::WindowEvents& e) { e.onWheel(delta); });
+        const int x = GET_X_LPARAM(message.lParam);
+        const int y = GET_Y_LPARAM(message.lParam);
+        dispatchToForm(root, [=](platform::WindowEvents& e) { e.onWheel(delta, x, y); });
         return true;
     }
     if (kind == WM_CHAR) {
