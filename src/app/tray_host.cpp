@@ -12,6 +12,7 @@
 #include "resources/controller_form.h"
 #include "resources/tray_host_form.h"
 #include "resources/tray_menu.h"
+#include "ui/layout.h"
 
 namespace qmx::app {
 
@@ -122,7 +123,8 @@ void TrayHost::onSessionEnding() {
 // horizontal coordinate carries the mouse event.
 void TrayHost::handlePointerDown(int controlId, int, float x, float) {
     if (controlId != platform::kFormItself) return;
-    trayCallback(static_cast<int>(roundHalfEven(x / platform_.system.twipsPerPixelX())));
+    const double twipsPerPixel = ui::twipsPerPixelAt(platform_.windows.windowDpi(window()));
+    trayCallback(static_cast<int>(roundHalfEven(x / twipsPerPixel)));
 }
 
 void TrayHost::trayCallback(int trayEvent) {

@@ -56,6 +56,8 @@ protected:
     void handleLoad() override;
     void handlePointerDown(int controlId, int button, float x, float y) override;
     void handlePointerWatched(int x, int y, int wheelDelta) override;
+    // The primary monitor's scale changed: the icon goes again, in the size for the new scale.
+    void handleDpiChanged(int) override { tray_.refresh(); }
 
 private:
     void GetMuteComponents();

@@ -16,6 +16,8 @@ public:
     void setTrayIconNormal() { show(platform::IconId::TrayNormal); }
     void setTrayIconMuted() { show(platform::IconId::TrayMuted); }
     void remove();
+    // Shows the current picture again (the shell then takes it in its current size).
+    void refresh() { show(trayIconData_.icon); }
 
     const platform::TrayIconData& data() const { return trayIconData_; }
 

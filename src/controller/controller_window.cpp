@@ -6,6 +6,7 @@
 #include "controller/display_model.h"
 #include "mixer/mixer_messages.h"
 #include "resources/controller_form.h"
+#include "ui/layout.h"
 
 namespace qmx::controller {
 
@@ -22,9 +23,6 @@ constexpr std::uint32_t kMuteBoxColor = 0x5E3820;  // RGB(32, 56, 94)
 constexpr float kMuteBoxTopVista = 2220;
 constexpr float kMuteBoxTopClassic = 2250;
 
-int pixels(double twips, double twipsPerPixel) {
-    return static_cast<int>(roundHalfEven(twips / twipsPerPixel));
-}
 }  // namespace
 
 using namespace resources::controller;
@@ -56,27 +54,13 @@ ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::Sy
 
 // A failing set-up step is reported with its description and set-up goes on with the next.
 void ControllerWindow::handleLoad() {
-    const auto& design = definition();
     auto setUpStep = [this](auto&& step) {
         reportingFailures(windows(), window(), kMbIconExclamation, step);
     };
-    setUpStep([&] {
-        const double tx = system_.twipsPerPixelX();
-        const double ty = system_.twipsPerPixelY();
-        const int height = pixels(design.clientHeight, ty);
-        const int width = pixels(design.clientWidth, tx);
-        windows().setRoundRectRegion(window(), platform::kFormItself, 0, 0, width, height,
-                                     kCornerEllipse, kCornerEllipse);
-    });
+    setUpStep([&] { shapeWindow(); });
     setUpStep([&] { setPicture(PictureId::VistaSkin); });
     setUpStep([&] { knob_.setPicture(PictureId::Knob); });
-    setUpStep([&] {
-        const auto* knob = design.control(Knob);
-        const int width = pixels(knob->width, system_.twipsPerPixelX());
-        const int height = pixels(knob->height, system_.twipsPerPixelY());
-        windows().setRoundRectRegion(window(), Knob, 0, 0, width, height, kCornerEllipse,
-                                     kCornerEllipse);
-    });
+    setUpStep([&] { shapeKnob(); });
     setUpStep([&] { loadedSignal_.setText("1"); });
     setUpStep([&] { GetCoreComponents(kVolumeTypeText); });
     setUpStep([&] { GetVolume(); });
@@ -85,8 +69,9 @@ void ControllerWindow::handleLoad() {
         styling_.GetWorkAreaBottom(workBottom_);
     });
     setUpStep([&] {
-        const int offsetX = pixels(kHomeOffsetXTwips, system_.twipsPerPixelX());
-        const int offsetY = pixels(kHomeOffsetYTwips, system_.twipsPerPixelY());
+        const int dpi = windows().windowDpi(window());
+        const int offsetX = ui::pixelsAt(kHomeOffsetXTwips, dpi);
+        const int offsetY = ui::pixelsAt(kHomeOffsetYTwips, dpi);
         windows().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - offsetX,
                                workBottom_ - offsetY, 0, 0,
                                platform::kSwpNoSize | platform::kSwpShowWindow);
@@ -105,6 +90,26 @@ void ControllerWindow::handleLoad() {
             window(), onTop ? platform::ZOrder::TopMost : platform::ZOrder::NoTopMost, 0, 0, 0, 0,
             platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpShowWindow);
     });
+}
+
+// The window and the knob are cut to rounded rectangles of their size in pixels, which changes
+// with the resolution of the monitor the controller stands on.
+void ControllerWindow::shapeWindow() {
+    const ui::PixelRect client = ui::clientRectAt(definition(), windows().windowDpi(window()));
+    windows().setRoundRectRegion(window(), platform::kFormItself, 0, 0, client.width, client.height,
+                                 kCornerEllipse, kCornerEllipse);
+}
+
+void ControllerWindow::shapeKnob() {
+    const ui::PixelRect knob =
+        ui::controlRectAt(*definition().control(Knob), windows().windowDpi(window()));
+    windows().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, kCornerEllipse,
+                                 kCornerEllipse);
+}
+
+void ControllerWindow::handleDpiChanged(int) {
+    reportingFailures(windows(), window(), kMbIconExclamation, [this] { shapeWindow(); });
+    reportingFailures(windows(), window(), kMbIconExclamation, [this] { shapeKnob(); });
 }
 
 void ControllerWindow::handleUnload() {

@@ -71,9 +71,12 @@ protected:
     void handlePointerCaptureLost(int controlId) override;
     void handleKey(platform::Key key, bool repeated) override;
     void handleWheel(int delta, int x, int y) override;
+    void handleDpiChanged(int dpi) override;
 
 private:
     void chkmuteClick();
+    void shapeWindow();
+    void shapeKnob();
     // Pointer handling.
     void endPointerGesture(int controlId);
     void changeVolumeBy(int percent);

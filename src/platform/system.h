@@ -32,9 +32,6 @@ public:
     // A buffer of `bufferChars` characters, first filled with spaces, after the system wrote its
     // system folder and a NUL into it (it writes nothing when the path does not fit).
     virtual std::string systemDirectoryBuffer(std::size_t bufferChars) = 0;
-    // Twips per pixel of the screen (1440 / DPI), horizontally and vertically.
-    virtual double twipsPerPixelX() = 0;
-    virtual double twipsPerPixelY() = 0;
     // The desktop area not covered by the taskbar and other docked bars, in screen pixels;
     // false (rectangle untouched) when the query fails.
     virtual bool workArea(Rect& area) = 0;

@@ -96,6 +96,10 @@ public:
     // While the window watches the pointer (watchPointer): the pointer is at (x, y) on the screen
     // in pixels, and the wheel turned by `wheelDelta` (0 for a mere move).
     virtual void onPointerWatched(int x, int y, int wheelDelta) = 0;
+    // The window now stands at another resolution (moved to a monitor of another scale, or the
+    // scale changed). The window system has already laid the window and its controls out again
+    // at `dpi`; what the window set in pixels itself (its shape) is its own to do again.
+    virtual void onDpiChanged(int dpi) = 0;
     // Multimedia device `deviceId` reports the end of a command (see Sound).
     virtual void onMultimediaNotify(int code, std::uint32_t deviceId) = 0;
 };
@@ -115,6 +119,8 @@ public:
                                   WindowEvents& events) = 0;
     virtual void destroyWindow(WindowId window) = 0;
     virtual void setWindowIcon(WindowId window, IconId icon) = 0;
+    // The resolution (dots per inch) the window is laid out at: its monitor's.
+    virtual int windowDpi(WindowId window) = 0;
 
     virtual void setControlText(WindowId window, int controlId, std::string_view text) = 0;
     virtual void setControlValue(WindowId window, int controlId, int value) = 0;

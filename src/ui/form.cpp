@@ -91,6 +91,10 @@ void Form::onWheel(int delta, int x, int y) {
     if (loaded_) handleWheel(delta, x, y);
 }
 
+void Form::onDpiChanged(int dpi) {
+    if (loaded_) handleDpiChanged(dpi);
+}
+
 void Form::onPointerWatched(int x, int y, int wheelDelta) {
     if (loaded_) handlePointerWatched(x, y, wheelDelta);
 }

@@ -47,6 +47,7 @@ public:
     void onMultimediaNotify(int, std::uint32_t) override {}
     void onKey(platform::Key key, bool repeated) override;
     void onWheel(int delta, int x, int y) override;
+    void onDpiChanged(int dpi) override;
     void onPointerWatched(int x, int y, int wheelDelta) override;
     // Shows the window, loading it first when it is not loaded.
     void show();
@@ -64,6 +65,7 @@ protected:
     virtual void handlePointerCaptureLost(int /*controlId*/) {}
     virtual void handleKey(platform::Key /*key*/, bool /*repeated*/) {}
     virtual void handleWheel(int /*delta*/, int /*x*/, int /*y*/) {}
+    virtual void handleDpiChanged(int /*dpi*/) {}
     virtual void handlePointerWatched(int /*x*/, int /*y*/, int /*wheelDelta*/) {}
 
 private:

@@ -73,24 +73,35 @@ test_keep_on_top_makes_the_controller_topmost() {
         [ $(( $(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$CONTROLLER_LINE") & 0x8 )) = 8 ]
 }
 
-test_the_controller_scales_at_120_dpi() {
+# The controller's size, shape and knob at a resolution: expect_scaled DPI "W H" "KNOB_W KNOB_H"
+expect_scaled() {
+    local dpi=$1 size=$2 knob=$3
     reset_settings
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f \
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
         >/dev/null 2>&1 </dev/null
-    check "qmx.exe starts" start_qmx "$CONTROLLER_DIR"
+    check "qmx.exe starts at $dpi DPI" start_qmx "$CONTROLLER_DIR"
     check "the controller opens" open_controller
-    local region
+    local region x y w h
     region=$(drv region "$CONTROLLER")
-    log "region at 120 DPI: $region"
-    check "its region is 84 x 232" grep -q 'box=0,0,84,232' <<<"$region"
+    log "region at $dpi DPI: $region"
+    check "its region is ${size/ / x }" grep -q "box=0,0,${size/ /,}" <<<"$region"
+    check "the window is ${size/ / x }" [ "$CW $CH" = "$size" ]
+    read -r x y w h < <(rect_of "$(child_line "$CONTROLLER" 4)")
+    check "the knob is ${knob/ / x }" [ "$w $h" = "$knob" ]
     local left top right bottom
     read -r left top right bottom < <(drv workarea)
     check "it still ends above the work area's bottom edge" [ $((CY + CH)) -le "$bottom" ]
-    import -window root "$E2E_WORK/controller-120dpi.png"
-    convert "$E2E_WORK/controller-120dpi.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
-        "$E2E_WORK/controller-120dpi.png"
+    import -window root "$E2E_WORK/controller-${dpi}dpi.png"
+    convert "$E2E_WORK/controller-${dpi}dpi.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
+        "$E2E_WORK/controller-${dpi}dpi.png"
+    reset_wine  # the next resolution needs a new start
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
         >/dev/null 2>&1 </dev/null
+}
+
+test_the_controller_scales_at_120_and_144_dpi() {
+    expect_scaled 120 "84 232" "19 24"
+    expect_scaled 144 "100 279" "22 28"
 }
 
 # expect_marks ONTOP SKIN: opens the menu and its Skin submenu and checks their marks.
@@ -146,7 +157,7 @@ install_copy "$CONTROLLER_DIR"
 for test in test_a_left_click_opens_the_controller_at_home_showing_the_volume \
     test_the_vista_skin_is_stored_as_vista test_the_classic_skin_is_the_default \
     test_a_capitalised_vista_is_classic test_keep_on_top_makes_the_controller_topmost \
-    test_the_controller_scales_at_120_dpi test_the_menu_marks_follow_the_registry \
+    test_the_controller_scales_at_120_and_144_dpi test_the_menu_marks_follow_the_registry \
     test_close_from_the_menu_ends_the_program; do
     run_test "$test"
 done

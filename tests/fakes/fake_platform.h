@@ -20,7 +20,7 @@ struct FakePlatform {
     FakeRegistry registry{log};
     FakeSystem system;
     FakeShell shell{log};
-    FakeWindows windows{log};
+    FakeWindows windows{log, system.twipsX};
     FakeSound sound{log};
     platform::Platform platform{mixer, processes, registry, system, shell, windows, sound, nullptr};
 };

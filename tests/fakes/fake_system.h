@@ -16,8 +16,6 @@ public:
         }
         return buffer;
     }
-    double twipsPerPixelX() override { return twipsX; }
-    double twipsPerPixelY() override { return twipsY; }
     bool workArea(platform::Rect& area) override {
         if (!workAreaAvailable) return false;
         area = workAreaRect;
@@ -26,8 +24,7 @@ public:
 
     platform::OsVersion osVersion{6, 1, 7601, 2};
     std::string systemDirectory = "C:\\Windows\\system32";
-    double twipsX = 15;
-    double twipsY = 15;
+    double twipsX = 15;  // the screen: 1440 / DPI
     platform::Rect workAreaRect{0, 0, 1024, 738};
     bool workAreaAvailable = true;
 };

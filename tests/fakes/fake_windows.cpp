@@ -34,6 +34,16 @@ void FakeWindows::destroyWindow(platform::WindowId window) {
     std::erase_if(timers_, [&](const RunningTimer& t) { return t.window == window; });
 }
 
+int FakeWindows::windowDpi(platform::WindowId window) {
+    const int own = windows.at(window).dpi;
+    return own != 0 ? own : static_cast<int>(1440.0 / screenTwipsX_ + 0.5);
+}
+
+void FakeWindows::changeDpi(platform::WindowId window, int dpi) {
+    windows.at(window).dpi = dpi;
+    deliver(window, [dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
+}
+
 void FakeWindows::setWindowIcon(platform::WindowId window, platform::IconId icon) {
     windows.at(window).icon = icon;
 }

@@ -19,13 +19,19 @@ namespace qmx::fakes {
 // process.
 class FakeWindows : public platform::WindowSystem {
 public:
-    explicit FakeWindows(CallLog& log) : log_(log) {}
+    // The windows stand at the screen's resolution (`screenTwipsX`, twips per pixel) until a
+    // test moves one to another (changeDpi).
+    FakeWindows(CallLog& log, const double& screenTwipsX)
+        : log_(log), screenTwipsX_(screenTwipsX) {}
 
     void initCommonControls() override { log_.add("windows.initCommonControls"); }
     platform::WindowId createWindow(const resources::FormDefinition& definition,
                                     platform::WindowEvents& events) override;
     void destroyWindow(platform::WindowId window) override;
     void setWindowIcon(platform::WindowId window, platform::IconId icon) override;
+    int windowDpi(platform::WindowId window) override;
+    // The window now stands on a monitor of another resolution.
+    void changeDpi(platform::WindowId window, int dpi);
     void setControlText(platform::WindowId window, int controlId, std::string_view text) override;
     void setControlValue(platform::WindowId window, int controlId, int value) override;
     void moveControl(platform::WindowId window, int controlId, float left, float top) override;
@@ -106,6 +112,7 @@ public:
         int x = 0, y = 0;                   // pixels
         float leftTwips = 0, topTwips = 0;  // after a move in twips
         bool shown = false;
+        int dpi = 0;  // 0: the screen's
         bool topMost = false;
         std::uint32_t extendedStyle = platform::kWsExToolWindow;  // no taskbar button
         int alpha = -1;                                           // -1: not layered
@@ -158,6 +165,7 @@ private:
         std::uint64_t due;
     };
     CallLog& log_;
+    const double& screenTwipsX_;
     platform::WindowId nextId_ = 100;
     std::vector<RunningTimer> timers_;
 };

@@ -1,5 +1,6 @@
 #include "app_harness.h"
 #include "resources/controller_form.h"
+#include "ui/layout.h"
 
 namespace qmx::testing {
 namespace {
@@ -21,22 +22,58 @@ protected:
     }
 };
 
-TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobAt96Dpi) {
-    const auto& window = openController();
-    const auto& form = window.regions.at(platform::kFormItself);
-    EXPECT_EQ(std::tie(form.left, form.top, form.right, form.bottom), std::tuple(0, 0, 67, 186));
-    EXPECT_EQ(std::tie(form.ellipseWidth, form.ellipseHeight), std::tuple(7, 7));
-    const auto& knob = window.regions.at(Knob);
-    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(15, 19));
+// The look at the common resolutions is fixed: these sizes are what the controller has always
+// had there.
+struct Resolution {
+    int dpi;
+    ui::PixelRect client, knob, muteBox;
+};
+constexpr Resolution kResolutions[] = {
+    {96, {0, 0, 67, 186}, {44, 31, 15, 19}, {45, 147, 13, 13}},
+    {120, {0, 0, 84, 232}, {56, 39, 19, 24}, {57, 183, 17, 17}},
+    {144, {0, 0, 100, 279}, {67, 47, 22, 28}, {68, 220, 20, 20}},
+    {192, {0, 0, 134, 372}, {89, 63, 30, 38}, {91, 293, 27, 27}},
+};
+
+TEST(Layout, TheControllerLooksAsAlwaysAtEachCommonResolution) {
+    const auto& form = resources::controllerForm();
+    for (const Resolution& r : kResolutions) {
+        EXPECT_EQ(ui::clientRectAt(form, r.dpi), r.client) << r.dpi;
+        EXPECT_EQ(ui::controlRectAt(*form.control(Knob), r.dpi), r.knob) << r.dpi;
+        EXPECT_EQ(ui::controlRectAt(*form.control(ChkMute), r.dpi), r.muteBox) << r.dpi;
+    }
 }
 
-TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobAt120Dpi) {
-    fake.system.twipsX = fake.system.twipsY = 12;
-    const auto& window = openController();
+void expectShapedFor(const fakes::FakeWindows::Window& window, const Resolution& r) {
     const auto& form = window.regions.at(platform::kFormItself);
-    EXPECT_EQ(std::tie(form.right, form.bottom), std::tuple(84, 232));
+    EXPECT_EQ(std::tie(form.left, form.top, form.right, form.bottom),
+              std::tuple(0, 0, r.client.width, r.client.height))
+        << r.dpi;
+    EXPECT_EQ(std::tie(form.ellipseWidth, form.ellipseHeight), std::tuple(7, 7));
     const auto& knob = window.regions.at(Knob);
-    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(19, 24));
+    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(r.knob.width, r.knob.height)) << r.dpi;
+}
+
+TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobForTheResolutionItOpensAt) {
+    for (const Resolution& r : kResolutions) {
+        fake.system.twipsX = 1440.0 / r.dpi;
+        expectShapedFor(openController(), r);
+        app.controller().unload();
+    }
+}
+
+// Moved to a monitor of another scale, the controller takes the shape of its new size; its knob
+// keeps its place in twips, and the window is not moved by the program.
+TEST_F(ControllerSetUp, TakesItsShapeAgainOnAMonitorOfAnotherScale) {
+    const auto& window = openController();
+    const float knobTop = window.tops.at(Knob);
+    const auto place = std::tuple(window.x, window.y);
+    for (const Resolution& r : {kResolutions[2], kResolutions[3], kResolutions[0]}) {
+        fake.windows.changeDpi(fake.windows.idOf("Form1"), r.dpi);
+        expectShapedFor(window, r);
+        EXPECT_EQ(window.tops.at(Knob), knobTop);
+        EXPECT_EQ(std::tuple(window.x, window.y), place);
+    }
 }
 
 TEST_F(ControllerSetUp, PlacesItselfAboveTheWorkAreasBottomRightCorner) {
@@ -46,7 +83,7 @@ TEST_F(ControllerSetUp, PlacesItselfAboveTheWorkAreasBottomRightCorner) {
 }
 
 TEST_F(ControllerSetUp, ScalesItsHomeOffsetsWithTheResolutionSoItsBottomStaysOnScreen) {
-    fake.system.twipsX = fake.system.twipsY = 12;
+    fake.system.twipsX = 12;
     const auto& window = openController();
     // 150 and 190 pixels at 96 DPI are 187.5 and 237.5 at 120 DPI; the window is 232 tall.
     EXPECT_EQ(std::tie(window.x, window.y), std::tuple(1024 - 188, 738 - 238));

@@ -168,5 +168,18 @@ TEST_F(TrayCallback, ReadsTheEventFromTwipsAtAnyResolution) {
     EXPECT_NE(fake.windows.find("Form1"), nullptr);
 }
 
+// The hidden host follows the primary monitor's scale: the events keep their meaning, and the
+// tray icon is sent again at once for the shell to take it in the new size.
+TEST_F(TrayCallback, AfterTheScaleChangesTheEventsKeepTheirMeaningAndTheIconGoesAgain) {
+    const auto sent = fake.shell.trayCalls.size();
+    fake.windows.changeDpi(hostWindow(), 144);
+    ASSERT_EQ(fake.shell.trayCalls.size(), sent + 1);
+    EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::Modify);
+    fake.windows.deliver(hostWindow(), [](platform::WindowEvents& e) {
+        e.onPointerDown(platform::kFormItself, platform::kLeftButton, 0x202 * 10.0f, 0);
+    });
+    EXPECT_NE(fake.windows.find("Form1"), nullptr);
+}
+
 }  // namespace
 }  // namespace qmx::testing

@@ -9,7 +9,6 @@
 #include "platform/win32/accessibility.h"
 #include "platform/win32/cursor_store.h"
 #include "platform/win32/picture_store.h"
-#include "platform/win32/screen_metrics.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/window_system.h"
 #include "resources/form_definition.h"
@@ -29,6 +28,8 @@ struct ControlWindow {
     UniqueBrush backBrush;
     UniqueFont font;
     bool underline = false;
+    double leftTwips = 0;  // the control's place, kept in twips so that it survives a change
+    double topTwips = 0;   // of resolution
 };
 
 // What a window procedure needs to know about its form; owned by the window and freed when the
@@ -37,6 +38,7 @@ struct FormWindow {
     platform::WindowEvents* events = nullptr;
     const resources::FormDefinition* definition = nullptr;
     const PictureStore* pictures = nullptr;
+    int dpi = 96;  // the resolution the form is laid out at: its monitor's
     double twipsX = 15;
     double twipsY = 15;
     std::map<int, ControlWindow> controls;
@@ -48,7 +50,9 @@ struct FormWindow {
     POINT lastPointer{-32768, -32768};  // screen position of the last pointer message
     HWND savedFocus = nullptr;          // the focused control while the form is inactive
     bool focusCues = false;             // the focused control shows its focus rectangle
-    HFONT dialogFont = nullptr;         // owned by the window system
+    HFONT dialogFont = nullptr;         // the system's (below) or the scaled one
+    HFONT systemDialogFont = nullptr;   // at the system's resolution, owned by the window system
+    UniqueFont scaledDialogFont;        // at another resolution
     Accessibility* accessibility = nullptr;
 };
 

@@ -2,37 +2,52 @@
 
 #include <utility>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/resource_ids.h"
 
 namespace qmx::win32 {
 
 namespace {
-HICON loadIcon(HINSTANCE instance, int id, int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
-                                         LR_DEFAULTCOLOR));
+HICON loadIcon(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 }  // namespace
 
-IconStore::IconStore(HINSTANCE instance) {
-    for (auto [sizes, id] : {std::pair{&normal_, QMX_ICON_TRAY_NORMAL},
-                             {&muted_, QMX_ICON_TRAY_MUTED},
-                             {&application_, QMX_ICON_APP}}) {
-        sizes->small.reset(loadIcon(instance, id, SM_CXSMICON, SM_CYSMICON));
-        sizes->large.reset(loadIcon(instance, id, SM_CXICON, SM_CYICON));
-    }
+IconStore::IconStore(HINSTANCE instance) : instance_(instance) {
+    setFor(systemDpi());
 }
 
-const IconStore::Sizes& IconStore::sizes(platform::IconId icon) const {
+HICON IconStore::applicationIcon() const {
+    return setFor(systemDpi()).application.large.get();
+}
+
+const IconStore::Set& IconStore::setFor(int dpi) const {
+    auto [it, added] = sets_.try_emplace(dpi);
+    if (!added) return it->second;
+    Set& set = it->second;
+    const int small = systemMetric(SM_CXSMICON, dpi);
+    const int large = systemMetric(SM_CXICON, dpi);
+    for (auto [sizes, id] : {std::pair{&set.normal, QMX_ICON_TRAY_NORMAL},
+                             {&set.muted, QMX_ICON_TRAY_MUTED},
+                             {&set.application, QMX_ICON_APP}}) {
+        sizes->small.reset(loadIcon(instance_, id, small));
+        sizes->large.reset(loadIcon(instance_, id, large));
+    }
+    return set;
+}
+
+const IconStore::Sizes& IconStore::sizes(platform::IconId icon, int dpi) const {
+    const Set& set = setFor(dpi);
     switch (icon) {
         case platform::IconId::TrayNormal:
-            return normal_;
+            return set.normal;
         case platform::IconId::TrayMuted:
-            return muted_;
+            return set.muted;
         case platform::IconId::None:
             break;
     }
-    return none_;
+    return set.none;
 }
 
 }  // namespace qmx::win32

@@ -2,29 +2,39 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/window_system.h"
 
 namespace qmx::win32 {
 
-// The program's icons, loaded once and kept for the life of the program, so that showing an
-// icon again (ten times a second for the tray) makes nothing new.
+// The program's icons, loaded once for each resolution they are asked for and kept for the life
+// of the program, so that showing an icon again (ten times a second for the tray) makes nothing
+// new, and a window or the shell never holds an icon that is gone.
 class IconStore {
 public:
     explicit IconStore(HINSTANCE instance);
 
-    HICON small(platform::IconId icon) const { return sizes(icon).small.get(); }
-    HICON large(platform::IconId icon) const { return sizes(icon).large.get(); }
-    HICON applicationIcon() const { return application_.large.get(); }
+    // For the notification area and title bars, and the large one, in the sizes for `dpi`.
+    HICON small(platform::IconId icon, int dpi) const { return sizes(icon, dpi).small.get(); }
+    HICON large(platform::IconId icon, int dpi) const { return sizes(icon, dpi).large.get(); }
+    // At the system's resolution, for window classes.
+    HICON applicationIcon() const;
 
 private:
     struct Sizes {
-        UniqueIcon small;  // for the notification area and title bars
+        UniqueIcon small;
         UniqueIcon large;
     };
-    const Sizes& sizes(platform::IconId icon) const;
+    struct Set {
+        Sizes normal, muted, application, none;
+    };
+    const Sizes& sizes(platform::IconId icon, int dpi) const;
+    const Set& setFor(int dpi) const;
 
-    Sizes normal_, muted_, application_, none_;
+    HINSTANCE instance_;
+    mutable std::map<int, Set> sets_;
 };
 
 }  // namespace qmx::win32

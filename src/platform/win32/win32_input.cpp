@@ -2,6 +2,7 @@
 // the pointer watched anywhere (for the wheel over the tray icon), and what screen readers hear.
 #include <windowsx.h>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/win32_windows.h"
 
@@ -64,9 +65,9 @@ bool Win32Windows::preTranslate(const MSG& message) {
     if (root == nullptr || GetClassLongPtrA(root, GCW_ATOM) != controllerClass_) return false;
     if (kind == WM_MOUSEWHEEL) {
         const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
-        const int x = GET_X_LPARAM(message.lParam);
-        const int y = GET_Y_LPARAM(message.lParam);
-        dispatchToForm(root, [=](platform::WindowEvents& e) { e.onWheel(delta, x, y); });
+        // In the tray icon's coordinates (see onPointerWatched), not the message's.
+        const POINT at = physicalCursorPosition();
+        dispatchToForm(root, [=](platform::WindowEvents& e) { e.onWheel(delta, at.x, at.y); });
         return true;
     }
     if (kind == WM_CHAR) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
@@ -19,7 +20,9 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
     record.uID = data.id;
     record.uFlags = data.flags;
     record.uCallbackMessage = data.callbackMessage;
-    record.hIcon = icons_.small(data.icon);
+    // The notification area shows icons in the size for the primary monitor's resolution, which
+    // the hidden host window follows.
+    record.hIcon = icons_.small(data.icon, dpiOf(record.hWnd));
     static_assert(sizeof(record.szTip) >= sizeof(data.tip));
     std::memcpy(record.szTip, data.tip.data(), data.tip.size());
     record.szTip[sizeof(record.szTip) - 1] = '\0';

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/win32/screen_metrics.h"
-
 namespace qmx::win32 {
 
 platform::OsVersion Win32System::version() {
@@ -20,13 +18,6 @@ std::string Win32System::systemDirectoryBuffer(std::size_t bufferChars) {
     std::string buffer(bufferChars, ' ');
     GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
     return buffer;
-}
-
-double Win32System::twipsPerPixelX() {
-    return screenTwipsPerPixel(LOGPIXELSX);
-}
-double Win32System::twipsPerPixelY() {
-    return screenTwipsPerPixel(LOGPIXELSY);
 }
 
 bool Win32System::workArea(platform::Rect& area) {

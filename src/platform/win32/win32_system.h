@@ -8,8 +8,6 @@ class Win32System : public platform::System {
 public:
     platform::OsVersion version() override;
     std::string systemDirectoryBuffer(std::size_t bufferChars) override;
-    double twipsPerPixelX() override;
-    double twipsPerPixelY() override;
     bool workArea(platform::Rect& area) override;
 };
 

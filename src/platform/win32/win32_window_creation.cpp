@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
+#include "platform/win32/dpi.h"
+#include "platform/win32/form_layout.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/painting.h"
 #include "platform/win32/pointer.h"
@@ -145,15 +145,11 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     form->pictures = &pictures_;
     form->cursors = &cursors_;
     form->accessibility = &accessibility_;
-    form->dialogFont =
+    form->systemDialogFont =
         dialogFont_ ? dialogFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    form->twipsX = screenTwipsPerPixel(LOGPIXELSX);
-    form->twipsY = screenTwipsPerPixel(LOGPIXELSY);
     const bool host = definition.kind == resources::FormKind::HiddenHost;
     const bool dialog = definition.kind == resources::FormKind::ToolDialog;
     form->background = definition.picture;
-    RECT frame{0, 0, toPixels(definition.clientWidth, form->twipsX),
-               toPixels(definition.clientHeight, form->twipsY)};
     DWORD style = WS_POPUP | WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_TOOLWINDOW;
     const char* windowClass = host ? kHostClass : kControllerClass;
@@ -162,18 +158,17 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         style |= WS_CAPTION | WS_SYSMENU;
         exStyle |= WS_EX_CONTROLPARENT;
         windowClass = kDialogClass;
-        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     }
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = dialog ? (GetSystemMetrics(SM_CXSCREEN) - width) / 2 : 0;
-    const int y = dialog ? (GetSystemMetrics(SM_CYSCREEN) - height) / 2 : 0;
-    HWND window = CreateWindowExA(exStyle, windowClass, definition.caption, style, x, y, width,
-                                  height, host ? nullptr : owner_, nullptr, instance_, form);
+    // Made on the primary monitor, then laid out at that monitor's resolution.
+    HWND window = CreateWindowExA(exStyle, windowClass, definition.caption, style, 0, 0, 0, 0,
+                                  host ? nullptr : owner_, nullptr, instance_, form);
     if (window == nullptr) {
         delete form;
         return platform::kNoWindow;
     }
+    setFormDpi(*form, dpiOf(window));
+    const POINT origin{0, 0};
+    sizeFormWindow(window, *form, dialog ? nullptr : &origin);
     for (const auto& design : definition.controls) {
         ChildStyle style = childStyleFor(design.kind);
         if (design.tabStop == resources::TabStop::Yes) style.style |= WS_TABSTOP;
@@ -183,20 +178,17 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         const char* text = design.caption[0] != '\0' ? design.caption : design.tooltip;
         HWND child = CreateWindowExA(
             0, style.windowClass, text,
-            WS_CHILD | WS_CLIPSIBLINGS | style.style | (design.visible ? WS_VISIBLE : 0),
-            toPixels(design.left, form->twipsX), toPixels(design.top, form->twipsY),
-            toPixels(design.width, form->twipsX), toPixels(design.height, form->twipsY), window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(childIdFor(design.id))), instance_,
-            nullptr);
+            WS_CHILD | WS_CLIPSIBLINGS | style.style | (design.visible ? WS_VISIBLE : 0), 0, 0, 0,
+            0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(childIdFor(design.id))),
+            instance_, nullptr);
         ControlWindow& control = form->controls[design.id];
         control.window = child;
         control.design = &design;
         control.picture = design.picture;
         control.underline = design.font != nullptr && design.font->underline;
-        if (design.kind == resources::ControlKind::Label) fitLabel(window, *form, control);
-        if (std::strcmp(style.windowClass, kPictureClass) != 0) {
-            SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(form->dialogFont), FALSE);
-        }
+        control.leftTwips = design.left;
+        control.topTwips = design.top;
+        placeControl(window, *form, control);
         if (design.kind == resources::ControlKind::CheckBox) {
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
         }

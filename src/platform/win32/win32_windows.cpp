@@ -2,6 +2,7 @@
 // timers, and message boxes.
 #include "platform/win32/win32_windows.h"
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/painting.h"
 #include "platform/win32/unique_handle.h"
@@ -10,14 +11,19 @@
 
 namespace qmx::win32 {
 
+int Win32Windows::windowDpi(platform::WindowId window) {
+    const FormWindow* form = formOf(handleOf(window));
+    return form != nullptr ? form->dpi : dpiOf(handleOf(window));
+}
+
 void Win32Windows::setWindowIcon(platform::WindowId window, platform::IconId icon) {
     FormWindow* form = formOf(handleOf(window));
     if (form == nullptr || form->icon == icon) return;
     form->icon = icon;
     SendMessageA(handleOf(window), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(icons_.small(icon)));
+                 reinterpret_cast<LPARAM>(icons_.small(icon, form->dpi)));
     SendMessageA(handleOf(window), WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(icons_.large(icon)));
+                 reinterpret_cast<LPARAM>(icons_.large(icon, form->dpi)));
 }
 
 void Win32Windows::setControlText(platform::WindowId window, int controlId, std::string_view text) {
@@ -41,6 +47,8 @@ void Win32Windows::moveControl(platform::WindowId window, int controlId, float l
     FormWindow* form = formOf(handleOf(window));
     ControlWindow* control = controlOf(window, controlId);
     if (form == nullptr || control == nullptr) return;
+    if (control->design->kind != resources::ControlKind::Label) control->leftTwips = leftTwips;
+    control->topTwips = topTwips;
     POINT wanted{toPixels(leftTwips, form->twipsX), toPixels(topTwips, form->twipsY)};
     RECT now;
     GetWindowRect(control->window, &now);

@@ -26,6 +26,7 @@ public:
                                     platform::WindowEvents& events) override;
     void destroyWindow(platform::WindowId window) override;
     void setWindowIcon(platform::WindowId window, platform::IconId icon) override;
+    int windowDpi(platform::WindowId window) override;
     void setControlText(platform::WindowId window, int controlId, std::string_view text) override;
     void setControlValue(platform::WindowId window, int controlId, int value) override;
     void moveControl(platform::WindowId window, int controlId, float leftTwips,

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "platform/win32/dpi.h"
+#include "platform/win32/form_layout.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/painting.h"
 #include "platform/win32/pointer.h"
@@ -11,6 +13,8 @@
 namespace qmx::win32 {
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
 
 bool isDialog(const FormWindow& form) {
     return form.definition->kind == resources::FormKind::ToolDialog;
@@ -81,12 +85,27 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
                 const int delta = (input.data.mouse.usButtonFlags & RI_MOUSE_WHEEL)
                                       ? static_cast<SHORT>(input.data.mouse.usButtonData)
                                       : 0;
-                POINT at{};
-                GetCursorPos(&at);
+                // Physical pixels, as the shell gives the tray icon's place: the two agree at
+                // any scale of any monitor.
+                const POINT at = physicalCursorPosition();
                 send([&](platform::WindowEvents& e) { e.onPointerWatched(at.x, at.y, delta); });
             }
             break;  // DefWindowProc cleans up after the input
         }
+        case kDpiChanged: {
+            const int dpi = HIWORD(wParam);
+            changeFormDpi(window, form, dpi, *reinterpret_cast<const RECT*>(lParam));
+            send([dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
+            return 0;
+        }
+        case WM_DISPLAYCHANGE:
+            // The hidden host may hear of a new scale of the primary monitor only this way.
+            if (const int dpi = dpiOf(window);
+                form.definition->kind == resources::FormKind::HiddenHost && dpi != form.dpi) {
+                setFormDpi(form, dpi);
+                send([dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
+            }
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
