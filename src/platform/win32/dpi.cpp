@@ -1,5 +1,7 @@
 #include "platform/win32/dpi.h"
 
+#include "platform/win32/system_library.h"
+
 namespace qmx::win32 {
 
 namespace {
@@ -22,6 +24,20 @@ int dpiOf(HWND window) {
     static const auto getDpi = user32<GetDpiForWindow>("GetDpiForWindow");
     const UINT dpi = getDpi != nullptr && window != nullptr ? getDpi(window) : 0;
     return dpi != 0 ? static_cast<int>(dpi) : systemDpi();
+}
+
+int primaryMonitorDpi() {
+    using GetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static SystemLibrary shcore(L"shcore.dll");
+    static const auto getDpi = shcore.function<GetDpiForMonitor>("GetDpiForMonitor");
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT x = 0;
+    UINT y = 0;
+    HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (getDpi != nullptr && SUCCEEDED(getDpi(primary, kEffectiveDpi, &x, &y)) && y != 0) {
+        return static_cast<int>(y);
+    }
+    return systemDpi();
 }
 
 void adjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, int dpi) {

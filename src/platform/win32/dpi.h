@@ -11,6 +11,9 @@ namespace qmx::win32 {
 int systemDpi();
 // The resolution a window is laid out at: its monitor's.
 int dpiOf(HWND window);
+// The primary monitor's resolution now (the notification area's), which may differ from the one
+// at sign-in once the user changed the scale (Windows 8.1 on).
+int primaryMonitorDpi();
 // AdjustWindowRectEx at a resolution.
 void adjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // A system metric (SM_CXSMICON, ...) at a resolution.

@@ -20,9 +20,8 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
     record.uID = data.id;
     record.uFlags = data.flags;
     record.uCallbackMessage = data.callbackMessage;
-    // The notification area shows icons in the size for the primary monitor's resolution, which
-    // the hidden host window follows.
-    record.hIcon = icons_.small(data.icon, dpiOf(record.hWnd));
+    // The notification area shows icons in the size for the primary monitor's resolution.
+    record.hIcon = icons_.small(data.icon, primaryMonitorDpi());
     static_assert(sizeof(record.szTip) >= sizeof(data.tip));
     std::memcpy(record.szTip, data.tip.data(), data.tip.size());
     record.szTip[sizeof(record.szTip) - 1] = '\0';

@@ -100,7 +100,7 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         }
         case WM_DISPLAYCHANGE:
             // The hidden host may hear of a new scale of the primary monitor only this way.
-            if (const int dpi = dpiOf(window);
+            if (const int dpi = primaryMonitorDpi();
                 form.definition->kind == resources::FormKind::HiddenHost && dpi != form.dpi) {
                 setFormDpi(form, dpi);
                 send([dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
