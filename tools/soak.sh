@@ -201,8 +201,8 @@ test_the_icon_comes_back_with_its_picture_when_the_tray_starts_again() {
     check "the program adds its icon to it" holds '[ -n "$from" ] && [ $((0x$from)) = $((host)) ]'
     check "with the muted picture" [ "${red:-0}" -gt 10 ]
     check "and hands over that same picture at every mute poll" \
-        holds 'grep -q "^message=1 .*same-as-add=1" "$E2E_WORK/tray.out" &&
-            ! grep -q "^message=1 .*same-as-add=0" "$E2E_WORK/tray.out"'
+        holds 'grep -q "^message=1 .*same-picture-as-add=1" "$E2E_WORK/tray.out" &&
+            ! grep -q "^message=1 .*same-picture-as-add=0" "$E2E_WORK/tray.out"'
     check "the program runs on and answers" program_settled
     check "no message appeared" [ -z "$(message_boxes)" ]
 }

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -27,6 +28,15 @@ int redPixels(const std::vector<unsigned char>& data) {
     return red;
 }
 
+// Wine's shell32 hands a tray a fixed record (window, id, flags, message, the tip and balloon
+// texts, the item's GUID, the bitmap's size) and then the icon's bits: the picture.
+constexpr std::size_t kRecordBytes = 960;
+
+bool samePicture(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    return a.size() == b.size() && a.size() > kRecordBytes &&
+           std::equal(a.begin() + kRecordBytes, a.end(), b.begin() + kRecordBytes);
+}
+
 LRESULT CALLBACK trayProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -35,9 +45,9 @@ LRESULT CALLBACK trayProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (copy->dwData == NIM_ADD && received.firstAdd.empty()) received.firstAdd = data;
     if (received.printed < received.limit) {
         ++received.printed;
-        std::printf("message=%lu from=%p red=%d same-as-add=%d\n",
+        std::printf("message=%lu from=%p red=%d bytes=%zu same-picture-as-add=%d\n",
                     static_cast<unsigned long>(copy->dwData), reinterpret_cast<void*>(wParam),
-                    redPixels(data), data == received.firstAdd ? 1 : 0);
+                    redPixels(data), data.size(), samePicture(data, received.firstAdd) ? 1 : 0);
         std::fflush(stdout);
     }
     return TRUE;
