@@ -206,9 +206,9 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = child;
     }
-    if (definition.kind == resources::FormKind::Controller) {
-        // Focus rectangles show only once the keyboard is used, unless the user has asked for
-        // keyboard cues always.
+    if (!host) {
+        // Focus rectangles show only once the keyboard is used (in a dialog the dialog manager
+        // shows them then), unless the user has asked for keyboard cues always.
         BOOL cuesAlways = FALSE;
         SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesAlways, 0);
         form->focusCues = cuesAlways != FALSE;
