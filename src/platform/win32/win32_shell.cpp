@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/unique_handle.h"
 
 namespace qmx::win32 {
@@ -20,8 +21,10 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
     record.uID = data.id;
     record.uFlags = data.flags;
     record.uCallbackMessage = data.callbackMessage;
-    // The notification area shows icons in the size for the primary monitor's resolution.
-    record.hIcon = icons_.small(data.icon, primaryMonitorDpi());
+    // The notification area shows icons in the size for the primary monitor's resolution, which
+    // the hidden host window follows (a field read: this runs ten times a second).
+    const FormWindow* host = formOf(record.hWnd);
+    record.hIcon = icons_.small(data.icon, host != nullptr ? host->dpi : systemDpi());
     static_assert(sizeof(record.szTip) >= sizeof(data.tip));
     std::memcpy(record.szTip, data.tip.data(), data.tip.size());
     record.szTip[sizeof(record.szTip) - 1] = '\0';
