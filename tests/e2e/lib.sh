@@ -359,6 +359,14 @@ run_entry() {
     tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
 
+# Removes the machine-wide start-at-logon entry.
+forget_run_entry() {
+    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+}
+
+# The driver's line for the open Options dialog, or nothing.
+options_dialog() { drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1; }
+
 # Chooses Close from the tray menu and waits for the program to end.
 close_from_menu() {
     open_menu || return 1

@@ -197,7 +197,7 @@ test_an_upgrade_keeps_everything() {
     check "the installed program starts again" start_installed
     close_from_menu
     uninstall_silently
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
 }
 
 for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything; do

@@ -122,11 +122,9 @@ test_the_focus_rests_on_the_knob_and_tab_moves_it() {
     sleep 2
 }
 
-options_dialog() { drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1; }
-
 test_the_options_dialog_answers_to_the_keyboard() {
     reset_settings
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
     check "qmx.exe starts" start_qmx "$KEYS_DIR"
     choose Options
     local dialog
@@ -162,7 +160,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
     check "Esc closes the dialog" [ -z "$(options_dialog)" ]
     check "without a message" [ -z "$(qmx_message_box)" ]
     check "and without applying: the entry stays" [ -n "$(run_entry)" ]
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
 }
 
 install_copy "$KEYS_DIR"

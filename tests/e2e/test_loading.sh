@@ -60,11 +60,11 @@ test_a_folder_of_any_language_works() {
     rm -f "$played"
     record_sound "$played"
     reset_settings
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
     check "qmx.exe starts" start_qmx "$dir"
     choose Options
     local dialog
-    dialog=$(drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1)
+    dialog=$(options_dialog)
     check "Run when Windows starts. is checked" check_box "${dialog%% *}" 1
     xdotool key Return
     sleep 1
@@ -83,7 +83,7 @@ test_a_folder_of_any_language_works() {
     box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)
     [ -n "$box" ] && log "message: $(drv child-text "${box%% *}" 65535)"
     check "no message appeared" [ -z "$box" ]
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
     rm -f "$played"
 }
 

@@ -46,11 +46,11 @@ test_keep_on_top_toggles_the_setting_the_mark_and_the_z_order() {
 
 test_options_store_the_logon_entry_and_the_shadow() {
     reset_settings
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    forget_run_entry
     check "qmx.exe starts" start_qmx "$MENU_DIR"
     choose Options
     local dialog
-    dialog=$(drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | head -n 1)
+    dialog=$(options_dialog)
     check "the Options dialog opens" [ -n "$dialog" ]
     local handle=${dialog%% *} x y w h
     check "Run when Windows starts. can be checked" check_box "$handle" 1
@@ -72,7 +72,7 @@ test_options_store_the_logon_entry_and_the_shadow() {
     check "the start-at-logon entry holds the quoted path of qmx.exe" \
         [ "$entry" = "\"$(windows_path "$MENU_DIR")\\qmx.exe\"" ]
     check "shadow is stored as 1" [ "$(setting shadow)" = 0x1 ]
-    check "the dialog closed" [ -z "$(drv windows --class QmxDialog --pid "$QMX_PID" --visible 1)" ]
+    check "the dialog closed" [ -z "$(options_dialog)" ]
 }
 
 test_about_names_the_mixer() {

@@ -31,7 +31,6 @@ void chooseDialogFont(FormWindow& form) {
 
 void setFormDpi(FormWindow& form, int dpi) {
     form.dpi = dpi;
-    form.twipsX = form.twipsY = ui::twipsPerPixelAt(dpi);
     chooseDialogFont(form);
 }
 

@@ -1,16 +1,10 @@
 #include "platform/win32/form_window.h"
 
-#include <cmath>
-
 namespace qmx::win32 {
 
 UINT taskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
     return message;
-}
-
-int toPixels(double twips, double twipsPerPixel) {
-    return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
 }
 
 FormWindow* formOf(HWND window) {

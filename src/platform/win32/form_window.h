@@ -39,8 +39,6 @@ struct FormWindow {
     const resources::FormDefinition* definition = nullptr;
     const PictureStore* pictures = nullptr;
     int dpi = 96;  // the resolution the form is laid out at: its monitor's
-    double twipsX = 15;
-    double twipsY = 15;
     std::map<int, ControlWindow> controls;
     const CursorStore* cursors = nullptr;
     platform::IconId icon = platform::IconId::None;
@@ -57,7 +55,6 @@ struct FormWindow {
 };
 
 UINT taskbarCreatedMessage();
-int toPixels(double twips, double twipsPerPixel);
 FormWindow* formOf(HWND window);
 int controlIdOf(HWND child);
 int childIdFor(int controlId);

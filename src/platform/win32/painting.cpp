@@ -1,5 +1,7 @@
 #include "platform/win32/painting.h"
 
+#include "ui/layout.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -24,18 +26,18 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     const SIZE size = form.pictures->size(form.background);
     constexpr double kTwipsPerPixelAt96Dpi = 15.0;
     RECT picture{target.left, target.top,
-                 target.left + toPixels(size.cx * kTwipsPerPixelAt96Dpi, form.twipsX),
-                 target.top + toPixels(size.cy * kTwipsPerPixelAt96Dpi, form.twipsY)};
+                 target.left + ui::pixelsAt(size.cx * kTwipsPerPixelAt96Dpi, form.dpi),
+                 target.top + ui::pixelsAt(size.cy * kTwipsPerPixelAt96Dpi, form.dpi)};
     if (form.definition->kind == resources::FormKind::Controller) picture = target;
     form.pictures->draw(dc, form.background, picture);
 }
 
 HFONT fontFor(ControlWindow& control, const FormWindow& form) {
-    const double twipsY = form.twipsY;
     if (!control.font && control.design && control.design->font) {
         const auto& design = *control.design->font;
         // Points to pixels: a point is 20 twips.
-        const int height = -static_cast<int>(std::nearbyint(design.points * 20.0 / twipsY));
+        const int height =
+            -static_cast<int>(std::nearbyint(design.points * 20.0 / ui::twipsPerPixelAt(form.dpi)));
         control.font.reset(CreateFontA(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                        control.underline, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
@@ -96,8 +98,8 @@ void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
     GetTextExtentPoint32W(dc, text, length, &extent);
     SelectObject(dc, old);
     ReleaseDC(control.window, dc);
-    const int designWidth = toPixels(d.width, form.twipsX);
-    const int designLeft = toPixels(d.left, form.twipsX);
+    const int designWidth = ui::pixelsAt(d.width, form.dpi);
+    const int designLeft = ui::pixelsAt(d.left, form.dpi);
     RECT now;
     GetWindowRect(control.window, &now);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "ui/layout.h"
+
 namespace qmx::win32 {
 
 namespace {
@@ -35,8 +37,9 @@ bool pointerMessage(HWND element, int controlId, HWND formWindow, UINT message, 
     FormWindow* form = formOf(formWindow);
     if (form == nullptr) return false;
     const bool capture = form->definition->kind != resources::FormKind::HiddenHost;
-    const float x = static_cast<float>(GET_X_LPARAM(lParam) * form->twipsX);
-    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * form->twipsY);
+    const double twipsPerPixel = ui::twipsPerPixelAt(form->dpi);
+    const float x = static_cast<float>(GET_X_LPARAM(lParam) * twipsPerPixel);
+    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * twipsPerPixel);
     int button = 0;
     switch (message) {
         case WM_LBUTTONDOWN:

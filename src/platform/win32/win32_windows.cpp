@@ -8,6 +8,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "resources/form_definition.h"
+#include "ui/layout.h"
 
 namespace qmx::win32 {
 
@@ -49,7 +50,7 @@ void Win32Windows::moveControl(platform::WindowId window, int controlId, float l
     if (form == nullptr || control == nullptr) return;
     if (control->design->kind != resources::ControlKind::Label) control->leftTwips = leftTwips;
     control->topTwips = topTwips;
-    POINT wanted{toPixels(leftTwips, form->twipsX), toPixels(topTwips, form->twipsY)};
+    POINT wanted{ui::pixelsAt(leftTwips, form->dpi), ui::pixelsAt(topTwips, form->dpi)};
     RECT now;
     GetWindowRect(control->window, &now);
     MapWindowPoints(nullptr, handleOf(window), reinterpret_cast<POINT*>(&now), 2);
@@ -143,17 +144,16 @@ void Win32Windows::windowPosition(platform::WindowId window, float& leftTwips, f
     FormWindow* form = formOf(handleOf(window));
     RECT rect{};
     GetWindowRect(handleOf(window), &rect);
-    const double tx = form ? form->twipsX : 15.0;
-    const double ty = form ? form->twipsY : 15.0;
-    leftTwips = static_cast<float>(rect.left * tx);
-    topTwips = static_cast<float>(rect.top * ty);
+    const double twipsPerPixel = ui::twipsPerPixelAt(form ? form->dpi : ui::kDefaultDpi);
+    leftTwips = static_cast<float>(rect.left * twipsPerPixel);
+    topTwips = static_cast<float>(rect.top * twipsPerPixel);
 }
 
 void Win32Windows::moveWindow(platform::WindowId window, float leftTwips, float topTwips) {
     FormWindow* form = formOf(handleOf(window));
     if (form == nullptr) return;
-    SetWindowPos(handleOf(window), nullptr, toPixels(leftTwips, form->twipsX),
-                 toPixels(topTwips, form->twipsY), 0, 0,
+    SetWindowPos(handleOf(window), nullptr, ui::pixelsAt(leftTwips, form->dpi),
+                 ui::pixelsAt(topTwips, form->dpi), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
