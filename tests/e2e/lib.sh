@@ -166,7 +166,7 @@ tray_icon_center() {
 # A program just started may not have added its icon yet, or Wine not yet shown its tray again.
 tray_click() {
     local center=
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         center=$(tray_icon_center)
         [ -n "$center" ] && tray_mapped && break
         center=
@@ -220,7 +220,10 @@ program_settled() {
 open_controller() {
     local before line
     before=$(drv windows --class QmxController --visible 1 | cut -d' ' -f1)
-    tray_click 1 || return 1
+    if ! tray_click 1; then
+        log "no tray icon to click within 10 s; the tray: $(tray_icons | tr '\n' ';')"
+        return 1
+    fi
     for _ in $(seq 25); do
         line=$(drv windows --class QmxController --visible 1 |
             awk -v old="$before" 'BEGIN { split(old, seen, "\n"); for (i in seen) was[seen[i]] = 1 }
@@ -233,7 +236,10 @@ open_controller() {
             "$(drv windows --pid "$QMX_PID" | tr '\n' ';')"
         return 1
     fi
-    program_settled || return 1
+    if ! program_settled; then
+        log "the program did not answer after the controller opened"
+        return 1
+    fi
     CONTROLLER=${line%% *}
     read -r CX CY CW CH < <(rect_of "$line")
     CONTROLLER_LINE=$line
