@@ -120,6 +120,8 @@ storm_round() {
     log "$actions actions; label $shown, then $(child_text "$CONTROLLER" 3) in a fresh controller"
     check "the label equals the mixer's level" \
         holds '[ -n "$shown" ] && [ "$(child_text "$CONTROLLER" 3)" = "$shown" ]'
+    [ "$(child_text "$CONTROLLER" 3)" = "$shown" ] ||
+        log "the controllers: $(drv windows --class QmxController | tr '\n' ';')"
     check "the program ends from its menu" close_from_menu
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "common/app_title.h"
 #include "common/rounding.h"
@@ -28,6 +29,18 @@ void skipOnError(Step step) {
     } catch (const RuntimeError&) {
     }
 }
+
+// Holds a flag raised for its own lifetime, however that ends.
+class Flagged {
+public:
+    explicit Flagged(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flagged() { flag_ = false; }
+    Flagged(const Flagged&) = delete;
+    Flagged& operator=(const Flagged&) = delete;
+
+private:
+    bool& flag_;
+};
 }  // namespace
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
@@ -132,12 +145,24 @@ void TrayHost::trayCallback(int trayEvent) {
     constexpr int kLeftButtonUp = 0x202;
     constexpr int kLeftDoubleClick = 0x203;
     constexpr int kRightButtonDown = 0x204;
+    const bool opens = trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick;
+    // The shell sends its callbacks, so one can arrive while the controller is being opened
+    // (whenever this thread waits on another: showing, activation, focus, a set-up message box).
+    // The opening finishes first; the click or the menu follows it.
+    if (opening_ && (opens || trayEvent == kRightButtonDown)) {
+        deferredEvent_ = trayEvent;
+        return;
+    }
     if (trayEvent == kPointerMove) {
         pointerOverIcon();
     } else if (trayEvent == kRightButtonDown) {
         popUpMenu();
-    } else if (trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick) {
-        openController();
+    } else if (opens) {
+        {
+            const Flagged opening(opening_);
+            openController();
+        }
+        if (deferredEvent_ != 0) trayCallback(std::exchange(deferredEvent_, 0));
     }
 }
 

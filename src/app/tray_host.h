@@ -96,6 +96,8 @@ private:
     // The wheel over the icon: watched only while the pointer is on the icon.
     bool watchingPointer_ = false;
     bool watchStillOn_ = false;  // ending the watch failed: it is ended again at the next report
+    bool opening_ = false;       // the controller is being opened
+    int deferredEvent_ = 0;      // a click or menu request that arrived meanwhile
     platform::Rect iconRect_;
     ui::WheelSteps wheel_;
     mixer::MixerRecords volumeRecords_;

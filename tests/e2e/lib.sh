@@ -135,10 +135,19 @@ run_test() {
 
 SETTINGS_KEY="HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0"
 
-# The per-user settings key, as installation leaves it: present and empty.
+# The per-user settings key, as installation leaves it: present and empty. A test that starts
+# from the last one's settings tests nothing, so the key is looked at and reset again if need be.
 reset_settings() {
-    wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
-    wine reg add "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+    local stored
+    for _ in 1 2 3; do
+        wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+        wine reg add "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
+        stored=$(wine reg query "$SETTINGS_KEY" 2>/dev/null </dev/null | tr -d '\r')
+        # An empty key lists only its unset default value.
+        grep -q . <<<"$stored" && ! grep -v '(Default)' <<<"$stored" | grep -q 'REG_' && return 0
+        log "the settings key was not reset: $(tr '\n' ';' <<<"$stored")"
+    done
+    return 1
 }
 
 # set_setting NAME REG_DWORD|REG_SZ DATA

@@ -23,6 +23,7 @@ platform::WindowId FakeWindows::createWindow(const resources::FormDefinition& de
     }
     windows[id] = window;
     ++windowsCreated;
+    reenter("createWindow");
     return id;
 }
 
@@ -30,7 +31,8 @@ void FakeWindows::destroyWindow(platform::WindowId window) {
     auto it = windows.find(window);
     if (it == windows.end()) return;
     log_.add("windows.destroy " + it->second.name);
-    windows.erase(it);
+    reenter("destroyWindow");
+    windows.erase(window);
     std::erase_if(timers_, [&](const RunningTimer& t) { return t.window == window; });
 }
 
@@ -104,6 +106,7 @@ void FakeWindows::clickButton(platform::WindowId window, int controlId) {
     log_.add("windows.clickButton " + windows.at(window).name + " " + std::to_string(controlId));
     buttonClicks.emplace_back(window, controlId);
     foreground = window;
+    reenter("clickButton");
 }
 
 void FakeWindows::setRoundRectRegion(platform::WindowId window, int controlId, int left, int top,
@@ -123,15 +126,20 @@ void FakeWindows::setWindowPos(platform::WindowId window, platform::ZOrder inser
         w.topTwips = y * 15.0f;
     }
     w.topMost = insertAfter == platform::ZOrder::TopMost;
-    if (flags & platform::kSwpShowWindow) w.shown = true;
+    if (flags & platform::kSwpShowWindow) {
+        w.shown = true;
+        reenter("setWindowPos");
+    }
 }
 
 void FakeWindows::showWindow(platform::WindowId window) {
     windows.at(window).shown = true;
+    reenter("showWindow");
 }
 
 bool FakeWindows::setForegroundWindow(platform::WindowId window) {
     foreground = window;
+    reenter("setForegroundWindow");
     return true;
 }
 

@@ -45,6 +45,7 @@ public:
                              std::uint32_t color) override;
     void clickButton(platform::WindowId window, int controlId) override;
     void focusControl(platform::WindowId window, int controlId) override {
+        reenter("focusControl");
         foreground = window;
         focus = {window, controlId};
     }
@@ -138,6 +139,10 @@ public:
     std::map<platform::WindowId, Window> windows;
     std::vector<MessageBox> messageBoxes;
     std::function<void(const MessageBox&)> onMessageBox;  // runs while the box is "open"
+    // Windows hands a thread the messages other threads send it while one of its calls waits on
+    // another thread (activation, focus, showing). Runs with the call's name; a test delivers
+    // such a message from it.
+    std::function<void(const std::string& call)> whileWaiting;
     std::vector<Popup> popups;
     int menuChoice = 0;  // the item the user picks from the next popup menu
     std::map<std::string, std::uint32_t> classStyles;  // by form name
@@ -158,6 +163,11 @@ public:
     std::uint64_t now = 0;
 
 private:
+    void reenter(const std::string& call) {
+        if (!whileWaiting) return;
+        const auto hook = whileWaiting;  // the hook may replace itself
+        hook(call);
+    }
     struct RunningTimer {
         platform::WindowId window;
         int id;

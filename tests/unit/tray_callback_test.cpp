@@ -181,5 +181,52 @@ TEST_F(TrayCallback, AfterTheScaleChangesTheEventsKeepTheirMeaningAndTheIconGoes
     EXPECT_NE(fake.windows.find("Form1"), nullptr);
 }
 
+// The shell sends its callbacks; a click arriving while the controller is being opened (its
+// thread waiting on another during activation, focus or showing) must leave one controller,
+// set up whole, in the stored skin, showing and following the level.
+TEST_F(TrayCallback, AClickArrivingWhileTheControllerOpensLeavesOneWholeController) {
+    for (const char* call : {"createWindow", "setWindowPos", "showWindow", "clickButton",
+                             "focusControl", "destroyWindow"}) {
+        fake.mixer.volume = 65535 * 3 / 10;
+        trayEvent(0x202);
+        bool clicked = false;
+        fake.windows.whileWaiting = [&](const std::string& name) {
+            if (clicked || name != call) return;
+            clicked = true;
+            trayEvent(0x202);
+        };
+        trayEvent(0x202);
+        fake.windows.whileWaiting = nullptr;
+        EXPECT_TRUE(clicked) << call;
+        int open = 0;
+        for (const auto& [id, window] : fake.windows.windows) open += window.name == "Form1";
+        ASSERT_EQ(open, 1) << call;
+        const auto controller = fake.windows.idOf("Form1");
+        const auto& window = fake.windows.windows.at(controller);
+        EXPECT_TRUE(window.shown) << call;
+        EXPECT_EQ(window.texts.at(resources::controller::Label2), "30") << call;
+        EXPECT_EQ(window.pictures.at(platform::kFormItself), platform::PictureId::ClassicSkin)
+            << call;
+        EXPECT_TRUE(window.visible.at(resources::controller::Image5)) << call;
+        EXPECT_FALSE(window.visible.at(resources::controller::Image6)) << call;
+        EXPECT_EQ(fake.windows.focus, std::pair(controller, int{resources::controller::Knob}))
+            << call;
+        fake.mixer.volume = 65535 / 2;
+        fake.windows.advance(10);
+        EXPECT_EQ(window.texts.at(resources::controller::Label2), "50") << call;
+    }
+
+    // A right click meanwhile brings the menu once the controller stands.
+    fake.windows.whileWaiting = [&](const std::string& name) {
+        if (name != "clickButton") return;
+        fake.windows.whileWaiting = nullptr;
+        trayEvent(0x204);
+        EXPECT_TRUE(fake.windows.popups.empty());
+    };
+    trayEvent(0x202);
+    EXPECT_EQ(fake.windows.popups.size(), 1u);
+    EXPECT_EQ(fake.windows.focus.second, int{resources::controller::Knob});
+}
+
 }  // namespace
 }  // namespace qmx::testing
