@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -342,6 +343,23 @@ int main(int argc, char** argv) {
         SysFreeString(value);
         object->Release();
         return 0;
+    }
+    // The processes running NAME.exe as Windows lists them (what a program's own single-instance
+    // check sees), one id per line.
+    if (command == "processes" && argc >= 3) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return 1;
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof(entry);
+        bool found = false;
+        for (BOOL more = Process32First(snapshot, &entry); more;
+             more = Process32Next(snapshot, &entry)) {
+            if (_stricmp(entry.szExeFile, argv[2]) != 0) continue;
+            std::printf("%lu\n", entry.th32ProcessID);
+            found = true;
+        }
+        CloseHandle(snapshot);
+        return found ? 0 : 1;
     }
     if (command == "foreground") {
         HWND window = GetForegroundWindow();
