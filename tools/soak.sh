@@ -137,10 +137,6 @@ test_a_pointer_storm_ends_with_the_label_on_the_mixers_level() {
     set_windows_version 7
 }
 
-# What the settings key holds, as `reg query` lists it (nothing when the key is missing). Only its
-# standard output: Wine's own tools now and then print a loader complaint on ending.
-stored_settings() { wine reg query "$SETTINGS_KEY" 2>/dev/null </dev/null; }
-
 # Odd stored data: every start runs, shows no message, and rewrites nothing.
 test_odd_settings_are_read_and_never_rewritten() {
     local long

@@ -145,6 +145,10 @@ run_test() {
 
 SETTINGS_KEY="HKCU\\Software\\Korwen's Software\\Velto Volume Controller\\4.0"
 
+# What the settings key holds, as `reg query` lists it (nothing when the key is missing). Only its
+# standard output: Wine's own tools now and then print a loader complaint on ending.
+stored_settings() { wine reg query "$SETTINGS_KEY" 2>/dev/null </dev/null; }
+
 # The per-user settings key, as installation leaves it: present and empty. A test that starts
 # from the last one's settings tests nothing, so the key is looked at and reset again if need be.
 reset_settings() {
@@ -152,7 +156,7 @@ reset_settings() {
     for _ in 1 2 3; do
         wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
         wine reg add "$SETTINGS_KEY" /f >/dev/null 2>&1 </dev/null
-        stored=$(wine reg query "$SETTINGS_KEY" 2>/dev/null </dev/null | tr -d '\r')
+        stored=$(stored_settings | tr -d '\r')
         # An empty key lists only its unset default value.
         grep -q . <<<"$stored" && ! grep -v '(Default)' <<<"$stored" | grep -q 'REG_' && return 0
         log "the settings key was not reset: $(tr '\n' ';' <<<"$stored")"

@@ -3,7 +3,6 @@
 #include "ui/layout.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace qmx::win32 {
@@ -24,10 +23,11 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     // Pictures keep their proportions and grow with the resolution; the controller's skin
     // fills the controller.
     const SIZE size = form.pictures->size(form.background);
-    constexpr double kTwipsPerPixelAt96Dpi = 15.0;
+    // The picture's pixels are those of the default resolution.
+    const double twipsPerPicturePixel = ui::twipsPerPixelAt(ui::kDefaultDpi);
     RECT picture{target.left, target.top,
-                 target.left + ui::pixelsAt(size.cx * kTwipsPerPixelAt96Dpi, form.dpi),
-                 target.top + ui::pixelsAt(size.cy * kTwipsPerPixelAt96Dpi, form.dpi)};
+                 target.left + ui::pixelsAt(size.cx * twipsPerPicturePixel, form.dpi),
+                 target.top + ui::pixelsAt(size.cy * twipsPerPicturePixel, form.dpi)};
     if (form.definition->kind == resources::FormKind::Controller) picture = target;
     form.pictures->draw(dc, form.background, picture);
 }
@@ -36,8 +36,7 @@ HFONT fontFor(ControlWindow& control, const FormWindow& form) {
     if (!control.font && control.design && control.design->font) {
         const auto& design = *control.design->font;
         // Points to pixels: a point is 20 twips.
-        const int height =
-            -static_cast<int>(std::nearbyint(design.points * 20.0 / ui::twipsPerPixelAt(form.dpi)));
+        const int height = -ui::pixelsAt(design.points * 20.0, form.dpi);
         control.font.reset(CreateFontA(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                        control.underline, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
