@@ -1,0 +1,297 @@
+#include "win32/audio/win32_audio_endpoints.h"
+
+// clang-format off
+#include <mmdeviceapi.h>
+#include <endpointvolume.h>
+#include <audioclient.h>
+#include <propsys.h>
+// clang-format on
+
+#include <atomic>
+
+#include "win32/audio/policy_config.h"
+#include "win32/system/unique_handle.h"
+#include "win32/system/wide_text.h"
+
+namespace qmx::win32 {
+
+using platform::EndpointStatus;
+
+namespace {
+
+constexpr const char* kWindowClass = "QmxAudioDevices";
+constexpr UINT kDevicesChanged = WM_APP + 1;
+constexpr PROPERTYKEY kFriendlyName = {
+    {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
+
+EndpointStatus statusOf(HRESULT hr) {
+    return platform::endpointStatusOf(static_cast<std::uint32_t>(hr));
+}
+
+class EndpointVolumeObject : public platform::EndpointVolume {
+public:
+    explicit EndpointVolumeObject(ComPtr<IAudioEndpointVolume> volume)
+        : volume_(std::move(volume)) {}
+
+    EndpointStatus masterScalar(float& scalar) override {
+        return statusOf(volume_->GetMasterVolumeLevelScalar(&scalar));
+    }
+    EndpointStatus setMasterScalar(float scalar) override {
+        return statusOf(volume_->SetMasterVolumeLevelScalar(scalar, nullptr));
+    }
+    EndpointStatus mute(bool& muted) override {
+        BOOL value = FALSE;
+        const HRESULT hr = volume_->GetMute(&value);
+        if (SUCCEEDED(hr)) muted = value != FALSE;
+        return statusOf(hr);
+    }
+    EndpointStatus setMute(bool muted) override {
+        return statusOf(volume_->SetMute(muted ? TRUE : FALSE, nullptr));
+    }
+
+private:
+    ComPtr<IAudioEndpointVolume> volume_;
+};
+
+}  // namespace
+
+// Called by the audio service on its own threads: it only posts to the hidden window.
+class DeviceNotifications final : public IMMNotificationClient {
+public:
+    explicit DeviceNotifications(HWND window) : window_(window) {}
+
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMMNotificationClient)) {
+            *object = static_cast<IMMNotificationClient*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
+        if (flow == eRender && role == eConsole) post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override {
+        post();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
+        return S_OK;
+    }
+
+private:
+    void post() { PostMessageA(window_, kDevicesChanged, 0, 0); }
+
+    HWND window_;
+    std::atomic<ULONG> references_{1};
+};
+
+struct Win32AudioEndpoints::Com {
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    DeviceNotifications* notifications = nullptr;  // registered with the enumerator
+};
+
+Win32AudioEndpoints::Win32AudioEndpoints(HINSTANCE instance)
+    : instance_(instance), com_(std::make_unique<Com>()) {}
+
+Win32AudioEndpoints::~Win32AudioEndpoints() {
+    stopWatching();
+    com_.reset();
+    if (window_) DestroyWindow(window_);
+    UnregisterClassA(kWindowClass, instance_);
+}
+
+HRESULT Win32AudioEndpoints::enumerator() {
+    if (com_->enumerator.get()) return S_OK;
+    return CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                            __uuidof(IMMDeviceEnumerator), com_->enumerator.putVoid());
+}
+
+// The device looked up by id, through the enumerator made when first needed.
+HRESULT Win32AudioEndpoints::device(const std::string& id, ComPtr<IMMDevice>& device) {
+    const HRESULT hr = enumerator();
+    if (FAILED(hr)) return hr;
+    return com_->enumerator->GetDevice(widen(id).c_str(), device.put());
+}
+
+EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
+    HRESULT hr = enumerator();
+    if (FAILED(hr)) return statusOf(hr);
+    ComPtr<IMMDevice> device;
+    hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
+    if (hr == static_cast<HRESULT>(platform::kNotFound)) return EndpointStatus::NoDevice;
+    if (FAILED(hr)) return statusOf(hr);
+    LPWSTR text = nullptr;
+    hr = device->GetId(&text);
+    if (FAILED(hr)) return statusOf(hr);
+    id = utf8Of(text);
+    CoTaskMemFree(text);
+    return EndpointStatus::Ok;
+}
+
+// The render devices in the states of `mask`, and how many there are.
+HRESULT Win32AudioEndpoints::renderDevices(DWORD mask, ComPtr<IMMDeviceCollection>& devices,
+                                           UINT& count) {
+    HRESULT hr = enumerator();
+    if (FAILED(hr)) return hr;
+    hr = com_->enumerator->EnumAudioEndpoints(eRender, mask, devices.put());
+    if (FAILED(hr)) return hr;
+    return devices->GetCount(&count);
+}
+
+EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+    ComPtr<IMMDeviceCollection> devices;
+    UINT count = 0;
+    const HRESULT hr = renderDevices(DEVICE_STATE_ACTIVE, devices, count);
+    if (FAILED(hr)) return statusOf(hr);
+    outputs.clear();
+    for (UINT i = 0; i < count; ++i) {
+        ComPtr<IMMDevice> device;
+        LPWSTR id = nullptr;
+        if (FAILED(devices->Item(i, device.put())) || FAILED(device->GetId(&id))) continue;
+        platform::OutputDevice output{utf8Of(id), {}};
+        CoTaskMemFree(id);
+        friendlyName(output.id, output.name);
+        outputs.push_back(std::move(output));
+    }
+    return EndpointStatus::Ok;
+}
+
+// Through the policy-config client, the Windows 7 interface or else Vista's.
+std::uint32_t Win32AudioEndpoints::setDefaultOutput(const std::string& id) {
+    const std::wstring device = widen(id);
+    ComPtr<PolicyConfigWindows7> config;
+    HRESULT hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigWindows7,
+                                  config.putVoid());
+    ComPtr<PolicyConfigVista> vistaConfig;
+    if (FAILED(hr)) {
+        hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigVista,
+                              vistaConfig.putVoid());
+    }
+    if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+    for (ERole role : {eConsole, eMultimedia, eCommunications}) {
+        hr = config.get() ? config->SetDefaultEndpoint(device.c_str(), role)
+                          : vistaConfig->SetDefaultEndpoint(device.c_str(), role);
+        if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+    }
+    // The system's own notice arrives on another thread a little later.
+    if (changed_) changed_();
+    return 0;
+}
+
+EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
+    ComPtr<IMMDeviceCollection> devices;
+    UINT found = 0;
+    const HRESULT hr = renderDevices(DEVICE_STATEMASK_ALL, devices, found);
+    if (FAILED(hr)) return statusOf(hr);
+    count = found;
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus Win32AudioEndpoints::activateVolume(
+    const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
+    ComPtr<IMMDevice> device;
+    HRESULT hr = this->device(id, device);
+    if (FAILED(hr)) return statusOf(hr);
+    DWORD state = 0;
+    if (SUCCEEDED(device->GetState(&state)) && state != DEVICE_STATE_ACTIVE) {
+        return EndpointStatus::DeviceGone;
+    }
+    ComPtr<IAudioEndpointVolume> endpointVolume;
+    hr = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
+                          endpointVolume.putVoid());
+    if (FAILED(hr)) return statusOf(hr);
+    volume = std::make_unique<EndpointVolumeObject>(std::move(endpointVolume));
+    return EndpointStatus::Ok;
+}
+
+EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    ComPtr<IMMDevice> device;
+    HRESULT hr = this->device(id, device);
+    if (FAILED(hr)) return statusOf(hr);
+    ComPtr<IPropertyStore> store;
+    hr = device->OpenPropertyStore(STGM_READ, store.put());
+    if (FAILED(hr)) return statusOf(hr);
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    EndpointStatus status = EndpointStatus::Failed;
+    if (SUCCEEDED(store->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
+        name = utf8Of(value.pwszVal);
+        status = EndpointStatus::Ok;
+    }
+    PropVariantClear(&value);
+    return status;
+}
+
+bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
+    stopWatching();
+    changed_ = std::move(changed);
+    return changed_ && startWatching();
+}
+
+bool Win32AudioEndpoints::reconnect() {
+    stopWatching();
+    com_->enumerator = {};
+    return changed_ && startWatching();
+}
+
+bool Win32AudioEndpoints::startWatching() {
+    if (FAILED(enumerator())) return false;
+    if (window_ == nullptr) {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = windowProcedure;
+        windowClass.hInstance = instance_;
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassExA(&windowClass);
+        window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance_, nullptr);
+        if (window_ == nullptr) return false;
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    auto* notifications = new DeviceNotifications(window_);
+    if (FAILED(com_->enumerator->RegisterEndpointNotificationCallback(notifications))) {
+        notifications->Release();
+        return false;
+    }
+    com_->notifications = notifications;
+    return true;
+}
+
+// An enumerator of a restarted service may refuse to unregister; the client goes all the same.
+void Win32AudioEndpoints::stopWatching() {
+    if (com_ && com_->notifications) {
+        com_->enumerator->UnregisterEndpointNotificationCallback(com_->notifications);
+        com_->notifications->Release();
+        com_->notifications = nullptr;
+    }
+}
+
+LRESULT CALLBACK Win32AudioEndpoints::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                      LPARAM lParam) {
+    if (message == kDevicesChanged) {
+        auto* self =
+            reinterpret_cast<Win32AudioEndpoints*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && self->changed_) self->changed_();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace qmx::win32

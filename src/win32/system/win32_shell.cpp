@@ -1,0 +1,102 @@
+#include "win32/system/win32_shell.h"
+
+#include <windows.h>
+
+#include <oleauto.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "win32/gui/dpi.h"
+#include "win32/gui/form_window.h"
+#include "win32/system/unique_handle.h"
+
+namespace qmx::win32 {
+
+bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = reinterpret_cast<HWND>(data.window);
+    record.uID = data.id;
+    record.uFlags = data.flags;
+    record.uCallbackMessage = data.callbackMessage;
+    // The notification area shows icons in the size for the primary monitor's resolution, which
+    // the hidden host window follows (a field read: this runs ten times a second).
+    const FormWindow* host = formOf(record.hWnd);
+    record.hIcon = icons_.small(data.icon, host != nullptr ? host->dpi : systemDpi());
+    static_assert(sizeof(record.szTip) >= sizeof(data.tip));
+    std::memcpy(record.szTip, data.tip.data(), data.tip.size());
+    record.szTip[sizeof(record.szTip) - 1] = '\0';
+    return Shell_NotifyIconA(static_cast<DWORD>(message), &record) != FALSE;
+}
+
+// Shell_NotifyIconGetRect exists from Windows 7 on: looked up at run time.
+bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect& rect) {
+    using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+    static const auto getRect = reinterpret_cast<GetRect>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    if (getRect == nullptr) return false;
+    NOTIFYICONIDENTIFIER icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = reinterpret_cast<HWND>(data.window);
+    icon.uID = data.id;
+    RECT place{};
+    if (FAILED(getRect(&icon, &place))) return false;
+    rect = {place.left, place.top, place.right, place.bottom};
+    return true;
+}
+
+std::uint32_t Win32Shell::startProgram(std::string_view commandLine) {
+    std::string command(commandLine);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return GetLastError();
+    }
+    UniqueKernelHandle thread(process.hThread);
+    UniqueKernelHandle started(process.hProcess);
+    return 0;
+}
+
+void Win32Shell::openAddress(std::string_view address) {
+    ShellExecuteA(nullptr, nullptr, std::string(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::openInNewBrowserWindow(std::string_view address) {
+    ComPtr<IWebBrowser2> browser;
+    if (FAILED(CoCreateInstance(CLSID_InternetExplorer, nullptr, CLSCTX_LOCAL_SERVER,
+                                IID_IWebBrowser2, browser.putVoid()))) {
+        return false;
+    }
+    browserApp_ = std::move(browser);
+    browserApp_->put_Visible(VARIANT_TRUE);
+    const std::string text(address);
+    std::wstring wide(text.begin(), text.end());
+    BSTR url = SysAllocString(wide.c_str());
+    VARIANT empty;
+    VariantInit(&empty);
+    browserApp_->Navigate(url, &empty, &empty, &empty, &empty);
+    SysFreeString(url);
+    return true;
+}
+
+std::string Win32Shell::errorDescription(std::uint32_t error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description = length && text ? std::string(text, length) : std::string();
+    LocalFree(text);
+    while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
+                                    description.back() == ' ')) {
+        description.pop_back();
+    }
+    return description.empty() ? "Error " + std::to_string(error) : description;
+}
+
+}  // namespace qmx::win32

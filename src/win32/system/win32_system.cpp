@@ -1,0 +1,30 @@
+#include "win32/system/win32_system.h"
+
+#include <windows.h>
+
+namespace qmx::win32 {
+
+platform::OsVersion Win32System::version() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&info)) return {};
+#pragma GCC diagnostic pop
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
+}
+
+std::string Win32System::systemDirectoryBuffer(std::size_t bufferChars) {
+    std::string buffer(bufferChars, ' ');
+    GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    return buffer;
+}
+
+bool Win32System::workArea(platform::Rect& area) {
+    RECT rect{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) return false;
+    area = {rect.left, rect.top, rect.right, rect.bottom};
+    return true;
+}
+
+}  // namespace qmx::win32
