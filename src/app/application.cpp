@@ -2,8 +2,9 @@
 
 namespace qmx::app {
 
-// The tray host is built before the controller and keeps a reference to it; the controller in
-// turn is handed the host's loaded-signal box.
+// The tray host is built before the controller, the menu and the wheel, and keeps references to
+// them; the controller in turn is handed the host's `txtform1signal`, the menu the host's test
+// sound.
 Application::Application(platform::Platform& platform)
     : tray_(platform.shell, platform.windows),
       termination_(platform.windows, platform.processes, tray_),
@@ -14,11 +15,14 @@ Application::Application(platform::Platform& platform)
       styling_(platform.windows, platform.system),
       startup_(platform.registry, platform.processes, platform.windows),
       programs_(platform.shell, platform.windows, os_),
-      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_,
-                programs_, about_, options_),
-      controller_(platform.windows, platform.system, programs_, mixer_, settings_, styling_,
+      trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, controller_, menu_,
+                wheel_),
+      controller_(platform.windows, programs_, mixer_, settings_, styling_,
                   trayHost_.txtform1signal()),
       about_(platform.windows, platform.shell, mixer_),
-      options_(platform.windows, settings_, startup_) {}
+      options_(platform.windows, settings_, startup_),
+      wheel_(platform, tray_, mixer_),
+      menu_(platform, termination_, settings_, controller_, programs_, about_, options_,
+            trayHost_.testSound()) {}
 
 }  // namespace qmx::app

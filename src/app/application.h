@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/about_box.h"
+#include "app/menu_commands.h"
 #include "app/termination.h"
 #include "app/tray_host.h"
 #include "app/tray_icon.h"
+#include "app/tray_wheel.h"
 #include "controller/controller_window.h"
 #include "controller/window_styling.h"
 #include "guards/os_info.h"
@@ -30,11 +32,9 @@ public:
     controller::ControllerWindow& controller() { return controller_; }
     mixer::MixerAccess& mixer() { return mixer_; }
     guards::OsInfo& os() { return os_; }
-    TrayIcon& tray() { return tray_; }
-    settings::SettingsStore& settings() { return settings_; }
-    settings::StartupEntry& startup() { return startup_; }
     settings::OptionsDialog& options() { return options_; }
     AboutBox& about() { return about_; }
+    MenuCommands& menu() { return menu_; }
 
 private:
     TrayIcon tray_;
@@ -50,6 +50,8 @@ private:
     controller::ControllerWindow controller_;
     AboutBox about_;
     settings::OptionsDialog options_;
+    TrayWheel wheel_;
+    MenuCommands menu_;
 };
 
 }  // namespace qmx::app

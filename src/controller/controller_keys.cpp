@@ -1,7 +1,5 @@
 // The controller's keys and wheel: both move the volume along the same path as a knob drag, so
 // the knob lands on its grid, the label follows and the limits hold.
-#include <algorithm>
-
 #include "controller/controller_window.h"
 #include "controller/display_model.h"
 #include "resources/controller_form.h"
@@ -56,7 +54,7 @@ void ControllerWindow::handleWheel(int delta, int x, int y) {
 // Volume percent up (positive) or down by `percent`, from where the knob shows it now.
 void ControllerWindow::changeVolumeBy(int percent) {
     const std::int32_t now = 100 - knobStepForTop(knob_.top());
-    const std::int32_t wanted = std::clamp(now + percent, 0, 100);
+    const std::int32_t wanted = percentChangedBy(now, percent);
     if (wanted != now) moveKnobTo(knobTopForPercent(wanted));
 }
 

@@ -28,17 +28,15 @@ constexpr float kMuteBoxTopClassic = 2250;
 using namespace resources::controller;
 using platform::PictureId;
 
-ControllerWindow::ControllerWindow(platform::WindowSystem& windows, platform::System& system,
-                                   SystemPrograms& programs, mixer::MixerAccess& mixer,
-                                   settings::SettingsStore& settings, WindowStyling& styling,
-                                   ui::TextBox& loadedSignal)
+ControllerWindow::ControllerWindow(platform::WindowSystem& windows, SystemPrograms& programs,
+                                   mixer::MixerAccess& mixer, settings::SettingsStore& settings,
+                                   WindowStyling& styling, ui::TextBox& txtform1signal)
     : ui::Form(windows, resources::controllerForm()),
-      system_(system),
       programs_(programs),
       mixer_(mixer),
       settings_(settings),
       styling_(styling),
-      loadedSignal_(loadedSignal),
+      txtform1signal_(txtform1signal),
       image4_(*this, Image4),
       image3_(*this, Image3),
       label2_(*this, Label2),
@@ -61,7 +59,7 @@ void ControllerWindow::handleLoad() {
     setUpStep([&] { setPicture(PictureId::VistaSkin); });
     setUpStep([&] { knob_.setPicture(PictureId::Knob); });
     setUpStep([&] { shapeKnob(); });
-    setUpStep([&] { loadedSignal_.setText("1"); });
+    setUpStep([&] { txtform1signal_.setText("1"); });
     setUpStep([&] { GetCoreComponents(kVolumeTypeText); });
     setUpStep([&] { GetVolume(); });
     setUpStep([&] {
@@ -113,7 +111,7 @@ void ControllerWindow::handleDpiChanged(int) {
 }
 
 void ControllerWindow::handleUnload() {
-    loadedSignal_.setText("0");
+    txtform1signal_.setText("0");
     wheel_.reset();
     announcedPercent_ = -1;
     trackClicked_ = false;

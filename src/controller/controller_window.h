@@ -9,7 +9,6 @@
 #include "controller/window_styling.h"
 #include "mixer/mixer_access.h"
 #include "platform/shell.h"
-#include "platform/system.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
 #include "ui/wheel_steps.h"
@@ -21,10 +20,9 @@ namespace qmx::controller {
 // set-up shapes and places it and reads the volume.
 class ControllerWindow : public ui::Form {
 public:
-    ControllerWindow(platform::WindowSystem& windows, platform::System& system,
-                     SystemPrograms& programs, mixer::MixerAccess& mixer,
-                     settings::SettingsStore& settings, WindowStyling& styling,
-                     ui::TextBox& loadedSignal);
+    ControllerWindow(platform::WindowSystem& windows, SystemPrograms& programs,
+                     mixer::MixerAccess& mixer, settings::SettingsStore& settings,
+                     WindowStyling& styling, ui::TextBox& txtform1signal);
 
     // Tells where on the screen another window takes the wheel itself (the tray icon while it
     // watches the pointer), so that the focused controller leaves those notches alone.
@@ -57,8 +55,6 @@ public:
     bool trackClicked() const { return trackClicked_; }
     bool knobDragging() const { return knobDragging_; }
     std::int16_t fadeAlpha() const { return fadeAlpha_; }
-    std::int32_t workRight() const { return workRight_; }
-    std::int32_t workBottom() const { return workBottom_; }
 
 protected:
     void handleLoad() override;
@@ -90,12 +86,11 @@ private:
     void startFadeOut(bool stopFollowingVolume);
     void fadeStep();
 
-    platform::System& system_;
     SystemPrograms& programs_;
     mixer::MixerAccess& mixer_;
     settings::SettingsStore& settings_;
     WindowStyling& styling_;
-    ui::TextBox& loadedSignal_;
+    ui::TextBox& txtform1signal_;  // the tray host's: "1" while this window is loaded
     mixer::MixerRecords records_;
 
     ui::Picture image4_;

@@ -1,5 +1,7 @@
 #include "controller/display_model.h"
 
+#include <algorithm>
+
 #include "common/rounding.h"
 
 namespace qmx::controller {
@@ -19,6 +21,10 @@ std::int32_t knobStepForTop(float knobTop) {
 
 std::uint32_t levelForKnobStep(std::int32_t knobStep) {
     return static_cast<std::uint32_t>(roundHalfEven(65535.0 / 100.0 * (100 - knobStep)));
+}
+
+std::int32_t percentChangedBy(std::int32_t percent, int change) {
+    return std::clamp(percent + change, 0, 100);
 }
 
 }  // namespace qmx::controller

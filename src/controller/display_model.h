@@ -10,7 +10,6 @@ namespace qmx::controller {
 inline constexpr float kKnobTopOfTravel = 470.0f;
 inline constexpr double kTwipsPerPercent = 13.8;
 inline constexpr float kKnobLowestDragTop = 1845.0f;
-inline constexpr std::uint32_t kFullLevel = 65535;
 
 // Volume percent 0..100 shown for a mixer level 0..65535.
 std::int32_t volumePercent(std::uint32_t level);
@@ -20,5 +19,7 @@ float knobTopForPercent(std::int32_t percent);
 std::int32_t knobStepForTop(float knobTop);
 // Mixer level written for a knob step.
 std::uint32_t levelForKnobStep(std::int32_t knobStep);
+// The volume percent `change` away from `percent`, held within 0..100.
+std::int32_t percentChangedBy(std::int32_t percent, int change);
 
 }  // namespace qmx::controller

@@ -31,8 +31,6 @@ public:
     // Ends the program with `myProcessId` as exit code when another copy runs.
     void CheckPrevInstance(std::uint32_t myProcessId);
 
-    const std::vector<std::uint32_t>& listedProcesses() const { return list1_; }
-
     // The lock's name for an executable's path.
     static std::string lockName(const std::string& executablePath);
 

@@ -26,27 +26,27 @@ void MixerAccess::discover(MixerRecords& records, std::uint32_t controlType) {
     check(kOpenFailed);
     // The superseded device is never used again: replacing it closes it.
     shared_.hmixer = std::move(opened);
-
-    platform::MixerLine line;
-    shared_.mixerRc = device().lineInfoByComponentType(platform::kComponentTypeSpeakers, line);
-    check(kLineInfoFailed);
-    records.lineInfo = line;
-
-    platform::MixerControl control;
-    shared_.mixerRc = device().lineControlByType(records.lineInfo.lineId, controlType, control);
-    check(kLineControlsFailed);
-    records.controlInfo = control;
-    records.reopensSeen = shared_.reopens;
+    std::string_view failedStep;
+    shared_.mixerRc = findControl(device(), controlType, records, failedStep);
+    check(failedStep);
 }
 
-// Finds the speakers line and the records' kind of control on `device` and keeps them.
-std::uint32_t MixerAccess::findControl(platform::MixerDevice& device, MixerRecords& records) {
+// Finds the speakers line and its control of `controlType` on `device` and keeps them in
+// `records`; on a failure `failedStep` learns which step's message tells it, and the records stay.
+std::uint32_t MixerAccess::findControl(platform::MixerDevice& device, std::uint32_t controlType,
+                                       MixerRecords& records, std::string_view& failedStep) {
     platform::MixerLine line;
     platform::MixerControl control;
     std::uint32_t rc = device.lineInfoByComponentType(platform::kComponentTypeSpeakers, line);
-    if (rc != platform::kMixerNoError) return rc;
-    rc = device.lineControlByType(line.lineId, records.controlInfo.controlType, control);
-    if (rc != platform::kMixerNoError) return rc;
+    if (rc != platform::kMixerNoError) {
+        failedStep = kLineInfoFailed;
+        return rc;
+    }
+    rc = device.lineControlByType(line.lineId, controlType, control);
+    if (rc != platform::kMixerNoError) {
+        failedStep = kLineControlsFailed;
+        return rc;
+    }
     records.lineInfo = line;
     records.controlInfo = control;
     records.reopensSeen = shared_.reopens;
@@ -59,7 +59,9 @@ bool MixerAccess::reopen(MixerRecords& records) {
     std::unique_ptr<platform::MixerDevice> opened;
     if (mixer_.open(0, opened) != platform::kMixerNoError) return false;
     ++shared_.reopens;
-    if (findControl(*opened, records) != platform::kMixerNoError) {
+    std::string_view failedStep;
+    if (findControl(*opened, records.controlInfo.controlType, records, failedStep) !=
+        platform::kMixerNoError) {
         --shared_.reopens;
         return false;
     }
@@ -73,7 +75,9 @@ bool MixerAccess::reopen(MixerRecords& records) {
 template <typename Call>
 void MixerAccess::callWithReopen(MixerRecords& records, Call&& call) {
     if (records.reopensSeen != shared_.reopens) {
-        shared_.mixerRc = findControl(device(), records);
+        std::string_view failedStep;
+        shared_.mixerRc =
+            findControl(device(), records.controlInfo.controlType, records, failedStep);
         if (shared_.mixerRc != platform::kMixerNoError) return;
     }
     shared_.mixerRc = call();

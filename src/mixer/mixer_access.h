@@ -51,7 +51,8 @@ public:
     std::uint32_t deviceInUse() { return mixer_.deviceInUse(); }
 
 private:
-    std::uint32_t findControl(platform::MixerDevice& device, MixerRecords& records);
+    std::uint32_t findControl(platform::MixerDevice& device, std::uint32_t controlType,
+                              MixerRecords& records, std::string_view& failedStep);
     bool reopen(MixerRecords& records);
     template <typename Call>
     void callWithReopen(MixerRecords& records, Call&& call);

@@ -25,19 +25,13 @@ OptionsDialog::OptionsDialog(platform::WindowSystem& windows, SettingsStore& set
 
 // Filling from the registry passes over a failing step.
 void OptionsDialog::handleLoad() {
-    auto step = [](auto&& action) {
-        try {
-            action();
-        } catch (const RuntimeError&) {
-        }
-    };
     // The boxes show no text of their own: screen readers speak their labels' texts.
     const resources::FormDefinition& form = resources::optionsForm();
     windows().nameControl(window(), ChkStp, form.control(Label1)->caption);
     windows().nameControl(window(), ChkShadow, form.control(Label2)->caption);
-    step([&] { startup_.GetStartupStat(); });
-    step([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
-    step([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
+    skipOnError([&] { startup_.GetStartupStat(); });
+    skipOnError([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
+    skipOnError([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
     shadowChanged_ = false;
 }
 

@@ -66,20 +66,24 @@ std::optional<std::string> StartupEntry::entryIn(RegistryRoot root) {
 }
 
 namespace {
-bool holdsEntry(platform::Registry& registry, RegistryRoot root) {
+// Queries the program's entry in a Run key with room for 255 bytes: the query's result, or
+// nothing when the key cannot be opened.
+std::optional<std::uint32_t> queryEntry(platform::Registry& registry, RegistryRoot root) {
     auto key = openExistingKey(registry, root, kRunKey, platform::kKeyRead);
-    if (!key) return false;
+    if (!key) return std::nullopt;
     std::array<std::uint8_t, 255> buffer;
+    buffer.fill(' ');
     std::uint32_t size = buffer.size();
-    const std::uint32_t rc = key->queryValue(kAppTitle, buffer, size);
-    return rc == kRegistryNoError || rc == kMoreData;
+    return key->queryValue(kAppTitle, buffer, size);
 }
 }  // namespace
 
 void StartupEntry::setStartupOff(platform::WindowId owner) {
     reportingFailures(windows_, owner, kMbIconExclamation, [&] {
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-            if (!holdsEntry(registry_, root)) continue;
+            // An entry too long for the buffer is there all the same: it goes too.
+            const auto rc = queryEntry(registry_, root);
+            if (rc != kRegistryNoError && rc != kMoreData) continue;
             auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyWrite);
             const bool removed = key && key->deleteValue(kAppTitle) == kRegistryNoError;
             if (!removed && root == RegistryRoot::LocalMachine) {
@@ -94,13 +98,11 @@ void StartupEntry::GetStartupStat() {
         bool anyKey = false;
         bool found = false;
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-            auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyRead);
-            if (!key) continue;
+            const auto rc = queryEntry(registry_, root);
+            if (!rc) continue;
             anyKey = true;
-            std::array<std::uint8_t, 255> buffer;
-            buffer.fill(' ');
-            std::uint32_t size = buffer.size();
-            if (key->queryValue(kAppTitle, buffer, size) == kRegistryNoError) found = true;
+            // An entry too long for the buffer counts as absent here.
+            if (*rc == kRegistryNoError) found = true;
         }
         if (anyKey) startupStat = found ? 1 : 0;
     });

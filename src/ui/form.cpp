@@ -45,11 +45,6 @@ void Form::bringToFront() {
     windows_.setForegroundWindow(window_);
 }
 
-platform::PictureId Form::picture() {
-    ensureLoaded();
-    return picture_;
-}
-
 void Form::setPicture(platform::PictureId picture) {
     ensureLoaded();
     if (picture == picture_) return;

@@ -28,7 +28,6 @@ public:
 
     platform::WindowId window() const { return window_; }
     // The window's background picture.
-    platform::PictureId picture();
     void setPicture(platform::PictureId picture);
     platform::WindowSystem& windows() { return windows_; }
     const resources::FormDefinition& definition() const { return definition_; }

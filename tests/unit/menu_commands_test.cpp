@@ -73,13 +73,13 @@ TEST_F(MenuCommands, SkinsAreStoredAndOpenAClosedControllerWithoutFollowingTheVo
 TEST_F(MenuCommands, KeepOnTopTogglesTheMarkTheValueAndTheZOrder) {
     choose(Ontop);
     EXPECT_EQ(stored("ontopstat"), "1");
-    EXPECT_TRUE(app.trayHost().isChecked(Ontop));
+    EXPECT_TRUE(app.menu().isChecked(Ontop));
     ASSERT_TRUE(app.controller().loaded());
     EXPECT_TRUE(fake.windows.find("Form1")->topMost);
     EXPECT_TRUE(fake.windows.find("Form1")->shown);
     choose(Ontop);
     EXPECT_EQ(stored("ontopstat"), "0");
-    EXPECT_FALSE(app.trayHost().isChecked(Ontop));
+    EXPECT_FALSE(app.menu().isChecked(Ontop));
     EXPECT_FALSE(fake.windows.find("Form1")->topMost);
     EXPECT_EQ(fake.log.calls.back(), "registry.set ontopstat");
 }

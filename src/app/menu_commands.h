@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+
+#include "app/about_box.h"
+#include "app/output_menu.h"
+#include "app/test_sound.h"
+#include "common/program_end.h"
+#include "controller/controller_window.h"
+#include "controller/system_programs.h"
+#include "platform/platform.h"
+#include "settings/options_dialog.h"
+#include "settings/settings_store.h"
+
+namespace qmx::app {
+
+// The tray menu `Base`: its check marks from the stored settings, the playback-device submenu,
+// and what each item does, the switch of the system's default output among them.
+class MenuCommands {
+public:
+    MenuCommands(platform::Platform& platform, ProgramEnd& programEnd,
+                 settings::SettingsStore& settings, controller::ControllerWindow& controller,
+                 controller::SystemPrograms& programs, AboutBox& about,
+                 settings::OptionsDialog& options, TestSound& testSound);
+
+    // Called once another output has become the default, so that the tray icon follows at once.
+    void setOutputSwitched(std::function<void()> outputSwitched) {
+        outputSwitched_ = std::move(outputSwitched);
+    }
+    // Pops the menu up for the window `owner` and runs the chosen command.
+    void popUp(platform::WindowId owner);
+    // Check marks of the menu items, as the menu last showed them.
+    bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
+
+private:
+    void run(int item, platform::WindowId owner);
+    void switchOutput(const platform::OutputDevice& output, platform::WindowId owner);
+    void setChecked(int menuItem, bool checked);
+    void toggleKeepOnTop();
+
+    platform::Platform& platform_;
+    ProgramEnd& programEnd_;
+    settings::SettingsStore& settings_;
+    controller::ControllerWindow& controller_;
+    controller::SystemPrograms& programs_;
+    AboutBox& about_;
+    settings::OptionsDialog& options_;
+    TestSound& testSound_;
+    std::function<void()> outputSwitched_;
+    platform::MenuState menuState_;
+    OutputMenu outputMenu_;
+};
+
+}  // namespace qmx::app
