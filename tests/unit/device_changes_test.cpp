@@ -53,11 +53,13 @@ TEST_F(DeviceChanges, TheSameDeviceReturningWithItsIdIsActivatedAnew) {
     ASSERT_EQ(start(), -1);
     fake.windows.advance(100);
     const int activations = outputs.activations;
+    const std::uint32_t inUse = mixer.deviceInUse();
     outputs.remove("headset");
     outputs.add("headset", "USB Headset", 0.5f, true);
     EXPECT_EQ(advance(100), -1);
     EXPECT_EQ(outputs.activations, activations + 1);
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+    EXPECT_EQ(mixer.deviceInUse(), inUse);  // the same device: a drag on it would go on
 }
 
 TEST_F(DeviceChanges, WithEveryDeviceGoneItKeepsTheLastStateAndFollowsTheFirstToComeBack) {

@@ -201,6 +201,25 @@ TEST_F(TrayWheel, ANotchIsOneChangeOfTwoStepsWhereverThePointerIs) {
     EXPECT_EQ(label(), "56");
 }
 
+// The icon's place is the shell's rectangle: its left and top edges are on the icon, its right
+// and bottom edges beyond it.
+TEST_F(TrayWheel, TheIconsPlaceEndsBeforeItsRightAndBottomEdges) {
+    showPercent(50);
+    const struct {
+        int x, y;
+        bool onIcon;
+    } points[] = {{1000, 740, true},  {1015, 755, true}, {1016, 748, false},
+                  {1008, 756, false}, {999, 748, false}, {1008, 739, false}};
+    int percent = 50;
+    for (const auto& point : points) {
+        SCOPED_TRACE(::testing::Message() << point.x << "," << point.y);
+        trayEvent(0x200);
+        watched(point.x, point.y, 120);
+        if (point.onIcon) percent += 2;
+        EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - percent));
+    }
+}
+
 TEST_F(TrayWheel, WithoutTheIconsPlaceTheWheelStaysOff) {
     fake.shell.iconRect.reset();  // Windows XP and Vista cannot tell it
     trayEvent(0x200);

@@ -37,10 +37,11 @@ TEST_F(OutputMenuTest, ListsTheActiveOutputsAfterTheSeparatorBeforeTheSystemsSou
     for (const auto& names : cases) {
         SCOPED_TRACE(names.size());
         Rig rig;
-        for (const auto& name : names) rig.outputs.add(name, name);
+        // The system's ids are not the names.
+        for (const auto& name : names) rig.outputs.add("{0.0.0}." + name, name);
         rig.outputs.add("unplugged", "Old Headset");
         rig.outputs.remove("unplugged");
-        if (!names.empty()) rig.outputs.setDefault(names.back());
+        if (!names.empty()) rig.outputs.setDefault("{0.0.0}." + names.back());
         ASSERT_EQ(rig.start(), -1);
         rig.chooseFromMenu(0);
         const auto& menu = rig.fake.windows.popups.back();

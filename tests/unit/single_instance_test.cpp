@@ -91,21 +91,26 @@ TEST_F(SingleInstanceScan, TheProcessListGrowsItsBufferUntilTheSystemReturnsLess
 // so a copy that holds it never ends because the scan sees the others still ending.
 TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
     using platform::InstanceClaim;
-    const std::pair<InstanceClaim, long> cases[] = {
-        {InstanceClaim::Claimed, -1},
-        {InstanceClaim::HeldElsewhere, 4242},
-        {InstanceClaim::Unavailable, 4242},  // the scan finds the other copy
+    const struct {
+        InstanceClaim claim;
+        bool otherListed;  // whether the scan would find the other copy
+        long exitCode;
+    } cases[] = {
+        {InstanceClaim::Claimed, true, -1},
+        {InstanceClaim::HeldElsewhere, true, 4242},
+        {InstanceClaim::HeldElsewhere, false, 4242},  // the lock alone ends this copy
+        {InstanceClaim::Unavailable, true, 4242},     // the scan finds the other copy
     };
     struct Copy : AppTest {
         void TestBody() override {}
         using AppTest::fake;
         using AppTest::start;
     };
-    for (auto [claim, exitCode] : cases) {
+    for (auto [claim, otherListed, exitCode] : cases) {
         Copy test;
         test.fake.processes.instanceClaim = claim;
-        test.fake.processes.addProcess(309, test.fake.processes.ownPath);
-        EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim);
+        if (otherListed) test.fake.processes.addProcess(309, test.fake.processes.ownPath);
+        EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim) << " " << otherListed;
         EXPECT_TRUE(test.fake.windows.messageBoxes.empty());
         ASSERT_EQ(test.fake.processes.claimedLocks.size(), 1u);
         EXPECT_EQ(test.fake.processes.claimedLocks[0],
@@ -133,6 +138,9 @@ TEST(InstanceLockName, OnePerPathLetterCaseIncluded) {
               SingleInstance::lockName("C:\\Program Files\\velto\\qmx.exe"));
     EXPECT_NE(SingleInstance::lockName(path),
               SingleInstance::lockName("D:\\Program Files\\Velto\\qmx.exe"));
+    // The same letters in another order.
+    EXPECT_NE(SingleInstance::lockName("C:\\ab\\qmx.exe"),
+              SingleInstance::lockName("C:\\ba\\qmx.exe"));
     // A name the system takes: no separator, a fixed length.
     EXPECT_EQ(SingleInstance::lockName(path).find('\\'), std::string::npos);
     EXPECT_EQ(SingleInstance::lockName(path).size(), SingleInstance::lockName("x").size());
