@@ -15,7 +15,7 @@ bench: windows
 # The release soak: open/close cycles, a pointer storm, odd settings, the tray's end (up to an
 # hour; make test runs a short version).
 soak: windows
-	tools/soak.sh
+	tests/soak/soak.sh
 
 deps:
 	tools/install-deps.sh

@@ -34,7 +34,7 @@ echo "== end-to-end tests"
 run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/windows"
 
 echo "== short soak"
-run_counted soak "$top/build/soak-tests.log" "$top/tools/soak.sh" short
+run_counted soak "$top/build/soak-tests.log" "$top/tests/soak/soak.sh" short
 
 echo "== imports"
 imports_passed=0

@@ -22,8 +22,10 @@ std::uint32_t levelForScalar(float scalar);
 // (the device went away, the audio service stopped or restarted) renews the connection to the
 // audio service once per call and looks again; while there is still nothing to act on, reads
 // give the last values known, writes are skipped, and the next call looks again. Only a failure
-// that is not a loss fails a call. Opening fails only when no output device is installed at all
-// before any was opened; with devices installed but none active the program waits for one.
+// that is not a loss fails a call. Opening fails on such a failure too, and when no output
+// device is installed at all before any was opened; with devices installed but none active the
+// program waits for one. deviceInUse() counts the outputs acted on: it changes when the values
+// start acting on another output, not when the same one comes back.
 class EndpointMixer : public platform::Mixer {
 public:
     explicit EndpointMixer(platform::AudioEndpoints& endpoints);

@@ -19,7 +19,8 @@ struct OsVersion {
     std::uint32_t platformId = 0;  // 2 = the NT family
 };
 
-// System information: the version record, the system folder, the screen's resolution.
+// System information: the version record, the system folder, the desktop's work area. (A
+// window's resolution is the window system's: WindowSystem::windowDpi.)
 class System {
 public:
     System() = default;

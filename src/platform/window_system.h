@@ -67,7 +67,10 @@ enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Spac
 inline constexpr int kWheelNotch = 120;
 
 // What a window hears from the user and the system. Positions are twips relative to the
-// element's own top-left corner.
+// element's own top-left corner, with one exception: the tray icon's callback message is a
+// left-button press, so a press on the hidden tray host itself carries the shell's mouse event
+// (0x200 move, 0x202 left release, 0x203 double click, 0x204 right press, ...) as its
+// horizontal position, in pixels converted to twips at the host's resolution.
 class WindowEvents {
 public:
     virtual ~WindowEvents() = default;
@@ -87,8 +90,8 @@ public:
     // The element that held the pointer lost it to another window (a popup, Alt+Tab) before
     // the button was released; pointer handling ends as at a release, without a click.
     virtual void onPointerCaptureLost(int controlId) = 0;
-    // A key pressed while the window (a form that is no dialog) is active.
-    // A key went down; `repeated` when it is the keyboard's auto-repeat of a key held down.
+    // A key went down while the window (a form that is no dialog) is active; `repeated` when it
+    // is the keyboard's auto-repeat of a key held down.
     virtual void onKey(Key key, bool repeated) = 0;
     // The wheel turned while the window had the focus (positive: away from the user); the
     // pointer is at (x, y) on the screen in pixels, which may lie outside the window.

@@ -11,8 +11,9 @@ namespace qmx::settings {
 inline constexpr const char* kSettingsKey =
     "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 
-// The user's preferences in the registry: keep on top, drop shadow, skin. Nothing is cached:
-// every operation opens the key, does one thing and closes it. Storing creates the key when it
+// The user's preferences in the registry: keep on top, drop shadow, skin. No setting is read from
+// memory: every operation opens the key, does one thing and closes it (the skin name last
+// written is kept, but nothing reads it back). Storing creates the key when it
 // is missing (a per-machine installation creates it only for the user who installed); reading
 // a missing key or value gives the defaults.
 class SettingsStore {

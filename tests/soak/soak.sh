@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Endurance and abuse of the real qmx.exe under Wine. Prints one line per check and its figures.
-#   tools/soak.sh          the release soak (up to an hour)
-#   tools/soak.sh short    the same assertions in a few minutes (part of make test)
+#   tests/soak/soak.sh          the release soak (up to an hour)
+#   tests/soak/soak.sh short    the same assertions in a few minutes (part of make test)
 set -u
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 mode=${1:-full}
 if [ "$mode" = short ]; then
     controller_cycles=60 menu_cycles=60 dialog_cycles=60 storm_seconds=60
