@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-win32 mingw-w64-tools
-    wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin procps sox nsis zip
+    wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin zopfli procps sox nsis zip
 )
 missing=()
 for package in "${packages[@]}"; do

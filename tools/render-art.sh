@@ -31,16 +31,45 @@ close vista_close '#ff6b6b' '#b3121b'
 close vista_close_hot '#ffb3b3' '#e0424a'
 cp "$art/knob.svg" "$art/classic_close.svg" "$art/about_background.svg" "$art/about_logo.svg" "$out/"
 
+# A side of N pixels at 96 DPI at SCALE percent, halves to the even neighbour as the program's
+# layout rounds: side N SCALE
+side() {
+    local twice=$(($1 * $2 / 50)) half
+    half=$((twice / 2))
+    if [ $((twice % 2)) = 1 ] && [ $((half % 2)) = 1 ]; then half=$((half + 1)); fi
+    echo "$half"
+}
+
+# Every picture at 100, 150 and 200 percent, drawn from its source at each size. Above 100
+# percent every byte counts (the program stays below 700 KiB): the PNG files are packed again
+# with zopflipng, losslessly, and the About box's background, opaque and photographic, is kept
+# as a JPEG (a PNG of it at 200 percent alone would cost 95 KB).
 for svg in "$out"/*.svg; do
     name=$(basename "$svg" .svg)
-    rsvg-convert "$svg" -o "$out/$name.rendered.png"
-    convert "$out/$name.rendered.png" -strip -define png:compression-level=9 "PNG32:$out/$name.png"
+    read -r width height < <(sed -n 's/^<svg[^>]* width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2/p' "$svg")
+    for scale in 100 150 200; do
+        suffix=$([ "$scale" = 100 ] || echo "@$scale")
+        rsvg-convert "$svg" -w "$(side "$width" "$scale")" -h "$(side "$height" "$scale")" \
+            -o "$out/$name$suffix.rendered.png"
+        if [ "$name" = about_background ] && [ "$scale" != 100 ]; then
+            convert "$out/$name$suffix.rendered.png" -strip -quality 85 -sampling-factor 1x1 \
+                "$out/$name$suffix.jpg"
+            continue
+        fi
+        convert "$out/$name$suffix.rendered.png" -strip -define png:compression-level=9 \
+            "PNG32:$out/$name$suffix.png"
+        [ "$scale" = 100 ] || zopflipng -y "$out/$name$suffix.png" "$out/$name$suffix.png" >/dev/null
+    done
 done
 
-# The hand pointer: two 32 x 32 one-bit planes for a monochrome cursor, rows from the top, the
-# leftmost pixel in the highest bit. AND plane: 1 where the screen shows through; XOR plane:
-# 1 where the cursor is white.
-rsvg-convert "$art/hand_cursor.svg" -o "$out/hand_cursor.png"
-convert "$out/hand_cursor.png" -alpha extract -threshold 50% -negate -depth 1 "gray:$out/hand_and.bits"
-convert "$out/hand_cursor.png" -background black -alpha remove -colorspace gray -threshold 50% \
-    -depth 1 "gray:$out/hand_xor.bits"
+# The hand pointer at the sizes Windows gives a cursor at 100 to 300 percent: two one-bit planes
+# of SIZE x SIZE pixels each for a monochrome cursor, rows from the top, the leftmost pixel in
+# the highest bit. AND plane: 1 where the screen shows through; XOR plane: 1 where the cursor is
+# white.
+for size in 32 40 48 56 64 80 96; do
+    rsvg-convert "$art/hand_cursor.svg" -w "$size" -h "$size" -o "$out/hand_cursor_$size.png"
+    convert "$out/hand_cursor_$size.png" -alpha extract -threshold 50% -negate -depth 1 \
+        "gray:$out/hand_and_$size.bits"
+    convert "$out/hand_cursor_$size.png" -background black -alpha remove -colorspace gray \
+        -threshold 50% -depth 1 "gray:$out/hand_xor_$size.bits"
+done

@@ -13,7 +13,9 @@ namespace qmx::controller {
 namespace {
 constexpr const char* kVolumeTypeText = "1342373889";
 constexpr const char* kMuteTypeText = "536936450";
-constexpr int kCornerEllipse = 7;
+// The rounded corners' ellipse: 7 pixels at 96 DPI, growing with the resolution as the skin's
+// own rounded frame does, so that no corner of the picture shows outside the frame.
+constexpr double kCornerEllipseTwips = 7 * 15;
 // The home position lies 150 and 190 pixels (at 96 DPI) left of and above the work area's
 // bottom-right corner. The offsets grow with the resolution as the window does, so that a
 // window scaled up for a higher DPI still ends above the work area's bottom edge.
@@ -93,16 +95,18 @@ void ControllerWindow::handleLoad() {
 // The window and the knob are cut to rounded rectangles of their size in pixels, which changes
 // with the resolution of the monitor the controller stands on.
 void ControllerWindow::shapeWindow() {
-    const ui::PixelRect client = ui::clientRectAt(definition(), windows().windowDpi(window()));
+    const int dpi = windows().windowDpi(window());
+    const ui::PixelRect client = ui::clientRectAt(definition(), dpi);
+    const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
     windows().setRoundRectRegion(window(), platform::kFormItself, 0, 0, client.width, client.height,
-                                 kCornerEllipse, kCornerEllipse);
+                                 ellipse, ellipse);
 }
 
 void ControllerWindow::shapeKnob() {
-    const ui::PixelRect knob =
-        ui::controlRectAt(*definition().control(Knob), windows().windowDpi(window()));
-    windows().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, kCornerEllipse,
-                                 kCornerEllipse);
+    const int dpi = windows().windowDpi(window());
+    const ui::PixelRect knob = ui::controlRectAt(*definition().control(Knob), dpi);
+    const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
+    windows().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, ellipse, ellipse);
 }
 
 void ControllerWindow::handleDpiChanged(int) {

@@ -73,7 +73,81 @@ test_keep_on_top_makes_the_controller_topmost() {
         [ $(( $(sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p' <<<"$CONTROLLER_LINE") & 0x8 )) = 8 ]
 }
 
-# The controller's size, shape and knob at a resolution: expect_scaled DPI "W H" "KNOB_W KNOB_H"
+# shoot_controller FILE: the open controller's pixels; DESKTOP becomes the colour beside it.
+shoot_controller() {
+    import -window root "$1"
+    DESKTOP=$(pixel_colours "$1" "$((CX - 3)),$((CY + CH / 2))")
+    convert "$1" +repage -crop "${CW}x${CH}+$CX+$CY" +repage "$1"
+}
+
+# pixel_colours FILE X,Y...: "r,g,b" of each point.
+pixel_colours() {
+    local file=$1 point
+    shift
+    for point in "$@"; do
+        convert "$file" -crop "1x1+${point%,*}+${point#*,}" -depth 8 txt:- |
+            sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+    done
+}
+
+# differing_pixels A B: how many pixels of two pictures of one size differ by more than 5%.
+differing_pixels() { compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# side_at PIXELS DPI: a side of PIXELS at 96 DPI at another resolution, halves to the even one.
+side_at() {
+    local q=$(($1 * $2 / 96)) r=$(($1 * $2 % 96))
+    if [ $((2 * r)) -gt 96 ] || { [ $((2 * r)) = 96 ] && [ $((q % 2)) = 1 ]; }; then q=$((q + 1)); fi
+    echo "$q"
+}
+
+# skin_as_drawn PICTURE W H OUT: a skin picture on the controller's white, stretched to its window
+# as the program stretches it.
+skin_as_drawn() {
+    convert "$1" -background white -alpha remove -alpha off -filter Point -resize "$2x$3!" "$4"
+}
+
+# expect_crisp DPI SKIN: the controller in SKIN at DPI against its skin rendered for DPI (the
+# nearest larger rendering, scaled down smoothly, between the rendered scales) and against the
+# 96-DPI skin enlarged by repeating pixels; its corners.
+expect_crisp() {
+    local dpi=$1 skin=$2 shot="$E2E_WORK/controller-${1}dpi-$2.png"
+    local art="$E2E_BUILD/src/win32/assets" scale=150
+    set_setting skin REG_SZ "$skin"
+    check "the controller opens in the $skin skin at $dpi DPI" open_controller
+    shoot_controller "$shot"
+    [ "$dpi" -gt 144 ] && scale=200
+    convert "$art/${skin}_skin@$scale.png" -filter Box \
+        -resize "$(side_at 66 "$dpi")x$(side_at 186 "$dpi")!" "$E2E_WORK/own.png"
+    skin_as_drawn "$E2E_WORK/own.png" "$CW" "$CH" "$E2E_WORK/own.png"
+    skin_as_drawn "$art/${skin}_skin.png" "$CW" "$CH" "$E2E_WORK/repeated.png"
+    local own repeated
+    own=$(differing_pixels "$shot" "$E2E_WORK/own.png")
+    repeated=$(differing_pixels "$shot" "$E2E_WORK/repeated.png")
+    log "$skin at $dpi DPI: $own pixels differ from its own rendering, $repeated from the 96-DPI one enlarged"
+    check "the $skin skin at $dpi DPI is drawn for it, not enlarged by repeating pixels" \
+        [ "$own" -lt "$repeated" ]
+    # The corner pixels outside the rounded frame show the desktop.
+    local corners
+    corners=$(pixel_colours "$shot" 0,0 1,0 0,1 $((CW - 1)),0 $((CW - 2)),0 $((CW - 1)),1 \
+        0,$((CH - 1)) 1,$((CH - 1)) 0,$((CH - 2)) $((CW - 1)),$((CH - 1)) \
+        $((CW - 2)),$((CH - 1)) $((CW - 1)),$((CH - 2)) | sort -u | tr '\n' ' ')
+    log "corner pixels: $corners(desktop $DESKTOP)"
+    check "the $skin skin's corners at $dpi DPI show the desktop" [ "$corners" = "$DESKTOP " ]
+    # Within the frame's rounded corners nothing light shows: not the window's white beside the
+    # picture's rounded edge, nor the picture beside the window's.
+    local n light
+    n=$(side_at 5 "$dpi")
+    light=$(convert "$shot" \( +clone -crop "${n}x$n+0+0" \) \( -clone 0 -crop "${n}x$n+$((CW - n))+0" \) \
+        \( -clone 0 -crop "${n}x$n+0+$((CH - n))" \) \( -clone 0 -crop "${n}x$n+$((CW - n))+$((CH - n))" \) \
+        -delete 0 +repage -append -depth 8 txt:- |
+        awk 'NR > 1 { gsub(/[()]/, "", $2); split($2, c, ",");
+                      if (c[1] >= 224 && c[2] >= 224 && c[3] >= 224) n++ } END { print n + 0 }')
+    log "light pixels in the ${n}-pixel corners: $light"
+    check "no light pixel shows in the $skin skin's corners at $dpi DPI" [ "$light" = 0 ]
+}
+
+# The controller's size, shape, knob and pictures at a resolution:
+# expect_scaled DPI "W H" "KNOB_W KNOB_H"
 expect_scaled() {
     local dpi=$1 size=$2 knob=$3
     reset_settings
@@ -91,17 +165,17 @@ expect_scaled() {
     local left top right bottom
     read -r left top right bottom < <(drv workarea)
     check "it still ends above the work area's bottom edge" [ $((CY + CH)) -le "$bottom" ]
-    import -window root "$E2E_WORK/controller-${dpi}dpi.png"
-    convert "$E2E_WORK/controller-${dpi}dpi.png" +repage -crop "${CW}x${CH}+$CX+$CY" +repage \
-        "$E2E_WORK/controller-${dpi}dpi.png"
+    expect_crisp "$dpi" classic
+    expect_crisp "$dpi" vista
     reset_wine  # the next resolution needs a new start
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
         >/dev/null 2>&1 </dev/null
 }
 
-test_the_controller_scales_at_120_and_144_dpi() {
+test_the_controller_is_drawn_for_120_144_and_192_dpi() {
     expect_scaled 120 "84 232" "19 24"
     expect_scaled 144 "100 279" "22 28"
+    expect_scaled 192 "134 372" "30 38"
 }
 
 # expect_marks ONTOP SKIN: opens the menu and its Skin submenu and checks their marks.
@@ -157,7 +231,7 @@ install_copy "$CONTROLLER_DIR"
 for test in test_a_left_click_opens_the_controller_at_home_showing_the_volume \
     test_the_vista_skin_is_stored_as_vista test_the_classic_skin_is_the_default \
     test_a_capitalised_vista_is_classic test_keep_on_top_makes_the_controller_topmost \
-    test_the_controller_scales_at_120_and_144_dpi test_the_menu_marks_follow_the_registry \
+    test_the_controller_is_drawn_for_120_144_and_192_dpi test_the_menu_marks_follow_the_registry \
     test_close_from_the_menu_ends_the_program; do
     run_test "$test"
 done

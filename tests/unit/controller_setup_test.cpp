@@ -24,15 +24,17 @@ protected:
 
 // The look at the common resolutions is fixed: these sizes are what the controller has always
 // had there.
+// The rounded corners grow with the skin's own frame.
 struct Resolution {
     int dpi;
     ui::PixelRect client, knob, muteBox;
+    int cornerEllipse;
 };
 constexpr Resolution kResolutions[] = {
-    {96, {0, 0, 67, 186}, {44, 31, 15, 19}, {45, 147, 13, 13}},
-    {120, {0, 0, 84, 232}, {56, 39, 19, 24}, {57, 183, 17, 17}},
-    {144, {0, 0, 100, 279}, {67, 47, 22, 28}, {68, 220, 20, 20}},
-    {192, {0, 0, 134, 372}, {89, 63, 30, 38}, {91, 293, 27, 27}},
+    {96, {0, 0, 67, 186}, {44, 31, 15, 19}, {45, 147, 13, 13}, 7},
+    {120, {0, 0, 84, 232}, {56, 39, 19, 24}, {57, 183, 17, 17}, 9},
+    {144, {0, 0, 100, 279}, {67, 47, 22, 28}, {68, 220, 20, 20}, 10},
+    {192, {0, 0, 134, 372}, {89, 63, 30, 38}, {91, 293, 27, 27}, 14},
 };
 
 TEST(Layout, TheControllerLooksAsAlwaysAtEachCommonResolution) {
@@ -49,9 +51,13 @@ void expectShapedFor(const fakes::FakeWindows::Window& window, const Resolution&
     EXPECT_EQ(std::tie(form.left, form.top, form.right, form.bottom),
               std::tuple(0, 0, r.client.width, r.client.height))
         << r.dpi;
-    EXPECT_EQ(std::tie(form.ellipseWidth, form.ellipseHeight), std::tuple(7, 7));
+    EXPECT_EQ(std::tie(form.ellipseWidth, form.ellipseHeight),
+              std::tuple(r.cornerEllipse, r.cornerEllipse))
+        << r.dpi;
     const auto& knob = window.regions.at(Knob);
-    EXPECT_EQ(std::tie(knob.right, knob.bottom), std::tuple(r.knob.width, r.knob.height)) << r.dpi;
+    EXPECT_EQ(std::tie(knob.right, knob.bottom, knob.ellipseWidth),
+              std::tuple(r.knob.width, r.knob.height, r.cornerEllipse))
+        << r.dpi;
 }
 
 TEST_F(ControllerSetUp, ShapesTheWindowAndTheKnobForTheResolutionItOpensAt) {

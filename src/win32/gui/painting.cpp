@@ -23,13 +23,13 @@ void paintFormBackground(HWND formWindow, const FormWindow& form, HDC dc, POINT 
     // Pictures keep their proportions and grow with the resolution; the controller's skin
     // fills the controller.
     const SIZE size = form.pictures->size(form.background);
-    // The picture's pixels are those of the default resolution.
+    // The picture's size is given in pixels of the default resolution.
     const double twipsPerPicturePixel = ui::twipsPerPixelAt(ui::kDefaultDpi);
     RECT picture{target.left, target.top,
                  target.left + ui::pixelsAt(size.cx * twipsPerPicturePixel, form.dpi),
                  target.top + ui::pixelsAt(size.cy * twipsPerPicturePixel, form.dpi)};
     if (form.definition->kind == resources::FormKind::Controller) picture = target;
-    form.pictures->draw(dc, form.background, picture);
+    form.pictures->draw(dc, form.background, picture, form.dpi);
 }
 
 HFONT fontFor(ControlWindow& control, const FormWindow& form) {
@@ -65,7 +65,7 @@ void paintControl(HWND window) {
         if (it != form->controls.end()) {
             ControlWindow& control = it->second;
             if (control.picture != platform::PictureId::None) {
-                form->pictures->draw(buffer, control.picture, client);
+                form->pictures->draw(buffer, control.picture, client, form->dpi);
             }
             if (control.design && control.design->kind == resources::ControlKind::Label) {
                 wchar_t text[256] = {};

@@ -6,8 +6,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "ui/layout.h"
+#include "ui/picture_scale.h"
 #include "win32/gui/resource_ids.h"
 #include "win32/system/system_library.h"
 #include "win32/system/unique_handle.h"
@@ -103,77 +107,98 @@ ComPtr<IStream> streamOf(const void* bytes, DWORD size) {
     return stream;
 }
 
-// Copies the decoded pixels (blue, green, red, alpha; straight alpha) into a premultiplied
-// bitmap, as GdiAlphaBlend wants it.
-HBITMAP premultipliedBitmap(const Gdiplus::BitmapData& pixels) {
+// The decoded pixels (blue, green, red, alpha; straight alpha) premultiplied, as GdiAlphaBlend
+// wants them, rows from the top.
+std::vector<std::uint32_t> premultiplied(const Gdiplus::BitmapData& pixels) {
+    std::vector<std::uint32_t> result;
+    result.reserve(static_cast<std::size_t>(pixels.Width) * pixels.Height);
+    for (UINT row = 0; row < pixels.Height; ++row) {
+        const auto* in = static_cast<const std::uint8_t*>(pixels.Scan0) + row * pixels.Stride;
+        for (UINT i = 0; i < pixels.Width * 4; i += 4) {
+            const std::uint32_t alpha = in[i + 3];
+            result.push_back(alpha << 24 | (in[i + 2] * alpha / 255) << 16 |
+                             (in[i + 1] * alpha / 255) << 8 | in[i + 0] * alpha / 255);
+        }
+    }
+    return result;
+}
+
+HBITMAP bitmapOf(std::span<const std::uint32_t> pixels, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(pixels.Width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(pixels.Height);  // top-down rows
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return nullptr;
-    auto* out = static_cast<std::uint8_t*>(bits);
-    for (UINT row = 0; row < pixels.Height; ++row) {
-        const auto* in = static_cast<const std::uint8_t*>(pixels.Scan0) + row * pixels.Stride;
-        for (UINT i = 0; i < pixels.Width * 4; i += 4, out += 4) {
-            const unsigned alpha = in[i + 3];
-            out[0] = static_cast<std::uint8_t>(in[i + 0] * alpha / 255);
-            out[1] = static_cast<std::uint8_t>(in[i + 1] * alpha / 255);
-            out[2] = static_cast<std::uint8_t>(in[i + 2] * alpha / 255);
-            out[3] = static_cast<std::uint8_t>(alpha);
-        }
-    }
+    if (bitmap != nullptr) std::memcpy(bits, pixels.data(), pixels.size_bytes());
     return bitmap;
 }
 
-HBITMAP makeBitmap(HINSTANCE instance, const GdiPlus& gdiPlus, const PictureResource& picture) {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(picture.resource), RT_RCDATA);
+// The picture at `dpi`: its rendering at the scale chosen for that resolution, decoded, and
+// resampled to the resolution's size where the scale is another.
+HBITMAP makeBitmap(HINSTANCE instance, const GdiPlus& gdiPlus, const PictureResource& picture,
+                   int dpi) {
+    const ui::PictureSource source = ui::pictureSourceAt(dpi);
+    const int scaleIndex = source.scale == 100 ? 0 : source.scale == 150 ? 1 : 2;
+    const int resource = picture.resource + scaleIndex * QMX_PICTURE_SCALE_STEP;
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(resource), RT_RCDATA);
     if (found == nullptr) return nullptr;
-    const void* png = LockResource(LoadResource(instance, found));
-    if (png == nullptr) return nullptr;
-    ComPtr<IStream> stream = streamOf(png, SizeofResource(instance, found));
+    const void* encoded = LockResource(LoadResource(instance, found));
+    if (encoded == nullptr) return nullptr;
+    ComPtr<IStream> stream = streamOf(encoded, SizeofResource(instance, found));
     Gdiplus::GpBitmap* decoded = nullptr;
     if (!stream.get() || gdiPlus.bitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok) {
         return nullptr;
     }
-    HBITMAP bitmap = nullptr;
-    UINT width = 0;
-    UINT height = 0;
-    gdiPlus.imageWidth(decoded, &width);
-    gdiPlus.imageHeight(decoded, &height);
-    const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData pixels{};
-    if (width == static_cast<UINT>(picture.width) && height == static_cast<UINT>(picture.height) &&
+    const int renderedDpi = source.scale * ui::kDefaultDpi / 100;
+    const int width = ui::pictureSideAt(picture.width, renderedDpi);
+    const int height = ui::pictureSideAt(picture.height, renderedDpi);
+    std::vector<std::uint32_t> pixels;
+    UINT decodedWidth = 0;
+    UINT decodedHeight = 0;
+    gdiPlus.imageWidth(decoded, &decodedWidth);
+    gdiPlus.imageHeight(decoded, &decodedHeight);
+    const Gdiplus::GpRect all(0, 0, width, height);
+    Gdiplus::BitmapData locked{};
+    if (decodedWidth == static_cast<UINT>(width) && decodedHeight == static_cast<UINT>(height) &&
         gdiPlus.lockBits(decoded, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
-                         &pixels) == Gdiplus::Ok) {
-        bitmap = premultipliedBitmap(pixels);
-        gdiPlus.unlockBits(decoded, &pixels);
+                         &locked) == Gdiplus::Ok) {
+        pixels = premultiplied(locked);
+        gdiPlus.unlockBits(decoded, &locked);
     }
     gdiPlus.disposeImage(decoded);
-    return bitmap;
+    if (pixels.empty()) return nullptr;
+    if (!source.resampled) return bitmapOf(pixels, width, height);
+    const int newWidth = ui::pictureSideAt(picture.width, dpi);
+    const int newHeight = ui::pictureSideAt(picture.height, dpi);
+    return bitmapOf(ui::resamplePixels(pixels, width, height, newWidth, newHeight), newWidth,
+                    newHeight);
 }
 
 }  // namespace
 
-HBITMAP PictureStore::bitmap(platform::PictureId picture) const {
-    if (auto made = bitmaps_.find(picture); made != bitmaps_.end()) return made->second.get();
+HBITMAP PictureStore::bitmap(platform::PictureId picture, int dpi) const {
+    if (auto made = bitmaps_.find({picture, dpi}); made != bitmaps_.end()) {
+        return made->second.get();
+    }
     const PictureResource* wanted = resourceOf(picture);
     if (wanted == nullptr) return nullptr;
     {
         GdiPlus gdiPlus;
         for (const auto& resource : kPictures) {
-            if (resource.group != wanted->group || bitmaps_.count(resource.id) != 0) continue;
-            bitmaps_[resource.id] =
-                UniqueBitmap(gdiPlus.ok() ? makeBitmap(instance_, gdiPlus, resource) : nullptr);
+            if (resource.group != wanted->group || bitmaps_.count({resource.id, dpi}) != 0) {
+                continue;
+            }
+            bitmaps_[{resource.id, dpi}] = UniqueBitmap(
+                gdiPlus.ok() ? makeBitmap(instance_, gdiPlus, resource, dpi) : nullptr);
         }
     }
     // The image decoders GDI+ brought in are not needed any more either.
     CoFreeUnusedLibrariesEx(0, 0);
-    return bitmaps_[picture].get();
+    return bitmaps_[{picture, dpi}].get();
 }
 
 SIZE PictureStore::size(platform::PictureId picture) const {
@@ -181,16 +206,17 @@ SIZE PictureStore::size(platform::PictureId picture) const {
     return resource == nullptr ? SIZE{0, 0} : SIZE{resource->width, resource->height};
 }
 
-void PictureStore::draw(HDC dc, platform::PictureId picture, const RECT& target) const {
-    HBITMAP pixels = bitmap(picture);
+void PictureStore::draw(HDC dc, platform::PictureId picture, const RECT& target, int dpi) const {
+    HBITMAP pixels = bitmap(picture, dpi);
     if (pixels == nullptr) return;
-    const SIZE extent = size(picture);
+    BITMAP extent{};
+    GetObjectA(pixels, sizeof(extent), &extent);
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(source, pixels);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
     GdiAlphaBlend(dc, target.left, target.top, target.right - target.left,
-                  target.bottom - target.top, source, 0, 0, extent.cx, extent.cy, blend);
+                  target.bottom - target.top, source, 0, 0, extent.bmWidth, extent.bmHeight, blend);
     SelectObject(source, previous);
     DeleteDC(source);
 }

@@ -5,7 +5,9 @@
 #define QMX_ICON_TRAY_NORMAL 102
 #define QMX_ICON_TRAY_MUTED 103
 
-// Pictures: raw 8-bit RGBA pixels, rows from the top.
+// Pictures: PNG (or JPEG) files, each rendered at 100, 150 and 200 percent; a picture's
+// resource at a scale is its 100-percent identifier plus QMX_PICTURE_SCALE_STEP for 150 and twice
+// that for 200 percent.
 #define QMX_PICTURE_VISTA_SKIN 201
 #define QMX_PICTURE_CLASSIC_SKIN 202
 #define QMX_PICTURE_KNOB 203
@@ -14,7 +16,9 @@
 #define QMX_PICTURE_CLASSIC_CLOSE 206
 #define QMX_PICTURE_ABOUT_BACKGROUND 207
 #define QMX_PICTURE_ABOUT_LOGO 208
+#define QMX_PICTURE_SCALE_STEP 20
 
-// The hand pointer's AND and XOR planes, 32 x 32 one-bit pixels each.
-#define QMX_CURSOR_HAND_AND 301
-#define QMX_CURSOR_HAND_XOR 302
+// The hand pointer's AND and XOR planes, SIZE x SIZE one-bit pixels each, at the sizes 32, 40,
+// 48, 56, 64, 80 and 96: identifiers QMX_CURSOR_HAND_AND + SIZE and QMX_CURSOR_HAND_XOR + SIZE.
+#define QMX_CURSOR_HAND_AND 500
+#define QMX_CURSOR_HAND_XOR 600

@@ -40,7 +40,7 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             if (LOWORD(lParam) == HTCLIENT && under != window) {
                 auto it = form.controls.find(controlIdOf(under));
                 if (it != form.controls.end() && it->second.design->handPointer) {
-                    SetCursor(form.cursors->hand());
+                    SetCursor(form.cursors->hand(form.dpi));
                     return TRUE;
                 }
             }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace qmx::ui {
+
+// The artwork is rendered at build time at these scales, in percent of its size at 96 DPI.
+inline constexpr int kPictureScales[] = {100, 150, 200};
+
+// A picture's side of `size96` pixels at 96 DPI, at another resolution: halves go to the even
+// neighbour, as the layout rounds, so a picture fills the place the layout gives it.
+int pictureSideAt(int size96, int dpi);
+
+// Where a picture shown at a resolution comes from: the rendering at `scale`, resampled
+// smoothly to the resolution's size when that scale is not the resolution's own.
+struct PictureSource {
+    int scale = 100;
+    bool resampled = false;
+    bool operator==(const PictureSource&) const = default;
+};
+// The rendering of the resolution's own scale where there is one; else the nearest larger one,
+// scaled down; above the largest, the largest, scaled up.
+PictureSource pictureSourceAt(int dpi);
+
+// Premultiplied 32-bit pixels (four 8-bit channels), rows from the top, resampled to another
+// size: each target pixel is the average of the source area it covers when shrinking (no pixel
+// is dropped or repeated), and interpolated between its neighbours when growing.
+std::vector<std::uint32_t> resamplePixels(std::span<const std::uint32_t> pixels, int width,
+                                          int height, int newWidth, int newHeight);
+
+}  // namespace qmx::ui
