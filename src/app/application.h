@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_store.h"
+#include "settings/shortcut_key.h"
 #include "settings/startup_entry.h"
 
 namespace qmx::app {
@@ -45,6 +46,7 @@ private:
     settings::SettingsStore settings_;
     controller::WindowStyling styling_;
     settings::StartupEntry startup_;
+    settings::ShortcutKey shortcut_;
     controller::SystemPrograms programs_;
     TrayHost trayHost_;
     controller::ControllerWindow controller_;

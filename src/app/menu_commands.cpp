@@ -36,7 +36,7 @@ void MenuCommands::setChecked(int menuItem, bool checked) {
     }
 }
 
-void MenuCommands::popUp(platform::WindowId owner) {
+int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> place) {
     using namespace resources::tray_menu;
     const std::int32_t onTop = settings_.GetOnTopStat();
     if (onTop == 1) {
@@ -49,6 +49,7 @@ void MenuCommands::popUp(platform::WindowId owner) {
     setChecked(vista ? Classic : Vista, false);
     platform_.windows.setForegroundWindow(owner);
     menuState_.defaultItem = Exitqmx;
+    menuState_.place = place;
     std::span<const resources::MenuItemDefinition> items = resources::trayMenu();
     if (platform::AudioEndpoints* system = platform_.outputs) {
         std::vector<platform::OutputDevice> outputs;
@@ -57,7 +58,9 @@ void MenuCommands::popUp(platform::WindowId owner) {
         if (system->defaultOutput(defaultId) != platform::EndpointStatus::Ok) defaultId.clear();
         items = outputMenu_.build(items, std::move(outputs), defaultId, menuState_);
     }
-    run(platform_.windows.popupMenu(owner, items, menuState_), owner);
+    const int chosen = platform_.windows.popupMenu(owner, items, menuState_);
+    run(chosen, owner);
+    return chosen;
 }
 
 // The chosen output becomes the default for every role; the tray icon and an open controller

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "app/about_box.h"
 #include "app/output_menu.h"
@@ -27,8 +28,9 @@ public:
     void setOutputSwitched(std::function<void()> outputSwitched) {
         outputSwitched_ = std::move(outputSwitched);
     }
-    // Pops the menu up for the window `owner` and runs the chosen command.
-    void popUp(platform::WindowId owner);
+    // Pops the menu up for the window `owner` (at `place`, else at the pointer) and runs the
+    // chosen command; returns the item chosen, 0 when none was.
+    int popUp(platform::WindowId owner, std::optional<platform::Rect> place = std::nullopt);
     // Check marks of the menu items, as the menu last showed them.
     bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
 

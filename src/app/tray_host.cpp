@@ -1,5 +1,6 @@
 #include "app/tray_host.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -28,8 +29,8 @@ private:
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
                    mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-                   settings::SettingsStore& settings, controller::ControllerWindow& controller,
-                   MenuCommands& menu, TrayWheel& wheel)
+                   settings::SettingsStore& settings, settings::ShortcutKey& shortcut,
+                   controller::ControllerWindow& controller, MenuCommands& menu, TrayWheel& wheel)
     : ui::Form(platform.windows, resources::trayHostForm()),
       platform_(platform),
       programEnd_(programEnd),
@@ -38,6 +39,7 @@ TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIco
       os_(os),
       guard_(guard),
       settings_(settings),
+      shortcut_(shortcut),
       controller_(controller),
       menu_(menu),
       wheel_(wheel),
@@ -52,6 +54,10 @@ void TrayHost::initialize() {
     myProcessId_ = platform_.processes.currentProcessId();
     controller_.setWheelTakenAt([this](int x, int y) { return wheel_.takes(x, y); });
     menu_.setOutputSwitched([this] { tmrmuteTick(); });
+    // A keyboard user who closes the controller with Esc is back where they started.
+    controller_.setClosedWithEscape([this] {
+        if (keyboardOpened_) tray_.returnFocus();
+    });
     platform_.windows.initCommonControls();
     load();
 }
@@ -75,6 +81,7 @@ void TrayHost::handleLoad() {
     skipOnError([this] { txtform1signal_.setText("0"); });
     skipOnError([this] { controller_.load(); });
     skipOnError([this] { controller_.unload(); });
+    skipOnError([this] { shortcut_.registerStored(window()); });
 }
 
 void TrayHost::GetMuteComponents() {
@@ -122,34 +129,78 @@ void TrayHost::handlePointerDown(int controlId, int, float x, float) {
     trayCallback(static_cast<int>(roundHalfEven(x / twipsPerPixel)));
 }
 
+// The shell reports a mouse click also as a selection after the button's release, and a right
+// click also as a context-menu request after its release (the callback form declared with the
+// icon): one gesture is one action. The keyboard's Enter or Space and Shift+F10 or the menu key
+// come only as a selection and a context-menu request.
 void TrayHost::trayCallback(int trayEvent) {
     constexpr int kPointerMove = 0x200;
     constexpr int kLeftButtonUp = 0x202;
     constexpr int kLeftDoubleClick = 0x203;
     constexpr int kRightButtonDown = 0x204;
-    const bool opens = trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick;
+    constexpr int kRightButtonUp = 0x205;
+    const int previous = std::exchange(lastEvent_, trayEvent);
+    const bool afterClick = previous == kLeftButtonUp || previous == kLeftDoubleClick;
+    const bool afterRightClick = previous == kRightButtonDown || previous == kRightButtonUp;
+    if (trayEvent == platform::kTraySelect && afterClick) return;
+    if (trayEvent == platform::kTrayContextMenu && afterRightClick) return;
+    const bool byKeyboard = trayEvent == platform::kTrayKeySelect ||
+                            trayEvent == platform::kTraySelect ||
+                            trayEvent == platform::kTrayContextMenu;
+    const bool opens = trayEvent == kLeftButtonUp || trayEvent == kLeftDoubleClick ||
+                       trayEvent == platform::kTrayKeySelect || trayEvent == platform::kTraySelect;
+    const bool menu = trayEvent == kRightButtonDown || trayEvent == platform::kTrayContextMenu;
+    if (menu && menuOpen_) return;
     // The shell sends its callbacks, so one can arrive while the controller is being opened
     // (whenever this thread waits on another: showing, activation, focus, a set-up message box).
     // The opening finishes first; the click or the menu follows it.
-    if (opening_ && (opens || trayEvent == kRightButtonDown)) {
+    if (opening_ && (opens || menu)) {
         deferredEvent_ = trayEvent;
         return;
     }
     if (trayEvent == kPointerMove) {
         wheel_.pointerOverIcon(window());
-    } else if (trayEvent == kRightButtonDown) {
-        menu_.popUp(window());
+    } else if (menu) {
+        popUpMenu(byKeyboard);
     } else if (opens) {
         {
             const Flagged opening(opening_);
-            openController();
+            openController(byKeyboard);
         }
         if (deferredEvent_ != 0) trayCallback(std::exchange(deferredEvent_, 0));
     }
 }
 
+// From the keyboard the menu stands at the icon (where the shell can tell its place), and a
+// menu dismissed without a choice gives the focus back to the notification area.
+void TrayHost::popUpMenu(bool fromKeyboard) {
+    std::optional<platform::Rect> place;
+    if (platform::Rect icon; fromKeyboard && platform_.shell.trayIconRect(tray_.data(), icon)) {
+        place = icon;
+    }
+    int chosen = 0;
+    {
+        const Flagged open(menuOpen_);
+        chosen = menu_.popUp(window(), place);
+    }
+    if (fromKeyboard && chosen == 0) tray_.returnFocus();
+}
+
+// The shortcut key opens the controller in front; pressed again while the controller is the
+// active window, it closes it as its close button does.
+void TrayHost::onHotKey(int) {
+    if (controller_.loaded() && platform_.windows.isForegroundWindow(controller_.window())) {
+        controller_.close();
+        return;
+    }
+    if (opening_) return;
+    const Flagged opening(opening_);
+    openController(false);
+}
+
 // The controller opens afresh every time, in the stored skin, and follows the volume.
-void TrayHost::openController() {
+void TrayHost::openController(bool fromKeyboard) {
+    keyboardOpened_ = fromKeyboard;
     if (controller_.loaded()) controller_.unload();
     controller_.show();
     controller_.applySkin(settings::isVistaSkin(settings_.GetSkin()));

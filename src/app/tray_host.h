@@ -13,6 +13,7 @@
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "settings/shortcut_key.h"
 #include "ui/controls.h"
 
 namespace qmx::app {
@@ -24,8 +25,8 @@ class TrayHost : public ui::Form {
 public:
     TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
              mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-             settings::SettingsStore& settings, controller::ControllerWindow& controller,
-             MenuCommands& menu, TrayWheel& wheel);
+             settings::SettingsStore& settings, settings::ShortcutKey& shortcut,
+             controller::ControllerWindow& controller, MenuCommands& menu, TrayWheel& wheel);
 
     // Start-up: initialisation, then the load sequence.
     void initialize();
@@ -43,6 +44,7 @@ public:
     void onMultimediaNotify(int code, std::uint32_t deviceId) override {
         testSound_.done(code, deviceId);
     }
+    void onHotKey(int id) override;
 
 protected:
     void handleLoad() override;
@@ -57,7 +59,8 @@ private:
     void GetMuteComponents();
     void tmrmuteTick();
     void trayCallback(int trayEvent);
-    void openController();
+    void openController(bool fromKeyboard);
+    void popUpMenu(bool fromKeyboard);
 
     platform::Platform& platform_;
     ProgramEnd& programEnd_;
@@ -66,6 +69,7 @@ private:
     guards::OsInfo& os_;
     guards::SingleInstance& guard_;
     settings::SettingsStore& settings_;
+    settings::ShortcutKey& shortcut_;
     controller::ControllerWindow& controller_;
     MenuCommands& menu_;
     TrayWheel& wheel_;
@@ -76,8 +80,11 @@ private:
     ui::Timer tmrmute_;
     MultimediaControl mmc1_;
     TestSound testSound_;
-    bool opening_ = false;   // the controller is being opened
-    int deferredEvent_ = 0;  // a click or menu request that arrived meanwhile
+    bool opening_ = false;         // the controller is being opened
+    int deferredEvent_ = 0;        // a click or menu request that arrived meanwhile
+    int lastEvent_ = 0;            // the tray callback's previous event
+    bool menuOpen_ = false;        // the menu is up
+    bool keyboardOpened_ = false;  // the open controller came from the icon by keyboard
 };
 
 }  // namespace qmx::app

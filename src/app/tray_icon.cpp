@@ -30,14 +30,24 @@ void TrayIcon::add(platform::WindowId host) {
     trayIconData_.callbackMessage = kTrayCallbackMessage;
     trayIconData_.flags = kAllFlags;
     trayIconData_.id = 1;
-    shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
+    addToShell();
     added_ = true;
 }
 
 void TrayIcon::restore() {
     if (!added_) return;
     trayIconData_.flags = kAllFlags;
+    addToShell();
+}
+
+// The callback form is declared anew after every Add: the shell forgets it with the icon.
+void TrayIcon::addToShell() {
     shell_.notifyIcon(platform::TrayMessage::Add, trayIconData_);
+    shell_.notifyIcon(platform::TrayMessage::SetVersion, trayIconData_);
+}
+
+void TrayIcon::returnFocus() {
+    if (added_) shell_.notifyIcon(platform::TrayMessage::SetFocus, trayIconData_);
 }
 
 void TrayIcon::show(platform::IconId icon) {

@@ -18,11 +18,14 @@ public:
     void remove();
     // Shows the current picture again (the shell then takes it in its current size).
     void refresh() { show(trayIconData_.icon); }
+    // Gives the keyboard focus back to the notification area, where a keyboard user left it.
+    void returnFocus();
 
     const platform::TrayIconData& data() const { return trayIconData_; }
 
 private:
     void show(platform::IconId icon);
+    void addToShell();
 
     platform::Shell& shell_;
     platform::WindowSystem& windows_;

@@ -37,6 +37,7 @@ void ControllerWindow::handleKey(Key key, bool repeated) {
             break;
         case Key::Escape:
             startFadeOut(true);
+            if (closedWithEscape_) closedWithEscape_();
             break;
         case Key::Other:
             break;

@@ -29,6 +29,12 @@ public:
     void setWheelTakenAt(std::function<bool(int x, int y)> takenAt) {
         wheelTakenAt_ = std::move(takenAt);
     }
+    // Told when the user closes the window with Esc.
+    void setClosedWithEscape(std::function<void()> closed) {
+        closedWithEscape_ = std::move(closed);
+    }
+    // Closes the window as its close button does: it stops following the volume and fades out.
+    void close() { startFadeOut(true); }
 
     // Finds the master line's control whose type `mixcontroltype` holds as decimal text, and
     // records the mixer's name.
@@ -117,6 +123,7 @@ private:
     std::int32_t workBottom_ = 0;
     ui::WheelSteps wheel_;
     std::function<bool(int x, int y)> wheelTakenAt_;
+    std::function<void()> closedWithEscape_;
     std::int32_t announcedPercent_ = -1;  // what screen readers were last told
 };
 

@@ -10,7 +10,24 @@
 
 namespace qmx::platform {
 
-enum class TrayMessage : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
+// Add, Modify and Delete an icon; SetFocus gives the keyboard focus back to the notification
+// area; SetVersion declares the callback's form (see kTrayIconVersion).
+enum class TrayMessage : std::uint32_t {
+    Add = 0,
+    Modify = 1,
+    Delete = 2,
+    SetFocus = 3,
+    SetVersion = 4
+};
+
+// The callback form declared after each Add (NOTIFYICON_VERSION, Windows 2000 and later): the
+// mouse messages as before, and the keyboard's: Enter or Space on the icon (kTrayKeySelect),
+// Shift+F10 or the menu key (kTrayContextMenu); a mouse click is also reported as a selection
+// after its release (kTraySelect), a right click as a context-menu request after its release.
+inline constexpr std::uint32_t kTrayIconVersion = 3;
+inline constexpr int kTraySelect = 0x400;      // NIN_SELECT
+inline constexpr int kTrayKeySelect = 0x401;   // NIN_KEYSELECT
+inline constexpr int kTrayContextMenu = 0x7B;  // WM_CONTEXTMENU
 
 inline constexpr std::uint32_t kTrayFlagMessage = 1;
 inline constexpr std::uint32_t kTrayFlagIcon = 2;

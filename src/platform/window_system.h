@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include <set>
 #include <span>
+
+#include "platform/system.h"
 
 namespace qmx::resources {
 struct FormDefinition;
@@ -49,6 +52,8 @@ inline constexpr std::uint32_t kCsDropShadow = 0x20000;
 
 // A popup menu's state when it opens.
 struct MenuState {
+    // Where the menu pops up: the centre of this rectangle (screen pixels); the pointer without.
+    std::optional<Rect> place;
     std::set<int> checked;
     std::set<int> radio;     // items whose check mark is a radio dot
     std::set<int> disabled;  // items shown grayed, which cannot be chosen
@@ -65,6 +70,16 @@ enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Spac
 
 // One notch of a mouse wheel, as wheel deltas count it.
 inline constexpr int kWheelNotch = 120;
+
+// A shortcut-key box's modifiers, the high byte of its value (HOTKEYF_*), and the modifiers a
+// shortcut is registered with (MOD_*): the same keys in another order.
+inline constexpr unsigned kHotKeyShift = 0x01;
+inline constexpr unsigned kHotKeyControl = 0x02;
+inline constexpr unsigned kHotKeyAlt = 0x04;
+inline constexpr unsigned kHotKeyExtended = 0x08;
+inline constexpr unsigned kModAlt = 0x1;
+inline constexpr unsigned kModControl = 0x2;
+inline constexpr unsigned kModShift = 0x4;
 
 // What a window hears from the user and the system. Positions are twips relative to the
 // element's own top-left corner, with one exception: the tray icon's callback message is a
@@ -105,6 +120,8 @@ public:
     virtual void onDpiChanged(int dpi) = 0;
     // Multimedia device `deviceId` reports the end of a command (see Sound).
     virtual void onMultimediaNotify(int code, std::uint32_t deviceId) = 0;
+    // The shortcut key registered as `id` (registerHotKey) was pressed, wherever the focus is.
+    virtual void onHotKey(int id) = 0;
 };
 
 // Windows, their controls and timers, and message boxes. A window is created from its
@@ -127,6 +144,9 @@ public:
 
     virtual void setControlText(WindowId window, int controlId, std::string_view text) = 0;
     virtual void setControlValue(WindowId window, int controlId, int value) = 0;
+    // The value a control holds now as the user left it: a shortcut-key box's key and modifiers
+    // (kHotKey* flags in its high byte).
+    virtual int controlValue(WindowId window, int controlId) = 0;
     virtual void moveControl(WindowId window, int controlId, float leftTwips, float topTwips) = 0;
     virtual void setControlVisible(WindowId window, int controlId, bool visible) = 0;
     // Picture of a control, or of the window's background for kFormItself.
@@ -155,6 +175,8 @@ public:
     virtual void windowPosition(WindowId window, float& leftTwips, float& topTwips) = 0;
     virtual void moveWindow(WindowId window, float leftTwips, float topTwips) = 0;
     virtual bool setForegroundWindow(WindowId window) = 0;
+    // Whether the window is the one the user works in now.
+    virtual bool isForegroundWindow(WindowId window) = 0;
     virtual std::uint32_t extendedStyle(WindowId window) = 0;
     // Replaces the extended style; returns the previous one.
     virtual std::uint32_t setExtendedStyle(WindowId window, std::uint32_t style) = 0;
@@ -163,7 +185,8 @@ public:
     virtual std::uint32_t classStyle(WindowId window) = 0;
     virtual void setClassStyle(WindowId window, std::uint32_t style) = 0;
 
-    // Pops up a menu at the pointer and returns the item chosen, or 0 when none was.
+    // Pops up a menu (at state.place, else at the pointer) and returns the item chosen, or 0
+    // when none was.
     virtual int popupMenu(WindowId owner, std::span<const resources::MenuItemDefinition> items,
                           const MenuState& state) = 0;
 
@@ -173,6 +196,13 @@ public:
     // Tells screen readers that a control is a slider named `name` whose value now reads `value`.
     virtual void announceSlider(WindowId window, int controlId, std::string_view name,
                                 std::string_view value) = 0;
+
+    // Registers a shortcut key for the whole system, reported to `window` as onHotKey(id); a
+    // held key reports once where the system can tell. Returns 0, or the system's error code
+    // (1409: another program holds it). Unregistering one that is not registered does nothing.
+    virtual std::uint32_t registerHotKey(WindowId window, int id, unsigned modifiers,
+                                         unsigned virtualKey) = 0;
+    virtual void unregisterHotKey(WindowId window, int id) = 0;
 
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;

@@ -7,7 +7,16 @@
 
 namespace qmx::resources {
 
-enum class ControlKind { Label, CheckBox, PictureBox, Image, CommandButton, TextBox, ListBox };
+enum class ControlKind {
+    Label,
+    CheckBox,
+    PictureBox,
+    Image,
+    CommandButton,
+    TextBox,
+    ListBox,
+    HotKeyBox,  // the system's shortcut-key box
+};
 
 // Whether Tab stops at a control: buttons and check boxes do unless told otherwise, other
 // kinds only when told.

@@ -4,9 +4,9 @@
 
 namespace qmx::resources {
 
-// The Options dialog (Form4), its controls in tab order.
+// The Options dialog (Form4). Its controls stand in tab order in its definition.
 namespace options {
-enum Control : int { ChkStp = 1, Label1, ChkShadow, Label2, Command1 };
+enum Control : int { ChkStp = 1, Label1, ChkShadow, Label2, Command1, Label3, HotKey1 };
 }
 
 const FormDefinition& optionsForm();

@@ -16,10 +16,11 @@ constexpr const char* kShadowOffLater =
 }  // namespace
 
 OptionsDialog::OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings,
-                             StartupEntry& startup)
+                             StartupEntry& startup, ShortcutKey& shortcut)
     : ui::Form(windows, resources::optionsForm()),
       settings_(settings),
       startup_(startup),
+      shortcut_(shortcut),
       chkStp_(*this, ChkStp, nullptr),
       chkShadow_(*this, ChkShadow, [this] { shadowChanged_ = true; }) {}
 
@@ -29,6 +30,8 @@ void OptionsDialog::handleLoad() {
     const resources::FormDefinition& form = resources::optionsForm();
     windows().nameControl(window(), ChkStp, form.control(Label1)->caption);
     windows().nameControl(window(), ChkShadow, form.control(Label2)->caption);
+    windows().nameControl(window(), HotKey1, form.control(Label3)->caption);
+    windows().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.current()));
     skipOnError([&] { startup_.GetStartupStat(); });
     skipOnError([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
     skipOnError([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
@@ -37,10 +40,13 @@ void OptionsDialog::handleLoad() {
 
 void OptionsDialog::handleClick(int controlId) {
     switch (controlId) {
+        // A box's label switches it too, as a check box's own text does.
         case ChkStp:
+        case Label1:
             chkStp_.clickedByUser();
             break;
         case ChkShadow:
+        case Label2:
             chkShadow_.clickedByUser();
             break;
         case Command1:
@@ -66,6 +72,8 @@ void OptionsDialog::apply() {
             windows().messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
         }
     }
+    shortcut_.change(static_cast<std::uint32_t>(windows().controlValue(window(), HotKey1)),
+                     window());
     unload();
 }
 

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "settings/settings_store.h"
+#include "settings/shortcut_key.h"
 #include "settings/startup_entry.h"
 #include "ui/controls.h"
 
 namespace qmx::settings {
 
-// The Options dialog (Form4): start with Windows and the controller's shadow. Apply stores both
-// and closes it; any other way of closing stores nothing.
+// The Options dialog (Form4): start with Windows, the controller's shadow and the shortcut that
+// opens the controller. Apply stores them and closes it; any other way of closing stores nothing.
 class OptionsDialog : public ui::Form {
 public:
-    OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings, StartupEntry& startup);
+    OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings, StartupEntry& startup,
+                  ShortcutKey& shortcut);
 
     ui::CheckBox& chkStp() { return chkStp_; }
     ui::CheckBox& chkShadow() { return chkShadow_; }
@@ -24,6 +26,7 @@ protected:
 private:
     SettingsStore& settings_;
     StartupEntry& startup_;
+    ShortcutKey& shortcut_;
     ui::CheckBox chkStp_;
     ui::CheckBox chkShadow_;
     bool shadowChanged_ = false;

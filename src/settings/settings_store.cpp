@@ -68,6 +68,20 @@ void SettingsStore::setShadowOff() {
     writeFlag("shadow", 0);
 }
 
+std::uint32_t SettingsStore::GetHotKey() {
+    return static_cast<std::uint32_t>(readFlag("hotkey"));
+}
+void SettingsStore::setHotKey(std::uint32_t value) {
+    writeFlag("hotkey", value);
+}
+void SettingsStore::removeHotKey() {
+    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
+        auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                                   platform::kKeyWrite);
+        if (key) key->deleteValue("hotkey");
+    });
+}
+
 std::string SettingsStore::GetSkin() {
     std::string result;
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {

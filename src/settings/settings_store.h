@@ -11,11 +11,11 @@ namespace qmx::settings {
 inline constexpr const char* kSettingsKey =
     "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 
-// The user's preferences in the registry: keep on top, drop shadow, skin. No setting is read from
-// memory: every operation opens the key, does one thing and closes it (the skin name last
-// written is kept, but nothing reads it back). Storing creates the key when it
-// is missing (a per-machine installation creates it only for the user who installed); reading
-// a missing key or value gives the defaults.
+// The user's preferences in the registry: keep on top, drop shadow, skin, the shortcut key. No
+// setting is read from memory: every operation opens the key, does one thing and closes it (the
+// skin name last written is kept, but nothing reads it back). Storing creates the key when it is
+// missing (a per-machine installation creates it only for the user who installed); reading a
+// missing key or value gives the defaults.
 class SettingsStore {
 public:
     SettingsStore(platform::Registry& registry, platform::WindowSystem& windows);
@@ -30,6 +30,10 @@ public:
     std::string GetSkin();
     void setSkinVista();
     void setSkinClassic();
+    // The shortcut that opens the controller, as a shortcut-key box gives it; 0 when none.
+    std::uint32_t GetHotKey();
+    void setHotKey(std::uint32_t value);
+    void removeHotKey();
 
     // The skin name last written; not read back by anything.
     const std::string& skinName() const { return skinName_; }

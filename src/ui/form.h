@@ -44,6 +44,7 @@ public:
     void onSessionEnding() override {}
     void onPointerCaptureLost(int controlId) override;
     void onMultimediaNotify(int, std::uint32_t) override {}
+    void onHotKey(int) override {}
     void onKey(platform::Key key, bool repeated) override;
     void onWheel(int delta, int x, int y) override;
     void onDpiChanged(int dpi) override;

@@ -163,9 +163,149 @@ test_the_options_dialog_answers_to_the_keyboard() {
     forget_run_entry
 }
 
+# Wine hears keys only while one of its windows has the X keyboard focus: its tray's.
+focus_wine() { xdotool windowfocus --sync "$(xdotool search --name 'Wine System Tray' | head -n 1)" 2>/dev/null; }
+tray_host() { drv windows --class QmxTrayHost --pid "$QMX_PID" | head -n 1 | cut -d' ' -f1; }
+# tray_key EVENT: the shell's callback for a key on the selected icon, sent as the shell sends it.
+tray_key() { drv notify "$(tray_host)" 0x201 1 "$1" >/dev/null; }
+new_controller() { drv wait-window --class QmxController --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1; }
+menu_count() { menus | grep -c . || true; }
+# x_window_of LINE: the X window that shows a window of `drv windows` (the one of its place).
+x_window_of() {
+    local x y w h candidate
+    read -r x y w h < <(rect_of "$1")
+    for candidate in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        xdotool getwindowgeometry "$candidate" 2>/dev/null | tr '\n' ' ' |
+            grep -q "Position: $x,$y .*Geometry: ${w}x$h" && { echo "$candidate"; return; }
+    done
+}
+
+# Win+B and the arrow keys select the icon in Windows' notification area; Wine's tray has no
+# keyboard navigation, so the shell's keyboard callbacks are sent here as the shell sends them.
+test_the_tray_icon_answers_to_the_keyboard() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    local answer
+    answer=$(drv tray-version "$(tray_host)" 1 3)
+    log "Wine's tray answers the callback form's declaration with $answer"
+    check "Wine's tray takes the declared callback form" [ "$answer" = 1 ]
+    tray_key 0x401
+    CONTROLLER_LINE=$(new_controller)
+    CONTROLLER=${CONTROLLER_LINE%% *}
+    check "Enter on the icon opens the controller" [ -n "$CONTROLLER" ]
+    program_settled
+    check "in front" grep -q 'class=QmxController' <<<"$(drv foreground)"
+    check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
+    xdotool key Escape
+    check "Esc closes it" holds 'for _ in $(seq 30); do [ -z "$(new_controller)" ] && break; sleep 0.1; done; [ -z "$(new_controller)" ]'
+    tray_key 0x7B
+    sleep 1
+    check "the menu key on the icon opens the menu" [ "$(menu_count)" = 1 ]
+    # Windows gives the keyboard to the menu in front; Wine without a window manager needs the X
+    # focus put on it.
+    xdotool windowfocus --sync "$(x_window_of "$(menus | head -n 1)")" 2>/dev/null
+    xdotool key Down Return
+    check "whose items the keyboard reaches at once: Down and Enter choose About" \
+        [ -n "$(drv wait-window --class QmxDialog --title About --pid "$QMX_PID" --visible 1 --timeout 5)" ]
+    # Wine's tray, told the callback form, reports a click also as a selection and a right click
+    # also as a context-menu request: each gesture still acts once.
+    check "a left click opens the controller" open_controller
+    sleep 1
+    check "once: the same controller stands a second later" \
+        [ "$(new_controller | cut -d' ' -f1)" = "$CONTROLLER" ]
+    check "the popup menu opens" open_menu
+    close_menu
+    sleep 1
+    check "a right click's menu, closed, does not come again" [ "$(menu_count)" = 0 ]
+}
+
+test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused() {
+    reset_settings
+    set_setting hotkey REG_DWORD 0x656  # Ctrl+Alt+V
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    focus_wine
+    xdotool key ctrl+alt+v
+    CONTROLLER_LINE=$(new_controller)
+    CONTROLLER=${CONTROLLER_LINE%% *}
+    check "Ctrl+Alt+V opens the controller" [ -n "$CONTROLLER" ]
+    program_settled
+    check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
+    xdotool key ctrl+alt+v
+    check "pressed again it closes the controller" holds 'for _ in $(seq 40); do [ -z "$(new_controller)" ] && break; sleep 0.1; done; [ -z "$(new_controller)" ]'
+
+    choose Options
+    local dialog
+    dialog=$(options_dialog)
+    dialog=${dialog%% *}
+    check "the Options dialog opens" [ -n "$dialog" ]
+    xdotool key Tab Tab
+    sleep 0.3
+    check "Tab reaches the shortcut box" [ "$(focus_in "$dialog")" = "$(handle_in "$dialog" 7)" ]
+    xdotool key ctrl+alt+b
+    sleep 0.3
+    # Then another program takes Ctrl+Alt+B (MOD_CONTROL | MOD_ALT, 'B') before Apply.
+    (drv hold-hotkey 3 0x42 60 >"$E2E_WORK/holder.out") >/dev/null 2>&1 </dev/null &
+    local holder=$!
+    for _ in $(seq 50); do grep -q held "$E2E_WORK/holder.out" 2>/dev/null && break; sleep 0.1; done
+    xdotool key Tab Return
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    log "message: $(drv child-text "${box%% *}" 65535)"
+    check "a shortcut another program holds is refused with a message" \
+        grep -q '^Unable to set the shortcut to open the controller\.' <<<"$(drv child-text "${box%% *}" 65535)"
+    drv press-ok "${box%% *}" >/dev/null
+    sleep 0.5
+    check "the working shortcut stays stored" [ "$(setting hotkey)" = 0x656 ]
+    focus_wine
+    xdotool key ctrl+alt+v
+    check "and still opens the controller" [ -n "$(new_controller)" ]
+    kill "$holder" 2>/dev/null
+}
+
+focus_in() { drv focus "$1" | sed -n 's/.* focus=\(0x[0-9a-f]*\).*/\1/p'; }
+handle_in() { child_line "$1" "$2" | cut -d' ' -f2; }
+# look_in WINDOW ID: a fingerprint of how a control of a window looks on the screen.
+look_in() {
+    local x y w h
+    read -r x y w h < <(rect_of "$(child_line "$1" "$2")")
+    import -window root -crop "${w}x${h}+$x+$y" +repage rgb:- 2>/dev/null | md5sum
+}
+
+# The About box's two addresses are links for the keyboard too (the browser is a stand-in that
+# notes the address).
+test_the_about_boxs_links_take_the_focus_and_open_with_enter() {
+    reset_settings
+    local stub="$E2E_WORK/stub-bin" opened="$E2E_WORK/opened.txt"
+    mkdir -p "$stub"
+    printf '#!/bin/sh\necho "$1" >>"%s"\n' "$opened" >"$stub/xdg-open"
+    chmod +x "$stub/xdg-open"
+    rm -f "$opened"
+    local path=$PATH
+    export PATH="$stub:$PATH"
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    export PATH=$path
+    choose About
+    local about plain
+    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    about=${about%% *}
+    check "the About box opens" [ -n "$about" ]
+    xdotool key Tab
+    sleep 0.3
+    check "Tab reaches the graphics address" [ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]
+    plain=$(look_in "$about" 6)
+    xdotool key shift+Tab
+    sleep 0.3
+    check "Shift+Tab the maker's address" [ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ]
+    check "which shows its focus rectangle" [ "$(look_in "$about" 6)" != "$plain" ]
+    xdotool key Return
+    check "Enter opens it" holds 'for _ in $(seq 50); do grep -q "www.korwen-software.example" "$opened" 2>/dev/null && break; sleep 0.2; done; grep -q "www.korwen-software.example" "$opened"'
+}
+
 install_copy "$KEYS_DIR"
 for test in test_the_controller_answers_to_keys_and_the_wheel \
     test_the_focus_rests_on_the_knob_and_tab_moves_it \
-    test_the_options_dialog_answers_to_the_keyboard; do
+    test_the_options_dialog_answers_to_the_keyboard test_the_tray_icon_answers_to_the_keyboard \
+    test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused \
+    test_the_about_boxs_links_take_the_focus_and_open_with_enter; do
     run_test "$test"
 done

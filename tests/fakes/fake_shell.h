@@ -14,7 +14,7 @@ public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override {
-        static const char* names[] = {"add", "modify", "delete"};
+        static const char* names[] = {"add", "modify", "delete", "setfocus", "setversion"};
         log_.add(std::string("shell.notifyIcon ") + names[static_cast<int>(message)]);
         trayCalls.push_back({message, data});
         return true;

@@ -34,6 +34,9 @@ public:
     void changeDpi(platform::WindowId window, int dpi);
     void setControlText(platform::WindowId window, int controlId, std::string_view text) override;
     void setControlValue(platform::WindowId window, int controlId, int value) override;
+    int controlValue(platform::WindowId window, int controlId) override {
+        return windows.at(window).values[controlId];
+    }
     void moveControl(platform::WindowId window, int controlId, float left, float top) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
@@ -63,6 +66,7 @@ public:
     void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
     void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
+    bool isForegroundWindow(platform::WindowId window) override { return foreground == window; }
     std::uint32_t extendedStyle(platform::WindowId window) override {
         return windows.at(window).extendedStyle;
     }
@@ -87,6 +91,17 @@ public:
     void announceSlider(platform::WindowId window, int controlId, std::string_view name,
                         std::string_view value) override {
         announcements.push_back({window, controlId, std::string(name), std::string(value)});
+    }
+
+    // Shortcut keys: the system's table of registrations, by the registering window and id.
+    std::uint32_t registerHotKey(platform::WindowId window, int id, unsigned modifiers,
+                                 unsigned virtualKey) override {
+        if (hotKeyRefusal != 0) return hotKeyRefusal;
+        hotKeys[{window, id}] = {modifiers, virtualKey};
+        return 0;
+    }
+    void unregisterHotKey(platform::WindowId window, int id) override {
+        hotKeys.erase({window, id});
     }
 
     // Advances the virtual clock, delivering every timer tick that falls due.
@@ -149,6 +164,8 @@ public:
     platform::WindowId foreground = platform::kNoWindow;
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     std::pair<platform::WindowId, int> focus{platform::kNoWindow, 0};  // the focused control
+    std::map<std::pair<platform::WindowId, int>, std::pair<unsigned, unsigned>> hotKeys;
+    std::uint32_t hotKeyRefusal = 0;  // the error every registration answers with; 0: none
     bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
     int failStopWatching = 0;  // how many of the next requests to stop watching fail

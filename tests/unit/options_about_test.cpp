@@ -45,6 +45,19 @@ TEST_F(OptionsDialogTest, ScreenReadersHearEachBoxByItsLabel) {
     const auto& names = fake.windows.find("Form4")->accessibleNames;
     EXPECT_EQ(names.at(opt::ChkStp), "Run when Windows starts.");
     EXPECT_EQ(names.at(opt::ChkShadow), "Controller Shadow");
+    EXPECT_EQ(names.at(opt::HotKey1), "Shortcut to open the controller:");
+}
+
+// As with every check box, a click on the box's text switches it.
+TEST_F(OptionsDialogTest, AClickOnABoxsLabelSwitchesTheBox) {
+    dialog().show();
+    userClicks(opt::Label1);
+    userClicks(opt::Label2);
+    EXPECT_EQ(dialog().chkStp().value(), 1);
+    EXPECT_EQ(dialog().chkShadow().value(), 1);
+    EXPECT_TRUE(dialog().shadowChanged());
+    userClicks(opt::Label2);
+    EXPECT_EQ(dialog().chkShadow().value(), 0);
 }
 
 TEST_F(OptionsDialogTest, FillsFromTheRegistryWithoutCountingAsAShadowClick) {

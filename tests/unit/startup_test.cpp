@@ -32,7 +32,9 @@ TEST_F(StartUp, RunsItsStepsInOrderAndEndsIdleWithTheControllerClosed) {
     EXPECT_EQ(fake.windows.find("Form1"), nullptr);
     EXPECT_EQ(app.trayHost().txtform1signal().text(), "0");
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
-    EXPECT_EQ(fake.shell.trayCalls.size(), 1u);
+    // The icon, and its callback form declared after it.
+    ASSERT_EQ(fake.shell.trayCalls.size(), 2u);
+    EXPECT_EQ(fake.shell.trayCalls[1].message, platform::TrayMessage::SetVersion);
 }
 
 TEST_F(StartUp, AddsTheTrayIconWithItsTipAndCallback) {
@@ -144,7 +146,9 @@ TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithItsTipAndThePictureOfTheM
         fake.mixer.mute = mute;
         fake.windows.advance(100);
         fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
-        const auto& last = fake.shell.trayCalls.back();
+        // Added, then its callback form declared again.
+        EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::SetVersion) << mute;
+        const auto& last = fake.shell.trayCalls.end()[-2];
         EXPECT_EQ(last.message, platform::TrayMessage::Add) << mute;
         EXPECT_EQ(last.data.callbackMessage, 0x201u) << mute;
         EXPECT_EQ(last.data.icon, picture) << mute;

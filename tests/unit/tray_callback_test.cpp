@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "app_harness.h"
 #include "resources/controller_form.h"
 #include "resources/tray_menu.h"
@@ -226,6 +229,65 @@ TEST_F(TrayCallback, AClickArrivingWhileTheControllerOpensLeavesOneWholeControll
     trayEvent(0x202);
     EXPECT_EQ(fake.windows.popups.size(), 1u);
     EXPECT_EQ(fake.windows.focus.second, int{resources::controller::Knob});
+}
+
+// Enter or Space on the icon opens the controller, Shift+F10 or the menu key pops the menu at the
+// icon; a mouse click, which the shell reports a second way after the release, acts once.
+TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
+    const struct {
+        const char* gesture;
+        std::vector<int> events;
+        int openings, menus;
+        bool menuAtIcon;
+    } cases[] = {
+        {"left click", {0x201, 0x202, platform::kTraySelect}, 1, 0, false},
+        {"right click", {0x204, 0x205, platform::kTrayContextMenu}, 0, 1, false},
+        {"Enter or Space", {platform::kTrayKeySelect}, 1, 0, false},
+        {"Enter on an icon chosen by mouse", {platform::kTraySelect}, 1, 0, false},
+        {"Shift+F10 or the menu key", {platform::kTrayContextMenu}, 0, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        const int created = controllerCreations();
+        const std::size_t popups = fake.windows.popups.size();
+        for (int event : c.events) trayEvent(event);
+        EXPECT_EQ(controllerCreations() - created, c.openings);
+        ASSERT_EQ(fake.windows.popups.size() - popups, static_cast<std::size_t>(c.menus));
+        if (c.openings) {
+            EXPECT_EQ(fake.windows.focus,
+                      std::pair(fake.windows.idOf("Form1"), int{resources::controller::Knob}));
+        }
+        if (c.menus) {
+            const auto& place = fake.windows.popups.back().state.place;
+            EXPECT_EQ(place.has_value(), c.menuAtIcon);
+            if (place) EXPECT_EQ(place->left, fake.shell.iconRect->left);
+        }
+    }
+}
+
+// The shell's documented way back: the focus returns to the notification area when a keyboard
+// user dismisses the menu, or closes with Esc a controller opened from the keyboard.
+TEST_F(TrayCallback, AKeyboardUserIsGivenBackToTheNotificationArea) {
+    auto focusReturns = [this] {
+        return std::count_if(
+            fake.shell.trayCalls.begin(), fake.shell.trayCalls.end(),
+            [](const auto& call) { return call.message == platform::TrayMessage::SetFocus; });
+    };
+    auto escape = [this] {
+        fake.windows.deliver(fake.windows.idOf("Form1"),
+                             [](auto& e) { e.onKey(platform::Key::Escape, false); });
+    };
+    trayEvent(platform::kTrayContextMenu);  // dismissed with Esc
+    EXPECT_EQ(focusReturns(), 1);
+    fake.windows.menuChoice = Ts;
+    trayEvent(platform::kTrayContextMenu);  // a command chosen
+    EXPECT_EQ(focusReturns(), 1);
+    trayEvent(platform::kTrayKeySelect);
+    escape();
+    EXPECT_EQ(focusReturns(), 2);
+    trayEvent(0x202);  // opened with the mouse
+    escape();
+    EXPECT_EQ(focusReturns(), 2);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 bool hasSystemFont(const resources::ControlDefinition& design) {
     using K = resources::ControlKind;
     return design.kind == K::CheckBox || design.kind == K::CommandButton ||
-           design.kind == K::TextBox || design.kind == K::ListBox;
+           design.kind == K::TextBox || design.kind == K::ListBox || design.kind == K::HotKeyBox;
 }
 
 // The desktop's dialog font is made for the system's resolution; elsewhere it grows with it.

@@ -39,10 +39,15 @@ int Win32Windows::popupMenu(platform::WindowId owner,
         }
     }
     if (state.defaultItem != 0) SetMenuDefaultItem(menu.get(), state.defaultItem, FALSE);
-    POINT pointer{};
-    GetCursorPos(&pointer);
+    POINT at{};
+    if (state.place) {
+        at = {(state.place->left + state.place->right) / 2,
+              (state.place->top + state.place->bottom) / 2};
+    } else {
+        GetCursorPos(&at);
+    }
     const int chosen = TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
-                                      pointer.x, pointer.y, 0, handleOf(owner), nullptr);
+                                      at.x, at.y, 0, handleOf(owner), nullptr);
     PostMessageA(handleOf(owner), WM_NULL, 0, 0);
     return chosen;
 }

@@ -62,6 +62,8 @@ ChildStyle childStyleFor(resources::ControlKind kind) {
             return {"EDIT", ES_AUTOHSCROLL};
         case K::ListBox:
             return {"LISTBOX", 0};
+        case K::HotKeyBox:
+            return {HOTKEY_CLASSA, WS_TABSTOP | WS_BORDER};
         case K::Label:
         case K::PictureBox:
         case K::Image:
@@ -191,6 +193,12 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         placeControl(window, *form, control);
         if (design.kind == resources::ControlKind::CheckBox) {
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
+        }
+        if (design.kind == resources::ControlKind::HotKeyBox) {
+            // A key alone, or with Shift alone, would take that key from every program: such a
+            // choice gets Ctrl+Alt, as a shortcut's "Shortcut key" box gives it.
+            SendMessageA(child, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                         MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         }
     }
     // Controls with a window of their own lie above the pictures and labels, which in turn lie

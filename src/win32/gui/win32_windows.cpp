@@ -2,6 +2,8 @@
 // timers, and message boxes.
 #include "win32/gui/win32_windows.h"
 
+#include <commctrl.h>
+
 #include "resources/form_definition.h"
 #include "ui/layout.h"
 #include "win32/gui/dpi.h"
@@ -38,9 +40,22 @@ void Win32Windows::setControlText(platform::WindowId window, int controlId, std:
 }
 
 void Win32Windows::setControlValue(platform::WindowId window, int controlId, int value) {
-    if (ControlWindow* control = controlOf(window, controlId)) {
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr) return;
+    if (control->design->kind == resources::ControlKind::HotKeyBox) {
+        SendMessageA(control->window, HKM_SETHOTKEY, static_cast<WPARAM>(value & 0xFFFF), 0);
+    } else {
         SendMessageA(control->window, BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     }
+}
+
+int Win32Windows::controlValue(platform::WindowId window, int controlId) {
+    ControlWindow* control = controlOf(window, controlId);
+    if (control == nullptr) return 0;
+    if (control->design->kind == resources::ControlKind::HotKeyBox) {
+        return LOWORD(SendMessageA(control->window, HKM_GETHOTKEY, 0, 0));
+    }
+    return SendMessageA(control->window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 void Win32Windows::moveControl(platform::WindowId window, int controlId, float leftTwips,
@@ -159,6 +174,28 @@ void Win32Windows::moveWindow(platform::WindowId window, float leftTwips, float 
 
 bool Win32Windows::setForegroundWindow(platform::WindowId window) {
     return SetForegroundWindow(handleOf(window)) != FALSE;
+}
+
+bool Win32Windows::isForegroundWindow(platform::WindowId window) {
+    return GetForegroundWindow() == handleOf(window);
+}
+
+// MOD_NOREPEAT (Windows 7 and later) keeps a held shortcut from repeating; older systems refuse
+// the flag as an invalid parameter, and there the shortcut is registered without it.
+std::uint32_t Win32Windows::registerHotKey(platform::WindowId window, int id, unsigned modifiers,
+                                           unsigned virtualKey) {
+    constexpr UINT kNoRepeat = 0x4000;
+    if (RegisterHotKey(handleOf(window), id, modifiers | kNoRepeat, virtualKey)) return 0;
+    DWORD error = GetLastError();
+    if (error == ERROR_INVALID_PARAMETER) {
+        if (RegisterHotKey(handleOf(window), id, modifiers, virtualKey)) return 0;
+        error = GetLastError();
+    }
+    return error != 0 ? error : ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+void Win32Windows::unregisterHotKey(platform::WindowId window, int id) {
+    UnregisterHotKey(handleOf(window), id);
 }
 
 std::uint32_t Win32Windows::extendedStyle(platform::WindowId window) {

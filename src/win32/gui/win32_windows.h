@@ -29,6 +29,7 @@ public:
     int windowDpi(platform::WindowId window) override;
     void setControlText(platform::WindowId window, int controlId, std::string_view text) override;
     void setControlValue(platform::WindowId window, int controlId, int value) override;
+    int controlValue(platform::WindowId window, int controlId) override;
     void moveControl(platform::WindowId window, int controlId, float leftTwips,
                      float topTwips) override;
     void setControlVisible(platform::WindowId window, int controlId, bool visible) override;
@@ -47,6 +48,7 @@ public:
     void windowPosition(platform::WindowId window, float& leftTwips, float& topTwips) override;
     void moveWindow(platform::WindowId window, float leftTwips, float topTwips) override;
     bool setForegroundWindow(platform::WindowId window) override;
+    bool isForegroundWindow(platform::WindowId window) override;
     std::uint32_t extendedStyle(platform::WindowId window) override;
     std::uint32_t setExtendedStyle(platform::WindowId window, std::uint32_t style) override;
     void setLayeredAttributes(platform::WindowId window, std::uint32_t colorKey, std::uint8_t alpha,
@@ -58,6 +60,9 @@ public:
     bool watchPointer(platform::WindowId window, bool watch) override;
     void announceSlider(platform::WindowId window, int controlId, std::string_view name,
                         std::string_view value) override;
+    std::uint32_t registerHotKey(platform::WindowId window, int id, unsigned modifiers,
+                                 unsigned virtualKey) override;
+    void unregisterHotKey(platform::WindowId window, int id) override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
     // Keys and the wheel meant for the controller reach the controller itself, whichever of its

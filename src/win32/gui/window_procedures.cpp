@@ -123,6 +123,9 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         case WM_CLOSE:
             send([](platform::WindowEvents& e) { e.onClose(); });
             return 0;
+        case WM_HOTKEY:
+            send([&](platform::WindowEvents& e) { e.onHotKey(static_cast<int>(wParam)); });
+            return 0;
         case MM_MCINOTIFY:
             send([&](platform::WindowEvents& e) {
                 e.onMultimediaNotify(static_cast<int>(wParam), static_cast<std::uint32_t>(lParam));
@@ -171,6 +174,21 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(window, nullptr, FALSE);  // the focus rectangle
+            return DefWindowProcW(window, message, wParam, lParam);
+        // A label that takes the focus is a link: Enter opens it as a click does.
+        case WM_GETDLGCODE:
+            if (lParam != 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+                return DLGC_WANTMESSAGE;
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN) {
+                const int id = controlIdOf(window);
+                dispatchToForm(GetParent(window),
+                               [id](platform::WindowEvents& e) { e.onClick(id); });
+                return 0;
+            }
             return DefWindowProcW(window, message, wParam, lParam);
 
         case WM_SETTEXT: {

@@ -16,7 +16,11 @@ namespace qmx::win32 {
 
 bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) {
     NOTIFYICONDATAA record{};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    // The callback form and the focus are Windows 2000's additions, in the record of its size.
+    const bool since2000 =
+        message == platform::TrayMessage::SetVersion || message == platform::TrayMessage::SetFocus;
+    record.cbSize = since2000 ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
+    if (message == platform::TrayMessage::SetVersion) record.uVersion = platform::kTrayIconVersion;
     record.hWnd = reinterpret_cast<HWND>(data.window);
     record.uID = data.id;
     record.uFlags = data.flags;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -154,6 +155,9 @@ int usage() {
         "       qmxdriver checked HWND ID\n"
         "       qmxdriver press-ok HWND\n"
         "       qmxdriver send HWND MESSAGE [WPARAM LPARAM]\n"
+        "       qmxdriver notify HWND MESSAGE WPARAM LPARAM\n"
+        "       qmxdriver hold-hotkey MODIFIERS KEY SECONDS\n"
+        "       qmxdriver tray-version HWND ID VERSION\n"
         "       qmxdriver owner HWND\n"
         "       qmxdriver message-id NAME\n"
         "       qmxdriver foreground\n"
@@ -272,6 +276,36 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("%llu\n", static_cast<unsigned long long>(result));
+        return 0;
+    }
+    // A message sent as the shell sends its tray callbacks: without waiting for the answer.
+    if (command == "notify" && argc >= 6) {
+        return SendNotifyMessageA(parseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
+                                  std::strtoull(argv[4], nullptr, 0),
+                                  std::strtoll(argv[5], nullptr, 0))
+                   ? 0
+                   : 1;
+    }
+    // Holds a shortcut key for SECONDS, as another program that uses it would.
+    if (command == "hold-hotkey" && argc >= 5) {
+        if (!RegisterHotKey(nullptr, 1, std::strtoul(argv[2], nullptr, 0),
+                            std::strtoul(argv[3], nullptr, 0))) {
+            std::printf("refused %lu\n", GetLastError());
+            return 1;
+        }
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(std::strtoul(argv[4], nullptr, 0) * 1000);
+        return 0;
+    }
+    // Declares a callback form for another program's tray icon; prints the shell's answer.
+    if (command == "tray-version" && argc >= 5) {
+        NOTIFYICONDATAA icon{};
+        icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        icon.hWnd = parseWindow(argv[2]);
+        icon.uID = std::strtoul(argv[3], nullptr, 0);
+        icon.uVersion = std::strtoul(argv[4], nullptr, 0);
+        std::printf("%d\n", Shell_NotifyIconA(NIM_SETVERSION, &icon) ? 1 : 0);
         return 0;
     }
     // The number of a registered window message ("TaskbarCreated", say).
