@@ -163,12 +163,17 @@ void TrayHost::trayCallback(int trayEvent) {
     } else if (menu) {
         popUpMenu(byKeyboard);
     } else if (opens) {
-        {
-            const Flagged opening(opening_);
-            openController(byKeyboard);
-        }
-        if (deferredEvent_ != 0) trayCallback(std::exchange(deferredEvent_, 0));
+        openThenWaiting(byKeyboard);
     }
+}
+
+// Opens the controller, then runs the click or menu request that arrived meanwhile.
+void TrayHost::openThenWaiting(bool fromKeyboard) {
+    {
+        const Flagged opening(opening_);
+        openController(fromKeyboard);
+    }
+    if (deferredEvent_ != 0) trayCallback(std::exchange(deferredEvent_, 0));
 }
 
 // From the keyboard the menu stands at the icon (where the shell can tell its place), and a
@@ -193,9 +198,7 @@ void TrayHost::onHotKey(int) {
         controller_.close();
         return;
     }
-    if (opening_) return;
-    const Flagged opening(opening_);
-    openController(false);
+    if (!opening_) openThenWaiting(false);
 }
 
 // The controller opens afresh every time, in the stored skin, and follows the volume.

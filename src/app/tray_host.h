@@ -60,6 +60,7 @@ private:
     void tmrmuteTick();
     void trayCallback(int trayEvent);
     void openController(bool fromKeyboard);
+    void openThenWaiting(bool fromKeyboard);
     void popUpMenu(bool fromKeyboard);
 
     platform::Platform& platform_;
