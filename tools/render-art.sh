@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Renders the program's pictures from their SVG sources into PNG files with nothing but the
 # pixels (no gamma or colour chunks, so every decoder gives the same 8-bit RGBA):
-# render-art.sh ART_DIR OUTPUT_DIR
+# render-art.sh ART_DIR OUTPUT_DIR "SCALES" "CURSOR_SIZES" (the percentages above 100 and the
+# pointer's sizes in pixels, each a space-separated list)
 set -euo pipefail
-art=$1 out=$2
+art=$1 out=$2 scales=$3 cursor_sizes=$4
 mkdir -p "$out"
 
 skin() {  # skin NAME key=value...
@@ -40,14 +41,14 @@ side() {
     echo "$half"
 }
 
-# Every picture at 100, 150 and 200 percent, drawn from its source at each size. Above 100
-# percent every byte counts (the program stays below 700 KiB): the PNG files are packed again
-# with zopflipng, losslessly, and the About box's background, opaque and photographic, is kept
+# Every picture at 100 percent and at each of the scales, drawn from its source at each size.
+# Above 100 percent every byte counts (the program stays below 700 KiB): the PNG files are packed
+# again with zopflipng, losslessly, and the About box's background, opaque and photographic, is kept
 # as a JPEG (a PNG of it at 200 percent alone would cost 95 KB).
 for svg in "$out"/*.svg; do
     name=$(basename "$svg" .svg)
     read -r width height < <(sed -n 's/^<svg[^>]* width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2/p' "$svg")
-    for scale in 100 150 200; do
+    for scale in 100 $scales; do
         suffix=$([ "$scale" = 100 ] || echo "@$scale")
         rsvg-convert "$svg" -w "$(side "$width" "$scale")" -h "$(side "$height" "$scale")" \
             -o "$out/$name$suffix.rendered.png"
@@ -62,11 +63,11 @@ for svg in "$out"/*.svg; do
     done
 done
 
-# The hand pointer at the sizes Windows gives a cursor at 100 to 300 percent: two one-bit planes
-# of SIZE x SIZE pixels each for a monochrome cursor, rows from the top, the leftmost pixel in
+# The hand pointer at each of the sizes (those Windows gives a cursor at 100 to 300 percent): two
+# one-bit planes of SIZE x SIZE pixels each for a monochrome cursor, rows from the top, the leftmost pixel in
 # the highest bit. AND plane: 1 where the screen shows through; XOR plane: 1 where the cursor is
 # white.
-for size in 32 40 48 56 64 80 96; do
+for size in $cursor_sizes; do
     rsvg-convert "$art/hand_cursor.svg" -w "$size" -h "$size" -o "$out/hand_cursor_$size.png"
     convert "$out/hand_cursor_$size.png" -alpha extract -threshold 50% -negate -depth 1 \
         "gray:$out/hand_and_$size.bits"

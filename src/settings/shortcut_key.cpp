@@ -46,8 +46,11 @@ void ShortcutKey::registerStored(platform::WindowId host) {
         current_ = stored;
         return;
     }
-    windows_.messageBox(platform::kNoWindow,
-                        std::string(kShortcutRefused) + " " + shell_.errorDescription(rc),
+    reportRefusal(rc, platform::kNoWindow);
+}
+
+void ShortcutKey::reportRefusal(std::uint32_t rc, platform::WindowId owner) {
+    windows_.messageBox(owner, std::string(kShortcutRefused) + " " + shell_.errorDescription(rc),
                         kAppTitle, kMbIconExclamation);
 }
 
@@ -62,9 +65,7 @@ void ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
     const int next = id_ == 1 ? 2 : 1;
     const std::uint32_t rc = registerFor(value, next);
     if (rc != 0) {
-        windows_.messageBox(owner,
-                            std::string(kShortcutRefused) + " " + shell_.errorDescription(rc),
-                            kAppTitle, kMbIconExclamation);
+        reportRefusal(rc, owner);
         return;
     }
     if (current_ != 0) windows_.unregisterHotKey(host_, id_);

@@ -27,6 +27,7 @@ public:
 
 private:
     std::uint32_t registerFor(std::uint32_t value, int id);
+    void reportRefusal(std::uint32_t rc, platform::WindowId owner);
 
     platform::WindowSystem& windows_;
     platform::Shell& shell_;

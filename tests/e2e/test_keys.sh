@@ -122,15 +122,20 @@ test_the_focus_rests_on_the_knob_and_tab_moves_it() {
     sleep 2
 }
 
+# Chooses Options from the menu; OPTIONS becomes the dialog's handle.
+open_options() {
+    choose Options
+    OPTIONS=$(options_dialog)
+    OPTIONS=${OPTIONS%% *}
+    check "the Options dialog opens" [ -n "$OPTIONS" ]
+}
+
 test_the_options_dialog_answers_to_the_keyboard() {
     reset_settings
     forget_run_entry
     check "qmx.exe starts" start_qmx "$KEYS_DIR"
-    choose Options
-    local dialog
-    dialog=$(options_dialog)
-    dialog=${dialog%% *}
-    check "the Options dialog opens" [ -n "$dialog" ]
+    open_options
+    local dialog=$OPTIONS
     check "Apply is the default button" \
         holds '[ $(($(sed -n "s/.*style=\(0x[0-9a-f]*\).*/\1/p" <<<"$(child_line "$dialog" 5)") & 0xf)) = 1 ]'
     xdotool key space
@@ -170,6 +175,14 @@ tray_host() { drv windows --class QmxTrayHost --pid "$QMX_PID" | head -n 1 | cut
 tray_key() { drv notify "$(tray_host)" 0x201 1 "$1" >/dev/null; }
 new_controller() { drv wait-window --class QmxController --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1; }
 menu_count() { menus | grep -c . || true; }
+# Waits up to 4 s for the open controller to fade out and go.
+controller_closes() {
+    for _ in $(seq 40); do
+        [ -z "$(new_controller)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # x_window_of LINE: the X window that shows a window of `drv windows` (the one of its place).
 x_window_of() {
     local x y w h candidate
@@ -197,7 +210,7 @@ test_the_tray_icon_answers_to_the_keyboard() {
     check "in front" grep -q 'class=QmxController' <<<"$(drv foreground)"
     check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
     xdotool key Escape
-    check "Esc closes it" holds 'for _ in $(seq 30); do [ -z "$(new_controller)" ] && break; sleep 0.1; done; [ -z "$(new_controller)" ]'
+    check "Esc closes it" controller_closes
     tray_key 0x7B
     sleep 1
     check "the menu key on the icon opens the menu" [ "$(menu_count)" = 1 ]
@@ -231,13 +244,10 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     program_settled
     check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
     xdotool key ctrl+alt+v
-    check "pressed again it closes the controller" holds 'for _ in $(seq 40); do [ -z "$(new_controller)" ] && break; sleep 0.1; done; [ -z "$(new_controller)" ]'
+    check "pressed again it closes the controller" controller_closes
 
-    choose Options
-    local dialog
-    dialog=$(options_dialog)
-    dialog=${dialog%% *}
-    check "the Options dialog opens" [ -n "$dialog" ]
+    open_options
+    local dialog=$OPTIONS
     xdotool key Tab Tab
     sleep 0.3
     check "Tab reaches the shortcut box" [ "$(focus_in "$dialog")" = "$(handle_in "$dialog" 7)" ]

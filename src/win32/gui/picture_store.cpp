@@ -4,6 +4,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -142,7 +143,9 @@ HBITMAP bitmapOf(std::span<const std::uint32_t> pixels, int width, int height) {
 HBITMAP makeBitmap(HINSTANCE instance, const GdiPlus& gdiPlus, const PictureResource& picture,
                    int dpi) {
     const ui::PictureSource source = ui::pictureSourceAt(dpi);
-    const int scaleIndex = source.scale == 100 ? 0 : source.scale == 150 ? 1 : 2;
+    const auto scaleIndex = static_cast<int>(
+        std::find(std::begin(ui::kPictureScales), std::end(ui::kPictureScales), source.scale) -
+        std::begin(ui::kPictureScales));
     const int resource = picture.resource + scaleIndex * QMX_PICTURE_SCALE_STEP;
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(resource), RT_RCDATA);
     if (found == nullptr) return nullptr;
