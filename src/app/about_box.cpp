@@ -12,13 +12,21 @@ AboutBox::AboutBox(platform::WindowSystem& windows, platform::Shell& shell,
       shell_(shell),
       mixer_(mixer),
       lblmanufac_(*this, Lblmanufac),
-      label4_(*this, Label4) {}
+      label4_(*this, Label4),
+      deviceNameTimer_(*this, TmrDeviceName, kDeviceNameIntervalMs, [this] { showDeviceName(); }) {}
 
-// Names the device in use when the box opens (the default output may have changed since).
+// Names the device in use when the box opens (the default output may have changed since), and
+// again while it is open.
 void AboutBox::handleLoad() {
+    showDeviceName();
+    deviceNameTimer_.setEnabled(true);
+}
+
+void AboutBox::showDeviceName() {
     const std::string& name = mixer_.refreshMixerName();
     if (name.empty()) return;
-    lblmanufac_.setCaption("Mixer :" + std::string(" ") + name);
+    const std::string caption = "Mixer :" + std::string(" ") + name;
+    if (caption != lblmanufac_.caption()) lblmanufac_.setCaption(caption);
 }
 
 void AboutBox::handleClick(int controlId) {

@@ -6,7 +6,8 @@
 
 namespace qmx::app {
 
-// The About box (Form3): the product, the mixer in use and the maker's addresses.
+// The About box (Form3): the product, the mixer in use and the maker's addresses. While it is
+// open it names the device in use as it is now: another default output, a device renamed.
 class AboutBox : public ui::Form {
 public:
     AboutBox(platform::WindowSystem& windows, platform::Shell& shell, mixer::MixerAccess& mixer);
@@ -22,8 +23,11 @@ protected:
 private:
     platform::Shell& shell_;
     mixer::MixerAccess& mixer_;
+    void showDeviceName();
+
     ui::Label lblmanufac_;
     ui::Label label4_;
+    ui::Timer deviceNameTimer_;
 };
 
 }  // namespace qmx::app

@@ -1,9 +1,11 @@
 #include "app/menu_commands.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/output_switch.h"
 #include "common/app_title.h"
 #include "resources/about_form.h"
 #include "resources/tray_menu.h"
@@ -12,7 +14,14 @@ namespace qmx::app {
 
 namespace {
 constexpr const char* kSwitchOutputFailed = "Unable to switch the playback device.";
+constexpr std::uint32_t kDeviceNotConnectedError = 1167;  // ERROR_DEVICE_NOT_CONNECTED
+
+// Codes of a device that is no longer there, which the system describes in no words of its own.
+bool deviceGone(std::uint32_t rc) {
+    return rc == platform::kAudioDeviceInvalidated || rc == platform::kNotFound ||
+           rc == platform::kDeviceNotConnected;
 }
+}  // namespace
 
 MenuCommands::MenuCommands(platform::Platform& platform, ProgramEnd& programEnd,
                            settings::SettingsStore& settings,
@@ -55,7 +64,10 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
         std::vector<platform::OutputDevice> outputs;
         std::string defaultId;
         if (system->activeOutputs(outputs) != platform::EndpointStatus::Ok) outputs.clear();
-        if (system->defaultOutput(defaultId) != platform::EndpointStatus::Ok) defaultId.clear();
+        if (system->defaultOutput(platform::Role::Console, defaultId) !=
+            platform::EndpointStatus::Ok) {
+            defaultId.clear();
+        }
         items = outputMenu_.build(items, std::move(outputs), defaultId, menuState_);
     }
     const int chosen = platform_.windows.popupMenu(owner, items, menuState_);
@@ -64,20 +76,26 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
 }
 
 // The chosen output becomes the default for every role; the tray icon and an open controller
-// follow it at once. A failure is reported and changes nothing.
+// follow it at once. A failure is reported and changes nothing; an output unplugged while the
+// menu was open is reported as not connected.
 void MenuCommands::switchOutput(const platform::OutputDevice& output, platform::WindowId owner) {
-    std::string current;
-    if (platform_.outputs->defaultOutput(current) == platform::EndpointStatus::Ok &&
-        current == output.id) {
-        return;
-    }
-    const std::uint32_t rc = platform_.outputs->setDefaultOutput(output.id);
-    if (rc != 0) {
+    platform::AudioEndpoints& system = *platform_.outputs;
+    std::vector<platform::OutputDevice> active;
+    const bool present = system.activeOutputs(active) != platform::EndpointStatus::Ok ||
+                         std::any_of(active.begin(), active.end(),
+                                     [&](const auto& device) { return device.id == output.id; });
+    const OutputSwitch done = present ? makeDefaultForEveryRole(system, output.id)
+                                      : OutputSwitch{platform::kDeviceNotConnected, false};
+    if (done.result != 0) {
+        const std::uint32_t described =
+            deviceGone(done.result) ? kDeviceNotConnectedError : done.result;
         platform_.windows.messageBox(
-            owner, std::string(kSwitchOutputFailed) + " " + platform_.shell.errorDescription(rc),
+            owner,
+            std::string(kSwitchOutputFailed) + " " + platform_.shell.errorDescription(described),
             kAppTitle, kMbIconExclamation);
         return;
     }
+    if (!done.changed) return;
     if (outputSwitched_) outputSwitched_();
     if (controller_.loaded()) controller_.GetVolume();
 }

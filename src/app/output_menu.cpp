@@ -1,6 +1,6 @@
 #include "app/output_menu.h"
 
-#include "common/utf8.h"
+#include "common/device_name.h"
 
 namespace qmx::app {
 
@@ -12,20 +12,8 @@ constexpr std::size_t kMaxNameCharacters = 64;
 }  // namespace
 
 std::string OutputMenu::captionFor(const std::string& name) {
-    std::string shown = name;
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (continuesCharacter(name[i])) continue;
-        if (++characters == kMaxNameCharacters) {
-            // Cut where the 64th character starts when more than 64 follow.
-            std::size_t end = i + 1;
-            while (end < name.size() && continuesCharacter(name[end])) ++end;
-            if (end < name.size()) shown = name.substr(0, i) + "\xE2\x80\xA6";
-            break;
-        }
-    }
     std::string caption;
-    for (char c : shown) {
+    for (char c : cutToCharacters(printableName(name), kMaxNameCharacters)) {
         caption += c;
         if (c == '&') caption += '&';
     }

@@ -1,9 +1,10 @@
 #include "mixer/endpoint_mixer.h"
 
-#include "common/utf8.h"
+#include "common/device_name.h"
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace qmx::mixer {
 
@@ -15,7 +16,6 @@ using platform::MixerLine;
 constexpr std::uint32_t kLineId = 0xFFFF0000;
 constexpr std::uint32_t kVolumeId = 1;
 constexpr std::uint32_t kMuteId = 2;
-constexpr std::uint32_t kNoDeviceNow = 0xFFFFFFFF;  // internal: nothing to act on right now
 }  // namespace
 
 float scalarForLevel(std::uint32_t level) {
@@ -38,8 +38,7 @@ public:
         line.lineId = kLineId;
         line.componentType = type;
         line.targetProductName.fill('\0');
-        const std::string name = mixer_.deviceName();
-        const std::string_view fits = utf8Prefix(name, line.targetProductName.size() - 1);
+        const std::string fits = cutToBytes(mixer_.deviceName(), line.targetProductName.size() - 1);
         std::memcpy(line.targetProductName.data(), fits.data(), fits.size());
         return platform::kMixerNoError;
     }
@@ -77,7 +76,8 @@ private:
     EndpointMixer& mixer_;
 };
 
-EndpointMixer::EndpointMixer(platform::AudioEndpoints& endpoints) : endpoints_(endpoints) {}
+EndpointMixer::EndpointMixer(platform::AudioEndpoints& endpoints, Clock clock)
+    : endpoints_(endpoints), clock_(std::move(clock)) {}
 
 EndpointMixer::~EndpointMixer() {
     if (watching_) endpoints_.watchChanges(nullptr);
@@ -91,25 +91,24 @@ std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
         watch();
     }
     Reach reach = reachDefaultOutput();
-    if (reach == Reach::Lost) {
-        reconnect();
+    if (reach == Reach::Lost || reach == Reach::Failed) {
+        renewConnection();
         reach = reachDefaultOutput();
     }
-    if (reach == Reach::Failed) return platform::kMixerError;
-    if (reach != Reach::Device && !opened_ && !worthWaitingFor(reach)) {
+    if (settle(reach == Reach::Failed ? Outcome::NoAnswer : Outcome::Done) !=
+        platform::kMixerNoError) {
+        return platform::kMixerError;
+    }
+    // With no active output the program waits when outputs are installed (a monitor that is
+    // off, headphones not yet connected) or when the audio service is not answering yet.
+    std::size_t installed = 0;
+    if (reach == Reach::NoDevice && !opened_ &&
+        (endpoints_.installedOutputs(installed) != EndpointStatus::Ok || installed == 0)) {
         return platform::kMixerNoDriver;
     }
     opened_ = true;
     device = std::make_unique<Device>(*this);
     return platform::kMixerNoError;
-}
-
-// With no active output at start-up the program waits when outputs are installed (a monitor
-// that is off, headphones not yet connected) or when the audio service is not answering yet.
-bool EndpointMixer::worthWaitingFor(Reach reach) {
-    if (reach == Reach::Lost) return true;
-    std::size_t installed = 0;
-    return endpoints_.installedOutputs(installed) == EndpointStatus::Ok && installed > 0;
 }
 
 void EndpointMixer::watch() {
@@ -126,7 +125,7 @@ std::uint32_t EndpointMixer::deviceInUse() {
 EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     if (volume_ && !changed_ && watching_) return Reach::Device;
     std::string id;
-    const EndpointStatus status = endpoints_.defaultOutput(id);
+    const EndpointStatus status = endpoints_.defaultOutput(platform::Role::Console, id);
     if (status == EndpointStatus::NoDevice || status == EndpointStatus::DeviceGone) {
         forgetDevice();
         return status == EndpointStatus::NoDevice ? Reach::NoDevice : Reach::Lost;
@@ -136,25 +135,33 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
         watch();
         rewatch_ = !watching_;
     }
+    const bool notified = changed_;
     changed_ = false;
-    if (volume_ && id == volumeOf_) return Reach::Device;
+    if (volume_ && id == volumeOf_) {
+        if (notified) readName(id);  // a change may have been the device's new name
+        return Reach::Device;
+    }
     forgetDevice();
     std::unique_ptr<platform::EndpointVolume> volume;
     const EndpointStatus activated = endpoints_.activateVolume(id, volume);
     if (activated == EndpointStatus::NoDevice || activated == EndpointStatus::DeviceGone) {
-        changed_ = true;
         return Reach::Lost;
     }
     if (activated != EndpointStatus::Ok) return Reach::Failed;
     volume_ = std::move(volume);
     volumeOf_ = id;
+    changed_ = false;
     if (id != lastUsed_) {
         lastUsed_ = id;
         ++deviceSerial_;
     }
-    std::string name;
-    if (endpoints_.friendlyName(id, name) == EndpointStatus::Ok) lastName_ = name;
+    readName(id);
     return Reach::Device;
+}
+
+void EndpointMixer::readName(const std::string& id) {
+    std::string name;
+    if (endpoints_.friendlyName(id, name) == EndpointStatus::Ok) lastName_ = printableName(name);
 }
 
 void EndpointMixer::forgetDevice() {
@@ -165,65 +172,104 @@ void EndpointMixer::forgetDevice() {
 
 // A new connection to the audio service, with the watch registered on it; a watch that cannot
 // be registered now (the service is still down) is registered at the next look-up that works.
-void EndpointMixer::reconnect() {
+void EndpointMixer::renewConnection() {
     forgetDevice();
+    const std::uint32_t now = clock_();
+    if (lastRenewal_ && now - *lastRenewal_ < kRenewalIntervalMs) return;
+    lastRenewal_ = now;
     watching_ = endpoints_.reconnect();
     rewatch_ = !watching_;
 }
 
-// Runs `call` on the default output's volume object. A loss renews the connection and tries
-// once more; when there is still nothing to act on the call is skipped.
+// Runs `call` on the default output's volume object. A loss looks again on a renewed
+// connection; a failure is no answer for now.
 template <typename Call>
-std::uint32_t EndpointMixer::onDefaultOutput(Call&& call) {
+EndpointMixer::Outcome EndpointMixer::attempt(Call&& call) {
     for (bool renewed = false;; renewed = true) {
         const Reach reach = reachDefaultOutput();
-        if (reach == Reach::NoDevice) return kNoDeviceNow;
-        if (reach == Reach::Failed) return platform::kMixerError;
+        if (reach == Reach::NoDevice) return Outcome::NothingNow;
+        if (reach == Reach::Failed) {
+            renewConnection();
+            return Outcome::NoAnswer;
+        }
         if (reach == Reach::Device) {
             const EndpointStatus status = call(*volume_);
-            if (status == EndpointStatus::Ok) return platform::kMixerNoError;
-            if (status != EndpointStatus::DeviceGone && status != EndpointStatus::NoDevice) {
-                return platform::kMixerError;
+            if (status == EndpointStatus::Ok) return Outcome::Done;
+            if (status == EndpointStatus::Failed) {
+                renewConnection();
+                return Outcome::NoAnswer;
             }
         }
-        if (renewed) return kNoDeviceNow;
-        reconnect();
+        if (renewed) return Outcome::NothingNow;
+        renewConnection();
     }
+}
+
+// A write the user made that has not gone through yet is tried again; it is dropped once done
+// or when there is nothing to act on, as a write then is.
+EndpointMixer::Outcome EndpointMixer::writeKept(Control control) {
+    std::optional<std::uint32_t>& kept = control == Control::Volume ? pendingLevel_ : pendingMute_;
+    if (!kept) return Outcome::Done;
+    const std::uint32_t value = *kept;
+    const Outcome outcome = attempt([&](platform::EndpointVolume& v) {
+        return control == Control::Volume ? v.setMasterScalar(scalarForLevel(value))
+                                          : v.setMute(value != 0);
+    });
+    if (outcome != Outcome::NoAnswer) kept.reset();
+    return outcome;
+}
+
+EndpointMixer::Outcome EndpointMixer::writePending() {
+    if (writeKept(Control::Volume) == Outcome::NoAnswer) return Outcome::NoAnswer;
+    return writeKept(Control::Mute) == Outcome::NoAnswer ? Outcome::NoAnswer : Outcome::Done;
+}
+
+// The result of a call: a failure only when every call has failed for the sustained span.
+std::uint32_t EndpointMixer::settle(Outcome outcome) {
+    if (outcome != Outcome::NoAnswer) {
+        failingSince_.reset();
+        return platform::kMixerNoError;
+    }
+    const std::uint32_t now = clock_();
+    if (!failingSince_) failingSince_ = now;
+    return now - *failingSince_ >= kSustainedFailureMs ? platform::kMixerError
+                                                       : platform::kMixerNoError;
 }
 
 std::uint32_t EndpointMixer::readVolume(std::uint32_t& level) {
-    float scalar = 0;
-    const std::uint32_t rc = onDefaultOutput([&](auto& v) { return v.masterScalar(scalar); });
-    if (rc == platform::kMixerNoError) lastLevel_ = levelForScalar(scalar);
-    if (rc == kNoDeviceNow || rc == platform::kMixerNoError) {
-        level = lastLevel_;
-        return platform::kMixerNoError;
+    Outcome outcome = writePending();
+    if (outcome != Outcome::NoAnswer) {
+        float scalar = 0;
+        outcome = attempt([&](auto& v) { return v.masterScalar(scalar); });
+        if (outcome == Outcome::Done) lastLevel_ = levelForScalar(scalar);
     }
-    return rc;
+    level = lastLevel_;
+    return settle(outcome);
 }
 
 std::uint32_t EndpointMixer::writeVolume(std::uint32_t level) {
-    const std::uint32_t rc =
-        onDefaultOutput([&](auto& v) { return v.setMasterScalar(scalarForLevel(level)); });
-    if (rc == platform::kMixerNoError) lastLevel_ = level;
-    return rc == kNoDeviceNow ? platform::kMixerNoError : rc;
+    pendingLevel_ = level;
+    const Outcome outcome = writeKept(Control::Volume);
+    if (outcome != Outcome::NothingNow) lastLevel_ = level;
+    return settle(outcome);
 }
 
 std::uint32_t EndpointMixer::readMute(std::uint32_t& value) {
-    bool muted = false;
-    const std::uint32_t rc = onDefaultOutput([&](auto& v) { return v.mute(muted); });
-    if (rc == platform::kMixerNoError) lastMute_ = muted ? 1 : 0;
-    if (rc == kNoDeviceNow || rc == platform::kMixerNoError) {
-        value = lastMute_;
-        return platform::kMixerNoError;
+    Outcome outcome = writePending();
+    if (outcome != Outcome::NoAnswer) {
+        bool muted = false;
+        outcome = attempt([&](auto& v) { return v.mute(muted); });
+        if (outcome == Outcome::Done) lastMute_ = muted ? 1 : 0;
     }
-    return rc;
+    value = lastMute_;
+    return settle(outcome);
 }
 
 std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
-    const std::uint32_t rc = onDefaultOutput([&](auto& v) { return v.setMute(value != 0); });
-    if (rc == platform::kMixerNoError) lastMute_ = value != 0 ? 1 : 0;
-    return rc == kNoDeviceNow ? platform::kMixerNoError : rc;
+    pendingMute_ = value != 0 ? 1 : 0;
+    const Outcome outcome = writeKept(Control::Mute);
+    if (outcome != Outcome::NothingNow) lastMute_ = value != 0 ? 1 : 0;
+    return settle(outcome);
 }
 
 // The name of the output in use, or of the last one while there is none.

@@ -64,6 +64,10 @@ public:
     virtual EndpointStatus setMute(bool muted) = 0;
 };
 
+// The roles an output can be the default for; the program follows the console's.
+enum class Role { Console, Multimedia, Communications };
+inline constexpr Role kRoles[] = {Role::Console, Role::Multimedia, Role::Communications};
+
 // An output device as the system lists it; the name is UTF-8.
 struct OutputDevice {
     std::string id;
@@ -77,24 +81,23 @@ public:
     AudioEndpoints& operator=(const AudioEndpoints&) = delete;
     virtual ~AudioEndpoints() = default;
 
-    // The id of the current default output device for the console role.
-    virtual EndpointStatus defaultOutput(std::string& id) = 0;
+    // The id of the current default output device for a role.
+    virtual EndpointStatus defaultOutput(Role role, std::string& id) = 0;
     virtual EndpointStatus activateVolume(const std::string& id,
                                           std::unique_ptr<EndpointVolume>& volume) = 0;
-    // The device's name as the system shows it, in UTF-8.
+    // The device's name as the system shows it, in UTF-8 (empty when the system gives none).
     virtual EndpointStatus friendlyName(const std::string& id, std::string& name) = 0;
     // The active output devices with their names, in the order the system lists them.
     virtual EndpointStatus activeOutputs(std::vector<OutputDevice>& outputs) = 0;
-    // Makes a device the default output for every role (console, multimedia, communications),
-    // as the system's sound settings do; the watch of watchChanges hears of it before the call
-    // returns. Returns 0 or the system's result code.
-    virtual std::uint32_t setDefaultOutput(const std::string& id) = 0;
+    // Makes a device the default output for one role; the watch of watchChanges hears of a new
+    // console default before the call returns. Returns 0 or the system's result code.
+    virtual std::uint32_t setDefaultOutput(Role role, const std::string& id) = 0;
     // How many output devices the system knows in any state: active, disabled, unplugged or
     // not present.
     virtual EndpointStatus installedOutputs(std::size_t& count) = 0;
     // From now on `changed` runs on the user-interface thread, between events, whenever the
-    // default output changes or a device is added, removed, enabled or disabled. False when the
-    // system cannot tell.
+    // default output changes, a device is added, removed, enabled or disabled, or a device's name
+    // changes. False when the system cannot tell.
     virtual bool watchChanges(std::function<void()> changed) = 0;
     // Drops the connection to the audio service and makes it anew, with the watch of
     // watchChanges registered again: after the service restarted, the old connection answers

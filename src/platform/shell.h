@@ -58,7 +58,8 @@ public:
     // Starts a program from a command line in a normal window that gets the focus, without
     // waiting for it. Returns 0, or the system's error code.
     virtual std::uint32_t startProgram(std::string_view commandLine) = 0;
-    // The system's own description of an error code.
+    // The system's own description of an error code; "Error 0x…" with the code in hexadecimal
+    // when the system has none.
     virtual std::string errorDescription(std::uint32_t error) = 0;
     // Opens an address with the shell's default action (the default browser for a web address).
     virtual void openAddress(std::string_view address) = 0;

@@ -20,6 +20,9 @@ enum Control : int {
     Label3,      // "Visit our website..."
     Label10,     // the maker's name and years
 };
+enum Timer : int { TmrDeviceName = 1 };
+// How often an open About box looks at the name of the device in use.
+inline constexpr unsigned kDeviceNameIntervalMs = 500;
 inline constexpr const char* kMakerAddress = "https://www.korwen-software.example/";
 inline constexpr const char* kGraphicsAddress = "https://graphics.korwen-software.example/";
 }  // namespace about

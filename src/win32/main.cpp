@@ -48,7 +48,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32System system;
     qmx::win32::Win32Sound sound;
     qmx::win32::Win32AudioEndpoints endpoints(instance);
-    qmx::mixer::EndpointMixer endpointMixer(endpoints);
+    // GetTickCount rather than GetTickCount64, which Windows XP lacks; the mixer takes differences.
+    qmx::mixer::EndpointMixer endpointMixer(endpoints, [] { return GetTickCount(); });
     auto legacyMixer = qmx::win32::makeLegacyMixer();
     const bool coreAudio = system.version().major >= 6;
     qmx::platform::Mixer& mixer =

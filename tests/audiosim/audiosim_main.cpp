@@ -14,9 +14,12 @@
 namespace {
 
 const char* const kUsage =
-    "usage: audiosim.exe reset | clear | state | add ID \"NAME\" | remove ID | plug ID\n"
+    "usage: audiosim.exe reset | clear | state | add ID \"NAME\"\n"
+    "       | remove ID [unplugged|disabled|notpresent] | plug ID | rename ID \"NAME\"\n"
     "       | default ID [console|multimedia|communications] | level ID 0..1 | mute ID 0|1\n"
-    "       | fail METHOD 0xHRESULT COUNT | restart-service MS [0xHRESULT]\n";
+    "       | fail METHOD 0xHRESULT COUNT | restart-service MS [0xHRESULT]\n"
+    "       | policy win7|vista|win10-1511|win10-1507\n"
+    "rename ID \"\" leaves the name property without text (a null pointer), as some drivers do.\n";
 
 void print(const std::string& text) {
     DWORD written = 0;
@@ -59,12 +62,33 @@ std::string run(audiosim::Transaction& sim, int count, wchar_t** args) {
         if (!sim.add(args[2], args[3])) return "the id is taken or the table is full";
         return {};
     }
-    if (command == L"remove" && count == 3) {
+    if (command == L"remove" && (count == 3 || count == 4)) {
         if (auto why = device(index); !why.empty()) return why;
         if (sim.state().devices[index].state != DEVICE_STATE_ACTIVE)
             return "the device is not active";
-        sim.remove(index);
+        const std::wstring how = count == 4 ? args[3] : L"unplugged";
+        const DWORD state = how == L"unplugged"    ? DEVICE_STATE_UNPLUGGED
+                            : how == L"disabled"   ? DEVICE_STATE_DISABLED
+                            : how == L"notpresent" ? DEVICE_STATE_NOTPRESENT
+                                                   : 0;
+        if (state == 0) return "a device is removed as unplugged, disabled or notpresent";
+        sim.remove(index, state);
         return {};
+    }
+    if (command == L"rename" && count == 4) {
+        if (auto why = device(index); !why.empty()) return why;
+        sim.rename(index, args[3]);
+        return {};
+    }
+    if (command == L"policy" && count == 3) {
+        for (int p = 0; p < static_cast<int>(audiosim::Policy::Count); ++p) {
+            const auto policy = static_cast<audiosim::Policy>(p);
+            if (wcscmp(args[2], audiosim::policyName(policy)) == 0) {
+                sim.state().policy = policy;
+                return {};
+            }
+        }
+        return "no policy " + audiosim::utf8(args[2]);
     }
     if (command == L"plug" && count == 3) {
         if (auto why = device(index); !why.empty()) return why;

@@ -4,6 +4,11 @@
 
 namespace audiosim {
 
+namespace {
+constexpr PROPERTYKEY kFriendlyNameKey = {
+    {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
+}
+
 Notifier& Notifier::instance() {
     static Notifier* notifier = new Notifier();  // lives as long as the process
     return *notifier;
@@ -11,29 +16,33 @@ Notifier& Notifier::instance() {
 
 Notifier::Notifier() {
     InitializeCriticalSection(&lock_);
+    InitializeCriticalSection(&delivering_);
 }
 
+// Windows takes no reference of a client it registers and releases none when it unregisters it;
+// the program keeps its client alive in between.
 void Notifier::add(IMMNotificationClient* client, std::uint32_t epoch, std::uint32_t seen) {
-    client->AddRef();
     EnterCriticalSection(&lock_);
     clients_.push_back({client, epoch, seen});
     if (thread_ == nullptr) thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
     LeaveCriticalSection(&lock_);
 }
 
+// Waits for a delivery under way: once this returns, the client is called no more.
 bool Notifier::remove(IMMNotificationClient* client) {
-    IMMNotificationClient* removed = nullptr;
+    bool removed = false;
+    EnterCriticalSection(&delivering_);
     EnterCriticalSection(&lock_);
     for (auto it = clients_.begin(); it != clients_.end(); ++it) {
         if (it->client == client) {
-            removed = it->client;
             clients_.erase(it);
+            removed = true;
             break;
         }
     }
     LeaveCriticalSection(&lock_);
-    if (removed) removed->Release();
-    return removed != nullptr;
+    LeaveCriticalSection(&delivering_);
+    return removed;
 }
 
 DWORD WINAPI Notifier::run(void* self) {
@@ -50,11 +59,11 @@ void Notifier::deliver() {
         if (FAILED(sim.gate(sim.state().epoch))) return;  // the service is down
         state = sim.state();
     }
+    EnterCriticalSection(&delivering_);
     std::vector<Client> due;
     EnterCriticalSection(&lock_);
     for (Client& client : clients_) {
         if (client.epoch != state.epoch || client.seen == state.eventSeq) continue;
-        client.client->AddRef();
         due.push_back(client);
         client.seen = state.eventSeq;
     }
@@ -80,10 +89,13 @@ void Notifier::deliver() {
                 case EventKind::Removed:
                     c->OnDeviceRemoved(id);
                     break;
+                case EventKind::NameChanged:
+                    c->OnPropertyValueChanged(id, kFriendlyNameKey);
+                    break;
             }
         }
-        client.client->Release();
     }
+    LeaveCriticalSection(&delivering_);
 }
 
 }  // namespace audiosim

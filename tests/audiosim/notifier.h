@@ -9,9 +9,10 @@
 
 namespace audiosim {
 
-// The notification clients registered in this process. A thread of the simulator looks for new
-// device events every few milliseconds and calls each client that was registered in the audio
-// service's current life, never on the thread that caused the event, as Windows does.
+// The notification clients registered in this process, without a reference of their own, as
+// Windows keeps them. A thread of the simulator looks for new device events every few
+// milliseconds and calls each client that was registered in the audio service's current life,
+// never on the thread that caused the event, as Windows does.
 class Notifier {
 public:
     static Notifier& instance();
@@ -30,7 +31,8 @@ private:
     static DWORD WINAPI run(void* self);
     void deliver();
 
-    CRITICAL_SECTION lock_;
+    CRITICAL_SECTION lock_;        // the list
+    CRITICAL_SECTION delivering_;  // a round of calls to the clients
     std::vector<Client> clients_;
     HANDLE thread_ = nullptr;
 };

@@ -203,13 +203,15 @@ public:
         if (value == nullptr) return E_POINTER;
         PropVariantInit(value);
         Transaction sim;
-        const HRESULT gated = sim.gate(epoch_);
+        const HRESULT gated = sim.gate(epoch_, Method::GetValue);
         if (FAILED(gated)) return gated;
         const int device = sim.find(id_.c_str());
         if (device < 0) return kNotFound;
         if (key.fmtid == kFriendlyName.fmtid && key.pid == kFriendlyName.pid) {
+            // A name without text is the property with a null pointer, as some drivers give.
+            const wchar_t* name = sim.state().devices[device].name;
             value->vt = VT_LPWSTR;
-            value->pwszVal = taskText(sim.state().devices[device].name);
+            value->pwszVal = *name ? taskText(name) : nullptr;
         }
         return S_OK;
     }
@@ -268,7 +270,7 @@ public:
         *store = nullptr;
         {
             Transaction sim;
-            const HRESULT gated = sim.gate(epoch_);
+            const HRESULT gated = sim.gate(epoch_, Method::OpenPropertyStore);
             if (FAILED(gated)) return gated;
             if (sim.find(id_.c_str()) < 0) return kNotFound;
         }
@@ -277,13 +279,19 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetId(LPWSTR* id) override {
         if (id == nullptr) return E_POINTER;
+        *id = nullptr;
+        {
+            Transaction sim;
+            const HRESULT gated = sim.gate(epoch_, Method::GetId);
+            if (FAILED(gated)) return gated;
+        }
         *id = taskText(id_.c_str());
         return *id ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE GetState(DWORD* state) override {
         if (state == nullptr) return E_POINTER;
         Transaction sim;
-        const HRESULT gated = sim.gate(epoch_);
+        const HRESULT gated = sim.gate(epoch_, Method::GetState);
         if (FAILED(gated)) return gated;
         const int device = sim.find(id_.c_str());
         if (device < 0) return kNotFound;
@@ -332,6 +340,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override {
         if (count == nullptr) return E_POINTER;
+        {
+            Transaction sim;
+            const HRESULT gated = sim.gate(epoch_, Method::GetCount);
+            if (FAILED(gated)) return gated;
+        }
         *count = static_cast<UINT>(ids_.size());
         return S_OK;
     }
@@ -339,6 +352,11 @@ public:
         if (device == nullptr) return E_POINTER;
         *device = nullptr;
         if (index >= ids_.size()) return E_INVALIDARG;
+        {
+            Transaction sim;
+            const HRESULT gated = sim.gate(epoch_, Method::Item);
+            if (FAILED(gated)) return gated;
+        }
         *device = deviceObject(epoch_, ids_[index]);
         return S_OK;
     }
@@ -370,7 +388,7 @@ public:
         std::vector<std::wstring> ids;
         {
             Transaction sim;
-            const HRESULT gated = sim.gate(epoch_);
+            const HRESULT gated = sim.gate(epoch_, Method::EnumAudioEndpoints);
             if (FAILED(gated)) return gated;
             const State& state = sim.state();
             for (std::uint32_t i = 0; flow != eCapture && i < state.deviceCount; ++i) {
@@ -404,7 +422,7 @@ public:
         *device = nullptr;
         {
             Transaction sim;
-            const HRESULT gated = sim.gate(epoch_);
+            const HRESULT gated = sim.gate(epoch_, Method::GetDevice);
             if (FAILED(gated)) return gated;
             if (sim.find(id) < 0) return kNotFound;
         }
@@ -417,7 +435,7 @@ public:
         std::uint32_t seen = 0;
         {
             Transaction sim;
-            const HRESULT gated = sim.gate(epoch_);
+            const HRESULT gated = sim.gate(epoch_, Method::RegisterEndpointNotificationCallback);
             if (FAILED(gated)) return gated;
             seen = sim.state().eventSeq;
         }
@@ -427,11 +445,13 @@ public:
     HRESULT STDMETHODCALLTYPE
     UnregisterEndpointNotificationCallback(IMMNotificationClient* client) override {
         if (client == nullptr) return E_POINTER;
-        const bool known = Notifier::instance().remove(client);
-        Transaction sim;
-        const HRESULT gated = sim.gate(epoch_);
-        if (FAILED(gated)) return gated;
-        return known ? S_OK : E_NOTFOUND;
+        {
+            // A refusal leaves the client registered: it may still be called.
+            Transaction sim;
+            const HRESULT gated = sim.gate(epoch_, Method::UnregisterEndpointNotificationCallback);
+            if (FAILED(gated)) return gated;
+        }
+        return Notifier::instance().remove(client) ? S_OK : E_NOTFOUND;
     }
 
 private:
@@ -445,10 +465,31 @@ private:
     std::uint32_t epoch_;
 };
 
-// One object answers both the Windows 7 and the Vista policy-config interfaces.
+// The interface the Windows 7 class answers on each simulated Windows; none on Vista.
+const IID* windows7ClassInterface(Policy policy) {
+    switch (policy) {
+        case Policy::Windows7:
+            return &kIidPolicyConfig;
+        case Policy::Windows10_1511:
+            return &kIidPolicyConfig1511;
+        case Policy::Windows10_1507:
+            return &kIidPolicyConfig1507;
+        default:
+            return nullptr;
+    }
+}
+
+Policy currentPolicy() {
+    Transaction sim;
+    return sim.state().policy;
+}
+
+// One object for both classes: the Vista class answers the Vista interface, the Windows 7 class
+// the one interface of the simulated Windows version.
 class PolicyConfig final : public IPolicyConfig, public IPolicyConfigVista, Counted<PolicyConfig> {
 public:
-    explicit PolicyConfig(std::uint32_t epoch) : epoch_(epoch) {}
+    PolicyConfig(std::uint32_t epoch, bool vistaClass, Policy policy)
+        : epoch_(epoch), vistaClass_(vistaClass), policy_(policy) {}
     AUDIOSIM_UNKNOWN
 
     HRESULT STDMETHODCALLTYPE SetDefaultEndpoint(PCWSTR id, ERole role) override {
@@ -486,27 +527,35 @@ public:
 
 private:
     void* answer(REFIID iid) {
-        if (iid == IID_IUnknown || iid == kIidPolicyConfig)
-            return static_cast<IPolicyConfig*>(this);
-        if (iid == kIidPolicyConfigVista) return static_cast<IPolicyConfigVista*>(this);
-        return nullptr;
+        if (iid == IID_IUnknown) return static_cast<IPolicyConfig*>(this);
+        if (vistaClass_) {
+            return iid == kIidPolicyConfigVista ? static_cast<IPolicyConfigVista*>(this) : nullptr;
+        }
+        const IID* offered = windows7ClassInterface(policy_);
+        return offered && iid == *offered ? static_cast<IPolicyConfig*>(this) : nullptr;
     }
 
     std::uint32_t epoch_;
+    bool vistaClass_;
+    Policy policy_;
 };
+
+enum class Served { Enumerator, PolicyConfig, PolicyConfigVista };
 
 class Factory final : public IClassFactory, Counted<Factory> {
 public:
-    explicit Factory(bool policyConfig) : policyConfig_(policyConfig) {}
+    explicit Factory(Served served) : served_(served) {}
     AUDIOSIM_UNKNOWN
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
         *out = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-        IUnknown* object = policyConfig_ ? static_cast<IUnknown*>(static_cast<IPolicyConfig*>(
-                                               new PolicyConfig(currentEpoch())))
-                                         : static_cast<IUnknown*>(new Enumerator(currentEpoch()));
+        IUnknown* object =
+            served_ == Served::Enumerator
+                ? static_cast<IUnknown*>(new Enumerator(currentEpoch()))
+                : static_cast<IUnknown*>(static_cast<IPolicyConfig*>(new PolicyConfig(
+                      currentEpoch(), served_ == Served::PolicyConfigVista, currentPolicy())));
         const HRESULT hr = object->QueryInterface(iid, out);
         object->Release();
         return hr;
@@ -521,7 +570,7 @@ private:
         return nullptr;
     }
 
-    bool policyConfig_;
+    Served served_;
 };
 
 }  // namespace
@@ -531,9 +580,18 @@ private:
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
-    const bool enumerator = clsid == __uuidof(MMDeviceEnumerator);
-    if (!enumerator && clsid != kClsidPolicyConfig) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new audiosim::Factory(!enumerator);
+    using audiosim::Policy;
+    using audiosim::Served;
+    const Policy policy = audiosim::currentPolicy();
+    Served served = Served::Enumerator;
+    if (clsid == kClsidPolicyConfig && policy != Policy::Vista) {
+        served = Served::PolicyConfig;
+    } else if (clsid == kClsidPolicyConfigVista && policy == Policy::Vista) {
+        served = Served::PolicyConfigVista;
+    } else if (clsid != __uuidof(MMDeviceEnumerator)) {
+        return CLASS_E_CLASSNOTAVAILABLE;  // not registered on the simulated Windows version
+    }
+    auto* factory = new audiosim::Factory(served);
     const HRESULT hr = factory->QueryInterface(iid, out);
     factory->Release();
     return hr;

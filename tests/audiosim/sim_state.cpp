@@ -5,12 +5,13 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 
 namespace audiosim {
 
 namespace {
 
-constexpr std::uint32_t kMagic = 0x51534D31;  // "QSM1"
+constexpr std::uint32_t kMagic = 0x51534D32;  // "QSM2"
 
 std::wstring stateFile() {
     wchar_t folder[MAX_PATH];
@@ -32,11 +33,30 @@ std::uint64_t now() {
 }
 
 const wchar_t* methodName(Method method) {
-    static const wchar_t* const names[] = {
-        L"GetDefaultAudioEndpoint",    L"Activate", L"GetMasterVolumeLevelScalar",
-        L"SetMasterVolumeLevelScalar", L"GetMute",  L"SetMute",
-        L"SetDefaultEndpoint"};
+    static const wchar_t* const names[] = {L"GetDefaultAudioEndpoint",
+                                           L"Activate",
+                                           L"GetMasterVolumeLevelScalar",
+                                           L"SetMasterVolumeLevelScalar",
+                                           L"GetMute",
+                                           L"SetMute",
+                                           L"SetDefaultEndpoint",
+                                           L"EnumAudioEndpoints",
+                                           L"GetDevice",
+                                           L"RegisterEndpointNotificationCallback",
+                                           L"UnregisterEndpointNotificationCallback",
+                                           L"GetId",
+                                           L"GetState",
+                                           L"OpenPropertyStore",
+                                           L"GetValue",
+                                           L"GetCount",
+                                           L"Item"};
+    static_assert(std::size(names) == static_cast<std::size_t>(Method::Count));
     return names[static_cast<int>(method)];
+}
+
+const wchar_t* policyName(Policy policy) {
+    static const wchar_t* const names[] = {L"win7", L"vista", L"win10-1511", L"win10-1507"};
+    return names[static_cast<int>(policy)];
 }
 
 const wchar_t* roleName(int role) {
@@ -146,6 +166,7 @@ void Transaction::reset() {
     clear();
     for (auto& failure : state_.failures) failure = Failure{};
     state_.outageUntil = 0;
+    state_.policy = Policy::Windows7;
     add(L"spk", L"Speakers (Simulated)");
     for (int role = 0; role < kRoles; ++role) setDefault(0, role);
 }
@@ -160,7 +181,16 @@ bool Transaction::add(const wchar_t* id, const wchar_t* name) {
     device.level = 0.5f;
     device.generation = ++state_.nextGeneration;
     push(EventKind::Added, static_cast<int>(state_.deviceCount - 1));
+    takeEmptyRoles(static_cast<int>(state_.deviceCount - 1));
     return true;
+}
+
+// A device that becomes active while a role has no default becomes that role's default, as
+// Windows makes the first output that appears the default.
+void Transaction::takeEmptyRoles(int device) {
+    for (int role = 0; role < kRoles; ++role) {
+        if (state_.defaults[role] < 0) setDefault(device, role);
+    }
 }
 
 // The next active device in the order they were added becomes the role's default, as Windows
@@ -176,9 +206,9 @@ void Transaction::nextDefault(int role) {
     push(EventKind::DefaultChanged, state_.defaults[role], static_cast<std::uint32_t>(role));
 }
 
-void Transaction::remove(int device) {
-    state_.devices[device].state = DEVICE_STATE_UNPLUGGED;
-    push(EventKind::StateChanged, device, 0, DEVICE_STATE_UNPLUGGED);
+void Transaction::remove(int device, std::uint32_t state) {
+    state_.devices[device].state = state;
+    push(EventKind::StateChanged, device, 0, state);
     for (int role = 0; role < kRoles; ++role) {
         if (state_.defaults[role] == device) nextDefault(role);
     }
@@ -189,9 +219,12 @@ void Transaction::plug(int device) {
     state_.devices[device].state = DEVICE_STATE_ACTIVE;
     state_.devices[device].generation = ++state_.nextGeneration;
     push(EventKind::StateChanged, device, 0, DEVICE_STATE_ACTIVE);
-    for (int role = 0; role < kRoles; ++role) {
-        if (state_.defaults[role] < 0) setDefault(device, role);
-    }
+    takeEmptyRoles(device);
+}
+
+void Transaction::rename(int device, const wchar_t* name) {
+    copyText(state_.devices[device].name, std::size(state_.devices[device].name), name);
+    push(EventKind::NameChanged, device);
 }
 
 void Transaction::setDefault(int device, int role) {

@@ -15,6 +15,7 @@ constexpr int kMaxDevices = 16;
 constexpr int kMaxEvents = 64;
 constexpr int kRoles = 3;  // console, multimedia, communications
 
+// Every method of the simulated objects that a program calls, each of which can be made to fail.
 enum class Method : int {
     GetDefaultAudioEndpoint,
     Activate,
@@ -23,10 +24,25 @@ enum class Method : int {
     GetMute,
     SetMute,
     SetDefaultEndpoint,
+    EnumAudioEndpoints,
+    GetDevice,
+    RegisterEndpointNotificationCallback,
+    UnregisterEndpointNotificationCallback,
+    GetId,
+    GetState,
+    OpenPropertyStore,
+    GetValue,
+    GetCount,
+    Item,
     Count
 };
 
-enum class EventKind : std::uint32_t { DefaultChanged, StateChanged, Added, Removed };
+enum class EventKind : std::uint32_t { DefaultChanged, StateChanged, Added, Removed, NameChanged };
+
+// Which policy-config class and interface pairing the simulated Windows offers, as each version
+// does: Windows 7 to 11, Windows 10 1511 and 1507 (the Windows 7 class with interfaces of their
+// own), Vista (a class of its own).
+enum class Policy : std::uint32_t { Windows7, Vista, Windows10_1511, Windows10_1507, Count };
 
 struct Device {
     wchar_t id[40];
@@ -62,11 +78,13 @@ struct State {
     Failure failures[static_cast<int>(Method::Count)];
     std::uint32_t eventSeq;
     Event events[kMaxEvents];
+    Policy policy;
 };
 
 std::uint64_t now();
 const wchar_t* methodName(Method method);
 const wchar_t* roleName(int role);
+const wchar_t* policyName(Policy policy);
 
 // One locked look at the state: the constructor takes the lock and reads the file, commit()
 // writes it back, the destructor lets go.
@@ -91,13 +109,15 @@ public:
     void reset();
     void clear();
     bool add(const wchar_t* id, const wchar_t* name);
-    void remove(int device);
+    void remove(int device, std::uint32_t state);
     void plug(int device);
+    void rename(int device, const wchar_t* name);
     void setDefault(int device, int role);
 
 private:
     void push(EventKind kind, int device, std::uint32_t role = 0, std::uint32_t newState = 0);
     void nextDefault(int role);
+    void takeEmptyRoles(int device);
 
     HANDLE mutex_;
     State state_{};

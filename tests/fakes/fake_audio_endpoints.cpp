@@ -30,6 +30,10 @@ public:
 private:
     template <typename Action>
     EndpointStatus call(Action&& action) {
+        if (system_.failNextValueCalls > 0) {
+            --system_.failNextValueCalls;
+            return EndpointStatus::Failed;
+        }
         if (system_.failValueCalls != EndpointStatus::Ok) return system_.failValueCalls;
         if (system_.serviceDown_ || serviceLife_ != system_.serviceLife_) {
             return EndpointStatus::DeviceGone;
@@ -49,13 +53,18 @@ private:
     int serviceLife_;
 };
 
-EndpointStatus FakeAudioEndpoints::defaultOutput(std::string& id) {
+EndpointStatus FakeAudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
     ++defaultLookups;
     if (connectionLost()) return EndpointStatus::DeviceGone;
     if (failDefaultOutput != EndpointStatus::Ok) return failDefaultOutput;
-    if (defaultId.empty()) return EndpointStatus::NoDevice;
-    id = defaultId;
+    if (defaultFor(role).empty()) return EndpointStatus::NoDevice;
+    id = defaultFor(role);
     return EndpointStatus::Ok;
+}
+
+std::string FakeAudioEndpoints::defaultFor(platform::Role role) const {
+    const auto it = otherDefaults.find(role);
+    return role == platform::Role::Console || it == otherDefaults.end() ? defaultId : it->second;
 }
 
 EndpointStatus FakeAudioEndpoints::activateVolume(
@@ -85,10 +94,15 @@ EndpointStatus FakeAudioEndpoints::activeOutputs(std::vector<platform::OutputDev
     return EndpointStatus::Ok;
 }
 
-std::uint32_t FakeAudioEndpoints::setDefaultOutput(const std::string& id) {
+std::uint32_t FakeAudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
     if (failSetDefault != 0) return std::exchange(failSetDefault, 0);
-    defaultsSet.push_back(id);
-    setDefault(id);
+    if (const auto it = failSetDefaultFor.find(role); it != failSetDefaultFor.end()) {
+        const std::uint32_t rc = it->second;
+        failSetDefaultFor.erase(it);
+        return rc;
+    }
+    defaultsSet.emplace_back(role, id);
+    setDefault(role, id);
     return 0;
 }
 
@@ -135,6 +149,7 @@ void FakeAudioEndpoints::add(const std::string& id, const std::string& name, flo
 
 void FakeAudioEndpoints::remove(const std::string& id) {
     devices.at(id).present = false;
+    std::erase_if(otherDefaults, [&](const auto& role) { return role.second == id; });
     if (defaultId == id) {
         defaultId.clear();
         for (const auto& [other, device] : devices) {
@@ -149,6 +164,23 @@ void FakeAudioEndpoints::remove(const std::string& id) {
 
 void FakeAudioEndpoints::setDefault(const std::string& id) {
     defaultId = id;
+    otherDefaults.clear();
+    changed();
+}
+
+// Each role on its own from now on: the roles that followed the console keep its device.
+void FakeAudioEndpoints::setDefault(platform::Role role, const std::string& id) {
+    for (platform::Role other : platform::kRoles) {
+        if (other != platform::Role::Console && !otherDefaults.count(other)) {
+            otherDefaults[other] = defaultId;
+        }
+    }
+    (role == platform::Role::Console ? defaultId : otherDefaults[role]) = id;
+    changed();
+}
+
+void FakeAudioEndpoints::rename(const std::string& id, const std::string& name) {
+    devices.at(id).name = name;
     changed();
 }
 

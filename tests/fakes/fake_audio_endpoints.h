@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/audio_endpoints.h"
@@ -28,36 +29,46 @@ public:
         int appearance = 0;  // counts the times the device (re)appeared
     };
 
-    platform::EndpointStatus defaultOutput(std::string& id) override;
+    platform::EndpointStatus defaultOutput(platform::Role role, std::string& id) override;
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
     platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
-    std::uint32_t setDefaultOutput(const std::string& id) override;
+    std::uint32_t setDefaultOutput(platform::Role role, const std::string& id) override;
     platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;
 
-    // Plugs a device in (again); it becomes the default when there is none.
+    // Plugs a device in (again); it becomes the default for every role when there is none.
     void add(const std::string& id, const std::string& name, float scalar = 0.5f,
              bool muted = false);
     // Unplugs a device; the system picks another default, if any is left.
     void remove(const std::string& id);
+    // Makes a device the default for every role, or for one.
     void setDefault(const std::string& id);
+    void setDefault(platform::Role role, const std::string& id);
+    std::string defaultFor(platform::Role role) const;
+    // A device's name changes, as a user renames it in the sound settings.
+    void rename(const std::string& id, const std::string& name);
     void stopService();
     void startService();
     bool watching() const { return watching_ && !connectionLost(); }
 
     std::map<std::string, Device> devices;
-    std::string defaultId;
+    std::string defaultId;  // the console's; the other roles follow it unless set apart
+    std::map<platform::Role, std::string> otherDefaults;
     bool notifications = true;
     // Every value call of every volume object answers this instead of its result.
     platform::EndpointStatus failValueCalls = platform::EndpointStatus::Ok;
+    // The next value calls that answer Failed, before failValueCalls applies.
+    int failNextValueCalls = 0;
     // The default look-up answers this instead of its result.
     platform::EndpointStatus failDefaultOutput = platform::EndpointStatus::Ok;
-    bool watchFails = false;               // the system cannot report changes
-    std::uint32_t failSetDefault = 0;      // the result of the next setDefaultOutput when not 0
-    std::vector<std::string> defaultsSet;  // one entry per setDefaultOutput that worked
+    bool watchFails = false;           // the system cannot report changes
+    std::uint32_t failSetDefault = 0;  // the result of the next setDefaultOutput when not 0
+    std::map<platform::Role, std::uint32_t> failSetDefaultFor;  // the result for a role, once
+    // One entry per setDefaultOutput that worked.
+    std::vector<std::pair<platform::Role, std::string>> defaultsSet;
     int activations = 0;
     int reconnects = 0;
     int defaultLookups = 0;

@@ -32,7 +32,9 @@ public:
         return startError;
     }
     std::string errorDescription(std::uint32_t error) override {
-        return error == 2 ? "File not found." : "Error " + std::to_string(error);
+        if (error == 2) return "File not found.";
+        if (error == 1167) return "The device is not connected.";
+        return "Error " + std::to_string(error);
     }
 
     void openAddress(std::string_view address) override {

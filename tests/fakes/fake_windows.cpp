@@ -165,6 +165,7 @@ int FakeWindows::popupMenu(platform::WindowId owner,
                            const platform::MenuState& state) {
     log_.add("windows.popupMenu");
     popups.push_back({owner, {items.begin(), items.end()}, state, foreground == owner});
+    if (whileMenuOpen) std::exchange(whileMenuOpen, nullptr)();
     return std::exchange(menuChoice, 0);
 }
 

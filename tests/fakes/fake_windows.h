@@ -178,6 +178,7 @@ public:
     std::vector<Announcement> announcements;
     int windowsCreated = 0;
     std::uint64_t now = 0;
+    std::function<void()> whileMenuOpen;  // runs once, while the next popup menu is open
 
 private:
     void reenter(const std::string& call) {

@@ -84,7 +84,11 @@ TEST_F(DeviceChanges, WithEveryDeviceGoneItKeepsTheLastStateAndFollowsTheFirstTo
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
 }
 
-TEST_F(DeviceChanges, OnlyAFailureThatIsNotALossEndsTheProgram) {
+// Windows answers other codes for a while (the audio service starting at logon, a device
+// changing, a Bluetooth headset reconnecting): the program keeps its last state, asks again on a
+// connection renewed at most once a second, and ends with the call's message only when the
+// failure lasts. A loss never ends it.
+TEST_F(DeviceChanges, OnlyAFailureThatLastsEndsTheProgram) {
     for (auto failure : {EndpointStatus::Failed, EndpointStatus::DeviceGone}) {
         for (bool inDefaultLookup : {false, true}) {
             SCOPED_TRACE(::testing::Message() << "loss " << (failure == EndpointStatus::DeviceGone)
@@ -98,23 +102,70 @@ TEST_F(DeviceChanges, OnlyAFailureThatIsNotALossEndsTheProgram) {
                 rig.outputs.failDefaultOutput = failure;
                 rig.outputs.setDefault("speakers");  // a notification: look the default up again
             }
+            EXPECT_EQ(rig.advance(mixer::EndpointMixer::kSustainedFailureMs - 200), -1);
+            EXPECT_TRUE(rig.fake.windows.messageBoxes.empty());
+            EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
+            EXPECT_LE(rig.outputs.reconnects, 10);         // at most once a second
             if (failure == EndpointStatus::Failed) {
-                EXPECT_EQ(rig.advance(100), 0);
+                EXPECT_EQ(rig.advance(400), 0);
                 ASSERT_EQ(rig.fake.windows.messageBoxes.size(), 1u);
                 EXPECT_EQ(rig.fake.windows.messageBoxes[0].text,
                           "Error! Unable to get Mixer Control Details.");
                 continue;
             }
-            EXPECT_EQ(rig.advance(1000), -1);
-            EXPECT_TRUE(rig.fake.windows.messageBoxes.empty());
-            EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
-            EXPECT_LE(rig.outputs.reconnects, 10);         // at most once per poll
             rig.outputs.failValueCalls = rig.outputs.failDefaultOutput = EndpointStatus::Ok;
             rig.outputs.devices["speakers"].muted = false;
-            EXPECT_EQ(rig.advance(100), -1);
+            EXPECT_EQ(rig.advance(1100), -1);
             EXPECT_EQ(rig.trayIcon(), IconId::TrayNormal);
         }
     }
+}
+
+// The default look-up fails while the audio service comes up at logon; a write fails once
+// while a headset reconnects. No message: the icon is there at once, the level follows once the
+// system answers, and the write goes through at the next poll.
+TEST_F(DeviceChanges, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain) {
+    outputs.add("speakers", "Speakers", 0.6f, true);
+    outputs.failDefaultOutput = EndpointStatus::Failed;
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(advance(2000), -1);
+    EXPECT_FALSE(fake.shell.trayCalls.empty());  // the icon is there
+    outputs.failDefaultOutput = EndpointStatus::Ok;
+    EXPECT_EQ(advance(1100), -1);
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+    trayEvent(0x202);
+    EXPECT_EQ(label(), "60");
+
+    outputs.failNextValueCalls = 1;
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    EXPECT_EQ(label(), "50");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, mixer::scalarForLevel(32768));
+    EXPECT_EQ(label(), "50");
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+// The name shown is the device's present one: a default that changed or a device renamed while
+// the About box is open, control characters as spaces, a name too long for the line cut with "…".
+TEST_F(DeviceChanges, AnOpenAboutBoxNamesTheDeviceInUseAsItIsNow) {
+    outputs.add("speakers", "Speakers");
+    outputs.add("headset", "Headset");
+    ASSERT_EQ(start(), -1);
+    app.about().show();
+    auto shown = [&] {
+        const std::string line = app.about().lblmanufac().caption();
+        return line.substr(0, line.find('\0'));
+    };
+    EXPECT_EQ(shown(), "Mixer : Speakers");
+    outputs.remove("speakers");
+    fake.windows.advance(500);
+    EXPECT_EQ(shown(), "Mixer : Headset");
+    outputs.rename("headset", "Kopfh\xC3\xB6rer\tBluetooth");
+    fake.windows.advance(500);
+    EXPECT_EQ(shown(), "Mixer : Kopfh\xC3\xB6rer Bluetooth");
+    outputs.rename("headset", "Headset (High Definition Audio Device)");
+    fake.windows.advance(500);
+    EXPECT_EQ(shown(), "Mixer : Headset (High Definition Aud\xE2\x80\xA6");
 }
 
 // The audio service restarts (a driver update, the troubleshooter): the program waits through

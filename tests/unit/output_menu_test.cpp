@@ -1,6 +1,7 @@
 // The tray menu's "Playback Device" submenu: the active outputs by name, the default marked, a
 // choice that makes another output the default for every role.
 #include <algorithm>
+#include <optional>
 
 #include "app/output_menu.h"
 #include "endpoint_harness.h"
@@ -74,12 +75,48 @@ TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAt
     trayEvent(0x202);
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
     chooseFromMenu(FirstOutput + 1);
-    EXPECT_EQ(outputs.defaultsSet, std::vector<std::string>{"headset"});
+    for (platform::Role role : platform::kRoles) EXPECT_EQ(outputs.defaultFor(role), "headset");
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);  // without waiting for the next poll
     EXPECT_EQ(label(), "20");
-    chooseFromMenu(FirstOutput + 1);  // the default already: nothing happens
-    EXPECT_EQ(outputs.defaultsSet.size(), 1u);
+    chooseFromMenu(FirstOutput + 1);  // the default for every role already: nothing happens
+    EXPECT_EQ(outputs.defaultsSet.size(), 3u);
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
+}
+
+// The headset is the console default, the speakers the multimedia and communications one.
+// Choosing the headset switches the two roles that differ; a role's switch that fails puts back
+// those already switched and says so.
+TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrNone) {
+    using platform::Role;
+    struct Case {
+        std::optional<Role> failing;
+        std::vector<std::string> defaults;  // console, multimedia, communications afterwards
+    };
+    const Case cases[] = {
+        {std::nullopt, {"headset", "headset", "headset"}},
+        {Role::Multimedia, {"headset", "speakers", "speakers"}},
+        {Role::Communications, {"headset", "speakers", "speakers"}},
+    };
+    for (const auto& [failing, defaults] : cases) {
+        Rig rig;
+        rig.outputs.add("speakers", "Speakers");
+        rig.outputs.add("headset", "Headset");
+        rig.outputs.setDefault(Role::Console, "headset");
+        ASSERT_EQ(rig.start(), -1);
+        if (failing) rig.outputs.failSetDefaultFor[*failing] = 0x80070005;
+        rig.chooseFromMenu(FirstOutput + 1);
+        std::vector<std::string> now;
+        for (Role role : platform::kRoles) now.push_back(rig.outputs.defaultFor(role));
+        EXPECT_EQ(now, defaults);
+        EXPECT_EQ(rig.fake.windows.messageBoxes.size(), failing ? 1u : 0u);
+    }
+    // Console and multimedia switched, communications refused: both are put back.
+    outputs.add("speakers", "Speakers");
+    outputs.add("headset", "Headset");
+    ASSERT_EQ(start(), -1);
+    outputs.failSetDefaultFor[platform::Role::Communications] = 0x80070005;
+    chooseFromMenu(FirstOutput + 1);
+    for (platform::Role role : platform::kRoles) EXPECT_EQ(outputs.defaultFor(role), "speakers");
 }
 
 TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
@@ -95,6 +132,12 @@ TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
     EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
     EXPECT_EQ(outputs.defaultId, "speakers");
     EXPECT_EQ(advance(300), -1);  // the program runs on
+    // Unplugged while the menu was open: said in words.
+    fake.windows.whileMenuOpen = [&] { outputs.remove("headset"); };
+    chooseFromMenu(FirstOutput + 1);
+    ASSERT_EQ(fake.windows.messageBoxes.size(), 2u);
+    EXPECT_EQ(fake.windows.messageBoxes[1].text,
+              "Unable to switch the playback device. The device is not connected.");
 }
 
 TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
@@ -113,13 +156,16 @@ TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
     for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].id, base[i].id);
 }
 
-// The About box's device line carries the name as it is, a long one cut where a character ends.
+// The About box's device line carries the name as it is, a long one cut where a character ends
+// and marked with "…".
 TEST_F(OutputMenuTest, TheAboutBoxNamesTheOutputInAnyLanguage) {
     const std::string headphones =
         "\xD0\x9D\xD0\xB0\xD1\x83\xD1\x88\xD0\xBD\xD0\xB8\xD0\xBA\xD0\xB8";
     const std::pair<std::string, std::string> cases[] = {
         {headphones, headphones},
-        {headphones + " " + headphones, headphones + " " + headphones.substr(0, 14)},
+        {headphones + " " + headphones,
+         headphones + " " + headphones.substr(0, 10) + "\xE2\x80\xA6"},
+        {"Speakers\tRealtek", "Speakers Realtek"},
     };
     for (const auto& [name, shown] : cases) {
         Rig rig;
@@ -131,7 +177,7 @@ TEST_F(OutputMenuTest, TheAboutBoxNamesTheOutputInAnyLanguage) {
     }
 }
 
-TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfAndCutsALongName) {
+TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfControlCharactersAsSpacesAndCutsALongName) {
     const std::string sixtyFour(64, 'x');
     const std::string cyrillic64 = [] {
         std::string text;
@@ -146,6 +192,12 @@ TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfAndCutsALongName) {
         {cyrillic64, cyrillic64},
         {cyrillic64 + "\xD0\x96", cyrillic64.substr(0, 126) + "\xE2\x80\xA6"},
         {std::string(70, '&'), std::string(126, '&') + "\xE2\x80\xA6"},
+        {"Speakers\tRealtek", "Speakers Realtek"},  // a tab would start the accelerator column
+        {"A\x01"
+         "B\x7F"
+         "C\xC2\x85"
+         "D",
+         "A B C D"},
     };
     for (const auto& [name, caption] : cases) {
         EXPECT_EQ(app::OutputMenu::captionFor(name), caption) << name;

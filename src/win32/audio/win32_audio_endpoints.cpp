@@ -28,6 +28,21 @@ EndpointStatus statusOf(HRESULT hr) {
     return platform::endpointStatusOf(static_cast<std::uint32_t>(hr));
 }
 
+ERole roleOf(platform::Role role) {
+    switch (role) {
+        case platform::Role::Multimedia:
+            return eMultimedia;
+        case platform::Role::Communications:
+            return eCommunications;
+        default:
+            return eConsole;
+    }
+}
+
+bool isFriendlyName(const PROPERTYKEY& key) {
+    return key.fmtid == kFriendlyName.fmtid && key.pid == kFriendlyName.pid;
+}
+
 class EndpointVolumeObject : public platform::EndpointVolume {
 public:
     explicit EndpointVolumeObject(ComPtr<IAudioEndpointVolume> volume)
@@ -91,14 +106,21 @@ public:
         post();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
+    // Windows reports many properties; only a new name matters here.
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY key) override {
+        if (isFriendlyName(key)) post();
         return S_OK;
     }
 
-private:
-    void post() { PostMessageA(window_, kDevicesChanged, 0, 0); }
+    // A client the enumerator would not let go of stays alive, silent.
+    void detach() { window_ = nullptr; }
 
-    HWND window_;
+private:
+    void post() {
+        if (HWND window = window_) PostMessageA(window, kDevicesChanged, 0, 0);
+    }
+
+    std::atomic<HWND> window_;
     std::atomic<ULONG> references_{1};
 };
 
@@ -130,11 +152,11 @@ HRESULT Win32AudioEndpoints::device(const std::string& id, ComPtr<IMMDevice>& de
     return com_->enumerator->GetDevice(widen(id).c_str(), device.put());
 }
 
-EndpointStatus Win32AudioEndpoints::defaultOutput(std::string& id) {
+EndpointStatus Win32AudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
     HRESULT hr = enumerator();
     if (FAILED(hr)) return statusOf(hr);
     ComPtr<IMMDevice> device;
-    hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
+    hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, roleOf(role), device.put());
     if (hr == static_cast<HRESULT>(platform::kNotFound)) return EndpointStatus::NoDevice;
     if (FAILED(hr)) return statusOf(hr);
     LPWSTR text = nullptr;
@@ -173,26 +195,26 @@ EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDe
     return EndpointStatus::Ok;
 }
 
-// Through the policy-config client, the Windows 7 interface or else Vista's.
-std::uint32_t Win32AudioEndpoints::setDefaultOutput(const std::string& id) {
-    const std::wstring device = widen(id);
-    ComPtr<PolicyConfigWindows7> config;
-    HRESULT hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigWindows7,
-                                  config.putVoid());
-    ComPtr<PolicyConfigVista> vistaConfig;
-    if (FAILED(hr)) {
-        hr = CoCreateInstance(kPolicyConfigClient, nullptr, CLSCTX_ALL, kPolicyConfigVista,
-                              vistaConfig.putVoid());
-    }
-    if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
-    for (ERole role : {eConsole, eMultimedia, eCommunications}) {
-        hr = config.get() ? config->SetDefaultEndpoint(device.c_str(), role)
-                          : vistaConfig->SetDefaultEndpoint(device.c_str(), role);
+// Through the first policy-config pairing this Windows offers; a refusal of the switch itself
+// is the system's answer.
+std::uint32_t Win32AudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
+    HRESULT hr = REGDB_E_CLASSNOTREG;
+    for (const PolicyConfigPairing& pairing : kPolicyConfigPairings) {
+        ComPtr<IUnknown> config;
+        hr = CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL, pairing.interfaceId,
+                              config.putVoid());
+        if (FAILED(hr)) continue;
+        const std::wstring device = widen(id);
+        hr = pairing.vistaLayout ? static_cast<PolicyConfigVista*>(config.get())
+                                       ->SetDefaultEndpoint(device.c_str(), roleOf(role))
+                                 : static_cast<PolicyConfigWindows7*>(config.get())
+                                       ->SetDefaultEndpoint(device.c_str(), roleOf(role));
         if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+        // The system's own notice arrives on another thread a little later.
+        if (role == platform::Role::Console && changed_) changed_();
+        return 0;
     }
-    // The system's own notice arrives on another thread a little later.
-    if (changed_) changed_();
-    return 0;
+    return static_cast<std::uint32_t>(hr);
 }
 
 EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
@@ -232,7 +254,7 @@ EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::str
     PropVariantInit(&value);
     EndpointStatus status = EndpointStatus::Failed;
     if (SUCCEEDED(store->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
-        name = utf8Of(value.pwszVal);
+        name = value.pwszVal ? utf8Of(value.pwszVal) : std::string();
         status = EndpointStatus::Ok;
     }
     PropVariantClear(&value);
@@ -274,11 +296,18 @@ bool Win32AudioEndpoints::startWatching() {
     return true;
 }
 
-// An enumerator of a restarted service may refuse to unregister; the client goes all the same.
+// Registering takes no reference of its own (Microsoft, "IMMDeviceEnumerator::
+// RegisterEndpointNotificationCallback", Remarks): a client that the enumerator refuses to
+// unregister may still be called, so it is kept, detached from the window, for the rest of the
+// run rather than freed under the caller.
 void Win32AudioEndpoints::stopWatching() {
     if (com_ && com_->notifications) {
-        com_->enumerator->UnregisterEndpointNotificationCallback(com_->notifications);
-        com_->notifications->Release();
+        if (SUCCEEDED(
+                com_->enumerator->UnregisterEndpointNotificationCallback(com_->notifications))) {
+            com_->notifications->Release();
+        } else {
+            com_->notifications->detach();
+        }
         com_->notifications = nullptr;
     }
 }

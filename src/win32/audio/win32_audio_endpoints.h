@@ -24,12 +24,12 @@ public:
     explicit Win32AudioEndpoints(HINSTANCE instance);
     ~Win32AudioEndpoints() override;
 
-    platform::EndpointStatus defaultOutput(std::string& id) override;
+    platform::EndpointStatus defaultOutput(platform::Role role, std::string& id) override;
     platform::EndpointStatus activateVolume(
         const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
     platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
     platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
-    std::uint32_t setDefaultOutput(const std::string& id) override;
+    std::uint32_t setDefaultOutput(platform::Role role, const std::string& id) override;
     platform::EndpointStatus installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;

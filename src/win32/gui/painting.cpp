@@ -73,7 +73,8 @@ void paintControl(HWND window) {
                 HGDIOBJ oldFont = SelectObject(buffer, fontFor(control, *form));
                 SetBkMode(buffer, TRANSPARENT);
                 SetTextColor(buffer, control.design->foreColor);
-                const UINT align = control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT;
+                const UINT align =
+                    control.design->centred ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_END_ELLIPSIS;
                 DrawTextW(buffer, text, -1, &client, align | DT_SINGLELINE | DT_NOPREFIX);
                 SelectObject(buffer, oldFont);
             }
@@ -107,9 +108,15 @@ void fitLabel(HWND parent, FormWindow& form, ControlWindow& control) {
         SetWindowPos(control.window, nullptr, designLeft + designWidth / 2 - width / 2, now.top,
                      width, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
+        // It grows up to a margin of 120 twips before the form's edge; beyond, the text ends in
+        // "…" (a device's long name).
         const int height = std::max<int>(now.bottom - now.top, extent.cy);
-        SetWindowPos(control.window, nullptr, designLeft, now.top, extent.cx + 2, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT formArea;
+        GetClientRect(parent, &formArea);
+        const int room =
+            std::max<int>(designWidth, formArea.right - designLeft - ui::pixelsAt(120, form.dpi));
+        SetWindowPos(control.window, nullptr, designLeft, now.top,
+                     std::min<int>(extent.cx + 2, room), height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

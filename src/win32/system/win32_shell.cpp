@@ -5,6 +5,7 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -100,7 +101,10 @@ std::string Win32Shell::errorDescription(std::uint32_t error) {
                                     description.back() == ' ')) {
         description.pop_back();
     }
-    return description.empty() ? "Error " + std::to_string(error) : description;
+    if (!description.empty()) return description;
+    char code[16];
+    std::snprintf(code, sizeof(code), "0x%08X", static_cast<unsigned>(error));
+    return std::string("Error ") + code;
 }
 
 }  // namespace qmx::win32
