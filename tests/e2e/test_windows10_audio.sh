@@ -6,10 +6,19 @@
 . "$E2E_HERE/audiosim.sh"
 W10_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 
+# w10_start [COMMAND ARGS... [COMMAND ARGS...]]: the simulator set up with its commands (each
+# a known one followed by its arguments), then qmx.exe started.
 w10_start() {
     reset_settings
     use_windows10_audio
-    [ $# -gt 0 ] && check "the simulator takes the set-up: $*" sim_do "$@"
+    local command=()
+    for word in "$@" ""; do
+        if [ ${#command[@]} -gt 0 ] && { [ -z "$word" ] || grep -qx 'add\|remove\|level\|mute\|default\|fail\|policy\|rename' <<<"$word"; }; then
+            check "the simulator takes the set-up: ${command[*]}" sim_do "${command[@]}"
+            command=()
+        fi
+        [ -n "$word" ] && command+=("$word")
+    done
     check "qmx.exe starts" start_qmx "$W10_DIR"
 }
 
@@ -132,18 +141,105 @@ test_windows10_the_audio_service_restarts() {
     leave_windows10_audio
 }
 
-test_windows10_a_failure_that_is_not_a_loss_ends_the_program() {
-    w10_start
+# Codes real systems answer for a while: E_FAIL from the default look-up while the audio service
+# comes up at logon, E_HANDLE from a write while a Bluetooth headset reconnects. No message; the
+# program follows once the system answers, and a failure that lasts ends it with its message.
+test_windows10_failures_for_a_while_and_for_good() {
+    w10_start fail GetDefaultAudioEndpoint 0x80004005 5 level spk 0.8
+    check "its icon appears" [ "$(tray_icon_count)" = 1 ]
     check "the controller opens" open_controller
-    audiosim fail SetMasterVolumeLevelScalar 0x8007000E 1 >/dev/null
-    drag_knob 20
+    check "it shows the level once the system answers" label_becomes 80
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    sim_do fail SetMasterVolumeLevelScalar 0x80070006 1
+    sim_do fail UnregisterEndpointNotificationCallback 0x80004005 1
+    drag_knob 30
+    log "after the drag: label $(controller_label), $(audiosim state)"
+    check "a write refused once is made again: the device has the level shown" \
+        holds '[ "$(controller_label)" -lt 80 ] && label_matches spk'
+    audiosim add hs "Headset" >/dev/null
+    audiosim level hs 0.45 >/dev/null
+    audiosim default hs >/dev/null
+    check "a new default is followed after the refused unregistering" label_becomes 45
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    check "the program runs" linux_alive "$QMX_LINUX_PID"
+    xdotool key Escape
+    sim_do fail GetMute 0x80004005 100000
+    sim_do fail GetMasterVolumeLevelScalar 0x80004005 100000
+    sleep 5
+    check "five seconds of failures show no message" [ -z "$(qmx_message)" ]
     local box
-    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
-    check "a message appears" [ -n "$box" ]
-    check "it says the volume cannot be set" \
-        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to set Mixer Control Details." ]
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 15 | head -n 1)
+    check "failing for good, the mute poll's message appears" \
+        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to get Mixer Control Details." ]
     drv press-ok "${box%% *}" >/dev/null
     check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
+    leave_windows10_audio
+}
+
+# Each Windows version offers its own policy-config class and interface; the menu's switch works
+# on each, and makes the output the default for every role, also when it is the console's only.
+test_windows10_the_output_is_switched_on_every_windows_version() {
+    w10_start add hs "Headset"
+    local mode item device
+    for mode in vista win10-1511 win10-1507 win7; do
+        sim_do policy "$mode"
+        [ "$(sim_field hs roles)" = - ] && item=2 device=hs || item=1 device=spk
+        open_output_submenu
+        choose_submenu_item "$item"
+        check "$mode: the chosen output is the default for every role" \
+            [ "$(sim_field "$device" roles)" = console,multimedia,communications ]
+        check "$mode: no message" [ -z "$(qmx_message)" ]
+    done
+    sim_do default hs console
+    open_output_submenu
+    choose_submenu_item 2
+    check "the console's default chosen: its other roles follow" \
+        [ "$(sim_field hs roles)" = console,multimedia,communications ]
+    open_output_submenu
+    audiosim remove spk disabled >/dev/null
+    choose_submenu_item 1
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    log "message: $(drv child-text "${box%% *}" 65535)"
+    check "an output disabled while the menu was open is said to be gone, in words" \
+        grep -q '^Unable to switch the playback device\. [A-Z][a-z]' <<<"$(drv child-text "${box%% *}" 65535)"
+    drv press-ok "${box%% *}" >/dev/null
+    check "the program runs on" linux_alive "$QMX_LINUX_PID"
+    leave_windows10_audio
+}
+
+# The About box names the device in use as it is now: renamed, with a tab, too long for its line,
+# with no name at all, or another device after the default was disabled.
+test_windows10_names_as_they_are_now() {
+    w10_start add hs "Headset"
+    sim_do default hs
+    choose About
+    local about
+    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    about=${about%% *}
+    mixer_line() { child_text "$about" 2; }
+    check "the About box names the headset" [ "$(mixer_line)" = "Mixer : Headset" ]
+    audiosim rename hs $'Kopfh\xc3\xb6rer\tBT' >/dev/null
+    check "renamed: the open About box follows, the tab a space" \
+        holds 'sleep 1; [ "$(mixer_line)" = "Mixer : Kopfhörer BT" ]'
+    audiosim rename hs "Headset Speakers (High Definition Audio Device)" >/dev/null
+    sleep 1
+    log "long name: $(mixer_line)"
+    check "a long name is cut with an ellipsis" [ "$(mixer_line)" = "Mixer : Headset Speakers (High Defin…" ]
+    local line box_rect label_rect
+    read -r -a box_rect < <(rect_of "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" | head -n 1)")
+    read -r -a label_rect < <(rect_of "$(child_line "$about" 2)")
+    log "About box ${box_rect[*]}, mixer line ${label_rect[*]}"
+    check "and its line ends inside the box" \
+        [ $((label_rect[0] + label_rect[2])) -le $((box_rect[0] + box_rect[2])) ]
+    import -window root "$E2E_WORK/about-long-name.png" 2>/dev/null
+    audiosim rename hs "" >/dev/null
+    sleep 1
+    check "a name without text ends nothing" linux_alive "$QMX_LINUX_PID"
+    audiosim remove hs disabled >/dev/null
+    check "the default disabled: the open About box names the speakers" \
+        holds 'sleep 1; [ "$(mixer_line)" = "Mixer : Speakers (Simulated)" ]'
+    check "no message appeared" [ -z "$(qmx_message)" ]
     leave_windows10_audio
 }
 
@@ -202,14 +298,14 @@ test_windows10_choosing_the_playback_device() {
     local about
     about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
     check "the About box names it exactly" [ "$(child_text "${about%% *}" 2)" = "Mixer : Наушники" ]
-    audiosim fail SetDefaultEndpoint 0x80070005 1 >/dev/null
+    audiosim fail SetDefaultEndpoint 0x88890001 1 >/dev/null
     open_output_submenu
     choose_submenu_item 2
     local box
     box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
     log "message: $(drv child-text "${box%% *}" 65535)"
-    check "a failed switch says so" \
-        grep -q '^Unable to switch the playback device\. .' <<<"$(drv child-text "${box%% *}" 65535)"
+    check "a failed switch says so, a code without the system's words in hexadecimal" \
+        [ "$(drv child-text "${box%% *}" 65535)" = "Unable to switch the playback device. Error 0x88890001" ]
     check "the message belongs to the tray host" \
         [ "$(drv owner "${box%% *}")" = "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" ]
     drv press-ok "${box%% *}" >/dev/null
@@ -224,7 +320,9 @@ for test in test_windows10_the_controller_writes_and_follows_the_default_device 
     test_windows10_a_headset_comes_and_goes \
     test_windows10_every_device_gone_and_a_new_one \
     test_windows10_the_audio_service_restarts \
-    test_windows10_a_failure_that_is_not_a_loss_ends_the_program \
+    test_windows10_failures_for_a_while_and_for_good \
+    test_windows10_the_output_is_switched_on_every_windows_version \
+    test_windows10_names_as_they_are_now \
     test_windows10_start_up_with_no_active_device \
     test_windows10_choosing_the_playback_device; do
     run_test "$test"
