@@ -13,7 +13,7 @@ Application::Application(platform::Platform& platform)
       guard_(platform.processes, platform.windows, termination_, os_),
       settings_(platform.registry, platform.windows),
       styling_(platform.windows, platform.system),
-      startup_(platform.registry, platform.processes, platform.windows),
+      startup_(platform.registry, platform.processes, platform.system, platform.windows),
       shortcut_(platform.windows, platform.shell, settings_),
       programs_(platform.shell, platform.windows, os_),
       trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, shortcut_,

@@ -36,7 +36,9 @@ void SystemPrograms::openAudioProperties(platform::WindowId owner) {
 
 void SystemPrograms::start(const std::string& commandLine, const char* failureMessage,
                            platform::WindowId owner) {
-    const std::uint32_t error = shell_.startProgram(commandLine);
+    // The system folder as the current one: a program looking for its DLLs there finds none that
+    // a user put beside this program or in the folder it was started from.
+    const std::uint32_t error = shell_.startProgram(commandLine, os_.sysDir);
     if (error != 0) {
         windows_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
                             kMbIconExclamation);

@@ -77,7 +77,8 @@ bool SingleInstance::ClaimInstance(std::uint32_t myProcessId) {
         case platform::InstanceClaim::Claimed:
             return true;
         case platform::InstanceClaim::HeldElsewhere:
-            programEnd_.end(myProcessId);
+            // Any process of this session can hold the name (it follows from the path): the
+            // scan tells whether a copy holds it.
         case platform::InstanceClaim::Unavailable:
             break;
     }
@@ -86,9 +87,13 @@ bool SingleInstance::ClaimInstance(std::uint32_t myProcessId) {
 
 void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
     const std::string expected = folderOf(ownPath(myProcessId)) + "\\qmx.exe";
+    // Only copies of this logon session count: another user's copy is theirs (and on XP an
+    // administrator's scan could otherwise end it).
+    const auto mySession = processes_.sessionOf(myProcessId);
     int processCount = 0;
     for (std::uint32_t id : list1_) {
         if (id == 0) continue;
+        if (!mySession || processes_.sessionOf(id) != mySession) continue;
         const auto path = pathOf(id);
         if (!path) continue;
         if (*path == expected) ++processCount;

@@ -12,19 +12,18 @@
 
 namespace qmx::guards {
 
-// Only one copy runs: a named mutex marks a running copy, and this executable's instance lock
-// (one per full path, letter case included) ends a copy started while another one holds it.
-// Of copies started at the same moment exactly one gets the lock. Where the lock cannot be
-// made, a scan of the running processes ends this copy when another process runs the same
-// executable file.
+// Only one copy runs per logon session: a named mutex marks a running copy, and this
+// executable's instance lock (one per full path, letter case included, in the session's
+// namespace) lets the first copy run without a scan; of copies started at the same moment
+// exactly one gets it. Where the lock is held or cannot be made, a scan of the running processes
+// of this session ends this copy when another process runs the same executable file.
 class SingleInstance {
 public:
     SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
                    ProgramEnd& programEnd, OsInfo& os);
 
     void CreateAppMutex();
-    // Ends the program with `myProcessId` as exit code when a running copy holds the lock. True
-    // when the lock decided, false when the scan has to.
+    // True when this copy got the lock: no other copy runs. False when the scan has to tell.
     bool ClaimInstance(std::uint32_t myProcessId);
     // Lists the running processes' identifiers (at most 1001).
     void GetProcessIDs();

@@ -44,6 +44,9 @@ public:
     // integrity levels (an elevated process seen from a normal one).
     virtual std::optional<std::string> imagePath(std::uint32_t processId,
                                                  std::size_t bufferChars) = 0;
+    // The logon session a process runs in (each signed-in user has one); nothing when the
+    // system does not tell.
+    virtual std::optional<std::uint32_t> sessionOf(std::uint32_t processId) = 0;
     [[noreturn]] virtual void exitProcess(std::uint32_t exitCode) = 0;
 };
 

@@ -56,8 +56,10 @@ public:
     // (before Windows 7, or a shell without the call).
     virtual bool trayIconRect(const TrayIconData& data, Rect& rect) = 0;
     // Starts a program from a command line in a normal window that gets the focus, without
-    // waiting for it. Returns 0, or the system's error code.
-    virtual std::uint32_t startProgram(std::string_view commandLine) = 0;
+    // waiting for it, with `currentFolder` as its current folder. Returns 0, or the system's
+    // error code.
+    virtual std::uint32_t startProgram(std::string_view commandLine,
+                                       std::string_view currentFolder) = 0;
     // The system's own description of an error code; "Error 0x…" with the code in hexadecimal
     // when the system has none.
     virtual std::string errorDescription(std::uint32_t error) = 0;

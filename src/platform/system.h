@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qmx::platform {
 
@@ -36,6 +37,10 @@ public:
     // The desktop area not covered by the taskbar and other docked bars, in screen pixels;
     // false (rectangle untouched) when the query fails.
     virtual bool workArea(Rect& area) = 0;
+    // The folders for programs that only administrators may change (Program Files, and on 64-bit
+    // Windows its folder for 32-bit programs), without a final backslash; those the system
+    // names.
+    virtual std::vector<std::string> programFilesFolders() = 0;
 };
 
 }  // namespace qmx::platform

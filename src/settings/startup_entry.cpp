@@ -1,7 +1,10 @@
 #include "settings/startup_entry.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <memory>
+#include <string_view>
 
 #include "common/app_title.h"
 #include "common/failure_report.h"
@@ -19,8 +22,29 @@ using platform::RegistryRoot;
 }  // namespace
 
 StartupEntry::StartupEntry(platform::Registry& registry, platform::Processes& processes,
-                           platform::WindowSystem& windows)
-    : registry_(registry), processes_(processes), windows_(windows) {}
+                           platform::System& system, platform::WindowSystem& windows)
+    : registry_(registry), processes_(processes), system_(system), windows_(windows) {}
+
+namespace {
+bool sameLetters(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+}  // namespace
+
+bool StartupEntry::inProgramFiles(const std::string& executablePath) {
+    if (executablePath.find("\\..\\") != std::string::npos) return false;
+    for (const std::string& folder : system_.programFilesFolders()) {
+        if (!folder.empty() && executablePath.size() > folder.size() + 1 &&
+            executablePath[folder.size()] == '\\' &&
+            sameLetters(std::string_view(executablePath).substr(0, folder.size()), folder)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string StartupEntry::commandFor(const std::string& executablePath) {
     std::string folder = folderOf(executablePath);
@@ -35,10 +59,24 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 }
 
 // One entry per user: where the machine-wide entry already starts this executable nothing is
-// added for the user, and writing the machine-wide entry removes the user's own one for it.
+// added for the user, and writing the machine-wide entry removes the user's own one for it. A
+// copy outside Program Files gets the user's own entry, and a machine-wide one for it goes.
 void StartupEntry::setStartupOn() {
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
-        const std::string data = commandFor(processes_.ownExecutablePath());
+        const std::string path = processes_.ownExecutablePath();
+        const std::string data = commandFor(path);
+        if (!inProgramFiles(path)) {
+            if (entryIn(RegistryRoot::LocalMachine) == data) {
+                if (auto machine = openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey,
+                                                   platform::kKeyWrite)) {
+                    machine->deleteValue(kAppTitle);
+                }
+            }
+            if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
+                user->setText(kAppTitle, data);
+            }
+            return;
+        }
         if (entryIn(RegistryRoot::LocalMachine) == data) return;
         auto machine =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);

@@ -6,6 +6,7 @@
 
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "platform/window_system.h"
 
 namespace qmx::settings {
@@ -18,13 +19,15 @@ inline constexpr const char* kMachineEntryStays =
     "uninstall the program.";
 
 // The entry that starts the program at every logon: a value named after the application title
-// in a Run key, holding the running executable's path. It goes into the machine-wide Run key,
-// or, where this user may not write there (a standard user, or UAC without elevation), into the
-// user's own Run key.
+// in a Run key, holding the running executable's path. A copy in Program Files, which only
+// administrators can change, puts it into the machine-wide Run key where this user may write
+// there; a copy anywhere else (a per-user installation, a portable copy), or a user who may not
+// write the machine-wide key (a standard user, or UAC without elevation), puts it into the
+// user's own Run key: every user's logon never starts a program anyone could replace.
 class StartupEntry {
 public:
     StartupEntry(platform::Registry& registry, platform::Processes& processes,
-                 platform::WindowSystem& windows);
+                 platform::System& system, platform::WindowSystem& windows);
 
     void setStartupOn();
     // Removes the entry from each Run key that holds it; one that stays (machine-wide, without
@@ -42,9 +45,11 @@ public:
 
 private:
     std::optional<std::string> entryIn(platform::RegistryRoot root);
+    bool inProgramFiles(const std::string& executablePath);
 
     platform::Registry& registry_;
     platform::Processes& processes_;
+    platform::System& system_;
     platform::WindowSystem& windows_;
 };
 

@@ -382,15 +382,21 @@ choose() {
     sleep 1
 }
 
-# The machine-wide start-at-logon entry's data, or nothing.
+# run_entry [KEY]: the start-at-logon entry's data in a Run key (the machine-wide one unless
+# KEY names another), or nothing.
 run_entry() {
-    wine reg query "$RUN_KEY" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
+    wine reg query "${1:-$RUN_KEY}" /v 'Velto Volume Controller 4.0' >"$E2E_WORK/run.out" 2>/dev/null </dev/null
     tr -d '\r' <"$E2E_WORK/run.out" | sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
+USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+user_run_entry() { run_entry "$USER_RUN_KEY"; }
 
-# Removes the machine-wide start-at-logon entry.
+# Removes the start-at-logon entries, the machine-wide one and the user's.
 forget_run_entry() {
-    wine reg delete "$RUN_KEY" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    local key
+    for key in "$RUN_KEY" "$USER_RUN_KEY"; do
+        wine reg delete "$key" /v 'Velto Volume Controller 4.0' /f >/dev/null 2>&1 </dev/null
+    done
 }
 
 # The driver's line for the open Options dialog, or nothing.

@@ -153,7 +153,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
         '[ $(($(sed -n "s/.* style=\(0x[0-9a-f]*\).*/\1/p" <<<"$(options_dialog)") & 0x8000000)) != 0 ]'
     drv press-ok "${box%% *}" >/dev/null
     sleep 0.5
-    check "the start-at-logon entry was written" [ -n "$(run_entry)" ]
+    check "the start-at-logon entry was written" [ -n "$(user_run_entry)" ]
     check "the shadow was stored" [ "$(setting shadow)" = 0x1 ]
     check "the dialog closed" [ -z "$(options_dialog)" ]
 
@@ -164,7 +164,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
     sleep 0.5
     check "Esc closes the dialog" [ -z "$(options_dialog)" ]
     check "without a message" [ -z "$(qmx_message_box)" ]
-    check "and without applying: the entry stays" [ -n "$(run_entry)" ]
+    check "and without applying: the entry stays" [ -n "$(user_run_entry)" ]
     forget_run_entry
 }
 

@@ -72,7 +72,7 @@ test_a_folder_of_any_language_works() {
     box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)
     [ -n "$box" ] && drv press-ok "${box%% *}" >/dev/null
     local entry
-    entry=$(drv reg-text HKLM 'Software\Microsoft\Windows\CurrentVersion\Run' 'Velto Volume Controller 4.0')
+    entry=$(drv reg-text HKCU 'Software\Microsoft\Windows\CurrentVersion\Run' 'Velto Volume Controller 4.0')
     log "start-up entry: $entry"
     check "the start-up entry names the folder exactly" \
         [ "$entry" = "\"$(windows_path "$dir")\\qmx.exe\"" ]

@@ -67,10 +67,12 @@ test_options_store_the_logon_entry_and_the_shadow() {
     drv press-ok "${box%% *}" >/dev/null
     sleep 0.5
     local entry
-    entry=$(run_entry)
+    entry=$(user_run_entry)
     log "Run entry: $entry"
-    check "the start-at-logon entry holds the quoted path of qmx.exe" \
+    check "the user's start-at-logon entry holds the quoted path of qmx.exe" \
         [ "$entry" = "\"$(windows_path "$MENU_DIR")\\qmx.exe\"" ]
+    check "a copy outside Program Files writes no machine-wide entry, even elevated" \
+        [ -z "$(run_entry)" ]
     check "shadow is stored as 1" [ "$(setting shadow)" = 0x1 ]
     check "the dialog closed" [ -z "$(options_dialog)" ]
 }

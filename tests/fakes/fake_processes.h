@@ -25,6 +25,10 @@ public:
     std::optional<std::string> executablePath(std::uint32_t processId,
                                               std::size_t bufferChars) override;
     std::optional<std::string> imagePath(std::uint32_t processId, std::size_t bufferChars) override;
+    std::optional<std::uint32_t> sessionOf(std::uint32_t processId) override {
+        const auto it = sessions.find(processId);
+        return it == sessions.end() ? 1 : it->second;
+    }
     [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
 
     void addProcess(std::uint32_t id, std::optional<std::string> path) {
@@ -49,6 +53,7 @@ public:
     // Elevated processes: a normal process may query their image name only with the limited
     // right (imagePath), not open them for executablePath.
     std::set<std::uint32_t> elevated;
+    std::map<std::uint32_t, std::uint32_t> sessions;  // every other process runs in session 1
     std::vector<std::string> mutexes;
     std::vector<std::uint32_t> opened;  // identifiers whose path was asked for
 

@@ -26,9 +26,11 @@ public:
         return true;
     }
 
-    std::uint32_t startProgram(std::string_view commandLine) override {
+    std::uint32_t startProgram(std::string_view commandLine,
+                               std::string_view currentFolder) override {
         log_.add("shell.start " + std::string(commandLine));
         started.emplace_back(commandLine);
+        startedIn.emplace_back(currentFolder);
         return startError;
     }
     std::string errorDescription(std::uint32_t error) override {
@@ -54,6 +56,7 @@ public:
     std::vector<std::string> browserWindows;
     bool browserAvailable = true;
     std::vector<std::string> started;
+    std::vector<std::string> startedIn;  // each started program's current folder
     std::uint32_t startError = 0;
 
     struct TrayCall {

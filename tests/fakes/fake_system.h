@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 
@@ -22,7 +23,10 @@ public:
         return true;
     }
 
+    std::vector<std::string> programFilesFolders() override { return programFiles; }
+
     platform::OsVersion osVersion{6, 1, 7601, 2};
+    std::vector<std::string> programFiles{"C:\\Program Files", "C:\\Program Files (x86)"};
     std::string systemDirectory = "C:\\Windows\\system32";
     double twipsX = 15;  // the screen: 1440 / DPI
     platform::Rect workAreaRect{0, 0, 1024, 738};

@@ -170,6 +170,7 @@ TEST_F(MenuCommands, TheSystemsProgramsAreStartedLikeTheControllersButtons) {
     choose(Adjap);
     EXPECT_EQ(fake.shell.started.back(),
               "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL mmsys.cpl");
+    for (const auto& folder : fake.shell.startedIn) EXPECT_EQ(folder, "C:\\Windows\\system32");
     fake.shell.startError = 2;
     choose(Omc);
     ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);

@@ -45,6 +45,23 @@ TEST_F(SingleInstanceScan, AnotherCopyListedAfterAnUnopenableProcessIsFound) {
 
 // A copy started elevated (Run as administrator) refuses the full query rights to a normal
 // process; the limited query still reads its path, so a normal start beside it ends.
+// Another user's copy (fast user switching, a remote session) runs in another session: it is
+// theirs, and this one runs too; a copy of this session ends it.
+TEST_F(SingleInstanceScan, OnlyCopiesOfThisSessionCount) {
+    struct Copy : AppTest {
+        void TestBody() override {}
+        using AppTest::fake;
+        using AppTest::start;
+    };
+    for (bool sameSession : {false, true}) {
+        Copy copy;
+        copy.fake.processes.addProcess(311, copy.fake.processes.ownPath);
+        copy.fake.processes.sessions[311] = 2;
+        copy.fake.processes.sessions[copy.fake.processes.ownId] = sameSession ? 2 : 1;
+        EXPECT_EQ(copy.start(), sameSession ? 4242 : -1) << sameSession;
+    }
+}
+
 TEST_F(SingleInstanceScan, ACopyRunningElevatedIsFound) {
     fake.processes.addProcess(308, ownPath());
     fake.processes.elevated.insert(308);
@@ -98,8 +115,8 @@ TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
     } cases[] = {
         {InstanceClaim::Claimed, true, -1},
         {InstanceClaim::HeldElsewhere, true, 4242},
-        {InstanceClaim::HeldElsewhere, false, 4242},  // the lock alone ends this copy
-        {InstanceClaim::Unavailable, true, 4242},     // the scan finds the other copy
+        {InstanceClaim::HeldElsewhere, false, -1},  // another process took the name: no copy
+        {InstanceClaim::Unavailable, true, 4242},   // the scan finds the other copy
     };
     struct Copy : AppTest {
         void TestBody() override {}

@@ -30,19 +30,21 @@ protected:
         return it == key->end() ? nullptr : &it->second;
     }
     fakes::FakePlatform fake;
-    settings::StartupEntry startup{fake.registry, fake.processes, fake.windows};
+    settings::StartupEntry startup{fake.registry, fake.processes, fake.system, fake.windows};
 };
 
 TEST_F(StartupEntryTest, IsWrittenAsAStringAndReplacedOnTheNextWrite) {
-    fake.processes.ownPath = "C:\\Tools\\qmx.exe";
+    fake.processes.ownPath = "C:\\PROGRA~1\\qmx.exe";
+    fake.system.programFiles = {"C:\\PROGRA~1"};
     startup.setStartupOn();
     ASSERT_NE(entry(), nullptr);
     EXPECT_EQ(entry()->type, platform::kRegSz);
-    EXPECT_EQ(std::string(entry()->data.begin(), entry()->data.end()), "C:\\Tools\\qmx.exe");
-    fake.processes.ownPath = "C:\\Other Place\\qmx.exe";
+    EXPECT_EQ(std::string(entry()->data.begin(), entry()->data.end()), "C:\\PROGRA~1\\qmx.exe");
+    fake.processes.ownPath = "C:\\Program Files (x86)\\Other Place\\qmx.exe";
+    fake.system.programFiles = {"C:\\Program Files (x86)"};
     startup.setStartupOn();
     EXPECT_EQ(std::string(entry()->data.begin(), entry()->data.end()),
-              "\"C:\\Other Place\\qmx.exe\"");
+              "\"C:\\Program Files (x86)\\Other Place\\qmx.exe\"");
     EXPECT_EQ(fake.registry.find(RegistryRoot::LocalMachine, kRun)->size(), 1u);
 }
 
@@ -106,26 +108,38 @@ std::string dataOf(const fakes::FakeRegistry::Value* value) {
 
 // One entry per user, whichever Run key may be written: a standard user whose administrator
 // turned the machine-wide entry on adds none of their own, and an elevated Apply moves this
-// executable's user entry to the machine-wide key. Another copy's user entry stays.
+// executable's user entry to the machine-wide key. Another copy's user entry stays. A copy in a
+// folder users can change never gets the machine-wide entry, even elevated: its user entry
+// replaces one written before (letter case and "..\" do not make a folder Program Files).
 TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
-    const std::string self = "\"C:\\Program Files\\Velto\\qmx.exe\"";
+    const std::string installed = "C:\\Program Files\\Velto\\qmx.exe";
+    const std::string self = "\"" + installed + "\"";
     const std::string other = "D:\\Portable\\qmx.exe";
+    const std::string lower = "\"c:\\program files\\Velto\\qmx.exe\"";
+    const std::string escaping = "\"C:\\Program Files\\..\\Tools\\qmx.exe\"";
     struct Case {
         const char* name;
-        std::string machineBefore, userBefore;
+        std::string path, machineBefore, userBefore;
         bool elevated;
         std::string machineAfter, userAfter;
     };
     const Case cases[] = {
-        {"standard user, machine-wide entry on", self, "", false, self, "(none)"},
-        {"elevated, user entry from before", "", self, true, self, "(none)"},
-        {"elevated, another copy's user entry", "", other, true, self, other},
-        {"standard user, nothing before", "", "", false, "(none)", self},
+        {"standard user, machine-wide entry on", installed, self, "", false, self, "(none)"},
+        {"elevated, user entry from before", installed, "", self, true, self, "(none)"},
+        {"elevated, another copy's user entry", installed, "", other, true, self, other},
+        {"standard user, nothing before", installed, "", "", false, "(none)", self},
+        {"elevated, portable copy", other, "", "", true, "(none)", other},
+        {"elevated, portable copy's machine entry from before", other, other, "", true, "(none)",
+         other},
+        {"elevated, Program Files in other letters", "c:\\program files\\Velto\\qmx.exe", "", "",
+         true, lower, "(none)"},
+        {"elevated, a path leaving Program Files", "C:\\Program Files\\..\\Tools\\qmx.exe", "", "",
+         true, "(none)", escaping},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fakes::FakePlatform rig;
-        rig.processes.ownPath = "C:\\Program Files\\Velto\\qmx.exe";
+        rig.processes.ownPath = c.path;
         rig.registry.createKey(RegistryRoot::LocalMachine, kRun);
         rig.registry.createKey(RegistryRoot::CurrentUser, kRun);
         if (!c.machineBefore.empty()) {
@@ -135,7 +149,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
             rig.registry.setString(RegistryRoot::CurrentUser, kRun, kName, c.userBefore);
         }
         if (!c.elevated) rig.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
-        settings::StartupEntry entry{rig.registry, rig.processes, rig.windows};
+        settings::StartupEntry entry{rig.registry, rig.processes, rig.system, rig.windows};
         entry.setStartupOn();
         const auto valueIn = [&](RegistryRoot root) -> const fakes::FakeRegistry::Value* {
             auto* key = rig.registry.find(root, kRun);
@@ -151,7 +165,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
 // A folder whose name the system's code page cannot spell: the entry names it exactly.
 TEST_F(StartupEntryTest, NamesAFolderOfAnyLanguageExactly) {
     fake.processes.ownPath =
-        "C:\\Users\\\u0418\u0432\u0430\u043d\\\u0417\u0432\u0443\u043a \u97f3\\qmx.exe";
+        "C:\\Program Files\\\u0418\u0432\u0430\u043d\\\u0417\u0432\u0443\u043a \u97f3\\qmx.exe";
     startup.setStartupOn();
     EXPECT_EQ(dataOf(entry()), "\"" + fake.processes.ownPath + "\"");
     EXPECT_EQ(fake.log.count("registry.setText Velto Volume Controller 4.0"), 1);

@@ -2,13 +2,50 @@
 
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <string>
 
+#include "win32/system/system_library.h"
 #include "win32/system/wide_text.h"
 
 namespace qmx::win32 {
+
+namespace {
+
+// The process-status functions, looked up rather than imported: kernel32 has them (K32…) from
+// Windows 7 on; before, only psapi.dll has them, and it is no known DLL there, so an import would
+// load a psapi.dll lying beside the program before any of its code runs. It comes from the
+// system folder instead.
+struct ProcessStatus {
+    using EnumProcessesCall = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+    using EnumModulesCall = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+    using ModuleNameCall = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+    EnumProcessesCall enumProcesses = nullptr;
+    EnumModulesCall enumModules = nullptr;
+    ModuleNameCall moduleName = nullptr;
+};
+
+const ProcessStatus& processStatus() {
+    static SystemLibrary psapi(L"psapi.dll");
+    static const ProcessStatus functions = [] {
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        auto kernelFunction = [&](const char* name) {
+            return reinterpret_cast<void*>(GetProcAddress(kernel, name));
+        };
+        ProcessStatus found{
+            reinterpret_cast<ProcessStatus::EnumProcessesCall>(kernelFunction("K32EnumProcesses")),
+            reinterpret_cast<ProcessStatus::EnumModulesCall>(
+                kernelFunction("K32EnumProcessModules")),
+            reinterpret_cast<ProcessStatus::ModuleNameCall>(
+                kernelFunction("K32GetModuleFileNameExW"))};
+        if (found.enumProcesses && found.enumModules && found.moduleName) return found;
+        return ProcessStatus{psapi.function<ProcessStatus::EnumProcessesCall>("EnumProcesses"),
+                             psapi.function<ProcessStatus::EnumModulesCall>("EnumProcessModules"),
+                             psapi.function<ProcessStatus::ModuleNameCall>("GetModuleFileNameExW")};
+    }();
+    return functions;
+}
+
+}  // namespace
 
 std::uint32_t Win32Processes::currentProcessId() {
     return GetCurrentProcessId();
@@ -49,23 +86,27 @@ platform::InstanceClaim Win32Processes::claimInstance(std::string_view name) {
 
 bool Win32Processes::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) {
     static_assert(sizeof(DWORD) == sizeof(std::uint32_t));
+    const auto enumerate = processStatus().enumProcesses;
+    if (enumerate == nullptr) return false;
     DWORD returned = 0;
-    const BOOL ok = EnumProcesses(reinterpret_cast<DWORD*>(ids.data()),
-                                  static_cast<DWORD>(ids.size_bytes()), &returned);
+    const BOOL ok = enumerate(reinterpret_cast<DWORD*>(ids.data()),
+                              static_cast<DWORD>(ids.size_bytes()), &returned);
     bytesReturned = returned;
     return ok != FALSE;
 }
 
 std::optional<std::string> Win32Processes::executablePath(std::uint32_t processId,
                                                           std::size_t bufferChars) {
+    const ProcessStatus& status = processStatus();
+    if (status.enumModules == nullptr || status.moduleName == nullptr) return std::nullopt;
     UniqueKernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, TRUE, processId));
     if (!process) return std::nullopt;
     HMODULE modules[50] = {};
     DWORD needed = 0;
-    EnumProcessModules(process.get(), modules, sizeof(modules), &needed);
+    status.enumModules(process.get(), modules, sizeof(modules), &needed);
     std::wstring name(bufferChars, L' ');
-    GetModuleFileNameExW(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
+    status.moduleName(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
     const auto nul = name.find(L'\0');
     return nul == std::wstring::npos ? std::string() : utf8Of(name.substr(0, nul));
 }
@@ -85,6 +126,12 @@ std::optional<std::string> Win32Processes::imagePath(std::uint32_t processId,
     if (!query(process.get(), 0, name.data(), &size)) return std::string();
     name.resize(size);
     return utf8Of(name);
+}
+
+std::optional<std::uint32_t> Win32Processes::sessionOf(std::uint32_t processId) {
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(processId, &session)) return std::nullopt;
+    return session;
 }
 
 void Win32Processes::exitProcess(std::uint32_t exitCode) {

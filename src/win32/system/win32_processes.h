@@ -15,6 +15,7 @@ public:
     std::optional<std::string> executablePath(std::uint32_t processId,
                                               std::size_t bufferChars) override;
     std::optional<std::string> imagePath(std::uint32_t processId, std::size_t bufferChars) override;
+    std::optional<std::uint32_t> sessionOf(std::uint32_t processId) override;
     [[noreturn]] void exitProcess(std::uint32_t exitCode) override;
 
 private:

@@ -52,15 +52,17 @@ bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect
     return true;
 }
 
-std::uint32_t Win32Shell::startProgram(std::string_view commandLine) {
+std::uint32_t Win32Shell::startProgram(std::string_view commandLine,
+                                       std::string_view currentFolder) {
     std::string command(commandLine);
+    const std::string folder(currentFolder);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         return GetLastError();
     }
     UniqueKernelHandle thread(process.hThread);

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include "win32/system/wide_text.h"
+
 namespace qmx::win32 {
 
 platform::OsVersion Win32System::version() {
@@ -25,6 +29,19 @@ bool Win32System::workArea(platform::Rect& area) {
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) return false;
     area = {rect.left, rect.top, rect.right, rect.bottom};
     return true;
+}
+
+std::vector<std::string> Win32System::programFilesFolders() {
+    std::vector<std::string> folders;
+    for (int folder : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) {
+        wchar_t path[MAX_PATH];
+        if (SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK) {
+            std::string text = utf8Of(path);
+            while (!text.empty() && text.back() == '\\') text.pop_back();
+            if (!text.empty()) folders.push_back(std::move(text));
+        }
+    }
+    return folders;
 }
 
 }  // namespace qmx::win32

@@ -9,6 +9,7 @@ public:
     platform::OsVersion version() override;
     std::string systemDirectoryBuffer(std::size_t bufferChars) override;
     bool workArea(platform::Rect& area) override;
+    std::vector<std::string> programFilesFolders() override;
 };
 
 }  // namespace qmx::win32
