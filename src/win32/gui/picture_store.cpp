@@ -91,7 +91,7 @@ private:
         return function != nullptr;
     }
 
-    SystemLibrary library_{L"gdiplus.dll"};
+    SystemLibrary library_{L"gdiplus.dll", SystemLibrary::Source::SideBySide};
     ULONG_PTR token_ = 0;
     bool started_ = false;
 };

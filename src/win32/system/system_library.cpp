@@ -17,6 +17,21 @@ bool searchFlagsKnown() {
     return known;
 }
 
+std::wstring systemFolderPath(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(folder, length) + L"\\" + name;
+}
+
+// What the system loads by name for this program: the theme and composition libraries for the
+// common controls and the windows, the input-method library for user32 (Wine's loader trace of
+// a run shows them), and the sound drivers winmm reads from the registry's Drivers32 list for
+// the mixer and Test Sound. A missing one (dwmapi on XP) is skipped.
+constexpr const wchar_t* kLoadedByName[] = {L"uxtheme.dll",  L"dwmapi.dll",  L"imm32.dll",
+                                            L"wdmaud.drv",   L"msacm32.drv", L"msacm32.dll",
+                                            L"midimap.dll", L"version.dll"};
+
 }  // namespace
 
 void keepDllSearchToTheSystemFolder() {
@@ -31,6 +46,12 @@ void keepDllSearchToTheSystemFolder() {
             reinterpret_cast<void*>(kernelFunction("SetDllDirectoryW")))) {
         set(L"");
     }
+    if (searchFlagsKnown()) return;
+    // Kept for the whole run, as they would be once the system had loaded them.
+    for (const wchar_t* name : kLoadedByName) {
+        const std::wstring path = systemFolderPath(name);
+        if (!path.empty()) LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
 }
 
 SystemLibrary::~SystemLibrary() {
@@ -40,14 +61,14 @@ SystemLibrary::~SystemLibrary() {
 FARPROC SystemLibrary::address(const char* name) {
     if (!tried_) {
         tried_ = true;
-        if (searchFlagsKnown()) {
+        if (source_ == Source::SideBySide) {
+            module_ = LoadLibraryW(name_);
+        } else if (searchFlagsKnown()) {
             module_ = LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         } else {
-            wchar_t folder[MAX_PATH];
-            const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-            if (length > 0 && length < MAX_PATH) {
-                const std::wstring path = std::wstring(folder, length) + L"\\" + name_;
-                // The DLL's own imports are looked for beside it, in the system folder.
+            const std::wstring path = systemFolderPath(name_);
+            // The DLL's own imports are looked for beside it, in the system folder.
+            if (!path.empty()) {
                 module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
             }
         }

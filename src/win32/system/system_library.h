@@ -6,13 +6,19 @@ namespace qmx::win32 {
 
 // From now on the process loads DLLs from the system folder only: never from the program's
 // folder (a Downloads folder where a web page may have left a DLL) or the current directory.
+// Where Windows cannot be told so (XP, Vista, 7 without KB2533623), the DLLs that the system's
+// own DLLs load by name for this program are loaded from the system folder now, before
+// anything could look for them beside the program.
 void keepDllSearchToTheSystemFolder();
 
-// A DLL of the system folder, loaded from there only when a function of it is first asked for,
-// and kept until the object goes.
+// A DLL of the system, loaded only when a function of it is first asked for, and kept until the
+// object goes: from the system folder, or from the side-by-side store by the assembly the
+// program's manifest names (which the loader consults before any folder).
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const wchar_t* name) : name_(name) {}
+    enum class Source { SystemFolder, SideBySide };
+    explicit SystemLibrary(const wchar_t* name, Source source = Source::SystemFolder)
+        : name_(name), source_(source) {}
     ~SystemLibrary();
     SystemLibrary(const SystemLibrary&) = delete;
     SystemLibrary& operator=(const SystemLibrary&) = delete;
@@ -28,6 +34,7 @@ private:
     FARPROC address(const char* name);
 
     const wchar_t* name_;
+    Source source_;
     HMODULE module_ = nullptr;
     bool tried_ = false;
 };
