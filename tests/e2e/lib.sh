@@ -310,6 +310,16 @@ played_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
 # holds 'SHELL CONDITION': for checks that combine several tests.
 holds() { eval "$1"; }
 
+# within SECONDS CONDITION: true once CONDITION (shell text) holds, looked at twice a second.
+within() {
+    local _
+    for _ in $(seq $(($1 * 2))); do
+        eval "$2" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
 # Counts the check-mark pixels (dark, in the left margin) of a menu window given by its line of
 # `drv windows`: prints "count meanY height".
 menu_marks() {

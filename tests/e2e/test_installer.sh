@@ -200,6 +200,141 @@ test_an_upgrade_keeps_everything() {
     forget_run_entry
 }
 
-for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything; do
+TEST_SETUP="$E2E_BUILD/test-setups/setup-uninstalling-as-standard-user.exe"
+
+# run_setup SETUP ARGS...: runs an installer and prints its exit code.
+run_setup() {
+    local setup=$1
+    shift
+    (cd "$E2E_WORK" && wine "$setup" "$@") >/dev/null 2>&1 </dev/null
+    echo $?
+}
+
+# uninstall_from FOLDER ARGS...: runs FOLDER's uninstaller as Windows' Apps page does (it goes
+# on from a copy of itself) and waits until its program is gone or ten seconds passed.
+uninstall_from() {
+    local folder=$1 unix
+    shift
+    unix=$(winepath -u "$folder" 2>/dev/null)
+    (cd "$E2E_WORK" && wine "$folder\\uninstall.exe" "$@") >/dev/null 2>&1 </dev/null
+    for _ in $(seq 50); do
+        [ -e "$unix/qmx.exe" ] || break
+        sleep 0.2
+    done
+    sleep 1
+}
+
+# run_raw COMMAND-LINE: runs a Windows command line as it stands (Wine would quote an argument
+# with a space, which /D= and _?= do not take) and prints its exit code.
+run_raw() {
+    printf '@%s\r\nexit /b %%errorlevel%%\r\n' "$1" >"$E2E_WORK/raw.bat"
+    (cd "$E2E_WORK" && wine cmd /c "$(windows_path "$E2E_WORK/raw.bat")") >/dev/null 2>&1 </dev/null
+    echo $?
+}
+
+# installed_both: an installation for everyone and one just for the user, by SETUP.
+installed_both() {
+    check "an installation for everyone succeeds" [ "$(run_setup "$1" /S /AllUsers)" = 0 ]
+    check "one just for the user beside it too" [ "$(run_setup "$1" /S /CurrentUser)" = 0 ]
+}
+
+# Windows' Apps page starts an uninstaller unelevated, whatever the installation. Each one removes
+# the installation it lies in, whatever its switches; the one of the installation for everyone
+# asks Windows for the rights itself, and a refusal removes nothing and says so with its code.
+test_each_uninstaller_removes_its_own_installation() {
+    installed_both "$TEST_SETUP"
+    local code
+    code=$(QMX_TEST_REFUSE_ELEVATION=1 run_raw "\"$INSTALLED\\uninstall.exe\" /S _?=$INSTALLED")
+    check "refused the rights, the silent uninstaller ends with its code" [ "$code" = 6 ]
+    check "and removes nothing" holds '[ -f "$INSTALLED_DIR/qmx.exe" ] && registry_has "$UNINSTALL_KEY"'
+    uninstall_from "$USER_PROGRAMS" /S /AllUsers
+    check "the user's uninstaller, even told /AllUsers, removes the user's copy" \
+        holds '[ ! -e "$USER_PROGRAMS_DIR/qmx.exe" ] && ! registry_has "$USER_UNINSTALL_KEY"'
+    check "and leaves the one for everyone" \
+        holds '[ -f "$INSTALLED_DIR/qmx.exe" ] && registry_has "$UNINSTALL_KEY" && [ -f "$SHORTCUT" ]'
+    installed_both "$TEST_SETUP"
+    uninstall_from "$INSTALLED" /S
+    check "the uninstaller for everyone, unelevated and without a switch, removes that copy" \
+        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" && [ ! -e "$SHORTCUT" ]'
+    check "and leaves the user's" \
+        holds '[ -f "$USER_PROGRAMS_DIR/qmx.exe" ] && registry_has "$USER_UNINSTALL_KEY" && [ -f "$USER_SHORTCUT" ]'
+    uninstall_from "$USER_PROGRAMS" /S
+}
+
+# /D= chooses the folder; an installation for everyone goes only into Program Files, and one of
+# the same kind elsewhere is not left behind silently.
+test_the_folder_named_on_the_command_line() {
+    local other="$WINEPREFIX/drive_c/Other" elsewhere='C:\Program Files\Velto Elsewhere'
+    rm -rf "$other" "$WINEPREFIX/drive_c/Another"
+    check "for everyone outside Program Files: refused with its code" \
+        [ "$(run_setup "$SETUP" /S /AllUsers '/D=C:\Other')" = 3 ]
+    check "nothing written" holds '[ ! -e "$other" ] && ! registry_has "$UNINSTALL_KEY"'
+    check "just for the user: installed where /D= says" \
+        [ "$(run_setup "$SETUP" /S /CurrentUser '/D=C:\Other')" = 0 ]
+    check "its files are there" [ -f "$other/qmx.exe" ]
+    check "and its entry names the folder" [ "$(user_entry InstallLocation)" = 'C:\Other' ]
+    check "another folder for the same kind is refused with its code" \
+        [ "$(run_setup "$SETUP" /S /CurrentUser '/D=C:\Another')" = 4 ]
+    check "and nothing is written there" [ ! -e "$WINEPREFIX/drive_c/Another" ]
+    local code
+    code=$(run_raw "\"$(windows_path "$SETUP")\" /S /AllUsers /D=$elsewhere")
+    check "for everyone in another folder of Program Files: installed there" [ "$code" = 0 ]
+    check "its files are there" [ -f "$WINEPREFIX/drive_c/Program Files/Velto Elsewhere/qmx.exe" ]
+    check "and the entry names it" [ "$(uninstall_entry InstallLocation)" = "$elsewhere" ]
+    uninstall_from "$elsewhere" /S
+    uninstall_from 'C:\Other' /S
+    check "both uninstall" holds '[ ! -e "$other/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY"'
+}
+
+# The running copy is closed once the user has confirmed, and only the copy of the installation
+# being replaced; a program file held open elsewhere fails the run and changes nothing.
+test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
+    reset_settings
+    installed_both "$SETUP"
+    check "the installation for everyone starts" start_installed
+    local everyone=$QMX_LINUX_PID
+    (exec wine "$USER_PROGRAMS\\qmx.exe") >/dev/null 2>&1 </dev/null &
+    local own=$!
+    check "and the user's copy beside it" \
+        within 20 '[ "$(drv windows --class QmxTrayHost | wc -l)" = 2 ]'
+    (cd "$E2E_WORK" && exec wine "$SETUP") >/dev/null 2>&1 </dev/null &
+    local setup=$!
+    check "the installer shows its first page" within 20 \
+        'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Setup"'
+    sleep 1
+    check "while both copies run on" holds 'linux_alive "$everyone" && linux_alive "$own"'
+    xdotool key Escape
+    sleep 1
+    xdotool key Return
+    check "the installer ends when cancelled" wait_gone "$setup" 10
+    check "and both copies still run" holds 'linux_alive "$everyone" && linux_alive "$own"'
+    check "an upgrade for everyone succeeds" [ "$(run_setup "$SETUP" /S /AllUsers)" = 0 ]
+    check "it closed the copy it replaced" wait_gone "$everyone" 5
+    check "and not the user's" linux_alive "$own"
+    printf 'old' >"$INSTALLED_DIR/POURING.WAV"
+    wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
+    local holder=$!
+    check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
+    check "an upgrade that cannot replace it fails with its code" \
+        [ "$(run_setup "$SETUP" /S /AllUsers)" = 5 ]
+    check "and changed nothing" [ "$(cat "$INSTALLED_DIR/POURING.WAV")" = old ]
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null
+    (cd "$E2E_WORK" && exec wine "$USER_PROGRAMS\\uninstall.exe") >/dev/null 2>&1 </dev/null &
+    check "the user's uninstaller asks first" within 20 \
+        'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Uninstall"'
+    check "while the user's copy runs on" linux_alive "$own"
+    xdotool key Escape
+    check "cancelled, the uninstaller closes" within 10 \
+        '! drv windows --class "#32770" --visible 1 | grep -q "Uninstall"'
+    check "and the copy still runs" linux_alive "$own"
+    uninstall_from "$USER_PROGRAMS" /S
+    check "the user's uninstaller closed the user's copy" wait_gone "$own" 5
+    uninstall_from "$INSTALLED" /S
+}
+
+for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything \
+    test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
+    test_only_the_installations_own_copy_is_closed_and_only_when_confirmed; do
     run_test "$test"
 done

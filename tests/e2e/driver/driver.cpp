@@ -157,6 +157,7 @@ int usage() {
         "       qmxdriver send HWND MESSAGE [WPARAM LPARAM]\n"
         "       qmxdriver notify HWND MESSAGE WPARAM LPARAM\n"
         "       qmxdriver hold-hotkey MODIFIERS KEY SECONDS\n"
+        "       qmxdriver hold-file PATH SECONDS\n"
         "       qmxdriver tray-version HWND ID VERSION\n"
         "       qmxdriver owner HWND\n"
         "       qmxdriver message-id NAME\n"
@@ -285,6 +286,21 @@ int main(int argc, char** argv) {
                                   std::strtoll(argv[5], nullptr, 0))
                    ? 0
                    : 1;
+    }
+    // Keeps a file open without sharing for SECONDS, as a program running from it in another
+    // user's session keeps its executable.
+    if (command == "hold-file" && argc >= 4) {
+        const std::wstring path = wide(argv[2]);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::printf("refused %lu\n", GetLastError());
+            return 1;
+        }
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(std::strtoul(argv[3], nullptr, 0) * 1000);
+        CloseHandle(file);
+        return 0;
     }
     // Holds a shortcut key for SECONDS, as another program that uses it would.
     if (command == "hold-hotkey" && argc >= 5) {
