@@ -154,6 +154,9 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     if (id != lastUsed_) {
         lastUsed_ = id;
         ++deviceSerial_;
+        // A write kept for the device used before is not made on this one.
+        pendingLevel_.reset();
+        pendingMute_.reset();
     }
     readName(id);
     return Reach::Device;
@@ -205,13 +208,15 @@ EndpointMixer::Outcome EndpointMixer::attempt(Call&& call) {
     }
 }
 
-// A write the user made that has not gone through yet is tried again; it is dropped once done
-// or when there is nothing to act on, as a write then is.
+// A write the user made that has not gone through yet is tried again; it is dropped once done,
+// when there is nothing to act on (as a write then is), and when another output has become the
+// one in use.
 EndpointMixer::Outcome EndpointMixer::writeKept(Control control) {
     std::optional<std::uint32_t>& kept = control == Control::Volume ? pendingLevel_ : pendingMute_;
     if (!kept) return Outcome::Done;
     const std::uint32_t value = *kept;
     const Outcome outcome = attempt([&](platform::EndpointVolume& v) {
+        if (!kept) return EndpointStatus::Ok;
         return control == Control::Volume ? v.setMasterScalar(scalarForLevel(value))
                                           : v.setMute(value != 0);
     });

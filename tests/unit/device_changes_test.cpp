@@ -123,9 +123,11 @@ TEST_F(DeviceChanges, OnlyAFailureThatLastsEndsTheProgram) {
 
 // The default look-up fails while the audio service comes up at logon; a write fails once
 // while a headset reconnects. No message: the icon is there at once, the level follows once the
-// system answers, and the write goes through at the next poll.
+// system answers, and the write goes through at the next poll, unless another output has
+// become the default meanwhile.
 TEST_F(DeviceChanges, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain) {
     outputs.add("speakers", "Speakers", 0.6f, true);
+    outputs.add("headset", "Headset", 0.3f);
     outputs.failDefaultOutput = EndpointStatus::Failed;
     ASSERT_EQ(start(), -1);
     EXPECT_EQ(advance(2000), -1);
@@ -143,6 +145,14 @@ TEST_F(DeviceChanges, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain
     EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, mixer::scalarForLevel(32768));
     EXPECT_EQ(label(), "50");
     EXPECT_TRUE(fake.windows.messageBoxes.empty());
+
+    outputs.failValueCalls = EndpointStatus::Failed;
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    outputs.failValueCalls = EndpointStatus::Ok;
+    outputs.setDefault("headset");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["headset"].scalar, 0.3f);
+    EXPECT_EQ(label(), "30");
 }
 
 // The name shown is the device's present one: a default that changed or a device renamed while
