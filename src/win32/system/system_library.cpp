@@ -24,13 +24,15 @@ std::wstring systemFolderPath(const wchar_t* name) {
     return std::wstring(folder, length) + L"\\" + name;
 }
 
-// What the system loads by name for this program: the theme and composition libraries for the
-// common controls and the windows, the input-method library for user32 (Wine's loader trace of
-// a run shows them), and the sound drivers winmm reads from the registry's Drivers32 list for
-// the mixer and Test Sound. A missing one (dwmapi on XP) is skipped.
-constexpr const wchar_t* kLoadedByName[] = {L"uxtheme.dll",  L"dwmapi.dll",  L"imm32.dll",
-                                            L"wdmaud.drv",   L"msacm32.drv", L"msacm32.dll",
-                                            L"midimap.dll", L"version.dll"};
+// What the system loads by name for this program, as Wine's loader trace of a run shows it (the
+// controller, the menu, About, Options, Test Sound): the theme, input-method, alpha-blending and
+// property-system libraries of user32, the common controls and the audio service, and the
+// composition library that Windows' theme library loads besides; the MCI driver that plays the test sound (the registry's [mci] "waveaudio"); and the
+// sound drivers winmm reads from the registry's Drivers32 list for the mixer. A missing one
+// (dwmapi or propsys on XP) is skipped.
+constexpr const wchar_t* kLoadedByName[] = {
+    L"uxtheme.dll", L"dwmapi.dll", L"imm32.dll",   L"msimg32.dll", L"propsys.dll", L"version.dll",
+    L"mciwave.dll", L"wdmaud.drv", L"msacm32.drv", L"msacm32.dll", L"midimap.dll"};
 
 }  // namespace
 
