@@ -39,23 +39,27 @@ install_copy() {
 # Starts qmx.exe from DIR in the background and waits for its tray host window.
 # Sets QMX_PID (Windows process id) and QMX_LINUX_PID.
 # A copy started while Windows still lists the last one from the same folder ends at once (the
-# single-instance guard), so a start after an ending waits until Windows has let the last one go.
+# single-instance guard), so a start after an ending waits until Windows has let the last one go;
+# when Windows takes longer than that and the new copy ended itself for it, it starts once more.
+# A copy that runs on without its tray host fails the start.
 start_qmx() {
-    local dir=$1
-    if [ -n "${QMX_PID:-}" ] && ! linux_alive "${QMX_LINUX_PID:-0}"; then
-        for _ in $(seq 50); do
-            drv processes qmx.exe | grep -qx "$QMX_PID" || break
-            sleep 0.2
-        done
-    fi
-    (cd "$dir" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
-    QMX_LINUX_PID=$!
-    QMX_PID=
-    local line
-    line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
-    QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
-    [ -n "$QMX_PID" ] && return 0
-    log "no tray host within 20 s; qmx.exe processes: $(drv processes qmx.exe | tr '\n' ' ')"
+    local dir=$1 last=${QMX_PID:-} line
+    for _ in 1 2; do
+        if [ -n "$last" ] && ! linux_alive "${QMX_LINUX_PID:-0}"; then
+            for _ in $(seq 150); do
+                drv processes qmx.exe | grep -qx "$last" || break
+                sleep 0.2
+            done
+        fi
+        (cd "$dir" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
+        QMX_LINUX_PID=$!
+        QMX_PID=
+        line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
+        QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
+        [ -n "$QMX_PID" ] && return 0
+        log "no tray host within 20 s; qmx.exe processes: $(drv processes qmx.exe | tr '\n' ' ')"
+        linux_alive "$QMX_LINUX_PID" && return 1
+    done
     return 1
 }
 
