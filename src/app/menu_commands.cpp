@@ -14,7 +14,8 @@ namespace qmx::app {
 
 namespace {
 constexpr const char* kSwitchOutputFailed = "Unable to switch the playback device.";
-constexpr std::uint32_t kDeviceNotConnectedError = 1167;  // ERROR_DEVICE_NOT_CONNECTED
+// The system error whose HRESULT form is kDeviceNotConnected: its code is the HRESULT's low word.
+constexpr std::uint32_t kDeviceNotConnectedError = platform::kDeviceNotConnected & 0xFFFF;
 
 // Codes of a device that is no longer there, which the system describes in no words of its own.
 bool deviceGone(std::uint32_t rc) {

@@ -66,33 +66,33 @@ void StartupEntry::setStartupOn() {
         const std::string path = processes_.ownExecutablePath();
         const std::string data = commandFor(path);
         if (!inProgramFiles(path)) {
-            if (entryIn(RegistryRoot::LocalMachine) == data) {
-                if (auto machine = openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey,
-                                                   platform::kKeyWrite)) {
-                    machine->deleteValue(kAppTitle);
-                }
-            }
-            if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
-                user->setText(kAppTitle, data);
-            }
+            removeEntryFor(RegistryRoot::LocalMachine, data);
+            writeUserEntry(data);
             return;
         }
         if (entryIn(RegistryRoot::LocalMachine) == data) return;
         auto machine =
             openExistingKey(registry_, RegistryRoot::LocalMachine, kRunKey, platform::kKeyWrite);
         if (machine && machine->setText(kAppTitle, data) == kRegistryNoError) {
-            if (entryIn(RegistryRoot::CurrentUser) == data) {
-                if (auto user = openExistingKey(registry_, RegistryRoot::CurrentUser, kRunKey,
-                                                platform::kKeyWrite)) {
-                    user->deleteValue(kAppTitle);
-                }
-            }
+            removeEntryFor(RegistryRoot::CurrentUser, data);
             return;
         }
-        if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
-            user->setText(kAppTitle, data);
-        }
+        writeUserEntry(data);
     });
+}
+
+// Removes a Run key's entry when it holds `data`; another copy's entry stays.
+void StartupEntry::removeEntryFor(RegistryRoot root, const std::string& data) {
+    if (entryIn(root) != data) return;
+    if (auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyWrite)) {
+        key->deleteValue(kAppTitle);
+    }
+}
+
+void StartupEntry::writeUserEntry(const std::string& data) {
+    if (auto user = keyForWriting(registry_, RegistryRoot::CurrentUser, kRunKey)) {
+        user->setText(kAppTitle, data);
+    }
 }
 
 // The command a Run key's entry holds; nothing when there is none.

@@ -46,6 +46,8 @@ public:
 private:
     std::optional<std::string> entryIn(platform::RegistryRoot root);
     bool inProgramFiles(const std::string& executablePath);
+    void removeEntryFor(platform::RegistryRoot root, const std::string& data);
+    void writeUserEntry(const std::string& data);
 
     platform::Registry& registry_;
     platform::Processes& processes_;

@@ -9,21 +9,31 @@ SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController'
 USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-# install_silently: runs the installer with /S and prints its exit code.
-install_silently() {
-    (cd "$E2E_WORK" && wine "$SETUP" /S) >/dev/null 2>&1 </dev/null
+# run_setup SETUP ARGS...: runs an installer and prints its exit code.
+run_setup() {
+    local setup=$1
+    shift
+    (cd "$E2E_WORK" && wine "$setup" "$@") >/dev/null 2>&1 </dev/null
     echo $?
 }
 
-uninstall_silently() {
-    (cd "$E2E_WORK" && wine "$INSTALLED\\uninstall.exe" /S) >/dev/null 2>&1 </dev/null
-    # The uninstaller goes on from a copy of itself; wait until it is done.
+# uninstall_from FOLDER ARGS...: runs FOLDER's uninstaller as Windows' Apps page does (it goes
+# on from a copy of itself) and waits until it is done: its program and itself are gone, or
+# twenty seconds passed.
+uninstall_from() {
+    local folder=$1 unix
+    shift
+    unix=$(winepath -u "$folder" 2>/dev/null)
+    (cd "$E2E_WORK" && wine "$folder\\uninstall.exe" "$@") >/dev/null 2>&1 </dev/null
     for _ in $(seq 100); do
-        [ -e "$INSTALLED_DIR/uninstall.exe" ] || [ -e "$INSTALLED_DIR/qmx.exe" ] || break
+        [ -e "$unix/qmx.exe" ] || [ -e "$unix/uninstall.exe" ] || break
         sleep 0.2
     done
     sleep 1
 }
+
+install_silently() { run_setup "$SETUP" /S; }
+uninstall_silently() { uninstall_from "$INSTALLED" /S; }
 
 registry_has() {  # registry_has KEY [VALUE]
     if [ -n "${2:-}" ]; then
@@ -156,12 +166,7 @@ test_install_just_for_me() {
     check "with its icon" [ "$(tray_icon_count)" = 1 ]
     wine reg add "$USER_RUN_KEY" /v 'Velto Volume Controller 4.0' /d "\"$USER_PROGRAMS\\qmx.exe\"" /f \
         >/dev/null 2>&1 </dev/null
-    (cd "$E2E_WORK" && wine "$USER_PROGRAMS\\uninstall.exe" /S /CurrentUser) >/dev/null 2>&1 </dev/null
-    for _ in $(seq 100); do
-        [ -e "$USER_PROGRAMS_DIR/qmx.exe" ] || [ -e "$USER_PROGRAMS_DIR/uninstall.exe" ] || break
-        sleep 0.2
-    done
-    sleep 1
+    uninstall_from "$USER_PROGRAMS" /S /CurrentUser
     check "the silent uninstall closed the program" holds '! linux_alive "$QMX_LINUX_PID"'
     check "and removed its files" [ ! -e "$USER_PROGRAMS_DIR" ]
     check "its shortcut" [ ! -e "$USER_SHORTCUT" ]
@@ -201,28 +206,6 @@ test_an_upgrade_keeps_everything() {
 }
 
 TEST_SETUP="$E2E_BUILD/test-setups/setup-uninstalling-as-standard-user.exe"
-
-# run_setup SETUP ARGS...: runs an installer and prints its exit code.
-run_setup() {
-    local setup=$1
-    shift
-    (cd "$E2E_WORK" && wine "$setup" "$@") >/dev/null 2>&1 </dev/null
-    echo $?
-}
-
-# uninstall_from FOLDER ARGS...: runs FOLDER's uninstaller as Windows' Apps page does (it goes
-# on from a copy of itself) and waits until its program is gone or ten seconds passed.
-uninstall_from() {
-    local folder=$1 unix
-    shift
-    unix=$(winepath -u "$folder" 2>/dev/null)
-    (cd "$E2E_WORK" && wine "$folder\\uninstall.exe" "$@") >/dev/null 2>&1 </dev/null
-    for _ in $(seq 50); do
-        [ -e "$unix/qmx.exe" ] || break
-        sleep 0.2
-    done
-    sleep 1
-}
 
 # run_raw COMMAND-LINE: runs a Windows command line as it stands (Wine would quote an argument
 # with a space, which /D= and _?= do not take) and prints its exit code.

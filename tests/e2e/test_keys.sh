@@ -236,6 +236,7 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     reset_settings
     set_setting hotkey REG_DWORD 0x656  # Ctrl+Alt+V
     check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    program_settled  # start-up, which registers the shortcut, has finished
     focus_wine
     xdotool key ctrl+alt+v
     CONTROLLER_LINE=$(new_controller)

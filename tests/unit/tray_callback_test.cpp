@@ -260,7 +260,9 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
         if (c.menus) {
             const auto& place = fake.windows.popups.back().state.place;
             EXPECT_EQ(place.has_value(), c.menuAtIcon);
-            if (place) EXPECT_EQ(place->left, fake.shell.iconRect->left);
+            if (place) {
+                EXPECT_EQ(place->left, fake.shell.iconRect->left);
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 // clang-format on
 
 #include <atomic>
+#include <iterator>
 
 #include "win32/audio/policy_config.h"
 #include "win32/system/unique_handle.h"
@@ -195,16 +196,21 @@ EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDe
     return EndpointStatus::Ok;
 }
 
-// Through the first policy-config pairing this Windows offers; a refusal of the switch itself
-// is the system's answer.
+// Through the policy-config pairing this Windows offers, the one that answered last time first
+// (so that one switch does not ask again for each role the pairings Windows lacks); a refusal of
+// the switch itself is the system's answer.
 std::uint32_t Win32AudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
     HRESULT hr = REGDB_E_CLASSNOTREG;
-    for (const PolicyConfigPairing& pairing : kPolicyConfigPairings) {
+    const std::wstring device = widen(id);
+    constexpr std::size_t kPairings = std::size(kPolicyConfigPairings);
+    for (std::size_t tried = 0; tried < kPairings; ++tried) {
+        const std::size_t index = (policyPairing_ + tried) % kPairings;
+        const PolicyConfigPairing& pairing = kPolicyConfigPairings[index];
         ComPtr<IUnknown> config;
         hr = CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL, pairing.interfaceId,
                               config.putVoid());
         if (FAILED(hr)) continue;
-        const std::wstring device = widen(id);
+        policyPairing_ = index;
         hr = pairing.vistaLayout ? static_cast<PolicyConfigVista*>(config.get())
                                        ->SetDefaultEndpoint(device.c_str(), roleOf(role))
                                  : static_cast<PolicyConfigWindows7*>(config.get())

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -48,6 +49,7 @@ private:
     struct Com;
     std::unique_ptr<Com> com_;
     std::function<void()> changed_;
+    std::size_t policyPairing_ = 0;  // the policy-config pairing that answered last
 };
 
 }  // namespace qmx::win32

@@ -7,8 +7,7 @@ namespace qmx::win32 {
 namespace {
 template <typename Function>
 Function user32(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+    return loadedFunction<Function>(L"user32.dll", name);
 }
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "win32/gui/painting.h"
 #include "win32/gui/pointer.h"
 #include "win32/gui/window_procedures.h"
+#include "win32/system/system_library.h"
 
 namespace qmx::win32 {
 
@@ -77,8 +78,8 @@ ChildStyle childStyleFor(resources::ControlKind kind) {
 // Windows 7 on; looked up at run time so that the program still starts on older systems.
 void acceptTaskbarCreated(HWND host) {
     using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    static const auto changeFilter = reinterpret_cast<ChangeFilter>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    static const auto changeFilter =
+        loadedFunction<ChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
     constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
     if (changeFilter != nullptr) changeFilter(host, taskbarCreatedMessage(), kAllow, nullptr);
 }

@@ -6,14 +6,11 @@ namespace qmx::win32 {
 
 namespace {
 
-FARPROC kernelFunction(const char* name) {
-    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
-}
-
 // Windows 8, and 7 and Vista with KB2533623, know the LOAD_LIBRARY_SEARCH flags; they are
 // announced by AddDllDirectory.
 bool searchFlagsKnown() {
-    static const bool known = kernelFunction("AddDllDirectory") != nullptr;
+    static const bool known =
+        loadedFunction<FARPROC>(L"kernel32.dll", "AddDllDirectory") != nullptr;
     return known;
 }
 
@@ -27,9 +24,9 @@ std::wstring systemFolderPath(const wchar_t* name) {
 // What the system loads by name for this program, as Wine's loader trace of a run shows it (the
 // controller, the menu, About, Options, Test Sound): the theme, input-method, alpha-blending and
 // property-system libraries of user32, the common controls and the audio service, and the
-// composition library that Windows' theme library loads besides; the MCI driver that plays the test sound (the registry's [mci] "waveaudio"); and the
-// sound drivers winmm reads from the registry's Drivers32 list for the mixer. A missing one
-// (dwmapi or propsys on XP) is skipped.
+// composition library that Windows' theme library loads besides; the MCI driver that plays the
+// test sound (the registry's [mci] "waveaudio"); and the sound drivers winmm reads from the
+// registry's Drivers32 list for the mixer. A missing one (dwmapi or propsys on XP) is skipped.
 constexpr const wchar_t* kLoadedByName[] = {
     L"uxtheme.dll", L"dwmapi.dll", L"imm32.dll",   L"msimg32.dll", L"propsys.dll", L"version.dll",
     L"mciwave.dll", L"wdmaud.drv", L"msacm32.drv", L"msacm32.dll", L"midimap.dll"};
@@ -39,13 +36,12 @@ constexpr const wchar_t* kLoadedByName[] = {
 void keepDllSearchToTheSystemFolder() {
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
     using SetDirectory = BOOL(WINAPI*)(LPCWSTR);
-    if (auto set = reinterpret_cast<SetDefaultDirectories>(
-            reinterpret_cast<void*>(kernelFunction("SetDefaultDllDirectories")))) {
+    if (auto set =
+            loadedFunction<SetDefaultDirectories>(L"kernel32.dll", "SetDefaultDllDirectories")) {
         set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     // Older systems: at least the current directory leaves the search.
-    if (auto set = reinterpret_cast<SetDirectory>(
-            reinterpret_cast<void*>(kernelFunction("SetDllDirectoryW")))) {
+    if (auto set = loadedFunction<SetDirectory>(L"kernel32.dll", "SetDllDirectoryW")) {
         set(L"");
     }
     if (searchFlagsKnown()) return;

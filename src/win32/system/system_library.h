@@ -11,6 +11,14 @@ namespace qmx::win32 {
 // anything could look for them beside the program.
 void keepDllSearchToTheSystemFolder();
 
+// A function of a system DLL the process has loaded already (kernel32, user32, shell32), looked
+// up at run time; nullptr where this Windows version lacks it.
+template <typename Function>
+Function loadedFunction(const wchar_t* module, const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
 // A DLL of the system, loaded only when a function of it is first asked for, and kept until the
 // object goes: from the system folder, or from the side-by-side store by the assembly the
 // program's manifest names (which the loader consults before any folder).

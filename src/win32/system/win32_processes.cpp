@@ -15,35 +15,23 @@ namespace {
 // Windows 7 on; before, only psapi.dll has them, and it is no known DLL there, so an import would
 // load a psapi.dll lying beside the program before any of its code runs. It comes from the
 // system folder instead.
-struct ProcessStatus {
-    using EnumProcessesCall = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-    using EnumModulesCall = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-    using ModuleNameCall = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-    EnumProcessesCall enumProcesses = nullptr;
-    EnumModulesCall enumModules = nullptr;
-    ModuleNameCall moduleName = nullptr;
-};
-
-const ProcessStatus& processStatus() {
-    static SystemLibrary psapi(L"psapi.dll");
-    static const ProcessStatus functions = [] {
-        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        auto kernelFunction = [&](const char* name) {
-            return reinterpret_cast<void*>(GetProcAddress(kernel, name));
-        };
-        ProcessStatus found{
-            reinterpret_cast<ProcessStatus::EnumProcessesCall>(kernelFunction("K32EnumProcesses")),
-            reinterpret_cast<ProcessStatus::EnumModulesCall>(
-                kernelFunction("K32EnumProcessModules")),
-            reinterpret_cast<ProcessStatus::ModuleNameCall>(
-                kernelFunction("K32GetModuleFileNameExW"))};
-        if (found.enumProcesses && found.enumModules && found.moduleName) return found;
-        return ProcessStatus{psapi.function<ProcessStatus::EnumProcessesCall>("EnumProcesses"),
-                             psapi.function<ProcessStatus::EnumModulesCall>("EnumProcessModules"),
-                             psapi.function<ProcessStatus::ModuleNameCall>("GetModuleFileNameExW")};
-    }();
-    return functions;
+SystemLibrary& psapi() {
+    static SystemLibrary library(L"psapi.dll");
+    return library;
 }
+
+template <typename Function>
+Function processStatus(const char* name) {
+    const std::string inKernel = std::string("K32") + name;
+    if (auto function = loadedFunction<Function>(L"kernel32.dll", inKernel.c_str())) {
+        return function;
+    }
+    return psapi().function<Function>(name);
+}
+
+using EnumProcessesCall = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+using EnumModulesCall = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+using ModuleNameCall = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 
 }  // namespace
 
@@ -86,7 +74,7 @@ platform::InstanceClaim Win32Processes::claimInstance(std::string_view name) {
 
 bool Win32Processes::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& bytesReturned) {
     static_assert(sizeof(DWORD) == sizeof(std::uint32_t));
-    const auto enumerate = processStatus().enumProcesses;
+    static const auto enumerate = processStatus<EnumProcessesCall>("EnumProcesses");
     if (enumerate == nullptr) return false;
     DWORD returned = 0;
     const BOOL ok = enumerate(reinterpret_cast<DWORD*>(ids.data()),
@@ -97,16 +85,17 @@ bool Win32Processes::enumProcesses(std::span<std::uint32_t> ids, std::uint32_t& 
 
 std::optional<std::string> Win32Processes::executablePath(std::uint32_t processId,
                                                           std::size_t bufferChars) {
-    const ProcessStatus& status = processStatus();
-    if (status.enumModules == nullptr || status.moduleName == nullptr) return std::nullopt;
+    static const auto enumModules = processStatus<EnumModulesCall>("EnumProcessModules");
+    static const auto moduleName = processStatus<ModuleNameCall>("GetModuleFileNameExW");
+    if (enumModules == nullptr || moduleName == nullptr) return std::nullopt;
     UniqueKernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, TRUE, processId));
     if (!process) return std::nullopt;
     HMODULE modules[50] = {};
     DWORD needed = 0;
-    status.enumModules(process.get(), modules, sizeof(modules), &needed);
+    enumModules(process.get(), modules, sizeof(modules), &needed);
     std::wstring name(bufferChars, L' ');
-    status.moduleName(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
+    moduleName(process.get(), modules[0], name.data(), static_cast<DWORD>(name.size()));
     const auto nul = name.find(L'\0');
     return nul == std::wstring::npos ? std::string() : utf8Of(name.substr(0, nul));
 }
@@ -115,8 +104,8 @@ std::optional<std::string> Win32Processes::imagePath(std::uint32_t processId,
                                                      std::size_t bufferChars) {
     // Looked up at run time: Windows XP has no QueryFullProcessImageNameW.
     using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
-    static const auto query = reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+    static const auto query =
+        loadedFunction<QueryImageName>(L"kernel32.dll", "QueryFullProcessImageNameW");
     if (query == nullptr) return executablePath(processId, bufferChars);
     UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return std::nullopt;

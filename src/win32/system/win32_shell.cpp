@@ -11,6 +11,7 @@
 
 #include "win32/gui/dpi.h"
 #include "win32/gui/form_window.h"
+#include "win32/system/system_library.h"
 #include "win32/system/unique_handle.h"
 
 namespace qmx::win32 {
@@ -39,8 +40,7 @@ bool Win32Shell::notifyIcon(platform::TrayMessage message, const platform::TrayI
 // Shell_NotifyIconGetRect exists from Windows 7 on: looked up at run time.
 bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect& rect) {
     using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
-    static const auto getRect = reinterpret_cast<GetRect>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    static const auto getRect = loadedFunction<GetRect>(L"shell32.dll", "Shell_NotifyIconGetRect");
     if (getRect == nullptr) return false;
     NOTIFYICONIDENTIFIER icon{};
     icon.cbSize = sizeof(icon);
