@@ -5,8 +5,9 @@ namespace qmx::app {
 // The tray host is built before the controller, the menu and the wheel, and keeps references to
 // them; the controller in turn is handed the host's `txtform1signal`, the menu the host's test
 // sound.
-Application::Application(platform::Platform& platform)
-    : tray_(platform.shell, platform.windows),
+Application::Application(platform::Platform& platform, EventLog& log)
+    : log_(log),
+      tray_(platform.shell, platform.windows),
       termination_(platform.windows, platform.processes, tray_),
       mixer_(platform.mixer, termination_),
       os_(platform.system),

@@ -6,6 +6,7 @@
 #include "app/tray_host.h"
 #include "app/tray_icon.h"
 #include "app/tray_wheel.h"
+#include "common/event_log.h"
 #include "controller/controller_window.h"
 #include "controller/window_styling.h"
 #include "guards/os_info.h"
@@ -23,7 +24,8 @@ namespace qmx::app {
 // lives in the platform's message loop.
 class Application {
 public:
-    explicit Application(platform::Platform& platform);
+    // `log` keeps what the system answered, once started.
+    Application(platform::Platform& platform, EventLog& log);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -36,8 +38,10 @@ public:
     settings::OptionsDialog& options() { return options_; }
     AboutBox& about() { return about_; }
     MenuCommands& menu() { return menu_; }
+    EventLog& log() { return log_; }
 
 private:
+    EventLog& log_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;

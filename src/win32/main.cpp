@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "app/application.h"
+#include "common/event_log.h"
 #include "mixer/endpoint_mixer.h"
 #include "win32/audio/win32_audio_endpoints.h"
 #include "win32/audio/win32_mixer.h"
@@ -12,6 +13,7 @@
 #include "win32/gui/picture_store.h"
 #include "win32/gui/win32_windows.h"
 #include "win32/system/system_library.h"
+#include "win32/system/win32_log_file.h"
 #include "win32/system/win32_processes.h"
 #include "win32/system/win32_registry.h"
 #include "win32/system/win32_shell.h"
@@ -48,6 +50,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32System system;
     qmx::win32::Win32Sound sound;
     qmx::win32::Win32AudioEndpoints endpoints(instance);
+    qmx::win32::Win32LogFile logFile;
+    qmx::EventLog log(logFile);
     // GetTickCount rather than GetTickCount64, which Windows XP lacks; the mixer takes differences.
     qmx::mixer::EndpointMixer endpointMixer(endpoints, [] { return GetTickCount(); });
     auto legacyMixer = qmx::win32::makeLegacyMixer();
@@ -57,7 +61,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::platform::Platform platform{mixer, processes, registry, system,
                                      shell, windows,   sound,    coreAudio ? &endpoints : nullptr};
 
-    qmx::app::Application application(platform);
+    qmx::app::Application application(platform, log);
     application.start();
 
     MSG message;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/event_log.h"
 #include "fakes/call_log.h"
+#include "fakes/fake_log_file.h"
 #include "fakes/fake_mixer.h"
 #include "fakes/fake_processes.h"
 #include "fakes/fake_registry.h"
@@ -22,6 +24,8 @@ struct FakePlatform {
     FakeShell shell{log};
     FakeWindows windows{log, system.twipsX};
     FakeSound sound{log};
+    FakeLogFile logFile;
+    EventLog eventLog{logFile};
     platform::Platform platform{mixer, processes, registry, system, shell, windows, sound, nullptr};
 };
 

@@ -33,7 +33,7 @@ protected:
     const platform::TrayIconData& lastTrayData() const { return fake.shell.trayCalls.back().data; }
 
     fakes::FakePlatform fake;
-    app::Application app{fake.platform};
+    app::Application app{fake.platform, fake.eventLog};
 };
 
 }  // namespace qmx::testing

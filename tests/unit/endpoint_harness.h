@@ -59,7 +59,7 @@ struct Rig {
                                [this] { return static_cast<std::uint32_t>(fake.windows.now); }};
     platform::Platform platform{mixer,      fake.processes, fake.registry, fake.system,
                                 fake.shell, fake.windows,   fake.sound,    &outputs};
-    app::Application app{platform};
+    app::Application app{platform, fake.eventLog};
 };
 
 }  // namespace qmx::testing

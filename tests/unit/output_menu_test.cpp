@@ -143,7 +143,7 @@ TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
 TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
     fakes::FakePlatform legacy;
     legacy.processes.addProcess(legacy.processes.ownId, legacy.processes.ownPath);
-    app::Application program{legacy.platform};
+    app::Application program{legacy.platform, legacy.eventLog};
     ASSERT_EQ(exitCodeOf([&] { program.start(); }), -1);
     legacy.windows.menuChoice = 0;
     const float x = static_cast<float>(0x204 * legacy.system.twipsX);

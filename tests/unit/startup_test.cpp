@@ -68,7 +68,7 @@ TEST_F(StartUp, RunsOnEveryNtSystem) {
         fakes::FakePlatform other;
         other.processes.addProcess(other.processes.ownId, other.processes.ownPath);
         other.system.osVersion = {major, 0, 0, 2};
-        app::Application program(other.platform);
+        app::Application program(other.platform, other.eventLog);
         EXPECT_EQ(exitCodeOf([&] { program.start(); }), -1);
         EXPECT_EQ(program.os().osMajor, major);
     }

@@ -150,7 +150,7 @@ TEST_F(TrayCallback, ACloseRequestOrTheEndOfTheSessionEndsTheProgramLikeClose) {
     for (bool sessionEnds : {false, true}) {
         fakes::FakePlatform other;
         other.processes.addProcess(other.processes.ownId, other.processes.ownPath);
-        app::Application program(other.platform);
+        app::Application program(other.platform, other.eventLog);
         program.start();
         const auto host = other.windows.idOf("Form2");
         EXPECT_EQ(exitCodeOf([&] {

@@ -1,0 +1,64 @@
+#include "win32/system/win32_log_file.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "win32/system/unique_handle.h"
+
+namespace qmx::win32 {
+
+namespace {
+constexpr wchar_t kLogName[] = L"qmx.log";
+constexpr wchar_t kPreviousName[] = L"qmx.old.log";
+}  // namespace
+
+const std::wstring& Win32LogFile::folder() {
+    if (!folderLookedUp_) {
+        folderLookedUp_ = true;
+        wchar_t path[MAX_PATH];
+        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) ==
+            S_OK) {
+            folder_ = std::wstring(path) + L"\\Velto Volume Controller\\";
+        }
+    }
+    return folder_;
+}
+
+std::uint64_t Win32LogFile::size() {
+    if (folder().empty()) return 0;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW((folder_ + kLogName).c_str(), GetFileExInfoStandard, &data)) {
+        return 0;
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32LogFile::append(std::string_view text) {
+    if (folder().empty()) return false;
+    CreateDirectoryW(folder_.c_str(), nullptr);  // fails harmlessly when it is there
+    UniqueKernelHandle file(CreateFileW((folder_ + kLogName).c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return false;
+    }
+    DWORD written = 0;
+    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+void Win32LogFile::keepAsPrevious() {
+    if (folder().empty()) return;
+    MoveFileExW((folder_ + kLogName).c_str(), (folder_ + kPreviousName).c_str(),
+                MOVEFILE_REPLACE_EXISTING);
+}
+
+platform::LocalTime Win32LogFile::now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+}  // namespace qmx::win32
