@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
-# Compares what the release imports with the reviewed list, and refuses any DLL that the oldest
-# Windows named (XP x64 and Server 2003, NT 5.2) would look for in the program's folder first:
-# check-imports.sh [EXE]
+# Compares what the release imports with the reviewed list, and refuses any DLL that one of the
+# Windows versions named (XP x64 and Server 2003 to 11) would look for in the program's folder
+# first: check-imports.sh [EXE], or check-imports.sh --listing FILE for a list-imports.sh listing.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-exe=${1:-$top/build/windows/qmx.exe}
-# NT 5.2's KnownDLLs (Session Manager\KnownDLLs), loaded from the system folder whatever lies
-# beside a program; msvcrt with them, as the session manager maps the imports of the listed DLLs
-# (ole32, rpcrt4) too; comctl32 version 6 from the side-by-side store the manifest names, which
-# the loader consults before any folder.
-known="advapi32 comdlg32 gdi32 imagehlp kernel32 lz32 ole32 oleaut32 olecli32 olecnv32 olesvr32
-olethk32 rpcrt4 shell32 url urlmon user32 version wininet wldap32 msvcrt comctl32"
-imports=$("$top/tools/list-imports.sh" "$exe") || exit 1
+# The DLLs on the KnownDLLs list (Session Manager\KnownDLLs) of every version named, loaded from
+# the system folder whatever lies beside a program ("Dynamic-link library search order",
+# Microsoft's documentation). NT 5.2's list also holds lz32, url, urlmon, version, wininet,
+# wldap32 and the 16-bit OLE thunks, which later lists do not all keep; Windows 10's and 11's lists, as tools that read the
+# \KnownDlls object directory show them on real systems (lucasg/Dependencies issue 113,
+# microsoft/ebpf-for-windows issue 2861), hold everything below. msvcrt is mapped on NT 5.2 as
+# an import of the listed ole32 and rpcrt4, and listed itself from Windows 7 on. comctl32
+# version 6 comes from the side-by-side store the manifest names, which the loader consults
+# before any folder.
+known="advapi32 comdlg32 gdi32 imagehlp kernel32 ole32 oleaut32 rpcrt4 shell32 user32 msvcrt
+comctl32"
+if [ "${1:-}" = --listing ]; then
+    imports=$(cat "$2") || exit 1
+else
+    imports=$("$top/tools/list-imports.sh" "${1:-$top/build/windows/qmx.exe}") || exit 1
+fi
 unknown=$(grep -i "\.dll!" <<<"$imports" | sed "s/\.dll!.*//I" | tr "A-Z" "a-z" | sort -u | grep -vxF -f <(tr " " "\n" <<<"$known"))
 if [ -n "$unknown" ]; then
-    echo "qmx.exe imports DLLs that are no known DLL on Windows XP x64 (load them from the system folder at run time):"
+    echo "qmx.exe imports DLLs that are no known DLL on every Windows named (load them from the system folder at run time):"
     echo "$unknown"
     exit 1
 fi

@@ -37,9 +37,7 @@ echo "== short soak"
 run_counted soak "$top/build/soak-tests.log" "$top/tests/soak/soak.sh" short
 
 echo "== imports"
-imports_passed=0
-imports_failed=0
-if "$top/tools/check-imports.sh"; then imports_passed=1; else imports_failed=1; fi
+run_counted imports "$top/build/imports-tests.log" "$top/tests/release/test_check_imports.sh"
 
 echo "== reproducible release"
 release_passed=0
