@@ -38,7 +38,8 @@ private:
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    qmx::win32::keepDllSearchToTheSystemFolder();
+    qmx::win32::Win32System system;
+    qmx::win32::keepDllSearchToTheSystemFolder(system.version());
     ComApartment com;
     qmx::win32::IconStore icons(instance);
     qmx::win32::PictureStore pictures(instance);
@@ -47,7 +48,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32Shell shell(icons);
     qmx::win32::Win32Processes processes;
     qmx::win32::Win32Registry registry;
-    qmx::win32::Win32System system;
     qmx::win32::Win32Sound sound;
     qmx::win32::Win32AudioEndpoints endpoints(instance);
     qmx::win32::Win32LogFile logFile;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "guards/dll_search.h"
+
 namespace qmx::win32 {
 
 namespace {
@@ -21,30 +23,43 @@ std::wstring systemFolderPath(const wchar_t* name) {
     return std::wstring(folder, length) + L"\\" + name;
 }
 
-// What the system loads by name for this program, as Wine's loader trace of a run shows it (the
-// controller, the menu, About, Options, Test Sound): the theme, input-method, alpha-blending and
-// property-system libraries of user32, the common controls and the audio service, and the
-// composition library that Windows' theme library loads besides; the MCI driver that plays the
-// test sound (the registry's [mci] "waveaudio"); and the sound drivers winmm reads from the
-// registry's Drivers32 list for the mixer. A missing one (dwmapi or propsys on XP) is skipped.
+// What Windows loads by name for this program, merged from three sources:
+// - Wine's loader trace of a whole run (the controller, the menu, About, Options, Test Sound):
+//   user32's theme, input-method, alpha-blending and property-system libraries, the composition
+//   library the theme library loads, version, the MCI driver that plays the test sound (the
+//   registry's [mci] "waveaudio") and the sound drivers winmm reads from the registry's
+//   Drivers32 list for the mixer;
+// - NSIS's installer stub (Source/exehead/Main.c, with the call that loads each on which
+//   version): userenv (Vista, the shell's profile folders), setupapi (XP, the shell's drive
+//   list), apphelp and propsys (Vista, the shell's name translation), dwmapi (7, the theme
+//   library), cryptbase (7, COM's start through rpcrt4's random numbers), oleacc (Vista, the
+//   shell's progress dialog), clbcatq (XP SP2 and SP3, ole32's class catalogue at the first
+//   CoCreateInstance), ntmarta (7, the access-control functions);
+// - 7-Zip's (C/DllSecur.c), the same list without ntmarta.
+// Missing ones (dwmapi, propsys, cryptbase or apphelp on XP) are skipped.
 constexpr const wchar_t* kLoadedByName[] = {
-    L"uxtheme.dll", L"dwmapi.dll", L"imm32.dll",   L"msimg32.dll", L"propsys.dll", L"version.dll",
-    L"mciwave.dll", L"wdmaud.drv", L"msacm32.drv", L"msacm32.dll", L"midimap.dll"};
+    L"uxtheme.dll", L"dwmapi.dll",  L"imm32.dll",    L"msimg32.dll", L"propsys.dll",
+    L"version.dll", L"userenv.dll", L"setupapi.dll", L"apphelp.dll", L"cryptbase.dll",
+    L"oleacc.dll",  L"clbcatq.dll", L"ntmarta.dll",  L"mciwave.dll", L"wdmaud.drv",
+    L"msacm32.drv", L"msacm32.dll", L"midimap.dll"};
 
 }  // namespace
 
-void keepDllSearchToTheSystemFolder() {
+void keepDllSearchToTheSystemFolder(const platform::OsVersion& version) {
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
     using SetDirectory = BOOL(WINAPI*)(LPCWSTR);
-    if (auto set =
-            loadedFunction<SetDefaultDirectories>(L"kernel32.dll", "SetDefaultDllDirectories")) {
-        set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const guards::DllSearchPlan plan = guards::dllSearchPlan(version, searchFlagsKnown());
+    bool restricted = false;
+    if (plan.restrictDefaultSearch) {
+        auto set =
+            loadedFunction<SetDefaultDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
+        restricted = set != nullptr && set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     // Older systems: at least the current directory leaves the search.
     if (auto set = loadedFunction<SetDirectory>(L"kernel32.dll", "SetDllDirectoryW")) {
         set(L"");
     }
-    if (searchFlagsKnown()) return;
+    if (restricted) return;
     // Kept for the whole run, as they would be once the system had loaded them.
     for (const wchar_t* name : kLoadedByName) {
         const std::wstring path = systemFolderPath(name);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/system.h"
+
 namespace qmx::win32 {
 
 // From now on the process loads DLLs from the system folder only: never from the program's
@@ -9,7 +11,7 @@ namespace qmx::win32 {
 // Where Windows cannot be told so (XP, Vista, 7 without KB2533623), the DLLs that the system's
 // own DLLs load by name for this program are loaded from the system folder now, before
 // anything could look for them beside the program.
-void keepDllSearchToTheSystemFolder();
+void keepDllSearchToTheSystemFolder(const platform::OsVersion& version);
 
 // A function of a system DLL the process has loaded already (kernel32, user32, shell32), looked
 // up at run time; nullptr where this Windows version lacks it.
