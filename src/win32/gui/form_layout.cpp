@@ -1,6 +1,7 @@
 #include "win32/gui/form_layout.h"
 
 #include "ui/layout.h"
+#include "ui/window_placement.h"
 #include "win32/gui/dpi.h"
 #include "win32/gui/painting.h"
 
@@ -34,17 +35,54 @@ void setFormDpi(FormWindow& form, int dpi) {
     chooseDialogFont(form);
 }
 
+namespace {
+// The work area of the monitor that holds most of `rect` (the nearest one when none does).
+ui::PixelRect workAreaFor(const RECT& rect) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT area{};
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+        area = info.rcWork;
+    } else {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+// What the window's caption and borders add to its client area at a resolution.
+ui::PixelSize frameAt(HWND window, int dpi) {
+    RECT frame{0, 0, 0, 0};
+    adjustWindowRect(frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
+                     static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+RECT rectOf(const ui::PixelRect& r) {
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+}  // namespace
+
+void fitFormDpi(HWND window, FormWindow& form, int monitorDpi, const RECT& place) {
+    const ui::PixelRect area = workAreaFor(place);
+    setFormDpi(form, ui::dpiThatFits(*form.definition, monitorDpi, frameAt(window, monitorDpi),
+                                     {area.width, area.height}));
+}
+
 void sizeFormWindow(HWND window, const FormWindow& form, const POINT* topLeft) {
     const ui::PixelRect client = ui::clientRectAt(*form.definition, form.dpi);
-    RECT frame{0, 0, client.width, client.height};
-    adjustWindowRect(frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
-                     static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), form.dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    POINT at{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-             (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
-    if (topLeft != nullptr) at = *topLeft;
-    SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ui::PixelSize frame = frameAt(window, form.dpi);
+    const ui::PixelSize size{client.width + frame.width, client.height + frame.height};
+    ui::PixelRect place;
+    if (topLeft != nullptr) {
+        const ui::PixelRect wanted{topLeft->x, topLeft->y, size.width, size.height};
+        place = ui::keptInside(wanted, workAreaFor(rectOf(wanted)));
+    } else {
+        RECT now{};
+        GetWindowRect(window, &now);
+        place = ui::centredIn(size, workAreaFor(now));
+    }
+    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void placeControl(HWND formWindow, FormWindow& form, ControlWindow& control) {
@@ -62,7 +100,7 @@ void placeControl(HWND formWindow, FormWindow& form, ControlWindow& control) {
 }
 
 void changeFormDpi(HWND window, FormWindow& form, int dpi, const RECT& suggested) {
-    setFormDpi(form, dpi);
+    fitFormDpi(window, form, dpi, suggested);
     const POINT topLeft{suggested.left, suggested.top};
     sizeFormWindow(window, form, &topLeft);
     for (auto& [id, control] : form.controls) placeControl(window, form, control);

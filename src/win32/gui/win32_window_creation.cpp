@@ -162,14 +162,16 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
         exStyle |= WS_EX_CONTROLPARENT;
         windowClass = kDialogClass;
     }
-    // Made on the primary monitor, then laid out at that monitor's resolution.
+    // Made on the primary monitor, then laid out at that monitor's resolution (or a lower one
+    // where it would not fit the work area).
     HWND window = CreateWindowExA(exStyle, windowClass, definition.caption, style, 0, 0, 0, 0,
                                   host ? nullptr : owner_, nullptr, instance_, form);
     if (window == nullptr) {
         delete form;
         return platform::kNoWindow;
     }
-    setFormDpi(*form, dpiOf(window));
+    const RECT primary{0, 0, 1, 1};
+    fitFormDpi(window, *form, dpiOf(window), primary);
     const POINT origin{0, 0};
     sizeFormWindow(window, *form, dialog ? nullptr : &origin);
     for (const auto& design : definition.controls) {

@@ -1,0 +1,43 @@
+#include "ui/window_placement.h"
+
+#include <algorithm>
+
+namespace qmx::ui {
+
+namespace {
+int scaled(int pixels, int dpi, int fromDpi) {
+    return fromDpi > 0 ? pixels * dpi / fromDpi : pixels;
+}
+
+// One axis: the start moved the least so that [start, start + length) lies in the area.
+int keptOnAxis(int start, int length, int areaStart, int areaLength) {
+    return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+}
+}  // namespace
+
+int dpiThatFits(const resources::FormDefinition& form, int monitorDpi, PixelSize frame,
+                PixelSize workArea) {
+    int dpi = monitorDpi;
+    for (; dpi > kDefaultDpi; --dpi) {
+        const PixelRect client = clientRectAt(form, dpi);
+        if (client.width + scaled(frame.width, dpi, monitorDpi) <= workArea.width &&
+            client.height + scaled(frame.height, dpi, monitorDpi) <= workArea.height) {
+            break;
+        }
+    }
+    return dpi;
+}
+
+PixelRect keptInside(PixelRect wanted, const PixelRect& workArea) {
+    wanted.left = keptOnAxis(wanted.left, wanted.width, workArea.left, workArea.width);
+    wanted.top = keptOnAxis(wanted.top, wanted.height, workArea.top, workArea.height);
+    return wanted;
+}
+
+PixelRect centredIn(PixelSize size, const PixelRect& workArea) {
+    return keptInside({workArea.left + (workArea.width - size.width) / 2,
+                       workArea.top + (workArea.height - size.height) / 2, size.width, size.height},
+                      workArea);
+}
+
+}  // namespace qmx::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "resources/form_definition.h"
+#include "ui/layout.h"
+
+namespace qmx::ui {
+
+// Every window the program places stands inside the work area of its monitor (the monitor less
+// the taskbar), its caption and frame included.
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+
+// The resolution a form is laid out at on a monitor of `monitorDpi`: the monitor's, or, where
+// the window would not fit the work area, the largest lower one at which it does (never below
+// 96 DPI). `frame` is what the window's caption and borders add to its client area at the
+// monitor's resolution; they grow and shrink with the resolution.
+int dpiThatFits(const resources::FormDefinition& form, int monitorDpi, PixelSize frame,
+                PixelSize workArea);
+
+// The window at `wanted`, moved the least so that it lies inside `workArea`; one larger than the
+// work area keeps its top-left corner at the work area's, so that its caption can be reached.
+PixelRect keptInside(PixelRect wanted, const PixelRect& workArea);
+
+// A window of `size` centred in the work area, and kept inside it.
+PixelRect centredIn(PixelSize size, const PixelRect& workArea);
+
+}  // namespace qmx::ui

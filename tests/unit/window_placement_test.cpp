@@ -1,0 +1,55 @@
+// Every window inside the work area of its monitor, its frame included.
+#include <gtest/gtest.h>
+
+#include "resources/about_form.h"
+#include "ui/window_placement.h"
+
+namespace qmx::testing {
+namespace {
+
+// The About box's caption and borders at 192 DPI: its 688 x 780 client area stands in a
+// 694 x 817 window.
+constexpr ui::PixelSize kAboutFrameAt192{6, 37};
+
+bool inside(const ui::PixelRect& r, const ui::PixelRect& area) {
+    return r.left >= area.left && r.top >= area.top && r.left + r.width <= area.left + area.width &&
+           r.top + r.height <= area.top + area.height;
+}
+
+TEST(WindowPlacement, TheAboutBoxAt192DpiOnA1280x800ScreenFitsItsWorkArea) {
+    const ui::PixelRect area{0, 0, 1280, 760};  // less a 40-pixel taskbar at the bottom
+    const int dpi =
+        ui::dpiThatFits(resources::aboutForm(), 192, kAboutFrameAt192, {area.width, area.height});
+    const ui::PixelRect client = ui::clientRectAt(resources::aboutForm(), dpi);
+    const ui::PixelSize window{client.width + 6 * dpi / 192, client.height + 37 * dpi / 192};
+    EXPECT_LE(window.height, area.height);
+    // As large as fits: one step up would not.
+    const ui::PixelRect larger = ui::clientRectAt(resources::aboutForm(), dpi + 1);
+    EXPECT_GT(larger.height + 37 * (dpi + 1) / 192, area.height);
+    EXPECT_TRUE(inside(ui::centredIn(window, area), area));
+}
+
+TEST(WindowPlacement, AFormThatFitsKeepsItsMonitorsResolutionAndNoneGoesBelow96Dpi) {
+    const auto& about = resources::aboutForm();
+    EXPECT_EQ(ui::dpiThatFits(about, 192, kAboutFrameAt192, {694, 817}), 192);
+    EXPECT_LT(ui::dpiThatFits(about, 192, kAboutFrameAt192, {694, 816}), 192);
+    EXPECT_LT(ui::dpiThatFits(about, 192, kAboutFrameAt192, {693, 817}), 192);
+    EXPECT_EQ(ui::dpiThatFits(about, 144, {4, 28}, {200, 200}), 96);
+}
+
+TEST(WindowPlacement, AWindowIsMovedTheLeastToLieInsideTheWorkArea) {
+    const ui::PixelRect area{0, 40, 1024, 728};  // a taskbar at the top
+    const struct {
+        ui::PixelRect wanted, placed;
+    } cases[] = {
+        {{100, 100, 300, 200}, {100, 100, 300, 200}},  // inside already
+        {{-50, 10, 300, 200}, {0, 40, 300, 200}},      // beyond the left and top edges
+        {{900, 700, 300, 200}, {724, 568, 300, 200}},  // beyond the right and bottom edges
+        {{724, 568, 300, 200}, {724, 568, 300, 200}},  // touching both
+        {{50, 300, 300, 900}, {50, 40, 300, 900}},     // taller than the area: top edge kept
+    };
+    for (const auto& c : cases) EXPECT_EQ(ui::keptInside(c.wanted, area), c.placed);
+}
+
+}  // namespace
+}  // namespace qmx::testing
