@@ -69,12 +69,16 @@ stop_all() {
     sleep 1
 }
 
-declare -A sum
+declare -A sum best
 add() { sum[$1]=$(awk -v a="${sum[$1]:-0}" -v b="$2" 'BEGIN { print a + b }'); }
+# The launch's best of the rounds as well: on a loaded machine the mean follows the load.
+keep_best() { best[$1]=$(awk -v a="${best[$1]:-}" -v b="$2" 'BEGIN { print (a == "" || b < a) ? b : a }'); }
 
 for round in $(seq "$rounds"); do
     for program in qmx floor; do
-        add "${program}_launch" "$(launch "$program.exe")"
+        took=$(launch "$program.exe")
+        add "${program}_launch" "$took"
+        keep_best "$program" "$took"
         sleep 3
         add "${program}_rss" "$(rss_kb "$(linux_pid_of "$program.exe")")"
         rest_pointer
@@ -102,4 +106,5 @@ echo "|---|---|---|---|---|"
 echo "| CPU of the Wine prefix, controller closed, per $seconds s | $(mean qmx_closed %.2f) s | $(mean floor_closed %.2f) s | $(ratio qmx closed) | 1.15 |"
 echo "| CPU of the Wine prefix, controller open, per $seconds s | $(mean qmx_open %.2f) s | $(mean floor_open %.2f) s | $(ratio qmx open) | 1.25 |"
 echo "| launch to a standing tray icon | $(mean qmx_launch %.0f) ms | $(mean floor_launch %.0f) ms | $(ratio qmx launch) | 1.3 |"
+echo "| launch to a standing tray icon, best of $rounds | $(printf %.0f "${best[qmx]}") ms | $(printf %.0f "${best[floor]}") ms | $(awk -v a="${best[qmx]}" -v b="${best[floor]}" 'BEGIN { printf "%.2f", a / b }') | 1.3 |"
 echo "| resident memory after start-up | $(mean qmx_rss %.0f) KB | $(mean floor_rss %.0f) KB | $(ratio qmx rss) | 1.3 |"
