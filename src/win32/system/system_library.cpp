@@ -60,7 +60,10 @@ void keepDllSearchToTheSystemFolder(const platform::OsVersion& version) {
         set(L"");
     }
     if (restricted) return;
-    // Kept for the whole run, as they would be once the system had loaded them.
+    // Now, before the first window or COM call, which already load some of them by name (the
+    // theme and input-method libraries at the first window, cryptbase when COM starts); not
+    // after the tray icon, as the icon needs both. Kept for the whole run, as they would be once
+    // the system had loaded them.
     for (const wchar_t* name : kLoadedByName) {
         const std::wstring path = systemFolderPath(name);
         if (!path.empty()) LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
