@@ -34,9 +34,9 @@ PixelRect keptInside(PixelRect wanted, const PixelRect& workArea) {
     return wanted;
 }
 
-PixelRect centredIn(PixelSize size, const PixelRect& workArea) {
-    return keptInside({workArea.left + (workArea.width - size.width) / 2,
-                       workArea.top + (workArea.height - size.height) / 2, size.width, size.height},
+PixelRect centredOn(PixelSize size, const PixelRect& screen, const PixelRect& workArea) {
+    return keptInside({screen.left + (screen.width - size.width) / 2,
+                       screen.top + (screen.height - size.height) / 2, size.width, size.height},
                       workArea);
 }
 

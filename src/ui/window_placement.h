@@ -25,7 +25,7 @@ int dpiThatFits(const resources::FormDefinition& form, int monitorDpi, PixelSize
 // work area keeps its top-left corner at the work area's, so that its caption can be reached.
 PixelRect keptInside(PixelRect wanted, const PixelRect& workArea);
 
-// A window of `size` centred in the work area, and kept inside it.
-PixelRect centredIn(PixelSize size, const PixelRect& workArea);
+// A window of `size` centred on its monitor's screen, and kept inside the monitor's work area.
+PixelRect centredOn(PixelSize size, const PixelRect& screen, const PixelRect& workArea);
 
 }  // namespace qmx::ui

@@ -26,7 +26,7 @@ TEST(WindowPlacement, TheAboutBoxAt192DpiOnA1280x800ScreenFitsItsWorkArea) {
     // As large as fits: one step up would not.
     const ui::PixelRect larger = ui::clientRectAt(resources::aboutForm(), dpi + 1);
     EXPECT_GT(larger.height + 37 * (dpi + 1) / 192, area.height);
-    EXPECT_TRUE(inside(ui::centredIn(window, area), area));
+    EXPECT_TRUE(inside(ui::centredOn(window, {0, 0, 1280, 800}, area), area));
 }
 
 TEST(WindowPlacement, AFormThatFitsKeepsItsMonitorsResolutionAndNoneGoesBelow96Dpi) {
@@ -49,6 +49,16 @@ TEST(WindowPlacement, AWindowIsMovedTheLeastToLieInsideTheWorkArea) {
         {{50, 300, 300, 900}, {50, 40, 300, 900}},     // taller than the area: top edge kept
     };
     for (const auto& c : cases) EXPECT_EQ(ui::keptInside(c.wanted, area), c.placed);
+}
+
+TEST(WindowPlacement, ADialogIsCentredOnTheScreenAndMovedOnlyToLeaveTheTaskbarFree) {
+    const ui::PixelRect screen{0, 0, 1024, 768};
+    EXPECT_EQ(ui::centredOn({300, 200}, screen, {0, 0, 1024, 728}),
+              (ui::PixelRect{362, 284, 300, 200}));
+    EXPECT_EQ(ui::centredOn({300, 700}, screen, {0, 0, 1024, 728}),
+              (ui::PixelRect{362, 28, 300, 700}));
+    EXPECT_EQ(ui::centredOn({300, 700}, screen, {0, 60, 1024, 708}),
+              (ui::PixelRect{362, 60, 300, 700}));
 }
 
 }  // namespace

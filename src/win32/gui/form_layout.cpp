@@ -36,17 +36,26 @@ void setFormDpi(FormWindow& form, int dpi) {
 }
 
 namespace {
-// The work area of the monitor that holds most of `rect` (the nearest one when none does).
-ui::PixelRect workAreaFor(const RECT& rect) {
+ui::PixelRect pixelRectOf(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The monitor that holds most of `rect` (the nearest one when none does): its whole screen and
+// its work area (the screen less the taskbar and other docked bars).
+struct MonitorAreas {
+    ui::PixelRect screen;
+    ui::PixelRect work;
+};
+MonitorAreas monitorFor(const RECT& rect) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    RECT area{};
     if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
-        area = info.rcWork;
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        return {pixelRectOf(info.rcMonitor), pixelRectOf(info.rcWork)};
     }
-    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+            pixelRectOf(work)};
 }
 
 // What the window's caption and borders add to its client area at a resolution.
@@ -63,7 +72,7 @@ RECT rectOf(const ui::PixelRect& r) {
 }  // namespace
 
 void fitFormDpi(HWND window, FormWindow& form, int monitorDpi, const RECT& place) {
-    const ui::PixelRect area = workAreaFor(place);
+    const ui::PixelRect area = monitorFor(place).work;
     setFormDpi(form, ui::dpiThatFits(*form.definition, monitorDpi, frameAt(window, monitorDpi),
                                      {area.width, area.height}));
 }
@@ -75,11 +84,12 @@ void sizeFormWindow(HWND window, const FormWindow& form, const POINT* topLeft) {
     ui::PixelRect place;
     if (topLeft != nullptr) {
         const ui::PixelRect wanted{topLeft->x, topLeft->y, size.width, size.height};
-        place = ui::keptInside(wanted, workAreaFor(rectOf(wanted)));
+        place = ui::keptInside(wanted, monitorFor(rectOf(wanted)).work);
     } else {
         RECT now{};
         GetWindowRect(window, &now);
-        place = ui::centredIn(size, workAreaFor(now));
+        const MonitorAreas monitor = monitorFor(now);
+        place = ui::centredOn(size, monitor.screen, monitor.work);
     }
     SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
