@@ -1,5 +1,6 @@
 #include "app/run_facts.h"
 
+#include <cstdio>
 #include <string>
 
 #include "common/app_title.h"
@@ -11,9 +12,10 @@ namespace {
 
 std::string windowsLine(const platform::OsVersion& v) {
     if (v.major == 0) return "Windows version unknown";
-    std::string line = "Windows " + std::to_string(v.major) + "." + std::to_string(v.minor) +
-                       " build " + std::to_string(v.build);
-    if (v.platformId != 2) line += ", not the NT family";
+    char line[80];
+    std::snprintf(line, sizeof line, "Windows %u.%u build %u%s", static_cast<unsigned>(v.major),
+                  static_cast<unsigned>(v.minor), static_cast<unsigned>(v.build),
+                  v.platformId == 2 ? "" : ", not the NT family");
     return line;
 }
 
@@ -51,10 +53,13 @@ std::string audioLine(platform::Platform& platform, mixer::MixerAccess& mixer) {
 
 void writeRunFacts(EventLog& log, platform::Platform& platform, mixer::MixerAccess& mixer,
                    platform::WindowId host) {
-    log.write(std::string(kAppTitle) + " started, process " +
-              std::to_string(platform.processes.currentProcessId()));
+    char line[80];
+    std::snprintf(line, sizeof line, "%s started, process %u", kAppTitle,
+                  static_cast<unsigned>(platform.processes.currentProcessId()));
+    log.write(line);
     log.write(windowsLine(platform.system.version()));
-    log.write("Resolution " + std::to_string(platform.windows.windowDpi(host)) + " DPI");
+    std::snprintf(line, sizeof line, "Resolution %d DPI", platform.windows.windowDpi(host));
+    log.write(line);
     log.write(audioLine(platform, mixer));
 }
 
