@@ -12,6 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Value = fakes::FakeRegistry::Value;
+using platform::kRegDword;
 constexpr auto kUser = platform::RegistryRoot::CurrentUser;
 constexpr const char* kStarted = "Velto Volume Controller 4.0 started, process 4242";
 
@@ -41,14 +42,13 @@ TEST(LogSetting, OnlyTheDwordOneStartsTheLog) {
         std::optional<Value> log;
         bool on;
     } cases[] = {
-        {"no settings key", false, std::nullopt, false},
+        {"no key", false, std::nullopt, false},
         {"no value", true, std::nullopt, false},
-        {"the DWORD 1", true, Value{platform::kRegDword, {1, 0, 0, 0}}, true},
-        {"the DWORD 0", true, Value{platform::kRegDword, {0, 0, 0, 0}}, false},
-        {"the DWORD 2", true, Value{platform::kRegDword, {2, 0, 0, 0}}, false},
-        {"a DWORD of one byte", true, Value{platform::kRegDword, {1}}, false},
+        {"the DWORD 1", true, Value{kRegDword, {1, 0, 0, 0}}, true},
+        {"the DWORD 0", true, Value{kRegDword, {0, 0, 0, 0}}, false},
+        {"the DWORD 2", true, Value{kRegDword, {2, 0, 0, 0}}, false},
+        {"a DWORD of one byte", true, Value{kRegDword, {1}}, false},
         {"binary 01 00 00 00", true, Value{3, {1, 0, 0, 0}}, false},
-        {"the text 1", true, Value{platform::kRegSz, {'1', 0, 0, 0}}, false},
     };
     for (const auto& c : cases) {
         Program run;
@@ -73,23 +73,16 @@ TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
 }
 
 TEST(RunLog, WithCoreAudioTheFactsNameTheDefaultOutput) {
-    const struct {
-        bool output;
-        const char* line;
-    } cases[] = {
-        {true,
-         "Audio: Core Audio, default output {0.0.0.00000000}.{5e1a} \"Speakers (Realtek "
-         "Audio)\""},
-        {false, "Audio: Core Audio, no active output"},
-    };
-    for (const auto& c : cases) {
+    for (bool output : {true, false}) {
         Rig rig;
         askForLog(rig.fake);
-        if (c.output) rig.outputs.add("{0.0.0.00000000}.{5e1a}", "Speakers (Realtek\tAudio)");
+        if (output) rig.outputs.add("{0.0.0.00000000}.{5e1a}", "Speakers (Realtek\tAudio)");
         rig.start();
         const Lines lines = rig.fake.logFile.lines();
-        ASSERT_GE(lines.size(), 4u) << c.line;
-        EXPECT_EQ(lines[3], c.line);
+        ASSERT_GE(lines.size(), 4u);
+        EXPECT_EQ(lines[3], output ? "Audio: Core Audio, default output "
+                                     "{0.0.0.00000000}.{5e1a} \"Speakers (Realtek Audio)\""
+                                   : "Audio: Core Audio, no active output");
     }
 }
 
@@ -99,64 +92,44 @@ TEST(RunLog, AMessageShownAtStartUpFollowsTheFactsAndTheProgramGoesOn) {
     run.fake.registry.setDword(kUser, settings::kSettingsKey, "hotkey", 0x0656);
     run.fake.windows.hotKeyRefusal = 1409;
     ASSERT_EQ(run.start(), -1);
-    const Lines lines = run.lines();
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines.front(), kStarted);
-    EXPECT_EQ(lines.back(),
+    EXPECT_EQ(run.lines().front(), kStarted);
+    EXPECT_EQ(run.lines().back(),
               "Message shown: Unable to set the shortcut to open the controller. Error 1409");
 }
 
 TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
+    using Event = std::function<void(platform::WindowEvents&)>;
+    // A right click on the icon (the fake screen has 15 twips a pixel), and Close in the menu.
+    const Event menuClose = [](platform::WindowEvents& e) {
+        e.onPointerDown(platform::kFormItself, platform::kLeftButton, 0x204 * 15.0f, 0);
+    };
     const struct {
-        const char* way;
-        std::function<long(Program&)> ending;
+        Event whileRunning;  // nothing: the program ends during start-up
+        std::function<void(fakes::FakePlatform&)> before;
         Lines last;
     } cases[] = {
-        {"the menu's Close",
-         [](Program& r) {
-             r.start();
-             r.fake.windows.menuChoice = resources::tray_menu::Exitqmx;
-             const float x = static_cast<float>(0x204 * r.fake.system.twipsX);
-             return r.toHost([x](platform::WindowEvents& e) {
-                 e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-             });
-         },
-         {"Ended by the menu's Close, exit code 0"}},
-        {"a close request",
-         [](Program& r) {
-             r.start();
-             return r.toHost([](platform::WindowEvents& e) { e.onClose(); });
-         },
-         {"Ended by a request to close its window, exit code 0"}},
-        {"the session's end",
-         [](Program& r) {
-             r.start();
-             return r.toHost([](platform::WindowEvents& e) { e.onSessionEnding(); });
-         },
-         {"Ended with the Windows session, exit code 0"}},
-        {"a second copy",
-         [](Program& r) {
-             r.fake.processes.addProcess(77, r.fake.processes.ownPath);
-             return r.start();
-         },
+        {menuClose, {}, {"Ended by the menu's Close, exit code 0"}},
+        {[](auto& e) { e.onClose(); }, {}, {"Ended by a request to close its window, exit code 0"}},
+        {[](auto& e) { e.onSessionEnding(); }, {}, {"Ended with the Windows session, exit code 0"}},
+        {{},
+         [](auto& fake) { fake.processes.addProcess(77, fake.processes.ownPath); },
          {"Ended itself: another copy runs from its folder, exit code 4242"}},
-        {"a fatal message",
-         [](Program& r) {
-             r.fake.mixer.failOpen = 6;
-             return r.start();
-         },
+        {{},
+         [](auto& fake) { fake.mixer.failOpen = 6; },
          {"Message shown: Error! Unable to open a Mixer Device. Program will be terminated.",
           "Ended after its message, exit code 0"}},
     };
     for (const auto& c : cases) {
         Program run;
         askForLog(run.fake);
-        EXPECT_NE(c.ending(run), -1) << c.way;
+        run.fake.windows.menuChoice = resources::tray_menu::Exitqmx;
+        if (c.before) c.before(run.fake);
+        const long started = run.start();
+        EXPECT_NE(c.whileRunning ? run.toHost(c.whileRunning) : started, -1) << c.last.back();
         const Lines lines = run.lines();
-        ASSERT_GT(lines.size(), c.last.size()) << c.way;
-        EXPECT_EQ(lines.front(), kStarted) << c.way;
-        EXPECT_EQ(Lines(lines.end() - static_cast<long>(c.last.size()), lines.end()), c.last)
-            << c.way;
+        ASSERT_GT(lines.size(), c.last.size()) << c.last.back();
+        EXPECT_EQ(lines.front(), kStarted) << c.last.back();
+        EXPECT_EQ(Lines(lines.end() - static_cast<long>(c.last.size()), lines.end()), c.last);
     }
 }
 
