@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/menu_commands.h"
+#include "app/message_logging.h"
 #include "app/termination.h"
 #include "app/tray_host.h"
 #include "app/tray_icon.h"
@@ -24,12 +25,13 @@ namespace qmx::app {
 // lives in the platform's message loop.
 class Application {
 public:
-    // `log` keeps what the system answered, once started.
+    // `log` keeps what the system answered when the user asked for it.
     Application(platform::Platform& platform, EventLog& log);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    void start() { trayHost_.initialize(); }
+    // Starts the log when the user asked for one, then the start-up sequence.
+    void start();
 
     TrayHost& trayHost() { return trayHost_; }
     controller::ControllerWindow& controller() { return controller_; }
@@ -42,6 +44,8 @@ public:
 
 private:
     EventLog& log_;
+    MessageLogging messages_;
+    platform::Platform platform_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;

@@ -136,7 +136,7 @@ void MenuCommands::run(int item, platform::WindowId owner) {
             platform_.shell.openAddress(resources::about::kMakerAddress);
             break;
         case Exitqmx:
-            programEnd_.end(0);
+            programEnd_.end(0, EndCause::CloseCommand);
             break;
         default:
             if (const auto* output = outputMenu_.outputFor(item)) switchOutput(*output, owner);

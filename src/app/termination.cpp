@@ -1,15 +1,34 @@
 #include "app/termination.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
 
 namespace qmx::app {
 
+namespace {
+const char* endingOf(EndCause cause) {
+    switch (cause) {
+        case EndCause::CloseCommand:
+            return "Ended by the menu's Close";
+        case EndCause::CloseRequest:
+            return "Ended by a request to close its window";
+        case EndCause::SessionEnd:
+            return "Ended with the Windows session";
+        case EndCause::SecondCopy:
+            return "Ended itself: another copy runs from its folder";
+        case EndCause::FatalMessage:
+            return "Ended after its message";
+    }
+    return "Ended";
+}
+}  // namespace
+
 Termination::Termination(platform::WindowSystem& windows, platform::Processes& processes,
-                         TrayIcon& tray)
-    : windows_(windows), processes_(processes), tray_(tray) {}
+                         TrayIcon& tray, EventLog& log)
+    : windows_(windows), processes_(processes), tray_(tray), log_(log) {}
 
 void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     // The message box's own message loop keeps delivering timer events; an event that fails
@@ -17,12 +36,16 @@ void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     if (reporting_) throw EventAbandoned{};
     reporting_ = true;
     windows_.messageBox(platform::kNoWindow, text, kAppTitle, messageBoxFlags);
-    end(0);
+    end(0, EndCause::FatalMessage);
     std::abort();
 }
 
-void Termination::end(std::uint32_t exitCode) {
+// The icon goes first, so the user sees the program end as soon as before.
+void Termination::end(std::uint32_t exitCode, EndCause cause) {
     tray_.remove();
+    if (log_.started()) {
+        log_.write(std::string(endingOf(cause)) + ", exit code " + std::to_string(exitCode));
+    }
     processes_.exitProcess(exitCode);
     std::abort();  // the process service never returns from ending the process
 }

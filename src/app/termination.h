@@ -1,23 +1,27 @@
 #pragma once
 
 #include "app/tray_icon.h"
+#include "common/event_log.h"
 #include "common/program_end.h"
 #include "platform/processes.h"
 
 namespace qmx::app {
 
-// Ends the program: takes the tray icon away, then ends the process.
+// Ends the program: takes the tray icon away, writes how it ended to the log, then ends the
+// process.
 class Termination : public ProgramEnd {
 public:
-    Termination(platform::WindowSystem& windows, platform::Processes& processes, TrayIcon& tray);
+    Termination(platform::WindowSystem& windows, platform::Processes& processes, TrayIcon& tray,
+                EventLog& log);
 
     [[noreturn]] void fatal(std::string_view text, unsigned messageBoxFlags) override;
-    [[noreturn]] void end(std::uint32_t exitCode) override;
+    [[noreturn]] void end(std::uint32_t exitCode, EndCause cause) override;
 
 private:
     platform::WindowSystem& windows_;
     platform::Processes& processes_;
     TrayIcon& tray_;
+    EventLog& log_;
     bool reporting_ = false;
 };
 

@@ -114,11 +114,11 @@ void TrayHost::onTaskbarCreated() {
 // Alt+F4, an installer closing applications, the end of the session) ends the program as the
 // menu's Close command does.
 void TrayHost::onClose() {
-    programEnd_.end(0);
+    programEnd_.end(0, EndCause::CloseRequest);
 }
 
 void TrayHost::onSessionEnding() {
-    programEnd_.end(0);
+    programEnd_.end(0, EndCause::SessionEnd);
 }
 
 // The shell reports tray icon events as a left-button press on this hidden window whose

@@ -1,29 +1,52 @@
 #include "common/event_log.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace qmx {
 
+namespace {
+// Marks a new file as UTF-8: Notepad before Windows 10 reads a file without it in the system's
+// code page, and device names may hold any character.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+}  // namespace
+
+void EventLog::start(Opening opening) {
+    started_ = true;
+    opening_ = std::move(opening);
+}
+
+void EventLog::writeOpening() {
+    if (!started_ || !opening_) return;
+    std::exchange(opening_, {})(*this);
+}
+
 void EventLog::write(std::string_view line) {
     if (!started_) return;
+    writeOpening();
     const platform::LocalTime t = file_.now();
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d ", t.year, t.month,
                   t.day, t.hour, t.minute, t.second, t.millisecond);
     std::string text = stamp;
-    text.append(line);
+    for (const char c : line) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     text += "\r\n";
+    keep(std::move(text));
+}
 
-    // The size is asked once; afterwards the log counts what it wrote itself.
-    if (!sizeKnown_) {
-        size_ = file_.size();
-        sizeKnown_ = true;
-    }
-    if (size_ + text.size() > kBound && size_ > 0) {
+// The size is asked before every line, as another copy of the program (one that ends itself at
+// start-up) or the user may have changed the file meanwhile; lines are rare. When the file
+// cannot be moved aside (a program holds it open without letting it be renamed) the line is
+// dropped rather than passing the bound.
+void EventLog::keep(std::string text) {
+    std::uint64_t size = file_.size();
+    if (size > 0 && size + text.size() > kBound) {
         file_.keepAsPrevious();
-        size_ = 0;
+        size = file_.size();
+        if (size > 0) return;
     }
-    if (file_.append(text)) size_ += text.size();
+    if (size == 0) text.insert(0, kUtf8Mark);
+    file_.append(text);
 }
 
 std::string hexCode(std::uint32_t code) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,22 +15,31 @@ namespace qmx {
 // previous generation.
 class EventLog {
 public:
+    // Writes the run's first lines (the program's own facts) through the log it is given.
+    using Opening = std::function<void(EventLog&)>;
+
     explicit EventLog(platform::LogFile& file) : file_(file) {}
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
-    void start() { started_ = true; }
+    // Keeps lines from now on; `opening` runs once, just before the first other line or at
+    // writeOpening(), whichever comes first. Nothing touches the file yet.
+    void start(Opening opening = {});
     // Callers skip building a costly line when nobody keeps it.
     bool started() const { return started_; }
+    // Writes the opening lines now, unless they are written already.
+    void writeOpening();
+    // One event; a line break inside it becomes a space.
     void write(std::string_view line);
 
     static constexpr std::uint64_t kBound = 256 * 1024;
 
 private:
+    void keep(std::string text);
+
     platform::LogFile& file_;
     bool started_ = false;
-    std::uint64_t size_ = 0;
-    bool sizeKnown_ = false;
+    Opening opening_;
 };
 
 // A system result code as the log shows it: 0x8007001F.

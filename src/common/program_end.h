@@ -5,6 +5,15 @@
 
 namespace qmx {
 
+// Why the program ends, as its log tells it.
+enum class EndCause {
+    CloseCommand,  // the menu's Close
+    CloseRequest,  // a request to close the main window (another program, an installer, Alt+F4)
+    SessionEnd,    // Windows ends the user's session
+    SecondCopy,    // another copy runs from the same folder: this one gives way
+    FatalMessage,  // a message that ends the program was answered
+};
+
 // The ways the program ends itself. Neither call returns: the process is gone afterwards and no
 // window's unload handling runs.
 class ProgramEnd {
@@ -17,7 +26,7 @@ public:
     // Shows `text` in a message box captioned with the application title, then ends the program.
     [[noreturn]] virtual void fatal(std::string_view text, unsigned messageBoxFlags) = 0;
     // Ends the program at once with the given exit code.
-    [[noreturn]] virtual void end(std::uint32_t exitCode) = 0;
+    [[noreturn]] virtual void end(std::uint32_t exitCode, EndCause cause) = 0;
 };
 
 // Message box flags the program uses.

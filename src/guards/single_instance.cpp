@@ -97,7 +97,7 @@ void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
         const auto path = pathOf(id);
         if (!path) continue;
         if (*path == expected) ++processCount;
-        if (processCount == 2) programEnd_.end(myProcessId);
+        if (processCount == 2) programEnd_.end(myProcessId, EndCause::SecondCopy);
     }
 }
 

@@ -18,7 +18,7 @@ struct LocalTime {
 
 // The file that keeps the program's log, in the user's local application data, and the clock its
 // lines are stamped with. Nothing is touched until a line is appended; no call ever fails the
-// program: a folder that cannot be written makes append answer false and changes nothing.
+// program: a folder that cannot be written makes append and keepAsPrevious change nothing.
 class LogFile {
 public:
     LogFile() = default;
@@ -29,7 +29,7 @@ public:
     // The file's size in bytes; 0 when there is none.
     virtual std::uint64_t size() = 0;
     // Appends UTF-8 text at the file's end, making its folder and the file when they are missing.
-    virtual bool append(std::string_view text) = 0;
+    virtual void append(std::string_view text) = 0;
     // Keeps the file as the previous generation (qmx.old.log, replacing one kept before); the
     // next append starts a new file.
     virtual void keepAsPrevious() = 0;

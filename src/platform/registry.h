@@ -34,6 +34,8 @@ public:
     // value that does not fit fails.
     virtual std::uint32_t queryValue(std::string_view name, std::span<std::uint8_t> buffer,
                                      std::uint32_t& size) = 0;
+    // A REG_DWORD value; a value of another type or size fails with ERROR_INVALID_DATA.
+    virtual std::uint32_t queryDword(std::string_view name, std::uint32_t& value) = 0;
     virtual std::uint32_t deleteValue(std::string_view name) = 0;
     // A text value (REG_SZ) written and read with the wide-character functions, given and read
     // as UTF-8: for data such as paths, which may hold characters the system's code page lacks.

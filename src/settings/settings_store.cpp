@@ -82,6 +82,15 @@ void SettingsStore::removeHotKey() {
     });
 }
 
+// Set by hand or by a support script, never by the program: any other value or type, and a
+// key that cannot be read, leave the log off without a word.
+bool SettingsStore::logWanted() {
+    auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
+                               platform::kKeyRead);
+    std::uint32_t value = 0;
+    return key && key->queryDword("log", value) == kRegistryNoError && value == 1;
+}
+
 std::string SettingsStore::GetSkin() {
     std::string result;
     reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {

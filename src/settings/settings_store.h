@@ -11,10 +11,10 @@ namespace qmx::settings {
 inline constexpr const char* kSettingsKey =
     "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 
-// The user's preferences in the registry: keep on top, drop shadow, skin, the shortcut key. No
-// setting is read from memory: every operation opens the key, does one thing and closes it (the
-// skin name last written is kept, but nothing reads it back). Storing creates the key when it is
-// missing (a per-machine installation creates it only for the user who installed); reading a
+// The user's preferences in the registry: keep on top, drop shadow, skin, the shortcut key, the
+// log. No setting is read from memory: every operation opens the key, does one thing and closes it
+// (the skin name last written is kept, but nothing reads it back). Storing creates the key when it
+// is missing (a per-machine installation creates it only for the user who installed); reading a
 // missing key or value gives the defaults.
 class SettingsStore {
 public:
@@ -34,6 +34,8 @@ public:
     std::uint32_t GetHotKey();
     void setHotKey(std::uint32_t value);
     void removeHotKey();
+    // Whether the user asked for a log of what the system answered: `log` is the DWORD 1.
+    bool logWanted();
 
     // The skin name last written; not read back by anything.
     const std::string& skinName() const { return skinName_; }

@@ -8,16 +8,13 @@
 namespace qmx::fakes {
 
 // A log file in memory: its text, the generation kept before it, and a clock the test sets.
-// `writable` false stands for a folder that cannot be written.
+// `movable` false stands for a file another program holds open without letting it be renamed.
 class FakeLogFile : public platform::LogFile {
 public:
     std::uint64_t size() override { return text.size(); }
-    bool append(std::string_view more) override {
-        if (!writable) return false;
-        text.append(more);
-        return true;
-    }
+    void append(std::string_view more) override { text.append(more); }
     void keepAsPrevious() override {
+        if (!movable) return;
         previous = text;
         text.clear();
     }
@@ -37,7 +34,7 @@ public:
 
     std::string text;
     std::string previous;
-    bool writable = true;
+    bool movable = true;
     platform::LocalTime time{2026, 12, 9, 8, 30, 5, 42};
 };
 

@@ -40,6 +40,15 @@ public:
         return 0;
     }
 
+    std::uint32_t queryDword(std::string_view name, std::uint32_t& value) override {
+        auto it = key_.find(std::string(name));
+        if (it == key_.end()) return kFileNotFound;
+        const auto& [type, data] = it->second;
+        if (type != platform::kRegDword || data.size() != sizeof value) return kInvalidData;
+        std::memcpy(&value, data.data(), sizeof value);
+        return 0;
+    }
+
     std::uint32_t deleteValue(std::string_view name) override {
         registry_.log_.add("registry.delete " + std::string(name));
         return key_.erase(std::string(name)) ? 0 : kFileNotFound;

@@ -1,5 +1,5 @@
 // The log of what the system answered: nothing before it is started, one stamped line per
-// event, and a file that never grows past its bound.
+// event after the run's opening lines, and a file that never grows past its bound.
 #include <gtest/gtest.h>
 
 #include "common/event_log.h"
@@ -8,45 +8,69 @@
 namespace qmx {
 namespace {
 
-TEST(EventLog, WritesNothingUntilStartedThenStampedLines) {
+using Lines = std::vector<std::string>;
+const std::string kMark = "\xEF\xBB\xBF";
+
+TEST(EventLog, WritesNothingUntilStartedThenOneStampedLinePerEvent) {
     fakes::FakeLogFile file;
     EventLog log(file);
     log.write("before");
+    log.writeOpening();
     EXPECT_EQ(file.text, "");
 
     log.start();
-    log.write("started");
-    EXPECT_EQ(file.text, "2026-12-09 08:30:05.042 started\r\n");
+    log.write("two\r\nlines");
+    EXPECT_EQ(file.text, kMark + "2026-12-09 08:30:05.042 two  lines\r\n");
+}
+
+TEST(EventLog, TheOpeningHeadsTheFirstLineOnce) {
+    fakes::FakeLogFile file;
+    EventLog log(file);
+    log.start([](EventLog& opened) { opened.write("facts"); });
+    log.write("first");
+    log.writeOpening();
+    log.write("second");
+    EXPECT_EQ(file.lines(), (Lines{"facts", "first", "second"}));
+
+    fakes::FakeLogFile quiet;
+    EventLog idle(quiet);
+    idle.start([](EventLog& opened) { opened.write("facts"); });
+    idle.writeOpening();
+    idle.writeOpening();
+    EXPECT_EQ(quiet.lines(), Lines{"facts"});
 }
 
 TEST(EventLog, MovesTheFileAsideBeforePassingItsBound) {
     fakes::FakeLogFile file;
-    file.text = std::string(EventLog::kBound - 40, 'x');  // left by an earlier run
+    const std::string earlier(EventLog::kBound - 60, 'x');  // left by an earlier run
+    file.text = earlier;
     EventLog log(file);
     log.start();
 
-    log.write("fits");  // 24 + 4 + 2 bytes: 30 of the 40 left
-    EXPECT_EQ(file.previous, "");
-    EXPECT_EQ(file.lines(), std::vector<std::string>{"fits"});
+    log.write("fits");    // 24 + 4 + 2 bytes: 30 of the 60 left
+    log.write("at the");  // 32 bytes where 30 are left
+    EXPECT_EQ(file.previous, earlier + "2026-12-09 08:30:05.042 fits\r\n");
+    EXPECT_EQ(file.lines(), Lines{"at the"});
 
-    log.write("passes");  // 32 bytes where 10 are left
-    EXPECT_EQ(file.previous.size(), EventLog::kBound - 10);
-    EXPECT_EQ(file.text, "2026-12-09 08:30:05.042 passes\r\n");
-
-    log.write("again");
-    EXPECT_EQ(file.lines(), (std::vector<std::string>{"passes", "again"}));
+    file.text.resize(EventLog::kBound - 30);
+    log.write("bound");  // 31 bytes: the file would reach kBound + 1
+    EXPECT_EQ(file.text, kMark + "2026-12-09 08:30:05.042 bound\r\n");
+    file.text.resize(EventLog::kBound - 30);
+    log.write("edge");  // 30 bytes: the file reaches kBound exactly
+    EXPECT_EQ(file.text.size(), EventLog::kBound);
 }
 
-TEST(EventLog, AFileThatCannotBeWrittenCountsNothing) {
+TEST(EventLog, AFileThatCannotBeMovedAsideDropsTheLineRatherThanPassTheBound) {
     fakes::FakeLogFile file;
-    file.writable = false;
+    file.text = std::string(EventLog::kBound - 10, 'x');
+    file.movable = false;
     EventLog log(file);
     log.start();
-    for (int i = 0; i < 10000; ++i) log.write("lost");  // 31 bytes each, past the bound if counted
-    file.writable = true;
+    log.write("dropped");
+    EXPECT_EQ(file.text.size(), EventLog::kBound - 10);
+    file.movable = true;
     log.write("kept");
-    EXPECT_EQ(file.previous, "");
-    EXPECT_EQ(file.lines(), std::vector<std::string>{"kept"});
+    EXPECT_EQ(file.lines(), Lines{"kept"});
 }
 
 }  // namespace

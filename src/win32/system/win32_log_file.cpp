@@ -13,6 +13,9 @@ constexpr wchar_t kLogName[] = L"qmx.log";
 constexpr wchar_t kPreviousName[] = L"qmx.old.log";
 }  // namespace
 
+// SHGetFolderPath with CSIDL_LOCAL_APPDATA names the user's local (not roaming) application
+// data on every Windows from XP on ("CSIDL", Microsoft's documentation): a log stays on the
+// machine whose answers it holds.
 const std::wstring& Win32LogFile::folder() {
     if (!folderLookedUp_) {
         folderLookedUp_ = true;
@@ -34,19 +37,22 @@ std::uint64_t Win32LogFile::size() {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool Win32LogFile::append(std::string_view text) {
-    if (folder().empty()) return false;
+// Opened with the right to append only, every write goes to the file's end whatever another
+// writer did meanwhile (NtCreateFile, Microsoft's documentation: with only FILE_APPEND_DATA and
+// SYNCHRONIZE "the caller can write only to the end of the file").
+void Win32LogFile::append(std::string_view text) {
+    if (folder().empty()) return;
     CreateDirectoryW(folder_.c_str(), nullptr);  // fails harmlessly when it is there
-    UniqueKernelHandle file(CreateFileW((folder_ + kLogName).c_str(), FILE_APPEND_DATA,
+    UniqueKernelHandle file(CreateFileW((folder_ + kLogName).c_str(),
+                                        FILE_APPEND_DATA | SYNCHRONIZE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         file.release();
-        return false;
+        return;
     }
     DWORD written = 0;
-    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 void Win32LogFile::keepAsPrevious() {

@@ -12,7 +12,7 @@ namespace qmx::win32 {
 class Win32LogFile : public platform::LogFile {
 public:
     std::uint64_t size() override;
-    bool append(std::string_view text) override;
+    void append(std::string_view text) override;
     void keepAsPrevious() override;
     platform::LocalTime now() override;
 

@@ -31,6 +31,19 @@ public:
         return rc;
     }
 
+    std::uint32_t queryDword(std::string_view name, std::uint32_t& value) override {
+        DWORD type = 0;
+        DWORD data = 0;
+        DWORD bytes = sizeof data;
+        const LSTATUS rc = RegQueryValueExA(key_.get(), std::string(name).c_str(), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(&data), &bytes);
+        if (rc == ERROR_MORE_DATA) return ERROR_INVALID_DATA;
+        if (rc != ERROR_SUCCESS) return rc;
+        if (type != REG_DWORD || bytes != sizeof data) return ERROR_INVALID_DATA;
+        value = data;
+        return ERROR_SUCCESS;
+    }
+
     std::uint32_t deleteValue(std::string_view name) override {
         return RegDeleteValueA(key_.get(), std::string(name).c_str());
     }

@@ -1,0 +1,66 @@
+#include "app/run_facts.h"
+
+#include <cstdio>
+#include <string>
+
+#include "common/app_title.h"
+#include "common/device_name.h"
+
+namespace qmx::app {
+
+namespace {
+
+std::string windowsLine(const platform::OsVersion& v) {
+    if (v.major == 0) return "Windows version unknown";
+    char line[80];
+    std::snprintf(line, sizeof line, "Windows %u.%u build %u%s", static_cast<unsigned>(v.major),
+                  static_cast<unsigned>(v.minor), static_cast<unsigned>(v.build),
+                  v.platformId == 2 ? "" : ", not the NT family");
+    return line;
+}
+
+const char* statusText(platform::EndpointStatus status) {
+    switch (status) {
+        case platform::EndpointStatus::NoDevice:
+            return "no active output";
+        case platform::EndpointStatus::DeviceGone:
+            return "the default output is gone";
+        default:
+            return "the default output could not be asked for";
+    }
+}
+
+// On Windows Vista and later the mixer acts on the console's default output; at start-up that
+// is the one it reached. On XP it is mixer device 0, named by its speakers line.
+std::string audioLine(platform::Platform& platform, mixer::MixerAccess& mixer) {
+    if (platform.outputs == nullptr) {
+        const std::string& field = mixer.refreshMixerName();
+        const std::string name = printableName(field.substr(0, field.find('\0')));
+        return "Audio: the legacy mixer, device 0" + (name.empty() ? "" : " \"" + name + "\"");
+    }
+    std::string id;
+    const platform::EndpointStatus status =
+        platform.outputs->defaultOutput(platform::Role::Console, id);
+    if (status != platform::EndpointStatus::Ok) {
+        return std::string("Audio: Core Audio, ") + statusText(status);
+    }
+    std::string name;
+    platform.outputs->friendlyName(id, name);
+    return "Audio: Core Audio, default output " + id + " \"" + printableName(name) + "\"";
+}
+
+}  // namespace
+
+void writeRunFacts(EventLog& log, platform::Platform& platform, mixer::MixerAccess& mixer,
+                   platform::WindowId host) {
+    char line[80];
+    std::snprintf(line, sizeof line, "%s started, process %u", kAppTitle,
+                  static_cast<unsigned>(platform.processes.currentProcessId()));
+    log.write(line);
+    log.write(windowsLine(platform.system.version()));
+    std::snprintf(line, sizeof line, "Resolution %d DPI", platform.windows.windowDpi(host));
+    log.write(line);
+    log.write(audioLine(platform, mixer));
+}
+
+}  // namespace qmx::app

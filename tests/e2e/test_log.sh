@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The log a user asks for (`log` = 1 in the settings key). Another story's lines (failing calls
+# and their codes) come after the start-up lines: log_has and log_lines read them.
+
+APP_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
+
+# The user's local application data as Wine names it (drive_c/users/USER/AppData/Local in the
+# prefix), asked of Wine itself.
+wine cmd /c 'echo %LOCALAPPDATA%' >"$E2E_WORK/cmd.out" 2>/dev/null </dev/null
+winepath -u "$(tr -d '\r\n' <"$E2E_WORK/cmd.out")" >"$E2E_WORK/winepath.out" 2>/dev/null </dev/null
+LOG_DIR="$(tr -d '\n' <"$E2E_WORK/winepath.out")/Velto Volume Controller"
+LOG_FILE="$LOG_DIR/qmx.log"
+
+# The log's lines without their time stamps.
+log_lines() { sed 's/^\xEF\xBB\xBF//; s/^[0-9-]* [0-9:.]* //; s/\r$//' "$LOG_FILE" 2>/dev/null; }
+
+# log_has LINE: the log holds exactly this line.
+log_has() { log_lines | grep -qxF "$1"; }
+
+# Ends the program as a close request does (taskkill, an installer) and waits for its end.
+close_qmx() {
+    drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0x10 >/dev/null
+    wait_gone "$QMX_LINUX_PID" 10
+}
+
+# Starts the program with the log asked for; true once it stands idle with its start-up lines
+# written (the audio line is the last of them).
+start_logged() {
+    reset_settings
+    set_setting log REG_DWORD 1
+    start_qmx "$APP_DIR" && program_settled && within 10 'log_lines | grep -q "^Audio: "'
+}
+
+# Without the setting no file is written; with it a start-up leaves the run's facts, an idle
+# minute adds nothing, and the end adds how it ended. Where the log's folder cannot be written
+# (a file stands in its place) the program runs as ever.
+test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
+    set_windows_version 7
+    rm -rf "$LOG_DIR"
+    reset_settings
+    check "qmx.exe starts without the log asked for" start_qmx "$APP_DIR"
+    program_settled
+    check "a close request ends it" close_qmx
+    check "no log and no folder for it" [ ! -e "$LOG_DIR" ]
+
+    check "qmx.exe starts with the log asked for" start_logged
+    log_lines | sed 's/^/      /'
+    check "the first line names the program and its process" \
+        [ "$(log_lines | head -n 1)" = "Velto Volume Controller 4.0 started, process $QMX_PID" ]
+    check "then the Windows version and build" log_has "Windows 6.1 build 7601"
+    check "the resolution" log_has "Resolution 96 DPI"
+    check "and the audio path with the device's id and name" \
+        holds 'log_lines | grep -q "^Audio: Core Audio, default output {.*} \".*\"$"'
+    local before
+    before=$(md5sum <"$LOG_FILE")
+    sleep 60
+    check "a minute idle adds nothing" [ "$(md5sum <"$LOG_FILE")" = "$before" ]
+    check "a close request ends it" close_qmx
+    check "the last line says how it ended" \
+        [ "$(log_lines | tail -n 1)" = "Ended by a request to close its window, exit code 0" ]
+
+    rm -rf "$LOG_DIR"
+    : >"$LOG_DIR"
+    check "with a file in the log folder's place it starts" start_qmx "$APP_DIR"
+    program_settled
+    check "without a message" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
+    check "and runs" linux_alive "$QMX_LINUX_PID"
+    rm -f "$LOG_DIR"
+}
+
+install_copy "$APP_DIR"
+run_test test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle
+reset_settings
+rm -rf "$LOG_DIR"
