@@ -42,6 +42,7 @@ public:
 
 private:
     EventLog& log_;
+    ui::WindowServices windowServices_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;

@@ -2,6 +2,7 @@
 
 #include "app/tray_icon.h"
 #include "common/program_end.h"
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
 
 namespace qmx::app {
@@ -9,13 +10,14 @@ namespace qmx::app {
 // Ends the program: takes the tray icon away, then ends the process.
 class Termination : public ProgramEnd {
 public:
-    Termination(platform::WindowSystem& windows, platform::Processes& processes, TrayIcon& tray);
+    Termination(platform::MessageBoxes& messageBoxes, platform::Processes& processes,
+                TrayIcon& tray);
 
     [[noreturn]] void fatal(std::string_view text, unsigned messageBoxFlags) override;
     [[noreturn]] void end(std::uint32_t exitCode) override;
 
 private:
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     platform::Processes& processes_;
     TrayIcon& tray_;
     bool reporting_ = false;

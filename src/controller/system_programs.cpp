@@ -18,9 +18,9 @@ std::string systemProgram(const std::string& sysDir, const char* file) {
 }
 }  // namespace
 
-SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows,
+SystemPrograms::SystemPrograms(platform::Shell& shell, platform::MessageBoxes& messageBoxes,
                                guards::OsInfo& os)
-    : shell_(shell), windows_(windows), os_(os) {}
+    : shell_(shell), messageBoxes_(messageBoxes), os_(os) {}
 
 void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
@@ -40,8 +40,8 @@ void SystemPrograms::start(const std::string& commandLine, const char* failureMe
     // a user put beside this program or in the folder it was started from.
     const std::uint32_t error = shell_.startProgram(commandLine, os_.sysDir);
     if (error != 0) {
-        windows_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
-                            kMbIconExclamation);
+        messageBoxes_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
+                                 kMbIconExclamation);
     }
 }
 

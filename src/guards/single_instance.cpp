@@ -13,9 +13,9 @@ constexpr std::size_t kMaxListed = 1001;
 constexpr std::size_t kNameBufferChars = 260;
 }  // namespace
 
-SingleInstance::SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
+SingleInstance::SingleInstance(platform::Processes& processes, platform::MessageBoxes& messageBoxes,
                                ProgramEnd& programEnd, OsInfo& os)
-    : processes_(processes), windows_(windows), programEnd_(programEnd), os_(os) {}
+    : processes_(processes), messageBoxes_(messageBoxes), programEnd_(programEnd), os_(os) {}
 
 void SingleInstance::CreateAppMutex() {
     processes_.createMutex("qmx");
@@ -23,7 +23,7 @@ void SingleInstance::CreateAppMutex() {
 
 // A failing enumeration is reported; the list keeps what it had, and start-up goes on.
 void SingleInstance::GetProcessIDs() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         std::uint32_t cb = 8;
         std::uint32_t cbNeeded = 96;
         std::vector<std::uint32_t> ids;

@@ -7,8 +7,8 @@
 
 #include "common/program_end.h"
 #include "guards/os_info.h"
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
-#include "platform/window_system.h"
 
 namespace qmx::guards {
 
@@ -19,7 +19,7 @@ namespace qmx::guards {
 // of this session ends this copy when another process runs the same executable file.
 class SingleInstance {
 public:
-    SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
+    SingleInstance(platform::Processes& processes, platform::MessageBoxes& messageBoxes,
                    ProgramEnd& programEnd, OsInfo& os);
 
     void CreateAppMutex();
@@ -38,7 +38,7 @@ private:
     const std::string& ownPath(std::uint32_t myProcessId);
 
     platform::Processes& processes_;
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     ProgramEnd& programEnd_;
     OsInfo& os_;
     std::vector<std::uint32_t> list1_;

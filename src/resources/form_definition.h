@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 
 namespace qmx::resources {
 

@@ -128,7 +128,7 @@ TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
         test.fake.processes.instanceClaim = claim;
         if (otherListed) test.fake.processes.addProcess(309, test.fake.processes.ownPath);
         EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim) << " " << otherListed;
-        EXPECT_TRUE(test.fake.windows.messageBoxes.empty());
+        EXPECT_TRUE(test.fake.messageBoxes.shown.empty());
         ASSERT_EQ(test.fake.processes.claimedLocks.size(), 1u);
         EXPECT_EQ(test.fake.processes.claimedLocks[0],
                   guards::SingleInstance::lockName(test.fake.processes.ownPath));
