@@ -28,9 +28,10 @@ private:
 }  // namespace
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
-                   mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-                   settings::SettingsStore& settings, settings::ShortcutKey& shortcut,
-                   controller::ControllerWindow& controller, MenuCommands& menu, TrayWheel& wheel)
+                   mixer::MixerAccess& mixer, system_checks::OsInfo& os,
+                   system_checks::SingleInstance& guard, settings::SettingsStore& settings,
+                   settings::ShortcutKey& shortcut, controller::ControllerWindow& controller,
+                   MenuCommands& menu, TrayWheel& wheel)
     : ui::Form({platform.forms, platform.placement, platform.timers}, resources::trayHostForm()),
       platform_(platform),
       programEnd_(programEnd),
@@ -68,7 +69,7 @@ void TrayHost::handleLoad() {
     skipOnError([this] { guard_.CreateAppMutex(); });
     skipOnError([this] { os_.GetOSVersion(); });
     skipOnError([this] {
-        if (!os_.isNtFamily()) programEnd_.fatal(guards::kUnsupportedSystem, kMbIconStop);
+        if (!os_.isNtFamily()) programEnd_.fatal(system_checks::kUnsupportedSystem, kMbIconStop);
     });
     skipOnError([this] { os_.GetSysDir(); });
     skipOnError([this] {

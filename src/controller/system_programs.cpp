@@ -19,12 +19,12 @@ std::string systemProgram(const std::string& sysDir, const char* file) {
 }  // namespace
 
 SystemPrograms::SystemPrograms(platform::Shell& shell, platform::MessageBoxes& messageBoxes,
-                               guards::OsInfo& os)
+                               system_checks::OsInfo& os)
     : shell_(shell), messageBoxes_(messageBoxes), os_(os) {}
 
 void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
-    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
+    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == system_checks::kPlatformNt;
     start(systemProgram(os_.sysDir, vistaFamily ? "SndVol.exe" : "sndvol32.exe"),
           kVolumeControlFailed, owner);
 }

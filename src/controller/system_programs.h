@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "guards/os_info.h"
 #include "platform/message_boxes.h"
 #include "platform/shell.h"
+#include "system_checks/os_info.h"
 
 namespace qmx::controller {
 
@@ -13,7 +13,7 @@ namespace qmx::controller {
 class SystemPrograms {
 public:
     SystemPrograms(platform::Shell& shell, platform::MessageBoxes& messageBoxes,
-                   guards::OsInfo& os);
+                   system_checks::OsInfo& os);
 
     // "SndVol.exe" on NT 6.x, "sndvol32.exe" elsewhere, from the system folder; the version is
     // read afresh each time.
@@ -27,7 +27,7 @@ private:
 
     platform::Shell& shell_;
     platform::MessageBoxes& messageBoxes_;
-    guards::OsInfo& os_;
+    system_checks::OsInfo& os_;
 };
 
 }  // namespace qmx::controller

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "common/program_end.h"
-#include "guards/os_info.h"
 #include "platform/message_boxes.h"
 #include "platform/processes.h"
+#include "system_checks/os_info.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 // Only one copy runs per logon session: a named mutex marks a running copy, and this
 // executable's instance lock (one per full path, letter case included, in the session's
@@ -45,4 +45,4 @@ private:
     std::optional<std::string> ownPath_;  // read once, as the system reports it
 };
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

@@ -1,4 +1,4 @@
-#include "guards/single_instance.h"
+#include "system_checks/single_instance.h"
 
 #include <exception>
 
@@ -6,7 +6,7 @@
 #include "common/paths.h"
 #include "common/runtime_error.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 namespace {
 constexpr std::size_t kMaxListed = 1001;
@@ -101,4 +101,4 @@ void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
     }
 }
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks
