@@ -6,9 +6,9 @@ namespace qmx::app {
 
 using namespace resources::about;
 
-AboutBox::AboutBox(platform::WindowSystem& windows, platform::Shell& shell,
+AboutBox::AboutBox(const ui::WindowServices& services, platform::Shell& shell,
                    mixer::MixerAccess& mixer)
-    : ui::Form(windows, resources::aboutForm()),
+    : ui::Form(services, resources::aboutForm()),
       shell_(shell),
       mixer_(mixer),
       lblmanufac_(*this, Lblmanufac),

@@ -10,7 +10,7 @@ namespace qmx::app {
 // open it names the device in use as it is now: another default output, a device renamed.
 class AboutBox : public ui::Form {
 public:
-    AboutBox(platform::WindowSystem& windows, platform::Shell& shell, mixer::MixerAccess& mixer);
+    AboutBox(const ui::WindowServices& services, platform::Shell& shell, mixer::MixerAccess& mixer);
 
     ui::Label& lblmanufac() { return lblmanufac_; }
     ui::Label& label4() { return label4_; }

@@ -10,14 +10,14 @@
 #include "common/event_log.h"
 #include "controller/controller_window.h"
 #include "controller/window_styling.h"
-#include "guards/os_info.h"
-#include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 #include "settings/shortcut_key.h"
 #include "settings/startup_entry.h"
+#include "system_checks/os_info.h"
+#include "system_checks/single_instance.h"
 
 namespace qmx::app {
 
@@ -36,7 +36,7 @@ public:
     TrayHost& trayHost() { return trayHost_; }
     controller::ControllerWindow& controller() { return controller_; }
     mixer::MixerAccess& mixer() { return mixer_; }
-    guards::OsInfo& os() { return os_; }
+    system_checks::OsInfo& os() { return os_; }
     settings::OptionsDialog& options() { return options_; }
     AboutBox& about() { return about_; }
     MenuCommands& menu() { return menu_; }
@@ -46,11 +46,12 @@ private:
     EventLog& log_;
     MessageLogging messages_;
     platform::Platform platform_;
+    ui::WindowServices windowServices_;
     TrayIcon tray_;
     Termination termination_;
     mixer::MixerAccess mixer_;
-    guards::OsInfo os_;
-    guards::SingleInstance guard_;
+    system_checks::OsInfo os_;
+    system_checks::SingleInstance guard_;
     settings::SettingsStore settings_;
     controller::WindowStyling styling_;
     settings::StartupEntry startup_;

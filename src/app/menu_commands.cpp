@@ -57,7 +57,7 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
     const bool vista = settings::isVistaSkin(settings_.GetSkin());
     setChecked(vista ? Vista : Classic, true);
     setChecked(vista ? Classic : Vista, false);
-    platform_.windows.setForegroundWindow(owner);
+    platform_.placement.setForegroundWindow(owner);
     menuState_.defaultItem = Exitqmx;
     menuState_.place = place;
     std::span<const resources::MenuItemDefinition> items = resources::trayMenu();
@@ -71,7 +71,7 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
         }
         items = outputMenu_.build(items, std::move(outputs), defaultId, menuState_);
     }
-    const int chosen = platform_.windows.popupMenu(owner, items, menuState_);
+    const int chosen = platform_.menus.popupMenu(owner, items, menuState_);
     run(chosen, owner);
     return chosen;
 }
@@ -90,7 +90,7 @@ void MenuCommands::switchOutput(const platform::OutputDevice& output, platform::
     if (done.result != 0) {
         const std::uint32_t described =
             deviceGone(done.result) ? kDeviceNotConnectedError : done.result;
-        platform_.windows.messageBox(
+        platform_.messageBoxes.messageBox(
             owner,
             std::string(kSwitchOutputFailed) + " " + platform_.shell.errorDescription(described),
             kAppTitle, kMbIconExclamation);
@@ -151,7 +151,7 @@ void MenuCommands::toggleKeepOnTop() {
         platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpShowWindow;
     const bool wasOnTop = isChecked(Ontop);
     controller_.ensureLoaded();
-    platform_.windows.setWindowPos(
+    platform_.placement.setWindowPos(
         controller_.window(), wasOnTop ? platform::ZOrder::NoTopMost : platform::ZOrder::TopMost, 0,
         0, 0, 0, kFlags);
     setChecked(Ontop, !wasOnTop);

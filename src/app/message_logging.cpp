@@ -9,7 +9,7 @@ namespace qmx::app {
 int MessageLogging::messageBox(platform::WindowId owner, std::string_view text,
                                std::string_view caption, unsigned flags) {
     if (log_.started()) log_.write("Message shown: " + std::string(text));
-    return windows_.messageBox(owner, text, caption, flags);
+    return messageBoxes_.messageBox(owner, text, caption, flags);
 }
 
 }  // namespace qmx::app

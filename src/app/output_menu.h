@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/audio_endpoints.h"
-#include "platform/window_system.h"
+#include "platform/menus.h"
 #include "resources/tray_menu.h"
 
 namespace qmx::app {

@@ -58,7 +58,7 @@ void writeRunFacts(EventLog& log, platform::Platform& platform, mixer::MixerAcce
                   static_cast<unsigned>(platform.processes.currentProcessId()));
     log.write(line);
     log.write(windowsLine(platform.system.version()));
-    std::snprintf(line, sizeof line, "Resolution %d DPI", platform.windows.windowDpi(host));
+    std::snprintf(line, sizeof line, "Resolution %d DPI", platform.forms.windowDpi(host));
     log.write(line);
     log.write(audioLine(platform, mixer));
 }

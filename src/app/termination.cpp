@@ -26,16 +26,16 @@ const char* endingOf(EndCause cause) {
 }
 }  // namespace
 
-Termination::Termination(platform::WindowSystem& windows, platform::Processes& processes,
+Termination::Termination(platform::MessageBoxes& messageBoxes, platform::Processes& processes,
                          TrayIcon& tray, EventLog& log)
-    : windows_(windows), processes_(processes), tray_(tray), log_(log) {}
+    : messageBoxes_(messageBoxes), processes_(processes), tray_(tray), log_(log) {}
 
 void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     // The message box's own message loop keeps delivering timer events; an event that fails
     // again meanwhile is dropped instead of stacking a second message.
     if (reporting_) throw EventAbandoned{};
     reporting_ = true;
-    windows_.messageBox(platform::kNoWindow, text, kAppTitle, messageBoxFlags);
+    messageBoxes_.messageBox(platform::kNoWindow, text, kAppTitle, messageBoxFlags);
     end(0, EndCause::FatalMessage);
     std::abort();
 }

@@ -3,6 +3,7 @@
 #include "app/tray_icon.h"
 #include "common/event_log.h"
 #include "common/program_end.h"
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
 
 namespace qmx::app {
@@ -11,14 +12,14 @@ namespace qmx::app {
 // process.
 class Termination : public ProgramEnd {
 public:
-    Termination(platform::WindowSystem& windows, platform::Processes& processes, TrayIcon& tray,
-                EventLog& log);
+    Termination(platform::MessageBoxes& messageBoxes, platform::Processes& processes,
+                TrayIcon& tray, EventLog& log);
 
     [[noreturn]] void fatal(std::string_view text, unsigned messageBoxFlags) override;
     [[noreturn]] void end(std::uint32_t exitCode, EndCause cause) override;
 
 private:
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     platform::Processes& processes_;
     TrayIcon& tray_;
     EventLog& log_;

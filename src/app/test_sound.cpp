@@ -39,9 +39,9 @@ void MultimediaControl::Command(const std::string& command) {
     if (rc != 0) throw RuntimeError(sound_.errorText(rc));
 }
 
-TestSound::TestSound(MultimediaControl& control, platform::WindowSystem& windows,
+TestSound::TestSound(MultimediaControl& control, platform::MessageBoxes& messageBoxes,
                      platform::Processes& processes)
-    : mmc1_(control), windows_(windows), processes_(processes) {}
+    : mmc1_(control), messageBoxes_(messageBoxes), processes_(processes) {}
 
 // A failing step is reported and the next one runs: a missing file shows the message for the
 // open and again for the play. A play that fails leaves no device open.
@@ -54,7 +54,8 @@ void TestSound::play() {
             mmc1_.Command(command);
             if (std::string(command) == "Play") ++unnotifiedPlays_;
         } catch (const RuntimeError&) {
-            windows_.messageBox(platform::kNoWindow, kMissingSound, kAppTitle, kMbIconExclamation);
+            messageBoxes_.messageBox(platform::kNoWindow, kMissingSound, kAppTitle,
+                                     kMbIconExclamation);
             if (std::string(command) == "Play" && mmc1_.isOpen()) stopAndClose();
         }
     }

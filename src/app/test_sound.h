@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
 #include "platform/sound.h"
-#include "platform/window_system.h"
 
 namespace qmx::app {
 
@@ -33,7 +33,7 @@ private:
 // playback has ended. A new Test Sound during the sound stops and closes the playing one first.
 class TestSound {
 public:
-    TestSound(MultimediaControl& control, platform::WindowSystem& windows,
+    TestSound(MultimediaControl& control, platform::MessageBoxes& messageBoxes,
               platform::Processes& processes);
 
     void play();
@@ -44,7 +44,7 @@ private:
     void stopAndClose();
 
     MultimediaControl& mmc1_;
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     platform::Processes& processes_;
     // Plays whose end has not been notified yet. Every play that starts is notified exactly once
     // (at its end, or when stopped), in order; the system gives a new sound the number of the

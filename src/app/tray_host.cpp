@@ -28,10 +28,11 @@ private:
 }  // namespace
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
-                   mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-                   settings::SettingsStore& settings, settings::ShortcutKey& shortcut,
-                   controller::ControllerWindow& controller, MenuCommands& menu, TrayWheel& wheel)
-    : ui::Form(platform.windows, resources::trayHostForm()),
+                   mixer::MixerAccess& mixer, system_checks::OsInfo& os,
+                   system_checks::SingleInstance& guard, settings::SettingsStore& settings,
+                   settings::ShortcutKey& shortcut, controller::ControllerWindow& controller,
+                   MenuCommands& menu, TrayWheel& wheel)
+    : ui::Form({platform.forms, platform.placement, platform.timers}, resources::trayHostForm()),
       platform_(platform),
       programEnd_(programEnd),
       tray_(tray),
@@ -48,7 +49,7 @@ TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIco
       tmrmute_(*this, resources::tray_host::TmrMute, resources::tray_host::kMuteIntervalMs,
                [this] { tmrmuteTick(); }),
       mmc1_(platform.sound),
-      testSound_(mmc1_, platform.windows, platform.processes) {}
+      testSound_(mmc1_, platform.messageBoxes, platform.processes) {}
 
 void TrayHost::initialize() {
     myProcessId_ = platform_.processes.currentProcessId();
@@ -58,7 +59,7 @@ void TrayHost::initialize() {
     controller_.setClosedWithEscape([this] {
         if (keyboardOpened_) tray_.returnFocus();
     });
-    platform_.windows.initCommonControls();
+    platform_.forms.initCommonControls();
     load();
 }
 
@@ -68,7 +69,7 @@ void TrayHost::handleLoad() {
     skipOnError([this] { guard_.CreateAppMutex(); });
     skipOnError([this] { os_.GetOSVersion(); });
     skipOnError([this] {
-        if (!os_.isNtFamily()) programEnd_.fatal(guards::kUnsupportedSystem, kMbIconStop);
+        if (!os_.isNtFamily()) programEnd_.fatal(system_checks::kUnsupportedSystem, kMbIconStop);
     });
     skipOnError([this] { os_.GetSysDir(); });
     skipOnError([this] {
@@ -125,7 +126,7 @@ void TrayHost::onSessionEnding() {
 // horizontal coordinate carries the mouse event.
 void TrayHost::handlePointerDown(int controlId, int, float x, float) {
     if (controlId != platform::kFormItself) return;
-    const double twipsPerPixel = ui::twipsPerPixelAt(platform_.windows.windowDpi(window()));
+    const double twipsPerPixel = ui::twipsPerPixelAt(platform_.forms.windowDpi(window()));
     trayCallback(static_cast<int>(roundHalfEven(x / twipsPerPixel)));
 }
 
@@ -194,7 +195,7 @@ void TrayHost::popUpMenu(bool fromKeyboard) {
 // The shortcut key opens the controller in front; pressed again while the controller is the
 // active window, it closes it as its close button does.
 void TrayHost::onHotKey(int) {
-    if (controller_.loaded() && platform_.windows.isForegroundWindow(controller_.window())) {
+    if (controller_.loaded() && platform_.placement.isForegroundWindow(controller_.window())) {
         controller_.close();
         return;
     }
@@ -207,9 +208,9 @@ void TrayHost::openController(bool fromKeyboard) {
     if (controller_.loaded()) controller_.unload();
     controller_.show();
     controller_.applySkin(settings::isVistaSkin(settings_.GetSkin()));
-    platform_.windows.clickButton(controller_.window(), resources::controller::Command1);
+    platform_.input.clickButton(controller_.window(), resources::controller::Command1);
     // Screen readers speak the focused control: the knob, read as the volume slider.
-    platform_.windows.focusControl(controller_.window(), resources::controller::Knob);
+    platform_.input.focusControl(controller_.window(), resources::controller::Knob);
     controller_.tmrsyncvol().setEnabled(true);
 }
 

@@ -8,12 +8,12 @@
 #include "app/tray_wheel.h"
 #include "common/program_end.h"
 #include "controller/controller_window.h"
-#include "guards/os_info.h"
-#include "guards/single_instance.h"
 #include "mixer/mixer_access.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "settings/shortcut_key.h"
+#include "system_checks/os_info.h"
+#include "system_checks/single_instance.h"
 #include "ui/controls.h"
 
 namespace qmx::app {
@@ -24,9 +24,10 @@ namespace qmx::app {
 class TrayHost : public ui::Form {
 public:
     TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
-             mixer::MixerAccess& mixer, guards::OsInfo& os, guards::SingleInstance& guard,
-             settings::SettingsStore& settings, settings::ShortcutKey& shortcut,
-             controller::ControllerWindow& controller, MenuCommands& menu, TrayWheel& wheel);
+             mixer::MixerAccess& mixer, system_checks::OsInfo& os,
+             system_checks::SingleInstance& guard, settings::SettingsStore& settings,
+             settings::ShortcutKey& shortcut, controller::ControllerWindow& controller,
+             MenuCommands& menu, TrayWheel& wheel);
 
     // Start-up: initialisation, then the load sequence.
     void initialize();
@@ -67,8 +68,8 @@ private:
     ProgramEnd& programEnd_;
     TrayIcon& tray_;
     mixer::MixerAccess& mixer_;
-    guards::OsInfo& os_;
-    guards::SingleInstance& guard_;
+    system_checks::OsInfo& os_;
+    system_checks::SingleInstance& guard_;
     settings::SettingsStore& settings_;
     settings::ShortcutKey& shortcut_;
     controller::ControllerWindow& controller_;

@@ -16,8 +16,7 @@ constexpr std::uint32_t kAllFlags =
 constexpr std::uint32_t kIconFlags = platform::kTrayFlagMessage | platform::kTrayFlagIcon;
 }  // namespace
 
-TrayIcon::TrayIcon(platform::Shell& shell, platform::WindowSystem& windows)
-    : shell_(shell), windows_(windows) {}
+TrayIcon::TrayIcon(platform::Shell& shell, platform::Forms& forms) : shell_(shell), forms_(forms) {}
 
 void TrayIcon::add(platform::WindowId host) {
     trayIconData_.window = host;
@@ -51,7 +50,7 @@ void TrayIcon::returnFocus() {
 }
 
 void TrayIcon::show(platform::IconId icon) {
-    windows_.setWindowIcon(trayIconData_.window, icon);
+    forms_.setWindowIcon(trayIconData_.window, icon);
     trayIconData_.icon = icon;
     trayIconData_.flags = kIconFlags;
     trayIconData_.id = 1;

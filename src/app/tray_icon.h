@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/forms.h"
 #include "platform/shell.h"
 
 namespace qmx::app {
@@ -8,7 +9,7 @@ namespace qmx::app {
 // 0x201, picture normal or muted. It is taken away again before the program ends.
 class TrayIcon {
 public:
-    TrayIcon(platform::Shell& shell, platform::WindowSystem& windows);
+    TrayIcon(platform::Shell& shell, platform::Forms& forms);
 
     void add(platform::WindowId host);
     // Adds the icon again after the shell's notification area was recreated.
@@ -28,7 +29,7 @@ private:
     void addToShell();
 
     platform::Shell& shell_;
-    platform::WindowSystem& windows_;
+    platform::Forms& forms_;
     platform::TrayIconData trayIconData_;
     bool added_ = false;
 };

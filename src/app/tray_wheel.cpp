@@ -5,15 +5,16 @@
 
 namespace qmx::app {
 
-TrayWheel::TrayWheel(platform::Platform& platform, TrayIcon& tray, mixer::MixerAccess& mixer)
-    : platform_(platform), tray_(tray), mixer_(mixer) {}
+TrayWheel::TrayWheel(platform::Shell& shell, platform::Input& input, TrayIcon& tray,
+                     mixer::MixerAccess& mixer)
+    : shell_(shell), input_(input), tray_(tray), mixer_(mixer) {}
 
 // Where the shell cannot tell the icon's place, the wheel over the icon does nothing.
 void TrayWheel::pointerOverIcon(platform::WindowId host) {
     if (watching_) return;
-    if (!platform_.shell.trayIconRect(tray_.data(), iconRect_)) return;
+    if (!shell_.trayIconRect(tray_.data(), iconRect_)) return;
     steps_.reset();
-    watching_ = platform_.windows.watchPointer(host, true);
+    watching_ = input_.watchPointer(host, true);
     if (watching_) stillOn_ = false;
 }
 
@@ -23,7 +24,7 @@ bool TrayWheel::onIcon(int x, int y) const {
 
 void TrayWheel::stopWatching(platform::WindowId host) {
     watching_ = false;
-    stillOn_ = !platform_.windows.watchPointer(host, false);
+    stillOn_ = !input_.watchPointer(host, false);
 }
 
 void TrayWheel::pointerWatched(platform::WindowId host, int x, int y, int wheelDelta) {

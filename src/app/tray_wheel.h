@@ -2,7 +2,8 @@
 
 #include "app/tray_icon.h"
 #include "mixer/mixer_access.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/shell.h"
 #include "ui/wheel_steps.h"
 
 namespace qmx::app {
@@ -12,7 +13,8 @@ namespace qmx::app {
 // leaves the icon's place, and each notch there moves the master volume.
 class TrayWheel {
 public:
-    TrayWheel(platform::Platform& platform, TrayIcon& tray, mixer::MixerAccess& mixer);
+    TrayWheel(platform::Shell& shell, platform::Input& input, TrayIcon& tray,
+              mixer::MixerAccess& mixer);
 
     // The shell saw the pointer on the icon: the host window starts watching.
     void pointerOverIcon(platform::WindowId host);
@@ -26,7 +28,8 @@ private:
     void stopWatching(platform::WindowId host);
     void changeVolumeBy(int percent);
 
-    platform::Platform& platform_;
+    platform::Shell& shell_;
+    platform::Input& input_;
     TrayIcon& tray_;
     mixer::MixerAccess& mixer_;
     bool watching_ = false;

@@ -4,21 +4,21 @@
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
-#include "platform/window_system.h"
+#include "platform/message_boxes.h"
 
 namespace qmx {
 
 // Runs `operation`. A run-time failure inside it is shown with its description in a message box
 // captioned with the application title and the given icon, owned by `owner`; the program goes on.
 template <typename Operation>
-void reportingFailures(platform::WindowSystem& windows, platform::WindowId owner, unsigned icon,
-                       Operation&& operation) {
+void reportingFailures(platform::MessageBoxes& messageBoxes, platform::WindowId owner,
+                       unsigned icon, Operation&& operation) {
     try {
         operation();
     } catch (const RuntimeError& failure) {
-        windows.messageBox(owner, failure.what(), kAppTitle, icon);
+        messageBoxes.messageBox(owner, failure.what(), kAppTitle, icon);
     } catch (const std::bad_alloc&) {
-        windows.messageBox(owner, "Out of memory", kAppTitle, icon);
+        messageBoxes.messageBox(owner, "Out of memory", kAppTitle, icon);
     }
 }
 

@@ -77,8 +77,8 @@ void ControllerWindow::backgroundMove(int buttons, float x, float y) {
         // The window follows the pointer, which stays on the spot it grabbed. No bounds.
         float left = 0;
         float top = 0;
-        windows().windowPosition(window(), left, top);
-        windows().moveWindow(window(), left + x - formGrabX_, top + y - formGrabY_);
+        placement().windowPosition(window(), left, top);
+        placement().moveWindow(window(), left + x - formGrabX_, top + y - formGrabY_);
         txtdetect_.setText("1");
     }
     image6_.setPicture(PictureId::VistaClose);

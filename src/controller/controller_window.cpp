@@ -30,10 +30,12 @@ constexpr float kMuteBoxTopClassic = 2250;
 using namespace resources::controller;
 using platform::PictureId;
 
-ControllerWindow::ControllerWindow(platform::WindowSystem& windows, SystemPrograms& programs,
+ControllerWindow::ControllerWindow(const ui::WindowServices& services,
+                                   platform::MessageBoxes& messageBoxes, SystemPrograms& programs,
                                    mixer::MixerAccess& mixer, settings::SettingsStore& settings,
                                    WindowStyling& styling, ui::TextBox& txtform1signal)
-    : ui::Form(windows, resources::controllerForm()),
+    : ui::Form(services, resources::controllerForm()),
+      messageBoxes_(messageBoxes),
       programs_(programs),
       mixer_(mixer),
       settings_(settings),
@@ -55,7 +57,7 @@ ControllerWindow::ControllerWindow(platform::WindowSystem& windows, SystemProgra
 // A failing set-up step is reported with its description and set-up goes on with the next.
 void ControllerWindow::handleLoad() {
     auto setUpStep = [this](auto&& step) {
-        reportingFailures(windows(), window(), kMbIconExclamation, step);
+        reportingFailures(messageBoxes_, window(), kMbIconExclamation, step);
     };
     setUpStep([&] { shapeWindow(); });
     setUpStep([&] { setPicture(PictureId::VistaSkin); });
@@ -69,14 +71,14 @@ void ControllerWindow::handleLoad() {
         styling_.GetWorkAreaBottom(workBottom_);
     });
     setUpStep([&] {
-        const int dpi = windows().windowDpi(window());
+        const int dpi = forms().windowDpi(window());
         const int offsetX = ui::pixelsAt(kHomeOffsetXTwips, dpi);
         const int offsetY = ui::pixelsAt(kHomeOffsetYTwips, dpi);
-        windows().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - offsetX,
-                               workBottom_ - offsetY, 0, 0,
-                               platform::kSwpNoSize | platform::kSwpShowWindow);
+        placement().setWindowPos(window(), platform::ZOrder::NoTopMost, workRight_ - offsetX,
+                                 workBottom_ - offsetY, 0, 0,
+                                 platform::kSwpNoSize | platform::kSwpShowWindow);
     });
-    setUpStep([&] { windows().setControlBackColor(window(), ChkMute, kMuteBoxColor); });
+    setUpStep([&] { forms().setControlBackColor(window(), ChkMute, kMuteBoxColor); });
     setUpStep([&] {
         trackClicked_ = false;
         fadeAlpha_ = 255;
@@ -86,7 +88,7 @@ void ControllerWindow::handleLoad() {
     });
     setUpStep([&] {
         const bool onTop = settings_.GetOnTopStat() == 1;
-        windows().setWindowPos(
+        placement().setWindowPos(
             window(), onTop ? platform::ZOrder::TopMost : platform::ZOrder::NoTopMost, 0, 0, 0, 0,
             platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpShowWindow);
     });
@@ -95,23 +97,23 @@ void ControllerWindow::handleLoad() {
 // The window and the knob are cut to rounded rectangles of their size in pixels, which changes
 // with the resolution of the monitor the controller stands on.
 void ControllerWindow::shapeWindow() {
-    const int dpi = windows().windowDpi(window());
+    const int dpi = forms().windowDpi(window());
     const ui::PixelRect client = ui::clientRectAt(definition(), dpi);
     const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
-    windows().setRoundRectRegion(window(), platform::kFormItself, 0, 0, client.width, client.height,
-                                 ellipse, ellipse);
+    placement().setRoundRectRegion(window(), platform::kFormItself, 0, 0, client.width,
+                                   client.height, ellipse, ellipse);
 }
 
 void ControllerWindow::shapeKnob() {
-    const int dpi = windows().windowDpi(window());
+    const int dpi = forms().windowDpi(window());
     const ui::PixelRect knob = ui::controlRectAt(*definition().control(Knob), dpi);
     const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
-    windows().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, ellipse, ellipse);
+    placement().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, ellipse, ellipse);
 }
 
 void ControllerWindow::handleDpiChanged(int) {
-    reportingFailures(windows(), window(), kMbIconExclamation, [this] { shapeWindow(); });
-    reportingFailures(windows(), window(), kMbIconExclamation, [this] { shapeKnob(); });
+    reportingFailures(messageBoxes_, window(), kMbIconExclamation, [this] { shapeWindow(); });
+    reportingFailures(messageBoxes_, window(), kMbIconExclamation, [this] { shapeKnob(); });
 }
 
 void ControllerWindow::handleUnload() {
@@ -145,7 +147,7 @@ void ControllerWindow::GetVolume() {
     label2_.setCaption(std::to_string(percent));
     if (percent != announcedPercent_) {
         announcedPercent_ = percent;
-        windows().announceSlider(window(), Knob, "Volume", label2_.caption());
+        forms().announceSlider(window(), Knob, "Volume", label2_.caption());
     }
 }
 

@@ -20,9 +20,10 @@ namespace qmx::controller {
 // set-up shapes and places it and reads the volume.
 class ControllerWindow : public ui::Form {
 public:
-    ControllerWindow(platform::WindowSystem& windows, SystemPrograms& programs,
-                     mixer::MixerAccess& mixer, settings::SettingsStore& settings,
-                     WindowStyling& styling, ui::TextBox& txtform1signal);
+    ControllerWindow(const ui::WindowServices& services, platform::MessageBoxes& messageBoxes,
+                     SystemPrograms& programs, mixer::MixerAccess& mixer,
+                     settings::SettingsStore& settings, WindowStyling& styling,
+                     ui::TextBox& txtform1signal);
 
     // Tells where on the screen another window takes the wheel itself (the tray icon while it
     // watches the pointer), so that the focused controller leaves those notches alone.
@@ -92,6 +93,7 @@ private:
     void startFadeOut(bool stopFollowingVolume);
     void fadeStep();
 
+    platform::MessageBoxes& messageBoxes_;
     SystemPrograms& programs_;
     mixer::MixerAccess& mixer_;
     settings::SettingsStore& settings_;

@@ -18,13 +18,13 @@ std::string systemProgram(const std::string& sysDir, const char* file) {
 }
 }  // namespace
 
-SystemPrograms::SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows,
-                               guards::OsInfo& os)
-    : shell_(shell), windows_(windows), os_(os) {}
+SystemPrograms::SystemPrograms(platform::Shell& shell, platform::MessageBoxes& messageBoxes,
+                               system_checks::OsInfo& os)
+    : shell_(shell), messageBoxes_(messageBoxes), os_(os) {}
 
 void SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
-    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == guards::kPlatformNt;
+    const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == system_checks::kPlatformNt;
     start(systemProgram(os_.sysDir, vistaFamily ? "SndVol.exe" : "sndvol32.exe"),
           kVolumeControlFailed, owner);
 }
@@ -40,8 +40,8 @@ void SystemPrograms::start(const std::string& commandLine, const char* failureMe
     // a user put beside this program or in the folder it was started from.
     const std::uint32_t error = shell_.startProgram(commandLine, os_.sysDir);
     if (error != 0) {
-        windows_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
-                            kMbIconExclamation);
+        messageBoxes_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
+                                 kMbIconExclamation);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "guards/os_info.h"
+#include "platform/message_boxes.h"
 #include "platform/shell.h"
-#include "platform/window_system.h"
+#include "system_checks/os_info.h"
 
 namespace qmx::controller {
 
@@ -12,7 +12,8 @@ namespace qmx::controller {
 // without waiting; a start that fails is reported with the system's description of the error.
 class SystemPrograms {
 public:
-    SystemPrograms(platform::Shell& shell, platform::WindowSystem& windows, guards::OsInfo& os);
+    SystemPrograms(platform::Shell& shell, platform::MessageBoxes& messageBoxes,
+                   system_checks::OsInfo& os);
 
     // "SndVol.exe" on NT 6.x, "sndvol32.exe" elsewhere, from the system folder; the version is
     // read afresh each time.
@@ -25,8 +26,8 @@ private:
                platform::WindowId owner);
 
     platform::Shell& shell_;
-    platform::WindowSystem& windows_;
-    guards::OsInfo& os_;
+    platform::MessageBoxes& messageBoxes_;
+    system_checks::OsInfo& os_;
 };
 
 }  // namespace qmx::controller

@@ -8,14 +8,14 @@ namespace {
 constexpr std::uint32_t kColorKeyPassedAlong = 0xFF;
 }
 
-WindowStyling::WindowStyling(platform::WindowSystem& windows, platform::System& system)
-    : windows_(windows), system_(system) {}
+WindowStyling::WindowStyling(platform::WindowPlacement& placement, platform::System& system)
+    : placement_(placement), system_(system) {}
 
 void WindowStyling::setTransparency(platform::WindowId window, const std::int16_t& opacity) {
-    windows_.setExtendedStyle(window, windows_.extendedStyle(window) | platform::kWsExLayered);
+    placement_.setExtendedStyle(window, placement_.extendedStyle(window) | platform::kWsExLayered);
     if (opacity < 0 || opacity > 255) throw RuntimeError("Overflow");
-    windows_.setLayeredAttributes(window, kColorKeyPassedAlong, static_cast<std::uint8_t>(opacity),
-                                  platform::kLwaAlpha);
+    placement_.setLayeredAttributes(window, kColorKeyPassedAlong,
+                                    static_cast<std::uint8_t>(opacity), platform::kLwaAlpha);
 }
 
 platform::Rect WindowStyling::workArea() {
@@ -33,8 +33,8 @@ void WindowStyling::GetWorkAreaBottom(std::int32_t& bottom) {
 }
 
 void WindowStyling::setClassShadow(const platform::WindowId& window) {
-    const std::uint32_t style = windows_.classStyle(window);
-    windows_.setClassStyle(window, style | platform::kCsDropShadow);
+    const std::uint32_t style = placement_.classStyle(window);
+    placement_.setClassStyle(window, style | platform::kCsDropShadow);
 }
 
 }  // namespace qmx::controller

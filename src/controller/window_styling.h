@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/system.h"
-#include "platform/window_system.h"
+#include "platform/window_placement.h"
 
 namespace qmx::controller {
 
@@ -11,7 +11,7 @@ namespace qmx::controller {
 // area and the drop shadow of a window class. None keeps state or checks a result.
 class WindowStyling {
 public:
-    WindowStyling(platform::WindowSystem& windows, platform::System& system);
+    WindowStyling(platform::WindowPlacement& placement, platform::System& system);
 
     // Makes `window` layered (WS_EX_LAYERED joins its other extended styles, so a tool window
     // stays out of Alt+Tab) with the given opacity out of 255. Fails with an overflow for an
@@ -25,7 +25,7 @@ public:
 private:
     platform::Rect workArea();
 
-    platform::WindowSystem& windows_;
+    platform::WindowPlacement& placement_;
     platform::System& system_;
 };
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/system.h"
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 
 namespace qmx::platform {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 
 namespace qmx::platform {
 

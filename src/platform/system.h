@@ -21,7 +21,7 @@ struct OsVersion {
 };
 
 // System information: the version record, the system folder, the desktop's work area. (A
-// window's resolution is the window system's: WindowSystem::windowDpi.)
+// window's resolution is its form's: Forms::windowDpi.)
 class System {
 public:
     System() = default;

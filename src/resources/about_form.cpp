@@ -9,12 +9,12 @@ using K = ControlKind;
 using P = platform::PictureId;
 using namespace about;
 
-constexpr FontSpec kTitle{"Tahoma", 11.25f, true, false};
-constexpr FontSpec kMixer{"Tahoma", 9.75f, true, false};
-constexpr FontSpec kBold9{"Tahoma", 9.0f, true, false};
-constexpr FontSpec kPlain{"Tahoma", 9.75f, false, false};
-constexpr FontSpec kLink{"Tahoma", 9.75f, false, true};
-constexpr FontSpec kNotice{"Verdana", 6.75f, false, false};
+constexpr FontFaceSizeWeight kTitle{"Tahoma", 11.25f, true, false};
+constexpr FontFaceSizeWeight kMixer{"Tahoma", 9.75f, true, false};
+constexpr FontFaceSizeWeight kBold9{"Tahoma", 9.0f, true, false};
+constexpr FontFaceSizeWeight kPlain{"Tahoma", 9.75f, false, false};
+constexpr FontFaceSizeWeight kLink{"Tahoma", 9.75f, false, true};
+constexpr FontFaceSizeWeight kNotice{"Verdana", 6.75f, false, false};
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kGrey = 0x808080;
 

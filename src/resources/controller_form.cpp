@@ -8,7 +8,7 @@ namespace {
 using K = ControlKind;
 using namespace controller;
 
-constexpr FontSpec kVolumeFont{"Tahoma", 9.75f, true, false};
+constexpr FontFaceSizeWeight kVolumeFont{"Tahoma", 9.75f, true, false};
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 using P = platform::PictureId;
 

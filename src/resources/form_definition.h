@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 
 namespace qmx::resources {
 
@@ -22,7 +22,9 @@ enum class ControlKind {
 // kinds only when told.
 enum class TabStop { ByKind, Yes, No };
 
-struct FontSpec {
+// A control's font as designed: its face, its size in points, its weight (bold or normal) and
+// whether it is underlined.
+struct FontFaceSizeWeight {
     const char* face;
     float points;
     bool bold;
@@ -38,8 +40,8 @@ struct ControlDefinition {
     const char* caption;
     const char* tooltip;
     bool visible;
-    const FontSpec* font = nullptr;      // the dialog font when none
-    std::uint32_t foreColor = 0x000000;  // 0x00BBGGRR
+    const FontFaceSizeWeight* font = nullptr;  // the dialog font when none
+    std::uint32_t foreColor = 0x000000;        // 0x00BBGGRR
     platform::PictureId picture = platform::PictureId::None;
     bool handPointer = false;
     bool centred = false;  // a label's text centred on its place (else it grows to the right)

@@ -15,9 +15,11 @@ constexpr const char* kShadowOffLater =
     "The shadow will be removed when you launch the application next time.";
 }  // namespace
 
-OptionsDialog::OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings,
+OptionsDialog::OptionsDialog(const ui::WindowServices& services,
+                             platform::MessageBoxes& messageBoxes, SettingsStore& settings,
                              StartupEntry& startup, ShortcutKey& shortcut)
-    : ui::Form(windows, resources::optionsForm()),
+    : ui::Form(services, resources::optionsForm()),
+      messageBoxes_(messageBoxes),
       settings_(settings),
       startup_(startup),
       shortcut_(shortcut),
@@ -28,10 +30,10 @@ OptionsDialog::OptionsDialog(platform::WindowSystem& windows, SettingsStore& set
 void OptionsDialog::handleLoad() {
     // The boxes show no text of their own: screen readers speak their labels' texts.
     const resources::FormDefinition& form = resources::optionsForm();
-    windows().nameControl(window(), ChkStp, form.control(Label1)->caption);
-    windows().nameControl(window(), ChkShadow, form.control(Label2)->caption);
-    windows().nameControl(window(), HotKey1, form.control(Label3)->caption);
-    windows().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.current()));
+    forms().nameControl(window(), ChkStp, form.control(Label1)->caption);
+    forms().nameControl(window(), ChkShadow, form.control(Label2)->caption);
+    forms().nameControl(window(), HotKey1, form.control(Label3)->caption);
+    forms().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.current()));
     skipOnError([&] { startup_.GetStartupStat(); });
     skipOnError([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
     skipOnError([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
@@ -66,14 +68,13 @@ void OptionsDialog::apply() {
     if (shadowChanged_) {
         if (chkShadow_.value() == 1) {
             settings_.setShadowOn();
-            windows().messageBox(window(), kShadowOnLater, kAppTitle, kMbOk);
+            messageBoxes_.messageBox(window(), kShadowOnLater, kAppTitle, kMbOk);
         } else if (chkShadow_.value() == 0) {
             settings_.setShadowOff();
-            windows().messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
+            messageBoxes_.messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
         }
     }
-    shortcut_.change(static_cast<std::uint32_t>(windows().controlValue(window(), HotKey1)),
-                     window());
+    shortcut_.change(static_cast<std::uint32_t>(forms().controlValue(window(), HotKey1)), window());
     unload();
 }
 

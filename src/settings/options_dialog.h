@@ -11,8 +11,8 @@ namespace qmx::settings {
 // opens the controller. Apply stores them and closes it; any other way of closing stores nothing.
 class OptionsDialog : public ui::Form {
 public:
-    OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings, StartupEntry& startup,
-                  ShortcutKey& shortcut);
+    OptionsDialog(const ui::WindowServices& services, platform::MessageBoxes& messageBoxes,
+                  SettingsStore& settings, StartupEntry& startup, ShortcutKey& shortcut);
 
     ui::CheckBox& chkStp() { return chkStp_; }
     ui::CheckBox& chkShadow() { return chkShadow_; }
@@ -24,6 +24,7 @@ protected:
     void handleClick(int controlId) override;
 
 private:
+    platform::MessageBoxes& messageBoxes_;
     SettingsStore& settings_;
     StartupEntry& startup_;
     ShortcutKey& shortcut_;

@@ -21,12 +21,12 @@ bool isVistaSkin(const std::string& skin) {
     return skin.substr(0, 5) == "vista";
 }
 
-SettingsStore::SettingsStore(platform::Registry& registry, platform::WindowSystem& windows)
-    : registry_(registry), windows_(windows) {}
+SettingsStore::SettingsStore(platform::Registry& registry, platform::MessageBoxes& messageBoxes)
+    : registry_(registry), messageBoxes_(messageBoxes) {}
 
 std::int32_t SettingsStore::readFlag(const char* name) {
     std::int32_t result = 0;
-    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconInformation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyRead);
         if (!key) return;
@@ -40,7 +40,7 @@ std::int32_t SettingsStore::readFlag(const char* name) {
 }
 
 void SettingsStore::writeFlag(const char* name, std::uint32_t value) {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconInformation, [&] {
         auto key = keyForWriting(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey);
         if (!key) return;
         std::array<std::uint8_t, 4> data{};
@@ -75,7 +75,7 @@ void SettingsStore::setHotKey(std::uint32_t value) {
     writeFlag("hotkey", value);
 }
 void SettingsStore::removeHotKey() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconInformation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconInformation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyWrite);
         if (key) key->deleteValue("hotkey");
@@ -93,7 +93,7 @@ bool SettingsStore::logWanted() {
 
 std::string SettingsStore::GetSkin() {
     std::string result;
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         auto key = openExistingKey(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey,
                                    platform::kKeyRead);
         if (!key) return;
@@ -110,7 +110,7 @@ std::string SettingsStore::GetSkin() {
 }
 
 void SettingsStore::writeSkin(const char* name) {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         skinName_ = name;
         auto key = keyForWriting(registry_, platform::RegistryRoot::CurrentUser, kSettingsKey);
         if (!key) return;

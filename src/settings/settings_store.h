@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/message_boxes.h"
 #include "platform/registry.h"
-#include "platform/window_system.h"
 
 namespace qmx::settings {
 
@@ -18,7 +18,7 @@ inline constexpr const char* kSettingsKey =
 // missing key or value gives the defaults.
 class SettingsStore {
 public:
-    SettingsStore(platform::Registry& registry, platform::WindowSystem& windows);
+    SettingsStore(platform::Registry& registry, platform::MessageBoxes& messageBoxes);
 
     std::int32_t GetOnTopStat();
     void setOnTopOn();
@@ -46,7 +46,7 @@ private:
     void writeSkin(const char* name);
 
     platform::Registry& registry_;
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     std::string skinName_;
 };
 

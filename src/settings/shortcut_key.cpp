@@ -22,9 +22,9 @@ unsigned registrationModifiers(unsigned boxModifiers) {
 }
 }  // namespace
 
-ShortcutKey::ShortcutKey(platform::WindowSystem& windows, platform::Shell& shell,
-                         SettingsStore& settings)
-    : windows_(windows), shell_(shell), settings_(settings) {}
+ShortcutKey::ShortcutKey(platform::Input& input, platform::MessageBoxes& messageBoxes,
+                         platform::Shell& shell, SettingsStore& settings)
+    : input_(input), messageBoxes_(messageBoxes), shell_(shell), settings_(settings) {}
 
 bool ShortcutKey::isShortcut(std::uint32_t value) {
     const std::uint32_t key = value & 0xFF;
@@ -33,8 +33,8 @@ bool ShortcutKey::isShortcut(std::uint32_t value) {
 }
 
 std::uint32_t ShortcutKey::registerFor(std::uint32_t value, int id) {
-    return windows_.registerHotKey(host_, id, registrationModifiers((value >> 8) & 0xFF),
-                                   value & 0xFF);
+    return input_.registerHotKey(host_, id, registrationModifiers((value >> 8) & 0xFF),
+                                 value & 0xFF);
 }
 
 void ShortcutKey::registerStored(platform::WindowId host) {
@@ -50,14 +50,15 @@ void ShortcutKey::registerStored(platform::WindowId host) {
 }
 
 void ShortcutKey::reportRefusal(std::uint32_t rc, platform::WindowId owner) {
-    windows_.messageBox(owner, std::string(kShortcutRefused) + " " + shell_.errorDescription(rc),
-                        kAppTitle, kMbIconExclamation);
+    messageBoxes_.messageBox(owner,
+                             std::string(kShortcutRefused) + " " + shell_.errorDescription(rc),
+                             kAppTitle, kMbIconExclamation);
 }
 
 void ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
     if (value == current_ || (value != 0 && !isShortcut(value))) return;
     if (value == 0) {
-        windows_.unregisterHotKey(host_, id_);
+        input_.unregisterHotKey(host_, id_);
         current_ = 0;
         settings_.removeHotKey();
         return;
@@ -68,7 +69,7 @@ void ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
         reportRefusal(rc, owner);
         return;
     }
-    if (current_ != 0) windows_.unregisterHotKey(host_, id_);
+    if (current_ != 0) input_.unregisterHotKey(host_, id_);
     id_ = next;
     current_ = value;
     settings_.setHotKey(value);

@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/input.h"
+#include "platform/message_boxes.h"
 #include "platform/shell.h"
-#include "platform/window_system.h"
 #include "settings/settings_store.h"
 
 namespace qmx::settings {
@@ -13,7 +14,8 @@ namespace qmx::settings {
 // the high byte), and registered with the system for the tray host's window.
 class ShortcutKey {
 public:
-    ShortcutKey(platform::WindowSystem& windows, platform::Shell& shell, SettingsStore& settings);
+    ShortcutKey(platform::Input& input, platform::MessageBoxes& messageBoxes,
+                platform::Shell& shell, SettingsStore& settings);
 
     // Registers the stored shortcut for `host`; a stored value that is no shortcut counts as none.
     void registerStored(platform::WindowId host);
@@ -29,7 +31,8 @@ private:
     std::uint32_t registerFor(std::uint32_t value, int id);
     void reportRefusal(std::uint32_t rc, platform::WindowId owner);
 
-    platform::WindowSystem& windows_;
+    platform::Input& input_;
+    platform::MessageBoxes& messageBoxes_;
     platform::Shell& shell_;
     SettingsStore& settings_;
     platform::WindowId host_ = platform::kNoWindow;

@@ -22,8 +22,8 @@ using platform::RegistryRoot;
 }  // namespace
 
 StartupEntry::StartupEntry(platform::Registry& registry, platform::Processes& processes,
-                           platform::System& system, platform::WindowSystem& windows)
-    : registry_(registry), processes_(processes), system_(system), windows_(windows) {}
+                           platform::System& system, platform::MessageBoxes& messageBoxes)
+    : registry_(registry), processes_(processes), system_(system), messageBoxes_(messageBoxes) {}
 
 namespace {
 bool sameLetters(std::string_view a, std::string_view b) {
@@ -62,7 +62,7 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 // added for the user, and writing the machine-wide entry removes the user's own one for it. A
 // copy outside Program Files gets the user's own entry, and a machine-wide one for it goes.
 void StartupEntry::setStartupOn() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         const std::string path = processes_.ownExecutablePath();
         const std::string data = commandFor(path);
         if (!inProgramFiles(path)) {
@@ -117,7 +117,7 @@ std::optional<std::uint32_t> queryEntry(platform::Registry& registry, RegistryRo
 }  // namespace
 
 void StartupEntry::setStartupOff(platform::WindowId owner) {
-    reportingFailures(windows_, owner, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, owner, kMbIconExclamation, [&] {
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
             // An entry too long for the buffer is there all the same: it goes too.
             const auto rc = queryEntry(registry_, root);
@@ -125,14 +125,14 @@ void StartupEntry::setStartupOff(platform::WindowId owner) {
             auto key = openExistingKey(registry_, root, kRunKey, platform::kKeyWrite);
             const bool removed = key && key->deleteValue(kAppTitle) == kRegistryNoError;
             if (!removed && root == RegistryRoot::LocalMachine) {
-                windows_.messageBox(owner, kMachineEntryStays, kAppTitle, kMbIconExclamation);
+                messageBoxes_.messageBox(owner, kMachineEntryStays, kAppTitle, kMbIconExclamation);
             }
         }
     });
 }
 
 void StartupEntry::GetStartupStat() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         bool anyKey = false;
         bool found = false;
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {

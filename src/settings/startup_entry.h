@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
-#include "platform/window_system.h"
 
 namespace qmx::settings {
 
@@ -27,7 +27,7 @@ inline constexpr const char* kMachineEntryStays =
 class StartupEntry {
 public:
     StartupEntry(platform::Registry& registry, platform::Processes& processes,
-                 platform::System& system, platform::WindowSystem& windows);
+                 platform::System& system, platform::MessageBoxes& messageBoxes);
 
     void setStartupOn();
     // Removes the entry from each Run key that holds it; one that stays (machine-wide, without
@@ -52,7 +52,7 @@ private:
     platform::Registry& registry_;
     platform::Processes& processes_;
     platform::System& system_;
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
 };
 
 }  // namespace qmx::settings

@@ -33,7 +33,7 @@ void Control::setTop(float top) {
     if (top == top_) return;
     top_ = top;
     const float left = design() ? static_cast<float>(design()->left) : 0.0f;
-    if (hasWindow()) f.windows().moveControl(f.window(), id(), left, top_);
+    if (hasWindow()) f.forms().moveControl(f.window(), id(), left, top_);
 }
 
 bool Control::visible() {
@@ -45,7 +45,7 @@ void Control::setVisible(bool visible) {
     Form& f = form();
     if (visible == visible_) return;
     visible_ = visible;
-    if (hasWindow()) f.windows().setControlVisible(f.window(), id(), visible_);
+    if (hasWindow()) f.forms().setControlVisible(f.window(), id(), visible_);
 }
 
 TextBox::TextBox(Form& owner, int id, std::string designText)
@@ -60,7 +60,7 @@ void TextBox::setText(std::string text) {
     Form& f = form();
     if (text == text_) return;
     text_ = std::move(text);
-    if (hasWindow()) f.windows().setControlText(f.window(), id(), text_);
+    if (hasWindow()) f.forms().setControlText(f.window(), id(), text_);
 }
 
 Label::Label(Form& owner, int id) : Control(owner, id) {
@@ -82,7 +82,7 @@ void Label::setUnderline(bool underline) {
     Form& f = form();
     if (underline == underline_) return;
     underline_ = underline;
-    f.windows().setControlUnderline(f.window(), id(), underline_);
+    f.forms().setControlUnderline(f.window(), id(), underline_);
 }
 
 const std::string& Label::caption() {
@@ -94,7 +94,7 @@ void Label::setCaption(std::string caption) {
     Form& f = form();
     if (caption == caption_) return;
     caption_ = std::move(caption);
-    f.windows().setControlText(f.window(), id(), caption_);
+    f.forms().setControlText(f.window(), id(), caption_);
 }
 
 CheckBox::CheckBox(Form& owner, int id, std::function<void()> onClick)
@@ -109,7 +109,7 @@ void CheckBox::setValue(int value) {
     Form& f = form();
     if (value == value_) return;
     value_ = value;
-    f.windows().setControlValue(f.window(), id(), value_);
+    f.forms().setControlValue(f.window(), id(), value_);
     if (onClick_) onClick_();
 }
 
@@ -127,7 +127,7 @@ void Picture::setPicture(platform::PictureId picture) {
     Form& f = form();
     if (picture == picture_) return;
     picture_ = picture;
-    f.windows().setPicture(f.window(), id(), picture_);
+    f.forms().setPicture(f.window(), id(), picture_);
 }
 
 Timer::Timer(Form& owner, int id, unsigned intervalMs, std::function<void()> onTick)
@@ -140,9 +140,9 @@ void Timer::setEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     if (enabled_) {
-        owner_.windows().setTimer(owner_.window(), id_, intervalMs_);
+        owner_.timers().setTimer(owner_.window(), id_, intervalMs_);
     } else {
-        owner_.windows().killTimer(owner_.window(), id_);
+        owner_.timers().killTimer(owner_.window(), id_);
     }
 }
 

@@ -4,17 +4,17 @@
 
 namespace qmx::ui {
 
-Form::Form(platform::WindowSystem& windows, const resources::FormDefinition& definition)
-    : windows_(windows), definition_(definition) {}
+Form::Form(const WindowServices& services, const resources::FormDefinition& definition)
+    : services_(services), definition_(definition) {}
 
 Form::~Form() {
-    if (window_ != platform::kNoWindow) windows_.destroyWindow(window_);
+    if (window_ != platform::kNoWindow) services_.forms.destroyWindow(window_);
 }
 
 void Form::load() {
     if (loaded_ || loading_) return;
     loading_ = true;
-    window_ = windows_.createWindow(definition_, *this);
+    window_ = services_.forms.createWindow(definition_, *this);
     loaded_ = true;
     handleLoad();
     loading_ = false;
@@ -27,7 +27,7 @@ void Form::ensureLoaded() {
 void Form::unload() {
     if (!loaded_) return;
     handleUnload();
-    windows_.destroyWindow(window_);
+    services_.forms.destroyWindow(window_);
     window_ = platform::kNoWindow;
     loaded_ = false;
     picture_ = platform::PictureId::None;
@@ -37,19 +37,19 @@ void Form::unload() {
 
 void Form::show() {
     ensureLoaded();
-    windows_.showWindow(window_);
+    services_.placement.showWindow(window_);
 }
 
 void Form::bringToFront() {
     show();
-    windows_.setForegroundWindow(window_);
+    services_.placement.setForegroundWindow(window_);
 }
 
 void Form::setPicture(platform::PictureId picture) {
     ensureLoaded();
     if (picture == picture_) return;
     picture_ = picture;
-    windows_.setPicture(window_, platform::kFormItself, picture_);
+    services_.forms.setPicture(window_, platform::kFormItself, picture_);
 }
 
 void Form::onTimer(int timerId) {

@@ -2,7 +2,9 @@
 
 #include <vector>
 
-#include "platform/window_system.h"
+#include "platform/forms.h"
+#include "platform/timers.h"
+#include "platform/window_placement.h"
 #include "resources/form_definition.h"
 
 namespace qmx::ui {
@@ -10,12 +12,20 @@ namespace qmx::ui {
 class Control;
 class Timer;
 
+// The seams every window of the program stands on: the window and its controls, its place on the
+// screen, its timers.
+struct WindowServices {
+    platform::Forms& forms;
+    platform::WindowPlacement& placement;
+    platform::Timers& timers;
+};
+
 // A window of the program: the state of its controls and its event handlers. The window itself
 // exists only while the form is loaded; touching a control of an unloaded form loads it first.
 // Unloading discards the window and puts every control back to its designed state.
 class Form : public platform::WindowEvents {
 public:
-    Form(platform::WindowSystem& windows, const resources::FormDefinition& definition);
+    Form(const WindowServices& services, const resources::FormDefinition& definition);
     ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -29,7 +39,9 @@ public:
     platform::WindowId window() const { return window_; }
     // The window's background picture.
     void setPicture(platform::PictureId picture);
-    platform::WindowSystem& windows() { return windows_; }
+    platform::Forms& forms() { return services_.forms; }
+    platform::WindowPlacement& placement() { return services_.placement; }
+    platform::Timers& timers() { return services_.timers; }
     const resources::FormDefinition& definition() const { return definition_; }
 
     void onTimer(int timerId) override;
@@ -74,7 +86,7 @@ private:
     void add(Control& control) { controls_.push_back(&control); }
     void add(Timer& timer) { timers_.push_back(&timer); }
 
-    platform::WindowSystem& windows_;
+    WindowServices services_;
     const resources::FormDefinition& definition_;
     platform::WindowId window_ = platform::kNoWindow;
     bool loaded_ = false;

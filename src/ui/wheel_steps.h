@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 
 namespace qmx::ui {
 

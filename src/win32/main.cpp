@@ -58,8 +58,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const bool coreAudio = system.version().major >= 6;
     qmx::platform::Mixer& mixer =
         coreAudio ? static_cast<qmx::platform::Mixer&>(endpointMixer) : *legacyMixer;
-    qmx::platform::Platform platform{mixer, processes, registry, system,
-                                     shell, windows,   sound,    coreAudio ? &endpoints : nullptr};
+    qmx::platform::Platform platform{mixer,
+                                     processes,
+                                     registry,
+                                     system,
+                                     shell,
+                                     windows,
+                                     windows,
+                                     windows,
+                                     windows,
+                                     windows,
+                                     windows,
+                                     sound,
+                                     coreAudio ? &endpoints : nullptr};
 
     qmx::app::Application application(platform, log);
     application.start();

@@ -2,13 +2,18 @@
 
 #include "common/event_log.h"
 #include "fakes/call_log.h"
+#include "fakes/fake_input.h"
 #include "fakes/fake_log_file.h"
+#include "fakes/fake_menus.h"
+#include "fakes/fake_message_boxes.h"
 #include "fakes/fake_mixer.h"
 #include "fakes/fake_processes.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_sound.h"
 #include "fakes/fake_system.h"
+#include "fakes/fake_timers.h"
+#include "fakes/fake_window_placement.h"
 #include "fakes/fake_windows.h"
 #include "platform/platform.h"
 
@@ -23,10 +28,16 @@ struct FakePlatform {
     FakeSystem system;
     FakeShell shell{log};
     FakeWindows windows{log, system.twipsX};
+    FakeWindowPlacement placement{log, windows};
+    FakeInput input{log, windows};
+    FakeTimers timers{log, windows};
+    FakeMenus menus{log, windows};
+    FakeMessageBoxes messageBoxes{log};
     FakeSound sound{log};
     FakeLogFile logFile;
     EventLog eventLog{logFile};
-    platform::Platform platform{mixer, processes, registry, system, shell, windows, sound, nullptr};
+    platform::Platform platform{mixer, processes, registry, system,       shell, windows, placement,
+                                input, timers,    menus,    messageBoxes, sound, nullptr};
 };
 
 }  // namespace qmx::fakes

@@ -19,18 +19,18 @@ TEST_F(Buttons, TheVolumeButtonStartsTheSystemsVolumeControlByVersion) {
         EXPECT_EQ(fake.shell.started.back(), command);
         EXPECT_EQ(app.os().osMajor, major);
     }
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(Buttons, AVolumeControlThatCannotStartIsReportedWithTheSystemsDescription) {
     fake.shell.startError = 2;
     leftClick(Image4);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to open Windows Volume Control File not found.");
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
-    EXPECT_EQ(fake.windows.messageBoxes[0].owner, window());  // modal to the controller
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.messageBoxes.shown[0].owner, window());  // modal to the controller
     EXPECT_TRUE(controller().loaded());
 }
 
@@ -40,8 +40,8 @@ TEST_F(Buttons, TheAudioPropertiesButtonStartsTheSoundControlPanel) {
               "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL mmsys.cpl");
     fake.shell.startError = 5;
     leftClick(Image3);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, "Unable to open Audio properties. Error 5");
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, "Unable to open Audio properties. Error 5");
 }
 
 TEST_F(Buttons, ADoubleClickOnAudioPropertiesOpensThemOnceAndClosesAtOnce) {
@@ -68,7 +68,7 @@ TEST_F(FadeOut, TheClassicCloseButtonFadesOverEightyFourStepsThenUnloads) {
     std::vector<int> opacities;
     const auto id = window();
     for (int tick = 0; tick < 84; ++tick) {
-        fake.windows.advance(10);
+        fake.timers.advance(10);
         ASSERT_NE(form1(), nullptr) << "tick " << tick;
         opacities.push_back(form1()->alpha);
         // Layered, and still a tool window: a fading controller stays out of Alt+Tab.
@@ -78,7 +78,7 @@ TEST_F(FadeOut, TheClassicCloseButtonFadesOverEightyFourStepsThenUnloads) {
     EXPECT_EQ(opacities.front(), 252);
     EXPECT_EQ(opacities[1], 249);
     EXPECT_EQ(opacities.back(), 3);
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(fake.windows.windows.count(id), 0u);
     EXPECT_EQ(app.trayHost().txtform1signal().text(), "0");
 }
@@ -88,7 +88,7 @@ TEST_F(FadeOut, TheWindowIsOpaqueAndNotLayeredUntilTheFirstTick) {
     EXPECT_EQ(form1()->alpha, -1);
     EXPECT_EQ(form1()->extendedStyle & platform::kWsExLayered, 0u);
     leftClick(Image5);  // starting it again changes nothing
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(form1()->alpha, 252);
 }
 
@@ -98,14 +98,14 @@ TEST_F(FadeOut, ABackgroundDoubleClickFadesWhileTheKnobKeepsFollowingTheVolume) 
     EXPECT_TRUE(controller().timer1().enabled());
     EXPECT_TRUE(controller().tmrsyncvol().enabled());
     fake.mixer.volume = 0;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(controller().volumeLabel().caption(), "0");
     EXPECT_LT(form1()->alpha, 255);
 }
 
 TEST_F(FadeOut, ATrayClickDuringTheFadeOpensAFreshOpaqueController) {
     leftClick(Image5);
-    fake.windows.advance(300);
+    fake.timers.advance(300);
     openFromTray();
     EXPECT_EQ(form1()->alpha, -1);
     EXPECT_EQ(controller().fadeAlpha(), 255);
@@ -117,40 +117,40 @@ class FollowingOutsideChanges : public ControllerTest {};
 
 TEST_F(FollowingOutsideChanges, VolumeAndMuteChangesReachTheOpenController) {
     fake.mixer.volume = 65535;
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(controller().volumeLabel().caption(), "100");
     fake.mixer.volume = 16384;
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(controller().volumeLabel().caption(), "25");
     EXPECT_EQ(controller().knob().top(), 1505.0f);
     fake.mixer.mute = 1;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(controller().chkmute().value(), 1);
     EXPECT_EQ(lastTrayData().icon, platform::IconId::TrayMuted);
 }
 
 TEST_F(FollowingOutsideChanges, AnUnchangedVolumeReadsTheMixerButTouchesNoWindow) {
     fake.mixer.volume = 32768;
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     fake.log.calls.clear();
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(fake.log.count("mixer.get 7"), 10);
     for (const auto& call : fake.log.calls) {
         EXPECT_EQ(call.rfind("windows.", 0), std::string::npos) << call;
     }
     fake.mixer.volume = 0;
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(fake.log.count("windows.move Form1 " + std::to_string(Knob)), 1);
     EXPECT_EQ(fake.log.count("windows.setText Form1 " + std::to_string(Label2)), 1);
 }
 
 TEST_F(FollowingOutsideChanges, AClosedControllerFollowsNothingAndReadsAfreshWhenOpened) {
     leftClick(Image5);
-    fake.windows.advance(1000);
+    fake.timers.advance(1000);
     ASSERT_FALSE(controller().loaded());
     fake.log.calls.clear();
     fake.mixer.volume = 0;
-    fake.windows.advance(1000);
+    fake.timers.advance(1000);
     EXPECT_EQ(fake.log.count("mixer.get 7"), 0);
     openFromTray();
     EXPECT_EQ(controller().volumeLabel().caption(), "0");

@@ -143,16 +143,18 @@ TEST_F(ControllerSetUp, IsNotTopmostUnlessTheSettingSaysOne) {
 
 TEST_F(ControllerSetUp, AddsTheDropShadowToItsClassOnlyWhenTheSettingIsOne) {
     openController();
-    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, 0u);
+    EXPECT_EQ(fake.placement.classStyles["Form1"] & platform::kCsDropShadow, 0u);
     fake.registry.setDword(kUser, kKey, "shadow", 1);
     app.controller().unload();
     app.controller().load();
-    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, platform::kCsDropShadow);
+    EXPECT_EQ(fake.placement.classStyles["Form1"] & platform::kCsDropShadow,
+              platform::kCsDropShadow);
     // Once added, the shadow stays for the run.
     fake.registry.setDword(kUser, kKey, "shadow", 0);
     app.controller().unload();
     app.controller().load();
-    EXPECT_EQ(fake.windows.classStyles["Form1"] & platform::kCsDropShadow, platform::kCsDropShadow);
+    EXPECT_EQ(fake.placement.classStyles["Form1"] & platform::kCsDropShadow,
+              platform::kCsDropShadow);
 }
 
 TEST_F(ControllerSetUp, SkinsChangeOnlyBackgroundCloseButtonAndMuteBoxTop) {

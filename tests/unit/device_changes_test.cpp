@@ -25,7 +25,7 @@ TEST_F(DeviceChanges, UnpluggingTheDefaultWhileIdleFollowsTheNewDefaultWithinOne
         rig.outputs.remove("headset");
         EXPECT_EQ(rig.advance(100), -1);
         EXPECT_EQ(rig.trayIcon(), IconId::TrayNormal);
-        EXPECT_TRUE(rig.fake.windows.messageBoxes.empty());
+        EXPECT_TRUE(rig.fake.messageBoxes.shown.empty());
     }
 }
 
@@ -36,7 +36,7 @@ TEST_F(DeviceChanges, TheDefaultSwitchingWhileTheControllerIsOpenIsShownAndWritt
     trayEvent(0x202);
     EXPECT_EQ(label(), "25");
     outputs.setDefault("hdmi");
-    fake.windows.advance(10);  // the follow-up tick
+    fake.timers.advance(10);  // the follow-up tick
     EXPECT_EQ(label(), "75");
     dragKnob(13.8f * 10);  // ten steps down
     EXPECT_EQ(label(), "65");
@@ -51,7 +51,7 @@ TEST_F(DeviceChanges, TheDefaultSwitchingWhileTheControllerIsOpenIsShownAndWritt
 TEST_F(DeviceChanges, TheSameDeviceReturningWithItsIdIsActivatedAnew) {
     outputs.add("headset", "USB Headset", 0.5f, false);
     ASSERT_EQ(start(), -1);
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     const int activations = outputs.activations;
     const std::uint32_t inUse = mixer.deviceInUse();
     outputs.remove("headset");
@@ -66,20 +66,20 @@ TEST_F(DeviceChanges, WithEveryDeviceGoneItKeepsTheLastStateAndFollowsTheFirstTo
     outputs.add("headset", "USB Headset", 0.4f, true);
     ASSERT_EQ(start(), -1);
     trayEvent(0x202);
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     outputs.remove("headset");
     EXPECT_EQ(advance(300), -1);
     EXPECT_EQ(label(), "40");
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
     EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 20); }), -1);  // nothing to write to: skipped
     EXPECT_EQ(exitCodeOf([&] { app.controller().chkmute().setValue(0); }), -1);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     // A controller opened now still shows the last state.
     trayEvent(0x202);
     EXPECT_EQ(label(), "40");
 
     outputs.add("speakers", "Speakers", 0.9f, false);
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(label(), "90");
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
 }
@@ -103,13 +103,13 @@ TEST_F(DeviceChanges, OnlyAFailureThatLastsEndsTheProgram) {
                 rig.outputs.setDefault("speakers");  // a notification: look the default up again
             }
             EXPECT_EQ(rig.advance(mixer::EndpointMixer::kSustainedFailureMs - 200), -1);
-            EXPECT_TRUE(rig.fake.windows.messageBoxes.empty());
+            EXPECT_TRUE(rig.fake.messageBoxes.shown.empty());
             EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
             EXPECT_LE(rig.outputs.reconnects, 10);         // at most once a second
             if (failure == EndpointStatus::Failed) {
                 EXPECT_EQ(rig.advance(400), 0);
-                ASSERT_EQ(rig.fake.windows.messageBoxes.size(), 1u);
-                EXPECT_EQ(rig.fake.windows.messageBoxes[0].text,
+                ASSERT_EQ(rig.fake.messageBoxes.shown.size(), 1u);
+                EXPECT_EQ(rig.fake.messageBoxes.shown[0].text,
                           "Error! Unable to get Mixer Control Details.");
                 continue;
             }
@@ -144,7 +144,7 @@ TEST_F(DeviceChanges, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain
     EXPECT_EQ(advance(100), -1);
     EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, mixer::scalarForLevel(32768));
     EXPECT_EQ(label(), "50");
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 
     outputs.failValueCalls = EndpointStatus::Failed;
     EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
@@ -168,13 +168,13 @@ TEST_F(DeviceChanges, AnOpenAboutBoxNamesTheDeviceInUseAsItIsNow) {
     };
     EXPECT_EQ(shown(), "Mixer : Speakers");
     outputs.remove("speakers");
-    fake.windows.advance(500);
+    fake.timers.advance(500);
     EXPECT_EQ(shown(), "Mixer : Headset");
     outputs.rename("headset", "Kopfh\xC3\xB6rer\tBluetooth");
-    fake.windows.advance(500);
+    fake.timers.advance(500);
     EXPECT_EQ(shown(), "Mixer : Kopfh\xC3\xB6rer Bluetooth");
     outputs.rename("headset", "Headset (High Definition Audio Device)");
-    fake.windows.advance(500);
+    fake.timers.advance(500);
     EXPECT_EQ(shown(), "Mixer : Headset (High Definition Aud\xE2\x80\xA6");
 }
 
@@ -189,17 +189,17 @@ TEST_F(DeviceChanges, AnAudioServiceRestartIsSurvivedAndTheWatchComesBack) {
         outputs.stopService();
         EXPECT_EQ(advance(1000), -1);
         EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 5); }), -1);
-        EXPECT_TRUE(fake.windows.messageBoxes.empty());
+        EXPECT_TRUE(fake.messageBoxes.shown.empty());
         outputs.startService();
         EXPECT_EQ(advance(100), -1);
         EXPECT_TRUE(outputs.watching());
     }
     EXPECT_EQ(label(), "30");
     outputs.setDefault("headset");
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(label(), "60");
     const int lookups = outputs.defaultLookups;
-    fake.windows.advance(200);
+    fake.timers.advance(200);
     EXPECT_EQ(outputs.defaultLookups, lookups);  // watched again: no look-up before every call
     dragKnob(13.8f * 10);
     EXPECT_EQ(label(), "50");
@@ -212,10 +212,10 @@ TEST_F(DeviceChanges, WithoutChangeNotificationsTheDefaultIsLookedUpBeforeEveryC
     outputs.add("speakers", "Speakers", 0.3f);
     outputs.add("hdmi", "HDMI Monitor", 0.7f, true);
     ASSERT_EQ(start(), -1);
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
     outputs.setDefault("hdmi");
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
 }
 
@@ -233,7 +233,7 @@ TEST_F(DeviceChanges, ASwitchOfTheDeviceInUseEndsADragInProgress) {
         window, [](auto& e) { e.onPointerMove(Knob, platform::kLeftButton, 7, 100 + 13.8f); });
     EXPECT_EQ(label(), "89");
     outputs.setDefault("headphones");
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(label(), "20");
     // The pointer stays where it was on the screen: far above the knob at its new place.
     for (float y : {-838.0f, -830.0f, -850.0f}) {
@@ -255,7 +255,7 @@ TEST_F(DeviceChanges, StartingWithDevicesInstalledButNoneActiveWaitsForOne) {
     trayEvent(0x202);
     EXPECT_EQ(label(), "0");
     EXPECT_EQ(app.controller().chkmute().value(), 0);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
     EXPECT_EQ(advance(100), -1);
     EXPECT_EQ(label(), "80");
@@ -264,8 +264,8 @@ TEST_F(DeviceChanges, StartingWithDevicesInstalledButNoneActiveWaitsForOne) {
 
 TEST_F(DeviceChanges, StartingWithNoOutputDeviceShowsTheMessageAndEnds) {
     EXPECT_EQ(start(), 0);
-    ASSERT_FALSE(fake.windows.messageBoxes.empty());
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_FALSE(fake.messageBoxes.shown.empty());
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Error! Unable to open a Mixer Device. Program will be terminated.");
 }
 

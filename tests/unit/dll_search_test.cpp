@@ -1,7 +1,7 @@
 // Where the process keeps its DLL search to the system folder, and where it preloads instead.
 #include <gtest/gtest.h>
 
-#include "guards/dll_search.h"
+#include "system_checks/dll_search.h"
 
 namespace qmx::testing {
 namespace {
@@ -20,9 +20,9 @@ TEST(DllSearch, RestrictedWhereTheFlagsExistExceptOnVistaElsewherePreloaded) {
         {"10", 10, 0, true, true},
     };
     for (const auto& c : cases) {
-        const guards::DllSearchPlan plan =
-            guards::dllSearchPlan({c.major, c.minor, 0, 2}, c.flagsKnown);
-        EXPECT_EQ(plan, (guards::DllSearchPlan{c.restricted, !c.restricted})) << c.system;
+        const system_checks::DllSearchPlan plan =
+            system_checks::dllSearchPlan({c.major, c.minor, 0, 2}, c.flagsKnown);
+        EXPECT_EQ(plan, (system_checks::DllSearchPlan{c.restricted, !c.restricted})) << c.system;
     }
 }
 

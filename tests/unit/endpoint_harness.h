@@ -24,7 +24,7 @@ struct Rig {
         return exitCodeOf([this] { app.start(); });
     }
     long advance(unsigned ms) {
-        return exitCodeOf([&] { fake.windows.advance(ms); });
+        return exitCodeOf([&] { fake.timers.advance(ms); });
     }
     void trayEvent(int event) {
         const float x = static_cast<float>(event * fake.system.twipsX);
@@ -34,7 +34,7 @@ struct Rig {
     }
     // Opens the tray menu with a right click and picks `item` (0: none).
     void chooseFromMenu(int item) {
-        fake.windows.menuChoice = item;
+        fake.menus.menuChoice = item;
         trayEvent(0x204);
     }
     platform::IconId trayIcon() const { return fake.shell.trayCalls.back().data.icon; }
@@ -56,9 +56,11 @@ struct Rig {
     fakes::FakePlatform fake;
     fakes::FakeAudioEndpoints outputs;
     mixer::EndpointMixer mixer{outputs,
-                               [this] { return static_cast<std::uint32_t>(fake.windows.now); }};
-    platform::Platform platform{mixer,      fake.processes, fake.registry, fake.system,
-                                fake.shell, fake.windows,   fake.sound,    &outputs};
+                               [this] { return static_cast<std::uint32_t>(fake.timers.now); }};
+    platform::Platform platform{mixer,       fake.processes, fake.registry,     fake.system,
+                                fake.shell,  fake.windows,   fake.placement,    fake.input,
+                                fake.timers, fake.menus,     fake.messageBoxes, fake.sound,
+                                &outputs};
     app::Application app{platform, fake.eventLog};
 };
 

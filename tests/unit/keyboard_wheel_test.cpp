@@ -48,7 +48,7 @@ TEST_F(KeysAndWheel, EachVolumeKeyMovesTheKnobOnItsGridWithinTheLimits) {
         EXPECT_EQ(controller().knob().top(), controller::knobTopForPercent(c.to));
         EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - c.to));
     }
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(KeysAndWheel, MAndSpaceToggleTheMuteBoxAndEscFadesOut) {
@@ -119,18 +119,18 @@ TEST(WheelSteps, CountsTwoStepsANotchAndKeepsTheRest) {
 // The knob has the focus after opening, so that the value changes screen readers hear belong to
 // the control they are on.
 TEST_F(KeysAndWheel, ScreenReadersFindTheFocusOnTheKnobAndHearItAsAVolumeSliderWithItsPercent) {
-    EXPECT_EQ(fake.windows.focus, std::pair(window(), static_cast<int>(Knob)));
+    EXPECT_EQ(fake.input.focus, std::pair(window(), static_cast<int>(Knob)));
     ASSERT_FALSE(fake.windows.announcements.empty());
     showPercent(50);
     fake.windows.announcements.clear();
     press(Key::Up);
-    fake.windows.advance(50);  // follow-up ticks with an unchanged volume say nothing more
+    fake.timers.advance(50);  // follow-up ticks with an unchanged volume say nothing more
     ASSERT_EQ(fake.windows.announcements.size(), 1u);
     const auto& said = fake.windows.announcements[0];
     EXPECT_EQ(
         std::tie(said.window, said.controlId, said.name, said.value),
         std::tuple(window(), static_cast<int>(Knob), std::string("Volume"), std::string("51")));
-    EXPECT_EQ(std::pair(said.window, said.controlId), fake.windows.focus);
+    EXPECT_EQ(std::pair(said.window, said.controlId), fake.input.focus);
 }
 
 class TrayWheel : public KeysAndWheel {
@@ -148,15 +148,15 @@ protected:
 
 TEST_F(TrayWheel, TheWheelOverTheIconChangesTheVolumeAndStopsWatchingOffIt) {
     showPercent(50);
-    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);  // idle: nothing watched
-    trayEvent(0x200);                                               // the pointer is on the icon
-    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    EXPECT_EQ(fake.input.pointerWatchedBy, platform::kNoWindow);  // idle: nothing watched
+    trayEvent(0x200);                                             // the pointer is on the icon
+    EXPECT_EQ(fake.input.pointerWatchedBy, hostWindow());
     watched(1008, 748, 120);
     EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 52));
-    fake.windows.advance(10);  // the open controller follows at its next tick
+    fake.timers.advance(10);  // the open controller follows at its next tick
     EXPECT_EQ(label(), "52");
     watched(1008, 760, 0);  // off the icon
-    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);
+    EXPECT_EQ(fake.input.pointerWatchedBy, platform::kNoWindow);
     watched(1008, 748, 120);  // no longer watched: nothing changes
     EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 52));
     // The controller closed, the wheel still works.
@@ -171,14 +171,14 @@ TEST_F(TrayWheel, TheWheelOverTheIconChangesTheVolumeAndStopsWatchingOffIt) {
 TEST_F(TrayWheel, AWatchThatWouldNotEndIsEndedAtTheNextReport) {
     showPercent(50);
     trayEvent(0x200);
-    fake.windows.failStopWatching = 2;
+    fake.input.failStopWatching = 2;
     watched(1008, 760, 0);  // off the icon: ending fails
-    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    EXPECT_EQ(fake.input.pointerWatchedBy, hostWindow());
     watched(500, 500, 120);  // fails again, and the wheel here changes nothing
-    EXPECT_EQ(fake.windows.pointerWatchedBy, hostWindow());
+    EXPECT_EQ(fake.input.pointerWatchedBy, hostWindow());
     EXPECT_EQ(fake.mixer.volume, controller::levelForKnobStep(100 - 50));
     watched(500, 500, 0);
-    EXPECT_EQ(fake.windows.pointerWatchedBy, platform::kNoWindow);
+    EXPECT_EQ(fake.input.pointerWatchedBy, platform::kNoWindow);
     EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
     watched(500, 500, 0);  // gone: nothing more to do
     EXPECT_EQ(fake.log.count("windows.watchPointer off"), 3);
@@ -190,9 +190,9 @@ TEST_F(TrayWheel, ANotchIsOneChangeOfTwoStepsWhereverThePointerIs) {
     showPercent(50);
     trayEvent(0x200);
     watched(1008, 748, 120);
-    fake.windows.advance(10);  // the controller shows the change
-    wheel(120, 1008, 748);     // the same notch, as the focused window hears it
-    fake.windows.advance(10);
+    fake.timers.advance(10);  // the controller shows the change
+    wheel(120, 1008, 748);    // the same notch, as the focused window hears it
+    fake.timers.advance(10);
     EXPECT_EQ(label(), "52");
     wheel(120);  // elsewhere, the focused controller takes it
     EXPECT_EQ(label(), "54");

@@ -15,7 +15,7 @@ protected:
         ASSERT_EQ(start(), -1);
     }
     void choose(int item) {
-        fake.windows.menuChoice = item;
+        fake.menus.menuChoice = item;
         const float x = static_cast<float>(0x204 * fake.system.twipsX);
         fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
             e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
@@ -67,7 +67,7 @@ TEST_F(MenuCommands, SkinsAreStoredAndOpenAClosedControllerWithoutFollowingTheVo
     EXPECT_EQ(app.controller().chkmute().top(), 2250.0f);
     // The check marks follow at the next popup.
     choose(0);
-    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+    EXPECT_EQ(fake.menus.popups.back().state.checked, (std::set<int>{Classic}));
 }
 
 TEST_F(MenuCommands, KeepOnTopTogglesTheMarkTheValueAndTheZOrder) {
@@ -90,7 +90,7 @@ TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfte
     EXPECT_GE(fake.log.indexOf("sound.open WaveAudio C:\\Program Files\\Velto\\POURING.WAV"), 0);
     EXPECT_GE(fake.log.indexOf("sound.play"), 0);
     EXPECT_EQ(fake.sound.notifyWindow, hostWindow());
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
     notify(platform::kMciNotifySuccessful, *fake.sound.openDevices.begin());
     EXPECT_TRUE(fake.sound.openDevices.empty());
@@ -98,7 +98,7 @@ TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfte
     // The next Test Sound opens the device again.
     choose(Ts);
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 // Test Sound chosen again while the sound plays: the playing one stops and closes, the new one
@@ -108,7 +108,7 @@ TEST_F(MenuCommands, TestSoundDuringTheSoundStartsItAgainWithoutAMessage) {
     choose(Ts);
     const std::uint32_t first = *fake.sound.openDevices.begin();
     choose(Ts);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     ASSERT_EQ(fake.sound.openDevices.size(), 1u);
     const std::uint32_t second = *fake.sound.openDevices.begin();
     EXPECT_EQ(first, second);  // the closed device's number comes back
@@ -131,18 +131,18 @@ TEST_F(MenuCommands, ALateNoticeOfTheEndedSoundLeavesTheNextOnePlaying) {
     EXPECT_EQ(fake.log.count("sound.stop"), 1);  // only the first sound was stopped
     notify(platform::kMciNotifySuccessful, device);
     EXPECT_TRUE(fake.sound.openDevices.empty());
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {
     fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
     fake.sound.failPlay = 5;
     choose(Ts);
-    EXPECT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_TRUE(fake.sound.openDevices.empty());
     fake.sound.failPlay = 0;
     choose(Ts);  // works again
-    EXPECT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
     ASSERT_EQ(fake.sound.openDevices.size(), 1u);
     notify(platform::kMciNotifyAborted, *fake.sound.openDevices.begin());  // stopped elsewhere
     EXPECT_TRUE(fake.sound.openDevices.empty());
@@ -150,8 +150,8 @@ TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {
 
 TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
     choose(Ts);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 2u);
-    for (const auto& box : fake.windows.messageBoxes) {
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 2u);
+    for (const auto& box : fake.messageBoxes.shown) {
         EXPECT_EQ(box.text,
                   "The .wav file referred by the Velto Volume Controller is missing. Please "
                   "reinstall the program to install the sound file. ");
@@ -173,8 +173,8 @@ TEST_F(MenuCommands, TheSystemsProgramsAreStartedLikeTheControllersButtons) {
     for (const auto& folder : fake.shell.startedIn) EXPECT_EQ(folder, "C:\\Windows\\system32");
     fake.shell.startError = 2;
     choose(Omc);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to open Windows Volume Control File not found.");
 }
 
@@ -188,9 +188,9 @@ TEST_F(MenuCommands, CloseEndsTheProgramWithItsWindowsOpen) {
     choose(Abt);
     choose(Opt);
     choose(Vista);
-    fake.windows.menuChoice = Exitqmx;
+    fake.menus.menuChoice = Exitqmx;
     EXPECT_EQ(exitCodeOf([this] { choose(Exitqmx); }), 0);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 }  // namespace

@@ -101,10 +101,10 @@ TEST_P(MixerFailures, ShowTheirMessageAndEndTheProgram) {
     fake.log.calls.clear();
     const long exitCode = exitCodeOf([&] { c.operation(app); });
     EXPECT_EQ(exitCode, 0);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, c.message);
-    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, c.message);
+    EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     const std::vector<std::string> tail(fake.log.calls.end() - 4, fake.log.calls.end());
     const std::vector<std::string> expectedTail = {c.lastCall,
                                                    std::string("windows.messageBox ") + c.message,
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MixerOperations, AValueCallWhoseDeviceVanishedReopensDeviceZeroOnce) {
     const std::vector<std::pair<const char*, std::function<void()>>> calls{
         {"volume read", [this] { controller().GetVolume(); }},
-        {"mute poll", [this] { fake.windows.advance(100); }},
+        {"mute poll", [this] { fake.timers.advance(100); }},
         {"volume write", [this] { controller().setVolume(10); }},
         {"mute write",
          [this] { controller().chkmute().setValue(1 - controller().chkmute().value()); }},
@@ -155,7 +155,7 @@ TEST_F(MixerOperations, AValueCallWhoseDeviceVanishedReopensDeviceZeroOnce) {
         EXPECT_GE(fake.mixer.opens, opens + 1) << name;
         EXPECT_EQ(fake.mixer.openDevices, 1) << name;  // the vanished one was closed
     }
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_EQ(fake.mixer.volume, 58982u);
 }
 
@@ -167,11 +167,11 @@ TEST_F(MixerOperations, AfterAReopenBothWindowsUseTheSuccessorsControls) {
         fake.mixer.vanishOpenDevices();
         std::swap(fake.mixer.volumeControlId, fake.mixer.muteControlId);
         fake.mixer.mute = 1;
-        const std::function<void()> poll = [this] { fake.windows.advance(100); };
+        const std::function<void()> poll = [this] { fake.timers.advance(100); };
         const std::function<void()> write = [this] { controller().setVolume(30); };
         EXPECT_EQ(exitCodeOf(controllerFirst ? write : poll), -1);
         EXPECT_EQ(exitCodeOf(controllerFirst ? poll : write), -1);
-        EXPECT_TRUE(fake.windows.messageBoxes.empty());
+        EXPECT_TRUE(fake.messageBoxes.shown.empty());
         EXPECT_EQ(fake.mixer.volume, 45874u);
         EXPECT_EQ(fake.mixer.mute, 1u);
         EXPECT_EQ(fake.shell.trayCalls.back().data.icon, platform::IconId::TrayMuted);
@@ -181,10 +181,10 @@ TEST_F(MixerOperations, AfterAReopenBothWindowsUseTheSuccessorsControls) {
 TEST_F(MixerOperations, AFailureDuringTheMessageBoxLoopIsNotReportedTwice) {
     fake.mixer.failGet = 5;
     // While the first message is open, the mute poll keeps ticking and fails again.
-    fake.windows.onMessageBox = [this](const auto&) { fake.windows.advance(350); };
-    const long exitCode = exitCodeOf([this] { fake.windows.advance(100); });
+    fake.messageBoxes.whileShown = [this](const auto&) { fake.timers.advance(350); };
+    const long exitCode = exitCodeOf([this] { fake.timers.advance(100); });
     EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(fake.windows.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.log.count("processes.exit 0"), 1);
 }
 

@@ -13,9 +13,9 @@ protected:
 TEST_F(MutePoll, FirstTickComesAHundredMillisecondsAfterStartUp) {
     fake.mixer.mute = 1;
     const auto before = fake.shell.trayCalls.size();
-    fake.windows.advance(99);
+    fake.timers.advance(99);
     EXPECT_EQ(fake.shell.trayCalls.size(), before);
-    fake.windows.advance(1);
+    fake.timers.advance(1);
     EXPECT_EQ(lastTrayData().icon, platform::IconId::TrayMuted);
     EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::Modify);
     EXPECT_EQ(hostIcon(), platform::IconId::TrayMuted);
@@ -24,7 +24,7 @@ TEST_F(MutePoll, FirstTickComesAHundredMillisecondsAfterStartUp) {
 
 TEST_F(MutePoll, ResendsTheIconOnEveryTickButNotTheTipItWasAddedWith) {
     const auto before = fake.shell.trayCalls.size();
-    fake.windows.advance(1000);
+    fake.timers.advance(1000);
     EXPECT_EQ(fake.shell.trayCalls.size(), before + 10);
     const auto& data = lastTrayData();
     EXPECT_EQ(data.icon, platform::IconId::TrayNormal);
@@ -34,12 +34,12 @@ TEST_F(MutePoll, ResendsTheIconOnEveryTickButNotTheTipItWasAddedWith) {
 }
 
 TEST_F(MutePoll, FollowsMutingAndUnmutingElsewhere) {
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     fake.mixer.mute = 1;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(lastTrayData().icon, platform::IconId::TrayMuted);
     fake.mixer.mute = 0;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(lastTrayData().icon, platform::IconId::TrayNormal);
 }
 
@@ -47,7 +47,7 @@ TEST_F(MutePoll, NeverTouchesTheMuteBoxWhileTheControllerIsClosed) {
     fake.mixer.mute = 1;
     const int created = fake.windows.windowsCreated;
     fake.log.calls.clear();
-    fake.windows.advance(500);
+    fake.timers.advance(500);
     EXPECT_EQ(fake.windows.windowsCreated, created);
     EXPECT_EQ(fake.log.count("mixer.set 9 1"), 0);
 }
@@ -56,7 +56,7 @@ TEST_F(MutePoll, BringsAnOpenControllersMuteBoxInLineAndWritesTheStateBackOnce) 
     app.controller().load();
     fake.mixer.mute = 1;
     fake.log.calls.clear();
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(app.controller().chkmute().value(), 1);
     EXPECT_EQ(fake.log.count("mixer.set 9 1"), 1);
     const auto* window = fake.windows.find("Form1");
@@ -64,20 +64,20 @@ TEST_F(MutePoll, BringsAnOpenControllersMuteBoxInLineAndWritesTheStateBackOnce) 
     EXPECT_EQ(window->values.at(resources::controller::ChkMute), 1);
 
     fake.log.calls.clear();
-    fake.windows.advance(300);
+    fake.timers.advance(300);
     EXPECT_EQ(fake.log.count("mixer.set 9 1"), 0);
 
     fake.mixer.mute = 0;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(app.controller().chkmute().value(), 0);
     EXPECT_EQ(fake.log.count("mixer.set 9 0"), 1);
 }
 
 TEST_F(MutePoll, AnUnexpectedMuteValueChangesNothing) {
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     const auto before = fake.shell.trayCalls.size();
     fake.mixer.mute = 2;
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     EXPECT_EQ(fake.shell.trayCalls.size(), before);
     EXPECT_EQ(app.trayHost().TxtMuteVal().text(), "2");
 }

@@ -36,7 +36,7 @@ TEST_F(OptionsDialogTest, WithNothingStoredApplyStoresNothingSaysNothingAndClose
     EXPECT_FALSE(hasValue(RegistryRoot::CurrentUser, kKey, "shadow"));
     EXPECT_FALSE(hasValue(RegistryRoot::LocalMachine, kRun, kName));
     EXPECT_EQ(fake.log.count("registry.set shadow"), 0);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_FALSE(dialog().loaded());
 }
 
@@ -76,19 +76,19 @@ TEST_F(OptionsDialogTest, ClickingTheShadowBoxTwiceStillWritesAndTellsWhenItAppl
     userClicks(opt::ChkShadow);
     userClicks(opt::Command1);
     ASSERT_TRUE(hasValue(RegistryRoot::CurrentUser, kKey, "shadow"));
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     // Modal to the dialog: no second Apply while it is up.
-    EXPECT_EQ(fake.windows.messageBoxes[0].owner, options);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    EXPECT_EQ(fake.messageBoxes.shown[0].owner, options);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "The shadow will be removed when you launch the application next time.");
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
 
     dialog().show();
     userClicks(opt::ChkShadow);
     userClicks(opt::ChkStp);
     userClicks(opt::Command1);
-    EXPECT_EQ(fake.windows.messageBoxes.back().text,
+    EXPECT_EQ(fake.messageBoxes.shown.back().text,
               "The shadow will be applied when you launch the application next time.");
     EXPECT_TRUE(hasValue(RegistryRoot::LocalMachine, kRun, kName));
 }
@@ -98,7 +98,7 @@ TEST_F(OptionsDialogTest, AStandardUsersStartUpChoiceIsKeptInTheirOwnRunKey) {
     dialog().show();
     userClicks(opt::ChkStp);
     userClicks(opt::Command1);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_FALSE(dialog().loaded());
     EXPECT_TRUE(hasValue(RegistryRoot::CurrentUser, kRun, kName));
     dialog().show();

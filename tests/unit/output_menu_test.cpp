@@ -14,7 +14,7 @@ using platform::IconId;
 
 class OutputMenuTest : public ::testing::Test, protected Rig {
 protected:
-    const fakes::FakeWindows::Popup& lastMenu() { return fake.windows.popups.back(); }
+    const fakes::FakeMenus::Popup& lastMenu() { return fake.menus.popups.back(); }
     std::vector<std::string> captions() {
         std::vector<std::string> result;
         for (const auto& item : lastMenu().items) result.push_back(item.caption);
@@ -45,7 +45,7 @@ TEST_F(OutputMenuTest, ListsTheActiveOutputsAfterTheSeparatorBeforeTheSystemsSou
         if (!names.empty()) rig.outputs.setDefault("{0.0.0}." + names.back());
         ASSERT_EQ(rig.start(), -1);
         rig.chooseFromMenu(0);
-        const auto& menu = rig.fake.windows.popups.back();
+        const auto& menu = rig.fake.menus.popups.back();
         std::vector<std::string> expected = base;
         expected.push_back("Playback Device");
         if (names.empty()) expected.push_back("(No playback device)");
@@ -71,7 +71,7 @@ TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAt
     outputs.add("speakers", "Speakers", 0.5f, false);
     outputs.add("headset", "Headset", 0.2f, true);
     ASSERT_EQ(start(), -1);
-    fake.windows.advance(100);
+    fake.timers.advance(100);
     trayEvent(0x202);
     EXPECT_EQ(trayIcon(), IconId::TrayNormal);
     chooseFromMenu(FirstOutput + 1);
@@ -80,7 +80,7 @@ TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAt
     EXPECT_EQ(label(), "20");
     chooseFromMenu(FirstOutput + 1);  // the default for every role already: nothing happens
     EXPECT_EQ(outputs.defaultsSet.size(), 3u);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 // The headset is the console default, the speakers the multimedia and communications one.
@@ -108,7 +108,7 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrNone) {
         std::vector<std::string> now;
         for (Role role : platform::kRoles) now.push_back(rig.outputs.defaultFor(role));
         EXPECT_EQ(now, defaults);
-        EXPECT_EQ(rig.fake.windows.messageBoxes.size(), failing ? 1u : 0u);
+        EXPECT_EQ(rig.fake.messageBoxes.shown.size(), failing ? 1u : 0u);
     }
     // Console and multimedia switched, communications refused: both are put back.
     outputs.add("speakers", "Speakers");
@@ -125,18 +125,18 @@ TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
     ASSERT_EQ(start(), -1);
     outputs.failSetDefault = 0x80070005;
     chooseFromMenu(FirstOutput + 1);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to switch the playback device. Error 2147942405");
-    EXPECT_EQ(fake.windows.messageBoxes[0].owner, fake.windows.idOf("Form2"));
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].owner, fake.windows.idOf("Form2"));
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     EXPECT_EQ(outputs.defaultId, "speakers");
     EXPECT_EQ(advance(300), -1);  // the program runs on
     // Unplugged while the menu was open: said in words.
-    fake.windows.whileMenuOpen = [&] { outputs.remove("headset"); };
+    fake.menus.whileMenuOpen = [&] { outputs.remove("headset"); };
     chooseFromMenu(FirstOutput + 1);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 2u);
-    EXPECT_EQ(fake.windows.messageBoxes[1].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 2u);
+    EXPECT_EQ(fake.messageBoxes.shown[1].text,
               "Unable to switch the playback device. The device is not connected.");
 }
 
@@ -145,12 +145,12 @@ TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
     legacy.processes.addProcess(legacy.processes.ownId, legacy.processes.ownPath);
     app::Application program{legacy.platform, legacy.eventLog};
     ASSERT_EQ(exitCodeOf([&] { program.start(); }), -1);
-    legacy.windows.menuChoice = 0;
+    legacy.menus.menuChoice = 0;
     const float x = static_cast<float>(0x204 * legacy.system.twipsX);
     legacy.windows.deliver(legacy.windows.idOf("Form2"), [x](platform::WindowEvents& e) {
         e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
     });
-    const auto& items = legacy.windows.popups.back().items;
+    const auto& items = legacy.menus.popups.back().items;
     const auto base = resources::trayMenu();
     ASSERT_EQ(items.size(), base.size());
     for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].id, base[i].id);

@@ -147,11 +147,11 @@ TEST_F(WindowMove, TheVistaCloseButtonWaitsForTheDragHandlersTick) {
     move(platform::kFormItself, 0, 300, 450);
     move(platform::kFormItself, kLeftButton, 400, 450);
     release(platform::kFormItself, kLeftButton, 400, 450);
-    fake.windows.advance(499);
+    fake.timers.advance(499);
     leftClick(Image6);
     EXPECT_FALSE(controller().timer1().enabled());
     EXPECT_TRUE(controller().tmrsyncvol().enabled());
-    fake.windows.advance(1);
+    fake.timers.advance(1);
     EXPECT_EQ(controller().txtdetect().text(), "0");
     EXPECT_FALSE(controller().tmrDragHandler().enabled());
     leftClick(Image6);
@@ -161,10 +161,10 @@ TEST_F(WindowMove, TheVistaCloseButtonWaitsForTheDragHandlersTick) {
 
 TEST_F(WindowMove, TheDragHandlerKeepsTickingWhileTheFlagIsClear) {
     release(platform::kFormItself, kLeftButton, 0, 0);
-    fake.windows.advance(1500);
+    fake.timers.advance(1500);
     EXPECT_TRUE(controller().tmrDragHandler().enabled());
     move(platform::kFormItself, kLeftButton, 10, 10);
-    fake.windows.advance(500);
+    fake.timers.advance(500);
     EXPECT_FALSE(controller().tmrDragHandler().enabled());
     EXPECT_EQ(controller().txtdetect().text(), "0");
 }

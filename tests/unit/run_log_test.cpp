@@ -68,7 +68,7 @@ TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
     EXPECT_EQ(run.lines(), (Lines{kStarted, "Windows 5.2 build 3790", "Resolution 144 DPI",
                                   "Audio: the legacy mixer, device 0 \"Fake Audio Mixer\""}));
     const std::string written = run.fake.logFile.text;
-    run.fake.windows.advance(60000);
+    run.fake.timers.advance(60000);
     EXPECT_EQ(run.fake.logFile.text, written);
 }
 
@@ -90,7 +90,7 @@ TEST(RunLog, AMessageShownAtStartUpFollowsTheFactsAndTheProgramGoesOn) {
     Program run;
     askForLog(run.fake);
     run.fake.registry.setDword(kUser, settings::kSettingsKey, "hotkey", 0x0656);
-    run.fake.windows.hotKeyRefusal = 1409;
+    run.fake.input.hotKeyRefusal = 1409;
     ASSERT_EQ(run.start(), -1);
     EXPECT_EQ(run.lines().front(), kStarted);
     EXPECT_EQ(run.lines().back(),
@@ -122,7 +122,7 @@ TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
     for (const auto& c : cases) {
         Program run;
         askForLog(run.fake);
-        run.fake.windows.menuChoice = resources::tray_menu::Exitqmx;
+        run.fake.menus.menuChoice = resources::tray_menu::Exitqmx;
         if (c.before) c.before(run.fake);
         const long started = run.start();
         EXPECT_NE(c.whileRunning ? run.toHost(c.whileRunning) : started, -1) << c.last.back();

@@ -25,7 +25,7 @@ protected:
     }
 
     fakes::FakePlatform fake;
-    settings::SettingsStore store{fake.registry, fake.windows};
+    settings::SettingsStore store{fake.registry, fake.messageBoxes};
 };
 
 TEST_F(SettingsStoreTest, FlagsRoundTripAsFourByteDwords) {
@@ -73,7 +73,7 @@ TEST_F(SettingsStoreTest, WithoutTheKeyReadsGiveDefaultsAndTheFirstWriteCreatesI
     EXPECT_EQ(store.GetSkin(), "vista");
     EXPECT_EQ(store.GetOnTopStat(), 1);
     EXPECT_EQ(store.GetShadowStat(), 1);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(SettingsStoreTest, WhereTheKeyCannotBeCreatedNothingIsStoredAndNothingIsShown) {
@@ -84,7 +84,7 @@ TEST_F(SettingsStoreTest, WhereTheKeyCannotBeCreatedNothingIsStoredAndNothingIsS
     EXPECT_TRUE(fake.registry.keys.empty());
     EXPECT_EQ(store.GetOnTopStat(), 0);
     EXPECT_EQ(store.GetSkin(), "");
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(SettingsStoreTest, OddStoredDataReadsTheDocumentedWay) {

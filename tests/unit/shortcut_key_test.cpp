@@ -32,11 +32,11 @@ protected:
     // The registrations the system holds, as (modifiers, key).
     std::vector<std::pair<unsigned, unsigned>> registered() {
         std::vector<std::pair<unsigned, unsigned>> keys;
-        for (const auto& [owner, key] : fake.windows.hotKeys) keys.push_back(key);
+        for (const auto& [owner, key] : fake.input.hotKeys) keys.push_back(key);
         return keys;
     }
     void press() {
-        const int id = fake.windows.hotKeys.begin()->first.second;
+        const int id = fake.input.hotKeys.begin()->first.second;
         fake.windows.deliver(hostWindow(), [id](auto& e) { e.onHotKey(id); });
     }
 };
@@ -58,7 +58,7 @@ TEST_F(ShortcutKeyTest, ApplyStoresTheBoxsValueAndRegistersItWithTheRegistration
         EXPECT_EQ(stored(), std::to_string(c.box));
         EXPECT_EQ(registered(), (std::vector<std::pair<unsigned, unsigned>>{{c.modifiers, c.key}}));
     }
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     // The box shows the shortcut in use when the dialog opens again; cleared, it removes it.
     app.options().show();
     EXPECT_EQ(fake.windows.controlValue(fake.windows.idOf("Form4"), opt::HotKey1),
@@ -71,10 +71,10 @@ TEST_F(ShortcutKeyTest, ApplyStoresTheBoxsValueAndRegistersItWithTheRegistration
 TEST_F(ShortcutKeyTest, AShortcutTheSystemRefusesIsReportedAndTheWorkingOneStays) {
     ASSERT_EQ(start(), -1);
     apply(kCtrlAltV);
-    fake.windows.hotKeyRefusal = 1409;  // held by another program
+    fake.input.hotKeyRefusal = 1409;  // held by another program
     apply(0x0642);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to set the shortcut to open the controller. Error 1409");
     EXPECT_EQ(stored(), std::to_string(kCtrlAltV));
     EXPECT_EQ(registered(), (std::vector<std::pair<unsigned, unsigned>>{
@@ -93,8 +93,8 @@ TEST_F(ShortcutKeyTest, StartUpRegistersTheStoredShortcutAndIgnoresAValueThatIsN
         copy.fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
         copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", value);
         ASSERT_EQ(copy.start(), -1);
-        EXPECT_EQ(copy.fake.windows.hotKeys.size(), value == kCtrlAltV ? 1u : 0u);
-        EXPECT_TRUE(copy.fake.windows.messageBoxes.empty());
+        EXPECT_EQ(copy.fake.input.hotKeys.size(), value == kCtrlAltV ? 1u : 0u);
+        EXPECT_TRUE(copy.fake.messageBoxes.shown.empty());
     }
 }
 
@@ -105,10 +105,10 @@ TEST_F(ShortcutKeyTest, PressedItOpensTheControllerInFrontAndAgainClosesIt) {
     ASSERT_TRUE(app.controller().loaded());
     const auto controller = fake.windows.idOf("Form1");
     EXPECT_EQ(fake.windows.foreground, controller);
-    EXPECT_EQ(fake.windows.focus.second, int{resources::controller::Knob});
+    EXPECT_EQ(fake.input.focus.second, int{resources::controller::Knob});
     press();
     EXPECT_TRUE(app.controller().timer1().enabled());  // fading out, as after its close button
-    fake.windows.advance(1000);
+    fake.timers.advance(1000);
     EXPECT_FALSE(app.controller().loaded());
     // Open but behind another program's window: it comes to the front instead.
     press();

@@ -128,10 +128,10 @@ TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
         test.fake.processes.instanceClaim = claim;
         if (otherListed) test.fake.processes.addProcess(309, test.fake.processes.ownPath);
         EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim) << " " << otherListed;
-        EXPECT_TRUE(test.fake.windows.messageBoxes.empty());
+        EXPECT_TRUE(test.fake.messageBoxes.shown.empty());
         ASSERT_EQ(test.fake.processes.claimedLocks.size(), 1u);
         EXPECT_EQ(test.fake.processes.claimedLocks[0],
-                  guards::SingleInstance::lockName(test.fake.processes.ownPath));
+                  system_checks::SingleInstance::lockName(test.fake.processes.ownPath));
     }
 }
 
@@ -144,11 +144,11 @@ TEST_F(SingleInstanceScan, APathReportedResolvedStillMatchesItself) {
     fake.processes.addProcess(310, *fake.processes.ownSystemPath);
     EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
     EXPECT_EQ(fake.processes.claimedLocks[0],
-              guards::SingleInstance::lockName(*fake.processes.ownSystemPath));
+              system_checks::SingleInstance::lockName(*fake.processes.ownSystemPath));
 }
 
 TEST(InstanceLockName, OnePerPathLetterCaseIncluded) {
-    using guards::SingleInstance;
+    using system_checks::SingleInstance;
     const std::string path = "C:\\Program Files\\Velto\\qmx.exe";
     EXPECT_EQ(SingleInstance::lockName(path), SingleInstance::lockName(path));
     EXPECT_NE(SingleInstance::lockName(path),

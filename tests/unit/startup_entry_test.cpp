@@ -30,7 +30,7 @@ protected:
         return it == key->end() ? nullptr : &it->second;
     }
     fakes::FakePlatform fake;
-    settings::StartupEntry startup{fake.registry, fake.processes, fake.system, fake.windows};
+    settings::StartupEntry startup{fake.registry, fake.processes, fake.system, fake.messageBoxes};
 };
 
 TEST_F(StartupEntryTest, IsWrittenAsAStringAndReplacedOnTheNextWrite) {
@@ -65,7 +65,7 @@ TEST_F(StartupEntryTest, OffRemovesTheEntryAndAMissingEntryIsSilent) {
     startup.setStartupOff(platform::kNoWindow);
     EXPECT_EQ(entry(), nullptr);
     startup.setStartupOff(platform::kNoWindow);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 // A standard user (or an administrator under UAC without elevation) may not write the
@@ -85,7 +85,7 @@ TEST_F(StartupEntryTest, AStandardUsersEntryGoesToTheirOwnRunKeyAndComesOutAgain
     EXPECT_EQ(entry(RegistryRoot::CurrentUser), nullptr);
     startup.GetStartupStat();
     EXPECT_EQ(startup.startupStat, 0);
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
 TEST_F(StartupEntryTest, AMachineWideEntryThatCannotBeRemovedIsReportedNotKept) {
@@ -94,10 +94,10 @@ TEST_F(StartupEntryTest, AMachineWideEntryThatCannotBeRemovedIsReportedNotKept) 
     fake.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
     startup.setStartupOff(42);
     EXPECT_EQ(entry(RegistryRoot::CurrentUser), nullptr);  // what can go, goes
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].owner, 42u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, settings::kMachineEntryStays);
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].owner, 42u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, settings::kMachineEntryStays);
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     startup.GetStartupStat();
     EXPECT_EQ(startup.startupStat, 1);  // the box keeps telling the truth
 }
@@ -149,7 +149,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
             rig.registry.setString(RegistryRoot::CurrentUser, kRun, kName, c.userBefore);
         }
         if (!c.elevated) rig.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
-        settings::StartupEntry entry{rig.registry, rig.processes, rig.system, rig.windows};
+        settings::StartupEntry entry{rig.registry, rig.processes, rig.system, rig.messageBoxes};
         entry.setStartupOn();
         const auto valueIn = [&](RegistryRoot root) -> const fakes::FakeRegistry::Value* {
             auto* key = rig.registry.find(root, kRun);
@@ -158,7 +158,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
         };
         EXPECT_EQ(dataOf(valueIn(RegistryRoot::LocalMachine)), c.machineAfter);
         EXPECT_EQ(dataOf(valueIn(RegistryRoot::CurrentUser)), c.userAfter);
-        EXPECT_TRUE(rig.windows.messageBoxes.empty());
+        EXPECT_TRUE(rig.messageBoxes.shown.empty());
     }
 }
 

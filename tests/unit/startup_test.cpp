@@ -31,7 +31,7 @@ TEST_F(StartUp, RunsItsStepsInOrderAndEndsIdleWithTheControllerClosed) {
     EXPECT_EQ(calls.back(), "windows.destroy Form1");
     EXPECT_EQ(fake.windows.find("Form1"), nullptr);
     EXPECT_EQ(app.trayHost().txtform1signal().text(), "0");
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     // The icon, and its callback form declared after it.
     ASSERT_EQ(fake.shell.trayCalls.size(), 2u);
     EXPECT_EQ(fake.shell.trayCalls[1].message, platform::TrayMessage::SetVersion);
@@ -59,7 +59,7 @@ TEST_F(StartUp, PassesOverASystemFolderTooLongForItsBuffer) {
     fake.system.systemDirectory = "C:\\" + std::string(260, 'x');
     ASSERT_EQ(start(), -1);
     EXPECT_EQ(app.os().sysDir, "");
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_GE(fake.log.indexOf("windows.destroy Form1"), 0);
 }
 
@@ -79,12 +79,12 @@ class UnsupportedSystem : public AppTest, public ::testing::WithParamInterface<s
 TEST_P(UnsupportedSystem, IsRefusedWithTheStopMessageBeforeAnyScanOrMixerAccess) {
     fake.system.osVersion = {4, 10, 0, GetParam()};
     EXPECT_EQ(start(), 0);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text,
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Operating System Does not support. This program only runs in Windows 2000 and "
               "XP.");
-    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x10u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x10u);
     EXPECT_EQ(fake.log.indexOf("processes.enum 16"), -1);
     EXPECT_EQ(fake.log.indexOf("mixer.open 0"), -1);
     EXPECT_GE(fake.log.indexOf("shell.notifyIcon add"), 0);
@@ -96,9 +96,9 @@ INSTANTIATE_TEST_SUITE_P(PlatformIds, UnsupportedSystem, ::testing::Values(0u, 1
 TEST_F(StartUp, WithoutAMixerDeviceEndsBeforeTheControllerExists) {
     fake.mixer.present = false;
     EXPECT_EQ(start(), 0);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kOpenFailed);
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kOpenFailed);
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     EXPECT_EQ(fake.windows.windowsCreated, 1);  // the tray host only
     EXPECT_EQ(fake.log.indexOf("windows.setTimer Form2 1"), -1);
     const Calls tail(fake.log.calls.end() - 2, fake.log.calls.end());
@@ -108,31 +108,31 @@ TEST_F(StartUp, WithoutAMixerDeviceEndsBeforeTheControllerExists) {
 TEST_F(StartUp, WithoutAMuteControlEndsAtTheHostsDiscovery) {
     fake.mixer.hasMute = false;
     EXPECT_EQ(start(), 0);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kLineControlsFailed);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kLineControlsFailed);
     EXPECT_EQ(fake.windows.find("Form1"), nullptr);
 }
 
 TEST_F(StartUp, AVolumeReadFailureInTheControllerEndsTheProgram) {
     fake.mixer.failGet = 1;
     EXPECT_EQ(start(), 0);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].text, mixer::kVolumeReadFailed);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kVolumeReadFailed);
 }
 
 TEST_F(StartUp, AFailingProcessListIsReportedAndStartUpGoesOn) {
     fake.processes.enumFails = true;
     ASSERT_EQ(start(), -1);
-    ASSERT_EQ(fake.windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].flags, 0x30u);
-    EXPECT_EQ(fake.windows.messageBoxes[0].caption, "Velto Volume Controller 4.0");
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
+    EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
     EXPECT_GE(fake.log.indexOf("windows.destroy Form1"), 0);
 }
 
 TEST_F(StartUp, ASecondCopyEndsSilentlyWithItsProcessIdAndTakesItsIconAway) {
     fake.processes.addProcess(17, fake.processes.ownPath);
     EXPECT_EQ(start(), static_cast<long>(fake.processes.ownId));
-    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
     EXPECT_EQ(fake.log.indexOf("mixer.open 0"), -1);
     const Calls tail(fake.log.calls.end() - 2, fake.log.calls.end());
     EXPECT_EQ(tail, (Calls{"shell.notifyIcon delete",
@@ -144,7 +144,7 @@ TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithItsTipAndThePictureOfTheM
     for (const auto& [mute, picture] : {std::pair{1u, platform::IconId::TrayMuted},
                                         std::pair{0u, platform::IconId::TrayNormal}}) {
         fake.mixer.mute = mute;
-        fake.windows.advance(100);
+        fake.timers.advance(100);
         fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
         // Added, then its callback form declared again.
         EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::SetVersion) << mute;

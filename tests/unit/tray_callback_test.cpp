@@ -38,12 +38,12 @@ TEST_F(TrayCallback, ALeftClickOpensTheControllerInTheStoredSkinAndFollowsTheVol
     EXPECT_EQ(window->pictures.at(platform::kFormItself), platform::PictureId::VistaSkin);
     EXPECT_FALSE(app.controller().image5().visible());
     EXPECT_EQ(app.controller().chkmute().top(), 2220.0f);
-    ASSERT_FALSE(fake.windows.buttonClicks.empty());
-    EXPECT_EQ(fake.windows.buttonClicks.back().second, resources::controller::Command1);
+    ASSERT_FALSE(fake.input.buttonClicks.empty());
+    EXPECT_EQ(fake.input.buttonClicks.back().second, resources::controller::Command1);
     EXPECT_TRUE(app.controller().tmrsyncvol().enabled());
 
     fake.mixer.volume = 0;
-    fake.windows.advance(10);
+    fake.timers.advance(10);
     EXPECT_EQ(app.controller().volumeLabel().caption(), "0");
     EXPECT_EQ(app.controller().knob().top(), 1850.0f);
 }
@@ -74,7 +74,7 @@ TEST_F(TrayCallback, ADoubleClickCreatesTheControllerThreeTimesAndShowsOne) {
 TEST_F(TrayCallback, AClickOnAnOpenControllerOpensItAfreshAtHome) {
     trayEvent(0x202);
     const auto first = fake.windows.idOf("Form1");
-    fake.windows.setWindowPos(first, platform::ZOrder::NoTopMost, 5, 5, 0, 0, 0);
+    fake.placement.setWindowPos(first, platform::ZOrder::NoTopMost, 5, 5, 0, 0, 0);
     trayEvent(0x202);
     const auto* window = fake.windows.find("Form1");
     EXPECT_NE(fake.windows.idOf("Form1"), first);
@@ -86,15 +86,15 @@ TEST_F(TrayCallback, OtherEventsDoNothing) {
     // (A pointer move, 0x200, starts watching the wheel over the icon: see the wheel's tests.)
     for (int event : {0x201, 0x205, 0x207, 0x208, 0x209}) trayEvent(event);
     EXPECT_EQ(fake.log.calls.size(), calls);
-    EXPECT_TRUE(fake.windows.popups.empty());
+    EXPECT_TRUE(fake.menus.popups.empty());
 }
 
 TEST_F(TrayCallback, TheMenuShowsItsItemsTheStoredSettingsAndCloseAsDefault) {
     fake.registry.setDword(kUser, kKey, "ontopstat", 1);
     fake.registry.setString(kUser, kKey, "skin", "vista");
     trayEvent(0x204);
-    ASSERT_EQ(fake.windows.popups.size(), 1u);
-    const auto& popup = fake.windows.popups[0];
+    ASSERT_EQ(fake.menus.popups.size(), 1u);
+    const auto& popup = fake.menus.popups[0];
     // Level, caption and command of every entry, in order; separators are "-" with no command.
     const std::vector<std::tuple<int, std::string, int>> expected{
         {1, "About", Abt},
@@ -127,19 +127,19 @@ TEST_F(TrayCallback, TheMenuShowsItsItemsTheStoredSettingsAndCloseAsDefault) {
 TEST_F(TrayCallback, AnOnTopValueOtherThanZeroOrOneLeavesTheMarkAsItWas) {
     fake.registry.setDword(kUser, kKey, "ontopstat", 2);
     trayEvent(0x204);
-    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+    EXPECT_EQ(fake.menus.popups.back().state.checked, (std::set<int>{Classic}));
     fake.registry.setDword(kUser, kKey, "ontopstat", 1);
     trayEvent(0x204);
     fake.registry.setDword(kUser, kKey, "ontopstat", 5);
     trayEvent(0x204);
-    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Ontop, Classic}));
+    EXPECT_EQ(fake.menus.popups.back().state.checked, (std::set<int>{Ontop, Classic}));
     fake.registry.setDword(kUser, kKey, "ontopstat", 0);
     trayEvent(0x204);
-    EXPECT_EQ(fake.windows.popups.back().state.checked, (std::set<int>{Classic}));
+    EXPECT_EQ(fake.menus.popups.back().state.checked, (std::set<int>{Classic}));
 }
 
 TEST_F(TrayCallback, ClosingFromTheMenuEndsTheProgramAndTakesTheIconAway) {
-    fake.windows.menuChoice = Exitqmx;
+    fake.menus.menuChoice = Exitqmx;
     EXPECT_EQ(exitCodeOf([this] { trayEvent(0x204); }), 0);
     const std::vector<std::string> tail(fake.log.calls.end() - 2, fake.log.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"shell.notifyIcon delete", "processes.exit 0"}));
@@ -212,10 +212,10 @@ TEST_F(TrayCallback, AClickArrivingWhileTheControllerOpensLeavesOneWholeControll
             << call;
         EXPECT_TRUE(window.visible.at(resources::controller::Image5)) << call;
         EXPECT_FALSE(window.visible.at(resources::controller::Image6)) << call;
-        EXPECT_EQ(fake.windows.focus, std::pair(controller, int{resources::controller::Knob}))
+        EXPECT_EQ(fake.input.focus, std::pair(controller, int{resources::controller::Knob}))
             << call;
         fake.mixer.volume = 65535 / 2;
-        fake.windows.advance(10);
+        fake.timers.advance(10);
         EXPECT_EQ(window.texts.at(resources::controller::Label2), "50") << call;
     }
 
@@ -224,11 +224,11 @@ TEST_F(TrayCallback, AClickArrivingWhileTheControllerOpensLeavesOneWholeControll
         if (name != "clickButton") return;
         fake.windows.whileWaiting = nullptr;
         trayEvent(0x204);
-        EXPECT_TRUE(fake.windows.popups.empty());
+        EXPECT_TRUE(fake.menus.popups.empty());
     };
     trayEvent(0x202);
-    EXPECT_EQ(fake.windows.popups.size(), 1u);
-    EXPECT_EQ(fake.windows.focus.second, int{resources::controller::Knob});
+    EXPECT_EQ(fake.menus.popups.size(), 1u);
+    EXPECT_EQ(fake.input.focus.second, int{resources::controller::Knob});
 }
 
 // Enter or Space on the icon opens the controller, Shift+F10 or the menu key pops the menu at the
@@ -249,16 +249,16 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.gesture);
         const int created = controllerCreations();
-        const std::size_t popups = fake.windows.popups.size();
+        const std::size_t popups = fake.menus.popups.size();
         for (int event : c.events) trayEvent(event);
         EXPECT_EQ(controllerCreations() - created, c.openings);
-        ASSERT_EQ(fake.windows.popups.size() - popups, static_cast<std::size_t>(c.menus));
+        ASSERT_EQ(fake.menus.popups.size() - popups, static_cast<std::size_t>(c.menus));
         if (c.openings) {
-            EXPECT_EQ(fake.windows.focus,
+            EXPECT_EQ(fake.input.focus,
                       std::pair(fake.windows.idOf("Form1"), int{resources::controller::Knob}));
         }
         if (c.menus) {
-            const auto& place = fake.windows.popups.back().state.place;
+            const auto& place = fake.menus.popups.back().state.place;
             EXPECT_EQ(place.has_value(), c.menuAtIcon);
             if (place) {
                 EXPECT_EQ(place->left, fake.shell.iconRect->left);
@@ -281,7 +281,7 @@ TEST_F(TrayCallback, AKeyboardUserIsGivenBackToTheNotificationArea) {
     };
     trayEvent(platform::kTrayContextMenu);  // dismissed with Esc
     EXPECT_EQ(focusReturns(), 1);
-    fake.windows.menuChoice = Ts;
+    fake.menus.menuChoice = Ts;
     trayEvent(platform::kTrayContextMenu);  // a command chosen
     EXPECT_EQ(focusReturns(), 1);
     trayEvent(platform::kTrayKeySelect);

@@ -6,7 +6,7 @@
 #include <functional>
 #include <map>
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 #include "resources/form_definition.h"
 #include "win32/gui/accessibility.h"
 #include "win32/gui/cursor_store.h"

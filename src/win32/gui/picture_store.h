@@ -5,7 +5,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/window_system.h"
+#include "platform/window_events.h"
 #include "win32/system/unique_handle.h"
 
 namespace qmx::win32 {

@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
-#include "platform/window_system.h"
+#include "platform/forms.h"
+#include "platform/input.h"
+#include "platform/menus.h"
+#include "platform/message_boxes.h"
+#include "platform/timers.h"
+#include "platform/window_placement.h"
 #include "win32/gui/accessibility.h"
 #include "win32/gui/cursor_store.h"
 #include "win32/gui/icon_store.h"
@@ -11,11 +16,18 @@
 
 namespace qmx::win32 {
 
-// The program's windows on the Win32 user interface. Each form is one top-level window whose
-// controls are real child windows carrying their texts, so that screen readers and test tools
-// can read them; pictures and label texts are painted by the program. Events go to the form's
-// WindowEvents on this thread, and no exception leaves a window procedure.
-class Win32Windows : public platform::WindowSystem {
+// The program's windows on the Win32 user interface, with their placement, input, timers, menus
+// and message boxes: one window manager answers every role, as they share the windows. Each form
+// is one top-level window whose controls are real child windows carrying their texts, so that
+// screen readers and test tools can read them; pictures and label texts are painted by the
+// program. Events go to the form's WindowEvents on this thread, and no exception leaves a window
+// procedure.
+class Win32Windows : public platform::Forms,
+                     public platform::WindowPlacement,
+                     public platform::Input,
+                     public platform::Timers,
+                     public platform::Menus,
+                     public platform::MessageBoxes {
 public:
     Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
                  const CursorStore& cursors);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "guards/dll_search.h"
+#include "system_checks/dll_search.h"
 
 namespace qmx::win32 {
 
@@ -48,7 +48,7 @@ constexpr const wchar_t* kLoadedByName[] = {
 void keepDllSearchToTheSystemFolder(const platform::OsVersion& version) {
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
     using SetDirectory = BOOL(WINAPI*)(LPCWSTR);
-    const guards::DllSearchPlan plan = guards::dllSearchPlan(version, searchFlagsKnown());
+    const system_checks::DllSearchPlan plan = system_checks::dllSearchPlan(version, searchFlagsKnown());
     bool restricted = false;
     if (plan.restrictDefaultSearch) {
         auto set =

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "common/program_end.h"
-#include "guards/os_info.h"
+#include "platform/message_boxes.h"
 #include "platform/processes.h"
-#include "platform/window_system.h"
+#include "system_checks/os_info.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 // Only one copy runs per logon session: a named mutex marks a running copy, and this
 // executable's instance lock (one per full path, letter case included, in the session's
@@ -19,7 +19,7 @@ namespace qmx::guards {
 // of this session ends this copy when another process runs the same executable file.
 class SingleInstance {
 public:
-    SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
+    SingleInstance(platform::Processes& processes, platform::MessageBoxes& messageBoxes,
                    ProgramEnd& programEnd, OsInfo& os);
 
     void CreateAppMutex();
@@ -38,11 +38,11 @@ private:
     const std::string& ownPath(std::uint32_t myProcessId);
 
     platform::Processes& processes_;
-    platform::WindowSystem& windows_;
+    platform::MessageBoxes& messageBoxes_;
     ProgramEnd& programEnd_;
     OsInfo& os_;
     std::vector<std::uint32_t> list1_;
     std::optional<std::string> ownPath_;  // read once, as the system reports it
 };
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

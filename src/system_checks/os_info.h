@@ -5,7 +5,7 @@
 
 #include "platform/system.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 inline constexpr std::uint32_t kPlatformNt = 2;
 inline constexpr const char* kUnsupportedSystem =
@@ -31,4 +31,4 @@ private:
     platform::System& system_;
 };
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

@@ -1,6 +1,6 @@
-#include "guards/dll_search.h"
+#include "system_checks/dll_search.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 // Vista (6.0) keeps the usual search even with KB2533623: NSIS's installer stub and 7-Zip both
 // report that CoCreateInstance(CLSID_ShellLink) fails there once SetDefaultDllDirectories has
@@ -15,4 +15,4 @@ DllSearchPlan dllSearchPlan(const platform::OsVersion& version, bool searchFlags
     return {restrict, !restrict};
 }
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

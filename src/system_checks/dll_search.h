@@ -2,7 +2,7 @@
 
 #include "platform/system.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 // How the process keeps the DLLs it loads by name to the system folder on this Windows.
 struct DllSearchPlan {
@@ -19,4 +19,4 @@ struct DllSearchPlan {
 // KB2533623).
 DllSearchPlan dllSearchPlan(const platform::OsVersion& version, bool searchFlagsKnown);
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

@@ -1,4 +1,4 @@
-#include "guards/single_instance.h"
+#include "system_checks/single_instance.h"
 
 #include <exception>
 
@@ -6,16 +6,16 @@
 #include "common/paths.h"
 #include "common/runtime_error.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 namespace {
 constexpr std::size_t kMaxListed = 1001;
 constexpr std::size_t kNameBufferChars = 260;
 }  // namespace
 
-SingleInstance::SingleInstance(platform::Processes& processes, platform::WindowSystem& windows,
+SingleInstance::SingleInstance(platform::Processes& processes, platform::MessageBoxes& messageBoxes,
                                ProgramEnd& programEnd, OsInfo& os)
-    : processes_(processes), windows_(windows), programEnd_(programEnd), os_(os) {}
+    : processes_(processes), messageBoxes_(messageBoxes), programEnd_(programEnd), os_(os) {}
 
 void SingleInstance::CreateAppMutex() {
     processes_.createMutex("qmx");
@@ -23,7 +23,7 @@ void SingleInstance::CreateAppMutex() {
 
 // A failing enumeration is reported; the list keeps what it had, and start-up goes on.
 void SingleInstance::GetProcessIDs() {
-    reportingFailures(windows_, platform::kNoWindow, kMbIconExclamation, [&] {
+    reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
         std::uint32_t cb = 8;
         std::uint32_t cbNeeded = 96;
         std::vector<std::uint32_t> ids;
@@ -101,4 +101,4 @@ void SingleInstance::CheckPrevInstance(std::uint32_t myProcessId) {
     }
 }
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

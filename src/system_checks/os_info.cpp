@@ -1,8 +1,8 @@
-#include "guards/os_info.h"
+#include "system_checks/os_info.h"
 
 #include "common/runtime_error.h"
 
-namespace qmx::guards {
+namespace qmx::system_checks {
 
 void OsInfo::GetOSVersion() {
     const platform::OsVersion version = system_.version();
@@ -17,4 +17,4 @@ void OsInfo::GetSysDir() {
     sysDir = buffer.substr(0, nul);
 }
 
-}  // namespace qmx::guards
+}  // namespace qmx::system_checks

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/window_events.h"
+
+namespace qmx::platform {
+
+// A window's timers: each ticks (onTimer) every interval until it is killed or its window is
+// destroyed. Setting a running timer again starts it anew with the new interval.
+class Timers {
+public:
+    Timers() = default;
+    Timers(const Timers&) = delete;
+    Timers& operator=(const Timers&) = delete;
+    virtual ~Timers() = default;
+
+    virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
+    virtual void killTimer(WindowId window, int timerId) = 0;
+};
+
+}  // namespace qmx::platform

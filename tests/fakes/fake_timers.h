@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "fakes/fake_windows.h"
+#include "platform/timers.h"
+
+namespace qmx::fakes {
+
+// The simulated windows' timers on a virtual clock. Timers tick only when the test advances the
+// clock; due ticks run one at a time, in order, as a message loop delivers them. A destroyed
+// window's timers are gone with it.
+class FakeTimers : public platform::Timers {
+public:
+    FakeTimers(CallLog& log, FakeWindows& windows) : log_(log), windows_(windows) {}
+
+    void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
+    void killTimer(platform::WindowId window, int timerId) override;
+
+    // Advances the virtual clock, delivering every timer tick that falls due.
+    void advance(unsigned milliseconds);
+
+    std::uint64_t now = 0;
+
+private:
+    struct RunningTimer {
+        platform::WindowId window;
+        int id;
+        unsigned interval;
+        std::uint64_t due;
+    };
+    CallLog& log_;
+    FakeWindows& windows_;
+    std::vector<RunningTimer> timers_;
+};
+
+}  // namespace qmx::fakes
