@@ -15,7 +15,7 @@ Application::Application(platform::Platform& platform, EventLog& log)
       settings_(platform.registry, platform.windows),
       styling_(platform.windows, platform.system),
       startup_(platform.registry, platform.processes, platform.system, platform.windows),
-      shortcut_(platform.windows, platform.shell, settings_),
+      shortcut_(platform.windows, platform.shell, platform.system, settings_, log_),
       programs_(platform.shell, platform.windows, os_),
       trayHost_(platform, termination_, tray_, mixer_, os_, guard_, settings_, shortcut_,
                 controller_, menu_, wheel_),

@@ -80,6 +80,8 @@ inline constexpr unsigned kHotKeyExtended = 0x08;
 inline constexpr unsigned kModAlt = 0x1;
 inline constexpr unsigned kModControl = 0x2;
 inline constexpr unsigned kModShift = 0x4;
+// MOD_NOREPEAT: a held shortcut reports once (Windows 7 and later know it).
+inline constexpr unsigned kModNoRepeat = 0x4000;
 
 // What a window hears from the user and the system. Positions are twips relative to the
 // element's own top-left corner, with one exception: the tray icon's callback message is a
@@ -197,12 +199,22 @@ public:
     virtual void announceSlider(WindowId window, int controlId, std::string_view name,
                                 std::string_view value) = 0;
 
-    // Registers a shortcut key for the whole system, reported to `window` as onHotKey(id); a
-    // held key reports once where the system can tell. Returns 0, or the system's error code
-    // (1409: another program holds it). Unregistering one that is not registered does nothing.
+    // Registers a shortcut key (kMod* modifiers, kModNoRepeat among them as asked) for the whole
+    // system, reported to `window` as onHotKey(id). Returns 0, or the system's error code (1409:
+    // the combination is registered already). Unregistering one that is not registered does
+    // nothing.
     virtual std::uint32_t registerHotKey(WindowId window, int id, unsigned modifiers,
                                          unsigned virtualKey) = 0;
     virtual void unregisterHotKey(WindowId window, int id) = 0;
+
+    // The longest time between the clicks of a double click, in milliseconds.
+    virtual unsigned doubleClickTime() = 0;
+    // The milliseconds since the system started, the clock timers run by; it wraps around after
+    // 2^32 ms, so only differences of two readings count.
+    virtual std::uint32_t tickCount() = 0;
+    // Where the taskbar's notification area stands on the screen, in pixels; false where there
+    // is none to find.
+    virtual bool notificationAreaRect(Rect& area) = 0;
 
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;

@@ -31,7 +31,9 @@ void OptionsDialog::handleLoad() {
     windows().nameControl(window(), ChkStp, form.control(Label1)->caption);
     windows().nameControl(window(), ChkShadow, form.control(Label2)->caption);
     windows().nameControl(window(), HotKey1, form.control(Label3)->caption);
-    windows().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.current()));
+    // Pressed in the box, the shortcut is typed there instead of opening the controller.
+    shortcut_.release();
+    windows().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.stored()));
     skipOnError([&] { startup_.GetStartupStat(); });
     skipOnError([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
     skipOnError([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
@@ -57,7 +59,19 @@ void OptionsDialog::handleClick(int controlId) {
     }
 }
 
+// However the dialog closes, the stored shortcut is registered again.
+void OptionsDialog::handleUnload() {
+    shortcut_.restore();
+}
+
+// The shortcut goes first: one the system refuses keeps the dialog open, with nothing stored,
+// and the focus in the box for another key.
 void OptionsDialog::apply() {
+    if (!shortcut_.change(static_cast<std::uint32_t>(windows().controlValue(window(), HotKey1)),
+                          window())) {
+        windows().focusControl(window(), HotKey1);
+        return;
+    }
     if (chkStp_.value() == 1) {
         startup_.setStartupOn();
     } else if (chkStp_.value() == 0) {
@@ -72,8 +86,6 @@ void OptionsDialog::apply() {
             windows().messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
         }
     }
-    shortcut_.change(static_cast<std::uint32_t>(windows().controlValue(window(), HotKey1)),
-                     window());
     unload();
 }
 

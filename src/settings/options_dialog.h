@@ -8,7 +8,8 @@
 namespace qmx::settings {
 
 // The Options dialog (Form4): start with Windows, the controller's shadow and the shortcut that
-// opens the controller. Apply stores them and closes it; any other way of closing stores nothing.
+// opens the controller. Apply stores them and closes it, unless the system refuses the shortcut;
+// any other way of closing stores nothing.
 class OptionsDialog : public ui::Form {
 public:
     OptionsDialog(platform::WindowSystem& windows, SettingsStore& settings, StartupEntry& startup,
@@ -21,6 +22,7 @@ public:
 
 protected:
     void handleLoad() override;
+    void handleUnload() override;
     void handleClick(int controlId) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,15 +94,28 @@ public:
         announcements.push_back({window, controlId, std::string(name), std::string(value)});
     }
 
-    // Shortcut keys: the system's table of registrations, by the registering window and id.
+    // Shortcut keys: the system's table of registrations, by the registering window and id. A
+    // combination is registered once, whoever holds it.
     std::uint32_t registerHotKey(platform::WindowId window, int id, unsigned modifiers,
                                  unsigned virtualKey) override {
-        if (hotKeyRefusal != 0) return hotKeyRefusal;
+        const auto refused = hotKeyRefusals.find({modifiers, virtualKey});
+        if (refused != hotKeyRefusals.end()) return refused->second;
+        const auto keys = std::pair(modifiers & ~platform::kModNoRepeat, virtualKey);
+        for (const auto& [owner, held] : hotKeys) {
+            if (std::pair(held.first & ~platform::kModNoRepeat, held.second) == keys) return 1409;
+        }
         hotKeys[{window, id}] = {modifiers, virtualKey};
         return 0;
     }
     void unregisterHotKey(platform::WindowId window, int id) override {
         hotKeys.erase({window, id});
+    }
+    unsigned doubleClickTime() override { return doubleClickMs; }
+    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now); }
+    bool notificationAreaRect(platform::Rect& area) override {
+        if (!notificationArea) return false;
+        area = *notificationArea;
+        return true;
     }
 
     // Advances the virtual clock, delivering every timer tick that falls due.
@@ -165,7 +179,10 @@ public:
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     std::pair<platform::WindowId, int> focus{platform::kNoWindow, 0};  // the focused control
     std::map<std::pair<platform::WindowId, int>, std::pair<unsigned, unsigned>> hotKeys;
-    std::uint32_t hotKeyRefusal = 0;  // the error every registration answers with; 0: none
+    // The error a registration of (modifiers as asked, key) answers with.
+    std::map<std::pair<unsigned, unsigned>, std::uint32_t> hotKeyRefusals;
+    unsigned doubleClickMs = 500;
+    std::optional<platform::Rect> notificationArea = platform::Rect{900, 738, 1024, 768};
     bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
     int failStopWatching = 0;  // how many of the next requests to stop watching fail

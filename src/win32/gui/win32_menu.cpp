@@ -1,5 +1,6 @@
 // The tray host's popup menu: items and submenus from the menu's definition, with the marks,
 // the grayed items and the default item of its state; captions may be in any language (UTF-8).
+// And where the notification area stands, for a menu opened from the keyboard.
 #include "resources/tray_menu.h"
 #include "win32/gui/form_window.h"
 #include "win32/gui/win32_windows.h"
@@ -50,6 +51,21 @@ int Win32Windows::popupMenu(platform::WindowId owner,
                                       at.x, at.y, 0, handleOf(owner), nullptr);
     PostMessageA(handleOf(owner), WM_NULL, 0, 0);
     return chosen;
+}
+
+// The taskbar (Shell_TrayWnd) holds the notification area (TrayNotifyWnd) on every Windows the
+// program runs on; a shell without the latter gives the taskbar's place.
+bool Win32Windows::notificationAreaRect(platform::Rect& area) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr || !IsWindowVisible(taskbar)) return false;
+    HWND notificationArea = FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
+    RECT place{};
+    if (!GetWindowRect(notificationArea != nullptr ? notificationArea : taskbar, &place) ||
+        place.right <= place.left || place.bottom <= place.top) {
+        return false;
+    }
+    area = {place.left, place.top, place.right, place.bottom};
+    return true;
 }
 
 }  // namespace qmx::win32
