@@ -183,10 +183,11 @@ void TrayHost::respond(int trayEvent) {
     }
 }
 
-// Windows sends NIN_KEYSELECT twice for one Enter (microsoft/PowerToys#6471 and other tray
-// programs' reports): a key selection that follows another within the double-click time, or
-// finds the controller open in front, keeps it as it stands. Opening it afresh would make it
-// flicker, a screen reader announce it twice, and the new one might not get the foreground.
+// Windows sends NIN_KEYSELECT twice for one Enter (public reports of other tray programs, such as
+// PowerToys' tracker: Enter on its icon opens two Settings windows): a key selection that follows
+// another within the double-click time, or finds the controller open in front, keeps it as it
+// stands. Opening it afresh would make it flicker, a screen reader announce it twice, and the new
+// one might not get the foreground.
 bool TrayHost::keepsController(int trayEvent) {
     if (!controller_.loaded()) return false;
     if (trayEvent == platform::kTrayKeySelect && keySelectRepeated_) return true;
