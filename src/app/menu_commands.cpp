@@ -101,6 +101,11 @@ void MenuCommands::switchOutput(const platform::OutputDevice& output, platform::
     if (controller_.loaded()) controller_.GetVolume();
 }
 
+bool MenuCommands::startsProgram(int menuItem) {
+    using namespace resources::tray_menu;
+    return menuItem == Omc || menuItem == Adjap || menuItem == Web;
+}
+
 void MenuCommands::run(int item, platform::WindowId owner) {
     using namespace resources::tray_menu;
     switch (item) {

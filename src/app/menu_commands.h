@@ -31,6 +31,8 @@ public:
     // Pops the menu up for the window `owner` (at `place`, else at the pointer) and runs the
     // chosen command; returns the item chosen, 0 when none was.
     int popUp(platform::WindowId owner, std::optional<platform::Rect> place = std::nullopt);
+    // Whether an item's command starts another program, which then takes the foreground.
+    static bool startsProgram(int menuItem);
     // Check marks of the menu items, as the menu last showed them.
     bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
 

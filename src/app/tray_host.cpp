@@ -14,6 +14,12 @@
 namespace qmx::app {
 
 namespace {
+constexpr int kPointerMove = 0x200;
+constexpr int kLeftButtonUp = 0x202;
+constexpr int kLeftDoubleClick = 0x203;
+constexpr int kRightButtonDown = 0x204;
+constexpr int kRightButtonUp = 0x205;
+
 // Holds a flag raised for its own lifetime, however that ends.
 class Flagged {
 public:
@@ -132,19 +138,27 @@ void TrayHost::handlePointerDown(int controlId, int, float x, float) {
 
 // The shell reports a mouse click also as a selection after the button's release, and a right
 // click also as a context-menu request after its release (the callback form declared with the
-// icon): one gesture is one action. The keyboard's Enter or Space and Shift+F10 or the menu key
-// come only as a selection and a context-menu request.
+// icon): one gesture is one action, so such a report directly after its release, within the
+// double-click time, is passed over; one that comes alone (a shell that never sends the pair, or
+// the keyboard later) acts. The keyboard's Enter or Space and Shift+F10 or the menu key come
+// only as a selection and a context-menu request.
 void TrayHost::trayCallback(int trayEvent) {
-    constexpr int kPointerMove = 0x200;
-    constexpr int kLeftButtonUp = 0x202;
-    constexpr int kLeftDoubleClick = 0x203;
-    constexpr int kRightButtonDown = 0x204;
-    constexpr int kRightButtonUp = 0x205;
+    const std::uint32_t now = platform_.timers.tickCount();
+    const unsigned doubleClickMs = platform_.input.doubleClickTime();
     const int previous = std::exchange(lastEvent_, trayEvent);
+    const bool directly = now - std::exchange(lastEventAt_, now) <= doubleClickMs;
     const bool afterClick = previous == kLeftButtonUp || previous == kLeftDoubleClick;
     const bool afterRightClick = previous == kRightButtonDown || previous == kRightButtonUp;
-    if (trayEvent == platform::kTraySelect && afterClick) return;
-    if (trayEvent == platform::kTrayContextMenu && afterRightClick) return;
+    if (directly && trayEvent == platform::kTraySelect && afterClick) return;
+    if (directly && trayEvent == platform::kTrayContextMenu && afterRightClick) return;
+    if (trayEvent == platform::kTrayKeySelect) {
+        const auto before = std::exchange(lastKeySelectAt_, now);
+        keySelectRepeated_ = before && now - *before <= doubleClickMs;
+    }
+    respond(trayEvent);
+}
+
+void TrayHost::respond(int trayEvent) {
     const bool byKeyboard = trayEvent == platform::kTrayKeySelect ||
                             trayEvent == platform::kTraySelect ||
                             trayEvent == platform::kTrayContextMenu;
@@ -163,9 +177,22 @@ void TrayHost::trayCallback(int trayEvent) {
         wheel_.pointerOverIcon(window());
     } else if (menu) {
         popUpMenu(byKeyboard);
+    } else if (opens && byKeyboard && keepsController(trayEvent)) {
+        keepController(true);
     } else if (opens) {
         openThenWaiting(byKeyboard);
     }
+}
+
+// Windows sends NIN_KEYSELECT twice for one Enter (public reports of other tray programs, such as
+// PowerToys' tracker: Enter on its icon opens two Settings windows): a key selection that follows
+// another within the double-click time, or finds the controller open in front, keeps it as it
+// stands. Opening it afresh would make it flicker, a screen reader announce it twice, and the new
+// one might not get the foreground.
+bool TrayHost::keepsController(int trayEvent) {
+    if (!controller_.loaded()) return false;
+    if (trayEvent == platform::kTrayKeySelect && keySelectRepeated_) return true;
+    return platform_.placement.isForegroundWindow(controller_.window());
 }
 
 // Opens the controller, then runs the click or menu request that arrived meanwhile.
@@ -174,32 +201,48 @@ void TrayHost::openThenWaiting(bool fromKeyboard) {
         const Flagged opening(opening_);
         openController(fromKeyboard);
     }
-    if (deferredEvent_ != 0) trayCallback(std::exchange(deferredEvent_, 0));
+    if (deferredEvent_ != 0) respond(std::exchange(deferredEvent_, 0));
 }
 
-// From the keyboard the menu stands at the icon (where the shell can tell its place), and a
-// menu dismissed without a choice gives the focus back to the notification area.
+// From the keyboard the menu stands at the icon, else at the notification area (before Windows
+// 7 the shell cannot tell the icon's place; Windows 11 tells no usable one for an icon in the
+// hidden overflow). Afterwards the focus goes back to the notification area, unless a window took
+// it: one of ours that the command showed, or a program it started (which comes up later).
 void TrayHost::popUpMenu(bool fromKeyboard) {
     std::optional<platform::Rect> place;
-    if (platform::Rect icon; fromKeyboard && platform_.shell.trayIconRect(tray_.data(), icon)) {
-        place = icon;
+    platform::Rect found;
+    if (fromKeyboard && platform_.shell.trayIconRect(tray_.data(), found) &&
+        found.right > found.left && found.bottom > found.top) {
+        place = found;
+    } else if (fromKeyboard && platform_.shell.notificationAreaRect(found)) {
+        place = found;
     }
     int chosen = 0;
     {
         const Flagged open(menuOpen_);
         chosen = menu_.popUp(window(), place);
     }
-    if (fromKeyboard && chosen == 0) tray_.returnFocus();
+    if (fromKeyboard && !MenuCommands::startsProgram(chosen) &&
+        platform_.placement.isForegroundWindow(window())) {
+        tray_.returnFocus();
+    }
 }
 
 // The shortcut key opens the controller in front; pressed again while the controller is the
-// active window, it closes it as its close button does.
+// active window, it closes it as its close button does. During the fade-out it counts as a
+// request to open: the controller stands. While the tray menu is up it does nothing: the menu
+// holds the keyboard until it closes, so a controller opened meanwhile would take no keys, and
+// the menu's commands (a skin, Keep Controller on Top) act on the controller themselves.
 void TrayHost::onHotKey(int) {
-    if (controller_.loaded() && platform_.placement.isForegroundWindow(controller_.window())) {
+    if (menuOpen_ || opening_) return;
+    if (controller_.loaded() && controller_.fading()) {
+        keepController(false);
+    } else if (controller_.loaded() &&
+               platform_.placement.isForegroundWindow(controller_.window())) {
         controller_.close();
-        return;
+    } else {
+        openThenWaiting(false);
     }
-    if (!opening_) openThenWaiting(false);
 }
 
 // The controller opens afresh every time, in the stored skin, and follows the volume.
@@ -208,10 +251,21 @@ void TrayHost::openController(bool fromKeyboard) {
     if (controller_.loaded()) controller_.unload();
     controller_.show();
     controller_.applySkin(settings::isVistaSkin(settings_.GetSkin()));
+    bringControllerForward();
+    controller_.tmrsyncvol().setEnabled(true);
+}
+
+// The open controller stays where and as it is; a fade-out stops.
+void TrayHost::keepController(bool fromKeyboard) {
+    keyboardOpened_ = fromKeyboard;
+    controller_.stopFadeOut();
+    bringControllerForward();
+}
+
+void TrayHost::bringControllerForward() {
     platform_.input.clickButton(controller_.window(), resources::controller::Command1);
     // Screen readers speak the focused control: the knob, read as the volume slider.
     platform_.input.focusControl(controller_.window(), resources::controller::Knob);
-    controller_.tmrsyncvol().setEnabled(true);
 }
 
 }  // namespace qmx::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/menu_commands.h"
 #include "app/test_sound.h"
@@ -60,8 +61,12 @@ private:
     void GetMuteComponents();
     void tmrmuteTick();
     void trayCallback(int trayEvent);
+    void respond(int trayEvent);
+    bool keepsController(int trayEvent);
     void openController(bool fromKeyboard);
     void openThenWaiting(bool fromKeyboard);
+    void keepController(bool fromKeyboard);
+    void bringControllerForward();
     void popUpMenu(bool fromKeyboard);
 
     platform::Platform& platform_;
@@ -82,11 +87,14 @@ private:
     ui::Timer tmrmute_;
     MultimediaControl mmc1_;
     TestSound testSound_;
-    bool opening_ = false;         // the controller is being opened
-    int deferredEvent_ = 0;        // a click or menu request that arrived meanwhile
-    int lastEvent_ = 0;            // the tray callback's previous event
-    bool menuOpen_ = false;        // the menu is up
-    bool keyboardOpened_ = false;  // the open controller came from the icon by keyboard
+    bool opening_ = false;           // the controller is being opened
+    int deferredEvent_ = 0;          // a click or menu request that arrived meanwhile
+    int lastEvent_ = 0;              // the tray callback's previous event
+    std::uint32_t lastEventAt_ = 0;  // and its time (tickCount)
+    std::optional<std::uint32_t> lastKeySelectAt_;  // the time of the last key selection
+    bool keySelectRepeated_ = false;  // it followed another within the double-click time
+    bool menuOpen_ = false;           // the menu is up
+    bool keyboardOpened_ = false;     // the open controller came from the icon by keyboard
 };
 
 }  // namespace qmx::app

@@ -52,6 +52,15 @@ void ControllerWindow::startFadeOut(bool stopFollowingVolume) {
     if (stopFollowingVolume) tmrsyncvol_.setEnabled(false);
 }
 
+void ControllerWindow::stopFadeOut() {
+    if (!timer1_.enabled()) return;
+    timer1_.setEnabled(false);
+    tmrsyncvol_.setEnabled(true);
+    if (fadeAlpha_ == 255) return;
+    fadeAlpha_ = 255;
+    styling_.setTransparency(window(), fadeAlpha_);
+}
+
 // Opacity 252, 249, ... 3 over 84 ticks; the 85th unloads the window.
 void ControllerWindow::fadeStep() {
     fadeAlpha_ = static_cast<std::int16_t>(fadeAlpha_ - kFadeStep);

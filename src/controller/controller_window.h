@@ -36,6 +36,9 @@ public:
     }
     // Closes the window as its close button does: it stops following the volume and fades out.
     void close() { startFadeOut(true); }
+    bool fading() const { return timer1_.enabled(); }
+    // A fade-out stops: the window stands opaque again and follows the volume.
+    void stopFadeOut();
 
     // Finds the master line's control whose type `mixcontroltype` holds as decimal text, and
     // records the mixer's name.

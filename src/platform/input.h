@@ -15,6 +15,8 @@ inline constexpr unsigned kHotKeyExtended = 0x08;
 inline constexpr unsigned kModAlt = 0x1;
 inline constexpr unsigned kModControl = 0x2;
 inline constexpr unsigned kModShift = 0x4;
+// MOD_NOREPEAT: a held shortcut reports once (Windows 7 and later know it).
+inline constexpr unsigned kModNoRepeat = 0x4000;
 
 // The keyboard's focus, the pointer watched anywhere, and shortcut keys for the whole system.
 class Input {
@@ -33,12 +35,15 @@ public:
     // Starts or stops reporting the pointer and the wheel to `window` wherever the pointer is
     // (onPointerWatched). False when the system cannot.
     virtual bool watchPointer(WindowId window, bool watch) = 0;
-    // Registers a shortcut key for the whole system, reported to `window` as onHotKey(id); a
-    // held key reports once where the system can tell. Returns 0, or the system's error code
-    // (1409: another program holds it). Unregistering one that is not registered does nothing.
+    // Registers a shortcut key (kMod* modifiers, kModNoRepeat among them as asked) for the whole
+    // system, reported to `window` as onHotKey(id). Returns 0, or the system's error code (1409:
+    // the combination is registered already). Unregistering one that is not registered does
+    // nothing.
     virtual std::uint32_t registerHotKey(WindowId window, int id, unsigned modifiers,
                                          unsigned virtualKey) = 0;
     virtual void unregisterHotKey(WindowId window, int id) = 0;
+    // The longest time between the clicks of a double click, in milliseconds.
+    virtual unsigned doubleClickTime() = 0;
 };
 
 }  // namespace qmx::platform

@@ -55,6 +55,9 @@ public:
     // Where the icon stands on the screen, in pixels. False where the shell cannot tell
     // (before Windows 7, or a shell without the call).
     virtual bool trayIconRect(const TrayIconData& data, Rect& rect) = 0;
+    // Where the taskbar's notification area stands on the screen, in pixels; false where there
+    // is none to find.
+    virtual bool notificationAreaRect(Rect& area) = 0;
     // Starts a program from a command line in a normal window that gets the focus, without
     // waiting for it, with `currentFolder` as its current folder. Returns 0, or the system's
     // error code.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/window_events.h"
 
 namespace qmx::platform {
@@ -15,6 +17,9 @@ public:
 
     virtual void setTimer(WindowId window, int timerId, unsigned intervalMs) = 0;
     virtual void killTimer(WindowId window, int timerId) = 0;
+    // The milliseconds since the system started, the clock timers run by; it wraps around after
+    // 2^32 ms, so only differences of two readings count.
+    virtual std::uint32_t tickCount() = 0;
 };
 
 }  // namespace qmx::platform

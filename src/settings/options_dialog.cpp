@@ -15,10 +15,11 @@ constexpr const char* kShadowOffLater =
     "The shadow will be removed when you launch the application next time.";
 }  // namespace
 
-OptionsDialog::OptionsDialog(const ui::WindowServices& services,
+OptionsDialog::OptionsDialog(const ui::WindowServices& services, platform::Input& input,
                              platform::MessageBoxes& messageBoxes, SettingsStore& settings,
                              StartupEntry& startup, ShortcutKey& shortcut)
     : ui::Form(services, resources::optionsForm()),
+      input_(input),
       messageBoxes_(messageBoxes),
       settings_(settings),
       startup_(startup),
@@ -33,7 +34,9 @@ void OptionsDialog::handleLoad() {
     forms().nameControl(window(), ChkStp, form.control(Label1)->caption);
     forms().nameControl(window(), ChkShadow, form.control(Label2)->caption);
     forms().nameControl(window(), HotKey1, form.control(Label3)->caption);
-    forms().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.current()));
+    // Pressed in the box, the shortcut is typed there instead of opening the controller.
+    shortcut_.release();
+    forms().setControlValue(window(), HotKey1, static_cast<int>(shortcut_.stored()));
     skipOnError([&] { startup_.GetStartupStat(); });
     skipOnError([&] { chkStp_.setValue(startup_.startupStat.value_or(0) == 1 ? 1 : 0); });
     skipOnError([&] { chkShadow_.setValue(settings_.GetShadowStat() == 1 ? 1 : 0); });
@@ -59,7 +62,19 @@ void OptionsDialog::handleClick(int controlId) {
     }
 }
 
+// However the dialog closes, the stored shortcut is registered again.
+void OptionsDialog::handleUnload() {
+    shortcut_.restore();
+}
+
+// The shortcut goes first: one the system refuses keeps the dialog open, with nothing stored,
+// and the focus in the box for another key.
 void OptionsDialog::apply() {
+    if (!shortcut_.change(static_cast<std::uint32_t>(forms().controlValue(window(), HotKey1)),
+                          window())) {
+        input_.focusControl(window(), HotKey1);
+        return;
+    }
     if (chkStp_.value() == 1) {
         startup_.setStartupOn();
     } else if (chkStp_.value() == 0) {
@@ -74,7 +89,6 @@ void OptionsDialog::apply() {
             messageBoxes_.messageBox(window(), kShadowOffLater, kAppTitle, kMbOk);
         }
     }
-    shortcut_.change(static_cast<std::uint32_t>(forms().controlValue(window(), HotKey1)), window());
     unload();
 }
 

@@ -8,11 +8,13 @@
 namespace qmx::settings {
 
 // The Options dialog (Form4): start with Windows, the controller's shadow and the shortcut that
-// opens the controller. Apply stores them and closes it; any other way of closing stores nothing.
+// opens the controller. Apply stores them and closes it, unless the system refuses the shortcut;
+// any other way of closing stores nothing.
 class OptionsDialog : public ui::Form {
 public:
-    OptionsDialog(const ui::WindowServices& services, platform::MessageBoxes& messageBoxes,
-                  SettingsStore& settings, StartupEntry& startup, ShortcutKey& shortcut);
+    OptionsDialog(const ui::WindowServices& services, platform::Input& input,
+                  platform::MessageBoxes& messageBoxes, SettingsStore& settings,
+                  StartupEntry& startup, ShortcutKey& shortcut);
 
     ui::CheckBox& chkStp() { return chkStp_; }
     ui::CheckBox& chkShadow() { return chkShadow_; }
@@ -21,9 +23,11 @@ public:
 
 protected:
     void handleLoad() override;
+    void handleUnload() override;
     void handleClick(int controlId) override;
 
 private:
+    platform::Input& input_;
     platform::MessageBoxes& messageBoxes_;
     SettingsStore& settings_;
     StartupEntry& startup_;

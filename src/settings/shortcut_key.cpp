@@ -1,6 +1,8 @@
 #include "settings/shortcut_key.h"
 
+#include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/app_title.h"
 #include "common/program_end.h"
@@ -9,8 +11,11 @@ namespace qmx::settings {
 
 namespace {
 constexpr const char* kShortcutRefused = "Unable to set the shortcut to open the controller.";
-constexpr unsigned kKnownModifiers = platform::kHotKeyShift | platform::kHotKeyControl |
-                                     platform::kHotKeyAlt | platform::kHotKeyExtended;
+constexpr std::uint32_t kAlreadyRegistered = 1409;  // ERROR_HOTKEY_ALREADY_REGISTERED
+constexpr int kRegistration = 1;
+constexpr unsigned kChosenModifiers =
+    platform::kHotKeyShift | platform::kHotKeyControl | platform::kHotKeyAlt;
+constexpr unsigned kKnownModifiers = kChosenModifiers | platform::kHotKeyExtended;
 
 // The box's modifier bits are not the registration's: its Shift bit is the registration's Alt.
 unsigned registrationModifiers(unsigned boxModifiers) {
@@ -20,11 +25,43 @@ unsigned registrationModifiers(unsigned boxModifiers) {
     if (boxModifiers & platform::kHotKeyAlt) modifiers |= platform::kModAlt;
     return modifiers;
 }
+
+struct KeyName {
+    unsigned key;
+    const char* name;
+};
+constexpr KeyName kKeyNames[] = {
+    {0x20, "Space"}, {0x21, "Page Up"}, {0x22, "Page Down"}, {0x23, "End"},
+    {0x24, "Home"},  {0x25, "Left"},    {0x26, "Up"},        {0x27, "Right"},
+    {0x28, "Down"},  {0x2D, "Insert"},  {0x2E, "Delete"},
+};
+
+std::string keyName(unsigned key) {
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, char(key));
+    for (const auto& [code, name] : kKeyNames) {
+        if (code == key) return name;
+    }
+    char text[16];
+    if (key >= 0x70 && key <= 0x87) {
+        std::snprintf(text, sizeof text, "F%u", key - 0x6F);
+    } else if (key >= 0x60 && key <= 0x69) {
+        std::snprintf(text, sizeof text, "Num %u", key - 0x60);
+    } else {
+        std::snprintf(text, sizeof text, "key 0x%02X", key);
+    }
+    return text;
+}
 }  // namespace
 
 ShortcutKey::ShortcutKey(platform::Input& input, platform::MessageBoxes& messageBoxes,
-                         platform::Shell& shell, SettingsStore& settings)
-    : input_(input), messageBoxes_(messageBoxes), shell_(shell), settings_(settings) {}
+                         platform::Shell& shell, platform::System& system, SettingsStore& settings,
+                         EventLog& log)
+    : input_(input),
+      messageBoxes_(messageBoxes),
+      shell_(shell),
+      system_(system),
+      settings_(settings),
+      log_(log) {}
 
 bool ShortcutKey::isShortcut(std::uint32_t value) {
     const std::uint32_t key = value & 0xFF;
@@ -32,21 +69,58 @@ bool ShortcutKey::isShortcut(std::uint32_t value) {
     return value <= 0xFFFF && key != 0 && key != 0xFF && (modifiers & ~kKnownModifiers) == 0;
 }
 
-std::uint32_t ShortcutKey::registerFor(std::uint32_t value, int id) {
-    return input_.registerHotKey(host_, id, registrationModifiers((value >> 8) & 0xFF),
-                                 value & 0xFF);
+// The box's rules (HKM_SETRULES) refuse a key alone, Shift+key, Ctrl+key and Alt+key, which would
+// take the key from every program, and add Ctrl+Alt to them (the keys pressed, or'ed with it). A
+// stored value made otherwise (by hand) is taken the same way.
+std::uint32_t ShortcutKey::asTheBoxMakesIt(std::uint32_t value) {
+    const unsigned chosen = (value >> 8) & kChosenModifiers;
+    if ((chosen & (chosen - 1)) != 0) return value;  // two modifiers or more
+    return value | (platform::kHotKeyControl | platform::kHotKeyAlt) << 8;
+}
+
+std::string ShortcutKey::keysText(std::uint32_t value) {
+    const unsigned modifiers = (value >> 8) & 0xFF;
+    std::string text;
+    if (modifiers & platform::kHotKeyControl) text += "Ctrl+";
+    if (modifiers & platform::kHotKeyAlt) text += "Alt+";
+    if (modifiers & platform::kHotKeyShift) text += "Shift+";
+    return text + keyName(value & 0xFF);
+}
+
+// MOD_NOREPEAT keeps a held shortcut from opening and closing the controller by turns; Windows
+// before 7 does not know it ("Windows Vista: This flag is not supported", RegisterHotKey) and may
+// refuse it in any words, so it is asked for from Windows 7 on, and asked for no more after any
+// refusal but the combination being taken.
+std::uint32_t ShortcutKey::registerKeys(std::uint32_t value) {
+    const std::string shortcut = "Shortcut " + keysText(value);
+    const unsigned modifiers = registrationModifiers((value >> 8) & 0xFF);
+    const unsigned key = value & 0xFF;
+    bool noRepeat = noRepeatKnown_;
+    std::uint32_t rc = input_.registerHotKey(
+        host_, kRegistration, modifiers | (noRepeat ? platform::kModNoRepeat : 0), key);
+    if (rc != 0 && rc != kAlreadyRegistered && noRepeat) {
+        log_.write(shortcut + " refused " + std::to_string(rc) + " with MOD_NOREPEAT");
+        noRepeat = false;
+        rc = input_.registerHotKey(host_, kRegistration, modifiers, key);
+    }
+    if (rc != 0) {
+        log_.write(shortcut + " refused " + std::to_string(rc));
+        return rc;
+    }
+    registered_ = true;
+    log_.write(shortcut + " registered " + (noRepeat ? "with" : "without") + " MOD_NOREPEAT");
+    return 0;
 }
 
 void ShortcutKey::registerStored(platform::WindowId host) {
     host_ = host;
-    const std::uint32_t stored = settings_.GetHotKey();
-    if (!isShortcut(stored)) return;
-    const std::uint32_t rc = registerFor(stored, id_);
-    if (rc == 0) {
-        current_ = stored;
-        return;
-    }
-    reportRefusal(rc, platform::kNoWindow);
+    const platform::OsVersion version = system_.version();
+    noRepeatKnown_ = version.major > 6 || (version.major == 6 && version.minor >= 1);
+    const std::uint32_t value = settings_.GetHotKey();
+    if (!isShortcut(value)) return;
+    stored_ = asTheBoxMakesIt(value);
+    const std::uint32_t rc = registerKeys(stored_);
+    if (rc != 0) reportRefusal(rc, platform::kNoWindow);
 }
 
 void ShortcutKey::reportRefusal(std::uint32_t rc, platform::WindowId owner) {
@@ -55,24 +129,40 @@ void ShortcutKey::reportRefusal(std::uint32_t rc, platform::WindowId owner) {
                              kAppTitle, kMbIconExclamation);
 }
 
-void ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
-    if (value == current_ || (value != 0 && !isShortcut(value))) return;
+void ShortcutKey::release() {
+    if (!registered_) return;
+    input_.unregisterHotKey(host_, kRegistration);
+    registered_ = false;
+    heldBeforeRelease_ = true;
+}
+
+// Another program may have taken the shortcut meanwhile: the user hears of it, unless it was
+// refused already before.
+void ShortcutKey::restore() {
+    const bool held = std::exchange(heldBeforeRelease_, false);
+    if (registered_ || stored_ == 0) return;
+    const std::uint32_t rc = registerKeys(stored_);
+    if (rc != 0 && held) reportRefusal(rc, platform::kNoWindow);
+}
+
+// Clearing deletes the stored value, also one the system refused. Any other value is registered
+// now, also the one stored (refused before, it may be free now), so that a refusal is told while
+// the dialog is open.
+bool ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
+    release();
     if (value == 0) {
-        input_.unregisterHotKey(host_, id_);
-        current_ = 0;
         settings_.removeHotKey();
-        return;
+        stored_ = 0;
+        return true;
     }
-    const int next = id_ == 1 ? 2 : 1;
-    const std::uint32_t rc = registerFor(value, next);
+    const std::uint32_t rc = registerKeys(value);
     if (rc != 0) {
         reportRefusal(rc, owner);
-        return;
+        return false;
     }
-    if (current_ != 0) input_.unregisterHotKey(host_, id_);
-    id_ = next;
-    current_ = value;
+    stored_ = value;
     settings_.setHotKey(value);
+    return true;
 }
 
 }  // namespace qmx::settings

@@ -6,6 +6,8 @@
 KEYS_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 
 qmx_message_box() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1; }
+# keys_shot NAME: a screenshot of the screen as it is, kept as keys-NAME.png for a look.
+keys_shot() { import -window root "$E2E_WORK/keys-$1.png" 2>/dev/null; }
 
 # keys_give LABEL KEY...: presses the keys; the label then reads LABEL.
 keys_give() {
@@ -214,6 +216,7 @@ test_the_tray_icon_answers_to_the_keyboard() {
     tray_key 0x7B
     sleep 1
     check "the menu key on the icon opens the menu" [ "$(menu_count)" = 1 ]
+    keys_shot keyboard-menu
     # Windows gives the keyboard to the menu in front; Wine without a window manager needs the X
     # focus put on it.
     xdotool windowfocus --sync "$(x_window_of "$(menus | head -n 1)")" 2>/dev/null
@@ -262,11 +265,113 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     answer_message
     check "a shortcut another program holds is refused with a message" \
         grep -q '^Unable to set the shortcut to open the controller\.' <<<"$MESSAGE"
-    sleep 0.5
+    check "the dialog stays open for another key" holds '[ "$(options_dialog | cut -d" " -f1)" = "$dialog" ]'
+    keys_shot refused-dialog-open
+    xdotool key Escape
+    check "Esc closes it" within 5 '[ -z "$(options_dialog)" ]'
     check "the working shortcut stays stored" [ "$(setting hotkey)" = 0x656 ]
     focus_wine
     xdotool key ctrl+alt+v
     check "and still opens the controller" [ -n "$(new_controller)" ]
+    kill "$holder" 2>/dev/null
+}
+
+# The controller's handle once only one controller stands; nothing while none or several do.
+sole_controller() {
+    local lines
+    lines=$(drv windows --class QmxController --pid "$QMX_PID" --visible 1)
+    [ "$(grep -c . <<<"$lines")" = 1 ] && cut -d' ' -f1 <<<"$lines"
+}
+
+# Windows sends the key selection twice for one Enter on the icon; the second finds the
+# controller open in front and keeps it: the same window, the focus still on the knob.
+test_a_doubled_key_selection_keeps_one_controller() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    tray_key 0x401
+    CONTROLLER_LINE=$(new_controller)
+    CONTROLLER=${CONTROLLER_LINE%% *}
+    check "Enter on the icon opens the controller" [ -n "$CONTROLLER" ]
+    program_settled
+    tray_key 0x401
+    program_settled
+    check "the second key selection keeps it: one controller, the same" \
+        [ "$(sole_controller)" = "$CONTROLLER" ]
+    check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
+}
+
+# Pressed while the controller fades out, the shortcut opens it: the fade stops and it stands.
+test_the_shortcut_during_the_fade_out_leaves_the_controller_open() {
+    reset_settings
+    set_setting hotkey REG_DWORD 0x656 # Ctrl+Alt+V
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    program_settled
+    focus_wine
+    xdotool key ctrl+alt+v
+    CONTROLLER_LINE=$(new_controller)
+    CONTROLLER=${CONTROLLER_LINE%% *}
+    check "Ctrl+Alt+V opens the controller" [ -n "$CONTROLLER" ]
+    program_settled
+    xdotool key --delay 150 ctrl+alt+v ctrl+alt+v
+    check "pressed twice, the controller fades and stands again" \
+        holds 'sleep 2; [ "$(sole_controller)" = "$CONTROLLER" ]'
+    keys_shot standing-after-fade
+    check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
+    xdotool key ctrl+alt+v
+    check "the next press closes it" controller_closes
+}
+
+# In the Options dialog the shortcut goes to the box: it is typed there, and opens nothing.
+test_the_shortcut_pressed_in_the_options_box_is_recorded() {
+    reset_settings
+    set_setting hotkey REG_DWORD 0x656 # Ctrl+Alt+V
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    program_settled
+    open_options
+    xdotool key Tab Tab BackSpace ctrl+alt+v
+    program_settled
+    keys_shot shortcut-in-the-box
+    check "pressed in the box, the shortcut opens no controller" controller_gone
+    xdotool key Tab Return
+    check "Apply closes the dialog" within 5 '[ -z "$(options_dialog)" ]'
+    check "the box recorded it" [ "$(setting hotkey)" = 0x656 ]
+    focus_wine
+    xdotool key ctrl+alt+v
+    check "and with the dialog closed it opens the controller" [ -n "$(new_controller)" ]
+}
+
+# Ctrl+key would take the key from every program: the box makes it Ctrl+Alt+key.
+test_ctrl_c_typed_in_the_box_is_stored_as_ctrl_alt_c() {
+    reset_settings
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    open_options
+    xdotool key Tab Tab ctrl+c
+    program_settled
+    keys_shot ctrl-c-in-the-box
+    xdotool key Tab Return
+    check "Apply closes the dialog" within 5 '[ -z "$(options_dialog)" ]'
+    check "Ctrl+C is stored as Ctrl+Alt+C" [ "$(setting hotkey)" = 0x643 ]
+}
+
+# A stored shortcut another program holds is refused at start-up; Options shows it as it is,
+# and None (Backspace) and Apply remove it.
+test_a_refused_stored_shortcut_is_cleared_with_none_and_apply() {
+    reset_settings
+    set_setting hotkey REG_DWORD 0x642 # Ctrl+Alt+B
+    (wine "$E2E_DRIVER" hold-hotkey 3 0x42 60 >"$E2E_WORK/holder.out" 2>/dev/null </dev/null) &
+    local holder=$!
+    check "another program holds Ctrl+Alt+B" \
+        within 10 'grep -q held "$E2E_WORK/holder.out" 2>/dev/null'
+    check "qmx.exe starts" start_qmx "$KEYS_DIR"
+    answer_message
+    check "the stored shortcut is refused at start-up" \
+        grep -q '^Unable to set the shortcut to open the controller\.' <<<"$MESSAGE"
+    open_options
+    keys_shot refused-shortcut-shown
+    xdotool key Tab Tab BackSpace Tab Return
+    check "None and Apply close the dialog" within 5 '[ -z "$(options_dialog)" ]'
+    check "and remove the stored shortcut" [ -z "$(setting hotkey)" ]
+    check "with no message again" [ -z "$(qmx_message_box)" ]
     kill "$holder" 2>/dev/null
 }
 
@@ -314,6 +419,11 @@ for test in test_the_controller_answers_to_keys_and_the_wheel \
     test_the_focus_rests_on_the_knob_and_tab_moves_it \
     test_the_options_dialog_answers_to_the_keyboard test_the_tray_icon_answers_to_the_keyboard \
     test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused \
+    test_a_doubled_key_selection_keeps_one_controller \
+    test_the_shortcut_during_the_fade_out_leaves_the_controller_open \
+    test_the_shortcut_pressed_in_the_options_box_is_recorded \
+    test_ctrl_c_typed_in_the_box_is_stored_as_ctrl_alt_c \
+    test_a_refused_stored_shortcut_is_cleared_with_none_and_apply \
     test_the_about_boxs_links_take_the_focus_and_open_with_enter; do
     run_test "$test"
 done

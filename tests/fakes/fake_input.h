@@ -38,20 +38,29 @@ public:
         pointerWatchedBy = watch ? window : platform::kNoWindow;
         return true;
     }
+    // A combination is registered once, whoever holds it.
     std::uint32_t registerHotKey(platform::WindowId window, int id, unsigned modifiers,
                                  unsigned virtualKey) override {
-        if (hotKeyRefusal != 0) return hotKeyRefusal;
+        const auto refused = hotKeyRefusals.find({modifiers, virtualKey});
+        if (refused != hotKeyRefusals.end()) return refused->second;
+        const auto keys = std::pair(modifiers & ~platform::kModNoRepeat, virtualKey);
+        for (const auto& [owner, held] : hotKeys) {
+            if (std::pair(held.first & ~platform::kModNoRepeat, held.second) == keys) return 1409;
+        }
         hotKeys[{window, id}] = {modifiers, virtualKey};
         return 0;
     }
     void unregisterHotKey(platform::WindowId window, int id) override {
         hotKeys.erase({window, id});
     }
+    unsigned doubleClickTime() override { return doubleClickMs; }
 
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     std::pair<platform::WindowId, int> focus{platform::kNoWindow, 0};  // the focused control
     std::map<std::pair<platform::WindowId, int>, std::pair<unsigned, unsigned>> hotKeys;
-    std::uint32_t hotKeyRefusal = 0;  // the error every registration answers with; 0: none
+    // The error a registration of (modifiers as asked, key) answers with.
+    std::map<std::pair<unsigned, unsigned>, std::uint32_t> hotKeyRefusals;
+    unsigned doubleClickMs = 500;
     bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
     int failStopWatching = 0;  // how many of the next requests to stop watching fail

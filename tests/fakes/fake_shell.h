@@ -26,6 +26,12 @@ public:
         return true;
     }
 
+    bool notificationAreaRect(platform::Rect& area) override {
+        if (!notificationArea) return false;
+        area = *notificationArea;
+        return true;
+    }
+
     std::uint32_t startProgram(std::string_view commandLine,
                                std::string_view currentFolder) override {
         log_.add("shell.start " + std::string(commandLine));
@@ -52,6 +58,8 @@ public:
 
     // Where the tray icon stands; nothing where the shell cannot tell (XP, Vista).
     std::optional<platform::Rect> iconRect = platform::Rect{1000, 740, 1016, 756};
+    // Where the taskbar's notification area stands; nothing where there is none to find.
+    std::optional<platform::Rect> notificationArea = platform::Rect{900, 738, 1024, 768};
     std::vector<std::string> openedAddresses;
     std::vector<std::string> browserWindows;
     bool browserAvailable = true;

@@ -17,6 +17,7 @@ public:
 
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
+    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now); }
 
     // Advances the virtual clock, delivering every timer tick that falls due.
     void advance(unsigned milliseconds);

@@ -90,7 +90,10 @@ TEST(RunLog, AMessageShownAtStartUpFollowsTheFactsAndTheProgramGoesOn) {
     Program run;
     askForLog(run.fake);
     run.fake.registry.setDword(kUser, settings::kSettingsKey, "hotkey", 0x0656);
-    run.fake.input.hotKeyRefusal = 1409;
+    for (unsigned noRepeat : {0u, platform::kModNoRepeat}) {
+        run.fake.input.hotKeyRefusals[{platform::kModControl | platform::kModAlt | noRepeat, 'V'}] =
+            1409;
+    }
     ASSERT_EQ(run.start(), -1);
     EXPECT_EQ(run.lines().front(), kStarted);
     EXPECT_EQ(run.lines().back(),

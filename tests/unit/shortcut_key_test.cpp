@@ -11,6 +11,7 @@ using platform::RegistryRoot;
 const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\4.0";
 namespace opt = resources::options;
 constexpr std::uint32_t kCtrlAltV = 0x0656;  // the box's Control (2) and Alt (4), and V
+constexpr unsigned kCtrlAlt = platform::kModControl | platform::kModAlt;  // as registered
 
 class ShortcutKeyTest : public AppTest {
 protected:
@@ -29,12 +30,24 @@ protected:
                    ? "none"
                    : std::to_string(it->second.data.at(0) | it->second.data.at(1) << 8);
     }
-    // The registrations the system holds, as (modifiers, key).
+    // The registrations the system holds, as (modifiers, key), whether or not they keep a held
+    // key from repeating.
     std::vector<std::pair<unsigned, unsigned>> registered() {
         std::vector<std::pair<unsigned, unsigned>> keys;
-        for (const auto& [owner, key] : fake.input.hotKeys) keys.push_back(key);
+        for (const auto& [owner, key] : fake.input.hotKeys) {
+            keys.emplace_back(key.first & ~platform::kModNoRepeat, key.second);
+        }
         return keys;
     }
+    void closeOptions() {
+        fake.windows.deliver(fake.windows.idOf("Form4"), [](auto& e) { e.onClose(); });
+    }
+    // Another run of the program, over services of its own.
+    struct Copy : AppTest {
+        void TestBody() override {}
+        using AppTest::fake;
+        using AppTest::start;
+    };
     void press() {
         const int id = fake.input.hotKeys.begin()->first.second;
         fake.windows.deliver(hostWindow(), [id](auto& e) { e.onHotKey(id); });
@@ -50,7 +63,7 @@ TEST_F(ShortcutKeyTest, ApplyStoresTheBoxsValueAndRegistersItWithTheRegistration
         unsigned modifiers, key;
     } cases[] = {
         {kCtrlAltV, kModControl | kModAlt, 'V'},
-        {(kHotKeyShift << 8) | 0x7B, kModShift, 0x7B},  // Shift+F12
+        {((kHotKeyControl | kHotKeyShift) << 8) | 0x7B, kModControl | kModShift, 0x7B},
         {((kHotKeyAlt | kHotKeyShift | kHotKeyExtended) << 8) | 0x24, kModAlt | kModShift, 0x24},
     };
     for (const auto& c : cases) {
@@ -68,32 +81,142 @@ TEST_F(ShortcutKeyTest, ApplyStoresTheBoxsValueAndRegistersItWithTheRegistration
     EXPECT_TRUE(registered().empty());
 }
 
+// The refusal is told while the dialog stays open for another key, with nothing stored
+// meanwhile; the working shortcut stays.
 TEST_F(ShortcutKeyTest, AShortcutTheSystemRefusesIsReportedAndTheWorkingOneStays) {
     ASSERT_EQ(start(), -1);
     apply(kCtrlAltV);
-    fake.input.hotKeyRefusal = 1409;  // held by another program
+    fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'B'}] = 1409;  // held elsewhere
+    app.options().show();
+    const auto dialog = fake.windows.idOf("Form4");
+    app.options().chkShadow().clickedByUser();
     apply(0x0642);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to set the shortcut to open the controller. Error 1409");
+    EXPECT_EQ(fake.windows.idOf("Form4"), dialog);
+    EXPECT_EQ(fake.input.focus, std::pair(dialog, int{opt::HotKey1}));
+    closeOptions();
+    EXPECT_EQ(fake.registry.find(RegistryRoot::CurrentUser, kKey)->count("shadow"), 0u);
     EXPECT_EQ(stored(), std::to_string(kCtrlAltV));
-    EXPECT_EQ(registered(), (std::vector<std::pair<unsigned, unsigned>>{
-                                {platform::kModControl | platform::kModAlt, 'V'}}));
+    EXPECT_EQ(registered(), (std::vector<std::pair<unsigned, unsigned>>{{kCtrlAlt, 'V'}}));
 }
 
-TEST_F(ShortcutKeyTest, StartUpRegistersTheStoredShortcutAndIgnoresAValueThatIsNone) {
-    struct Copy : AppTest {
-        void TestBody() override {}
-        using AppTest::fake;
-        using AppTest::start;
+// While Options is open the shortcut is the system's no more, so that pressing it in the box
+// types it; however the dialog closes, the stored one is registered again, and its loss to
+// another program meanwhile is told.
+TEST_F(ShortcutKeyTest, OptionsLetsTheShortcutGoWhileOpen) {
+    fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
+    ASSERT_EQ(start(), -1);
+    app.options().show();
+    EXPECT_TRUE(registered().empty());
+    closeOptions();
+    EXPECT_EQ(registered().size(), 1u);
+    // The same keys with the box's extended-key flag: ours, so taken at once.
+    apply(kCtrlAltV | platform::kHotKeyExtended << 8);
+    EXPECT_EQ(stored(), std::to_string(kCtrlAltV | platform::kHotKeyExtended << 8));
+    EXPECT_EQ(registered().size(), 1u);
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
+    app.options().show();
+    fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'V'}] = 1409;
+    closeOptions();
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
+}
+
+// A stored shortcut the system refused at start-up shows in the box as it is; applied again it is
+// tried again, and None and Apply remove it. Closing the dialog tells no refusal again.
+TEST_F(ShortcutKeyTest, AStoredShortcutRefusedAtStartUpIsClearedWithNone) {
+    fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
+    fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'V'}] = 1409;
+    ASSERT_EQ(start(), -1);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
+    app.options().show();
+    EXPECT_EQ(fake.windows.controlValue(fake.windows.idOf("Form4"), opt::HotKey1),
+              static_cast<int>(kCtrlAltV));
+    apply(kCtrlAltV);  // tried again, and refused again while the dialog is open
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 2u);
+    ASSERT_TRUE(app.options().loaded());
+    closeOptions();
+    apply(0);
+    EXPECT_EQ(stored(), "none");
+    EXPECT_TRUE(registered().empty());
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 2u);
+}
+
+// Windows 7 and later keep a held shortcut from repeating (MOD_NOREPEAT); before, the flag is not
+// asked for, and a refusal of it in other words than "taken" is tried again without it. The log
+// tells which.
+TEST_F(ShortcutKeyTest, TheShortcutAsksNotToRepeatWhereWindowsKnowsHow) {
+    using platform::kModNoRepeat;
+    const struct {
+        std::uint32_t major, minor, refusesNoRepeat;
+        std::vector<std::string> lines;
+        unsigned modifiers;  // as registered; 0: refused
+    } cases[] = {
+        {6, 1, 0, {"Shortcut Ctrl+Alt+V registered with MOD_NOREPEAT"}, kCtrlAlt | kModNoRepeat},
+        {10, 0, 0, {"Shortcut Ctrl+Alt+V registered with MOD_NOREPEAT"}, kCtrlAlt | kModNoRepeat},
+        {6, 0, 0, {"Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"}, kCtrlAlt},
+        {6,
+         1,
+         87,
+         {"Shortcut Ctrl+Alt+V refused 87 with MOD_NOREPEAT",
+          "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"},
+         kCtrlAlt},
+        {6,
+         1,
+         1409,
+         {"Shortcut Ctrl+Alt+V refused 1409",
+          "Message shown: Unable to set the shortcut to open the controller. Error 1409"},
+         0},
     };
-    for (std::uint32_t value : {kCtrlAltV, 0x10656u, 0x8056u, 0x0600u, 0u}) {
-        SCOPED_TRACE(value);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.major << "." << c.minor << " " << c.refusesNoRepeat);
+        Copy copy;
+        copy.fake.eventLog.start();
+        copy.fake.system.osVersion = {c.major, c.minor, 0, 2};
+        copy.fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
+        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
+        if (c.refusesNoRepeat) {
+            copy.fake.input.hotKeyRefusals[{kCtrlAlt | kModNoRepeat, 'V'}] = c.refusesNoRepeat;
+        }
+        ASSERT_EQ(copy.start(), -1);
+        EXPECT_EQ(copy.fake.logFile.lines(), c.lines);
+        EXPECT_EQ(copy.fake.messageBoxes.shown.size(), c.modifiers == 0 ? 1u : 0u);
+        ASSERT_EQ(copy.fake.input.hotKeys.size(), c.modifiers ? 1u : 0u);
+        if (c.modifiers) EXPECT_EQ(copy.fake.input.hotKeys.begin()->second.first, c.modifiers);
+    }
+}
+
+// A hand-edited value the box would never make (a key alone, or with Shift, Ctrl or Alt alone)
+// is taken as the box takes such keys: Ctrl+Alt is added, never the bare key for every program.
+TEST_F(ShortcutKeyTest, StartUpRegistersTheStoredShortcutAsTheBoxWouldMakeIt) {
+    using platform::kModControl, platform::kModShift;
+    const struct {
+        std::uint32_t value;
+        unsigned modifiers;  // 0: no registration
+    } cases[] = {
+        {kCtrlAltV, kCtrlAlt},
+        {0x56, kCtrlAlt},
+        {0x0156, kCtrlAlt | kModShift},
+        {0x0256, kCtrlAlt},
+        {0x0456, kCtrlAlt},
+        {0x0356, kModControl | kModShift},
+        {0x10656, 0},
+        {0x8056, 0},
+        {0x0600, 0},
+        {0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
         Copy copy;
         copy.fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
-        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", value);
+        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", c.value);
         ASSERT_EQ(copy.start(), -1);
-        EXPECT_EQ(copy.fake.input.hotKeys.size(), value == kCtrlAltV ? 1u : 0u);
+        ASSERT_EQ(copy.fake.input.hotKeys.size(), c.modifiers ? 1u : 0u);
+        if (c.modifiers) {
+            EXPECT_EQ(copy.fake.input.hotKeys.begin()->second,
+                      std::pair(c.modifiers | platform::kModNoRepeat, unsigned{'V'}));
+        }
         EXPECT_TRUE(copy.fake.messageBoxes.shown.empty());
     }
 }
@@ -116,6 +239,31 @@ TEST_F(ShortcutKeyTest, PressedItOpensTheControllerInFrontAndAgainClosesIt) {
     press();
     EXPECT_FALSE(app.controller().timer1().enabled());
     EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form1"));
+}
+
+// Pressed during the fade-out, it opens the controller: the fade stops and the same controller
+// stands, following the volume. While the tray menu is up it does nothing.
+TEST_F(ShortcutKeyTest, DuringTheFadeOutItKeepsTheControllerAndDuringTheMenuNothing) {
+    fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
+    ASSERT_EQ(start(), -1);
+    press();
+    const auto controller = fake.windows.idOf("Form1");
+    press();
+    fake.timers.advance(300);
+    ASSERT_LT(fake.windows.windows.at(controller).alpha, 255);
+    press();
+    fake.timers.advance(3000);
+    EXPECT_EQ(fake.windows.idOf("Form1"), controller);
+    EXPECT_EQ(fake.windows.windows.at(controller).alpha, 255);
+    EXPECT_TRUE(app.controller().tmrsyncvol().enabled());
+    EXPECT_EQ(fake.input.focus, std::pair(controller, int{resources::controller::Knob}));
+
+    app.controller().unload();
+    fake.menus.whileMenuOpen = [this] { press(); };
+    fake.windows.deliver(hostWindow(), [](auto& e) {
+        e.onPointerDown(platform::kFormItself, platform::kLeftButton, 0x204 * 15.0f, 0);
+    });
+    EXPECT_FALSE(app.controller().loaded());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "app_harness.h"
@@ -232,64 +233,130 @@ TEST_F(TrayCallback, AClickArrivingWhileTheControllerOpensLeavesOneWholeControll
 }
 
 // Enter or Space on the icon opens the controller, Shift+F10 or the menu key pops the menu at the
-// icon; a mouse click, which the shell reports a second way after the release, acts once.
+// icon; a mouse click, which the shell reports a second way right after the release, acts once.
+// Each event comes some milliseconds after the one before (the double-click time is 500 ms); where
+// another program takes the front after each event, only the times decide.
 TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
+    using platform::kTrayContextMenu, platform::kTrayKeySelect, platform::kTraySelect;
     const struct {
         const char* gesture;
-        std::vector<int> events;
+        std::vector<std::pair<int, unsigned>> events;  // event, milliseconds after the last one
+        bool othersTakeTheFront;
         int openings, menus;
-        bool menuAtIcon;
     } cases[] = {
-        {"left click", {0x201, 0x202, platform::kTraySelect}, 1, 0, false},
-        {"right click", {0x204, 0x205, platform::kTrayContextMenu}, 0, 1, false},
-        {"Enter or Space", {platform::kTrayKeySelect}, 1, 0, false},
-        {"Enter on an icon chosen by mouse", {platform::kTraySelect}, 1, 0, false},
-        {"Shift+F10 or the menu key", {platform::kTrayContextMenu}, 0, 1, true},
+        {"left click", {{0x201, 0}, {0x202, 90}, {kTraySelect, 500}}, true, 1, 0},
+        {"right click", {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 0}}, false, 0, 1},
+        {"right press, then the request", {{0x204, 0}, {kTrayContextMenu, 500}}, false, 0, 1},
+        {"a selection right after a double click",
+         {{0x201, 0}, {0x202, 80}, {0x203, 150}, {kTraySelect, 0}},
+         true,
+         2,
+         0},
+        {"a selection long after the release", {{0x202, 0}, {kTraySelect, 501}}, true, 2, 0},
+        {"a menu request long after a right click",
+         {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 501}},
+         false,
+         0,
+         2},
+        {"Enter or Space", {{kTrayKeySelect, 0}}, false, 1, 0},
+        {"one Enter reported twice", {{kTrayKeySelect, 0}, {kTrayKeySelect, 500}}, true, 1, 0},
+        {"Enter again, the controller in front",
+         {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}},
+         false,
+         1,
+         0},
+        {"Enter again, the controller behind",
+         {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}},
+         true,
+         2,
+         0},
+        {"Enter on an icon chosen by mouse", {{kTraySelect, 0}}, false, 1, 0},
+        {"Shift+F10 or the menu key", {{kTrayContextMenu, 0}}, false, 0, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.gesture);
+        fake.timers.advance(10000);
+        app.controller().unload();
         const int created = controllerCreations();
         const std::size_t popups = fake.menus.popups.size();
-        for (int event : c.events) trayEvent(event);
+        for (const auto& [event, after] : c.events) {
+            fake.timers.advance(after);
+            trayEvent(event);
+            if (c.othersTakeTheFront) fake.windows.foreground = platform::kNoWindow;
+        }
         EXPECT_EQ(controllerCreations() - created, c.openings);
-        ASSERT_EQ(fake.menus.popups.size() - popups, static_cast<std::size_t>(c.menus));
+        EXPECT_EQ(fake.menus.popups.size() - popups, static_cast<std::size_t>(c.menus));
         if (c.openings) {
             EXPECT_EQ(fake.input.focus,
                       std::pair(fake.windows.idOf("Form1"), int{resources::controller::Knob}));
         }
-        if (c.menus) {
-            const auto& place = fake.menus.popups.back().state.place;
-            EXPECT_EQ(place.has_value(), c.menuAtIcon);
-            if (place) {
-                EXPECT_EQ(place->left, fake.shell.iconRect->left);
-            }
-        }
     }
 }
 
-// The shell's documented way back: the focus returns to the notification area when a keyboard
-// user dismisses the menu, or closes with Esc a controller opened from the keyboard.
+// From the keyboard the menu stands at the icon where the shell tells a usable place, else at
+// the notification area, else at the pointer.
+TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
+    const platform::Rect icon{1000, 740, 1016, 756}, area{900, 738, 1024, 768};
+    const struct {
+        std::optional<platform::Rect> icon, area, place;
+    } cases[] = {
+        {icon, area, icon},
+        {platform::Rect{0, 0, 0, 0}, area, area},  // Windows 11, the icon in the hidden overflow
+        {platform::Rect{10, 10, 26, 10}, area, area},
+        {platform::Rect{10, 10, 10, 26}, area, area},
+        {std::nullopt, area, area},  // before Windows 7
+        {std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        fake.shell.iconRect = c.icon;
+        fake.shell.notificationArea = c.area;
+        fake.timers.advance(1000);
+        trayEvent(platform::kTrayContextMenu);
+        const auto& place = fake.menus.popups.back().state.place;
+        ASSERT_EQ(place.has_value(), c.place.has_value());
+        if (place)
+            EXPECT_EQ(std::tie(place->left, place->bottom),
+                      std::tie(c.place->left, c.place->bottom));
+    }
+    trayEvent(0x204);
+    EXPECT_FALSE(fake.menus.popups.back().state.place.has_value());
+}
+
+// The shell's documented way back: the focus returns to the notification area after a menu
+// opened from the keyboard, unless a window took it (one of ours, or a program a command started),
+// and when a keyboard user closes with Esc a controller opened from the keyboard.
 TEST_F(TrayCallback, AKeyboardUserIsGivenBackToTheNotificationArea) {
     auto focusReturns = [this] {
         return std::count_if(
             fake.shell.trayCalls.begin(), fake.shell.trayCalls.end(),
             [](const auto& call) { return call.message == platform::TrayMessage::SetFocus; });
     };
+    const struct {
+        int choice;
+        bool returns;
+    } commands[] = {{0, true},    {Ts, true},   {Ontop, true}, {Vista, true},
+                    {Abt, false}, {Opt, false}, {Omc, false},  {Web, false}};
+    for (const auto& c : commands) {
+        const auto before = focusReturns();
+        fake.menus.menuChoice = c.choice;
+        trayEvent(platform::kTrayContextMenu);
+        EXPECT_EQ(focusReturns() - before, c.returns ? 1 : 0) << c.choice;
+        fake.timers.advance(1000);
+    }
     auto escape = [this] {
         fake.windows.deliver(fake.windows.idOf("Form1"),
                              [](auto& e) { e.onKey(platform::Key::Escape, false); });
     };
-    trayEvent(platform::kTrayContextMenu);  // dismissed with Esc
-    EXPECT_EQ(focusReturns(), 1);
+    auto before = focusReturns();
     fake.menus.menuChoice = Ts;
-    trayEvent(platform::kTrayContextMenu);  // a command chosen
-    EXPECT_EQ(focusReturns(), 1);
+    trayEvent(0x204);  // the menu opened with the mouse
     trayEvent(platform::kTrayKeySelect);
     escape();
-    EXPECT_EQ(focusReturns(), 2);
+    EXPECT_EQ(focusReturns() - before, 1);
+    fake.timers.advance(3000);
     trayEvent(0x202);  // opened with the mouse
     escape();
-    EXPECT_EQ(focusReturns(), 2);
+    EXPECT_EQ(focusReturns() - before, 1);
 }
 
 }  // namespace

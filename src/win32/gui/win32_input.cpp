@@ -17,6 +17,14 @@ bool Win32Windows::watchPointer(platform::WindowId window, bool watch) {
     return RegisterRawInputDevices(&mouse, 1, sizeof(mouse)) != FALSE;
 }
 
+unsigned Win32Windows::doubleClickTime() {
+    return GetDoubleClickTime();
+}
+
+std::uint32_t Win32Windows::tickCount() {
+    return GetTickCount();
+}
+
 void Win32Windows::announceSlider(platform::WindowId window, int controlId, std::string_view name,
                                   std::string_view value) {
     if (ControlWindow* control = controlOf(window, controlId)) {

@@ -1,5 +1,6 @@
 // The tray host's popup menu: items and submenus from the menu's definition, with the marks,
 // the grayed items and the default item of its state; captions may be in any language (UTF-8).
+// And where the notification area stands, for a menu opened from the keyboard.
 #include "resources/tray_menu.h"
 #include "win32/gui/form_window.h"
 #include "win32/gui/win32_windows.h"

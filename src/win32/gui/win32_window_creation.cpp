@@ -198,9 +198,10 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
             SetWindowSubclass(child, systemControlSubclass, 0, 0);
         }
         if (design.kind == resources::ControlKind::HotKeyBox) {
-            // A key alone, or with Shift alone, would take that key from every program: such a
-            // choice gets Ctrl+Alt, as a shortcut's "Shortcut key" box gives it.
-            SendMessageA(child, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+            // A key alone, or with one of Shift, Ctrl and Alt alone (Ctrl+C, Alt+F), would take
+            // that combination from every program: such a choice gets Ctrl+Alt added, as the
+            // program's own ShortcutKey::asTheBoxMakesIt takes a stored value.
+            SendMessageA(child, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         }
     }

@@ -180,17 +180,11 @@ bool Win32Windows::isForegroundWindow(platform::WindowId window) {
     return GetForegroundWindow() == handleOf(window);
 }
 
-// MOD_NOREPEAT (Windows 7 and later) keeps a held shortcut from repeating; older systems refuse
-// the flag as an invalid parameter, and there the shortcut is registered without it.
+// A refusal that leaves no error code is taken for the usual one: the combination is taken.
 std::uint32_t Win32Windows::registerHotKey(platform::WindowId window, int id, unsigned modifiers,
                                            unsigned virtualKey) {
-    constexpr UINT kNoRepeat = 0x4000;
-    if (RegisterHotKey(handleOf(window), id, modifiers | kNoRepeat, virtualKey)) return 0;
-    DWORD error = GetLastError();
-    if (error == ERROR_INVALID_PARAMETER) {
-        if (RegisterHotKey(handleOf(window), id, modifiers, virtualKey)) return 0;
-        error = GetLastError();
-    }
+    if (RegisterHotKey(handleOf(window), id, modifiers, virtualKey)) return 0;
+    const DWORD error = GetLastError();
     return error != 0 ? error : ERROR_HOTKEY_ALREADY_REGISTERED;
 }
 

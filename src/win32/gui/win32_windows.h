@@ -75,6 +75,8 @@ public:
     std::uint32_t registerHotKey(platform::WindowId window, int id, unsigned modifiers,
                                  unsigned virtualKey) override;
     void unregisterHotKey(platform::WindowId window, int id) override;
+    unsigned doubleClickTime() override;
+    std::uint32_t tickCount() override;
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
     // Keys and the wheel meant for the controller reach the controller itself, whichever of its

@@ -52,6 +52,21 @@ bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect
     return true;
 }
 
+// The taskbar (Shell_TrayWnd) holds the notification area (TrayNotifyWnd) on every Windows the
+// program runs on; a shell without the latter gives the taskbar's place.
+bool Win32Shell::notificationAreaRect(platform::Rect& area) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr || !IsWindowVisible(taskbar)) return false;
+    HWND notificationArea = FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
+    RECT place{};
+    if (!GetWindowRect(notificationArea != nullptr ? notificationArea : taskbar, &place) ||
+        place.right <= place.left || place.bottom <= place.top) {
+        return false;
+    }
+    area = {place.left, place.top, place.right, place.bottom};
+    return true;
+}
+
 std::uint32_t Win32Shell::startProgram(std::string_view commandLine,
                                        std::string_view currentFolder) {
     std::string command(commandLine);

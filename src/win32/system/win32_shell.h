@@ -15,6 +15,7 @@ public:
     explicit Win32Shell(const IconStore& icons) : icons_(icons) {}
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
     bool trayIconRect(const platform::TrayIconData& data, platform::Rect& rect) override;
+    bool notificationAreaRect(platform::Rect& area) override;
     std::uint32_t startProgram(std::string_view commandLine,
                                std::string_view currentFolder) override;
     std::string errorDescription(std::uint32_t error) override;
