@@ -24,7 +24,7 @@ Application::Application(platform::Platform& platform, EventLog& log)
       about_(platform.windows, platform.shell, mixer_),
       options_(platform.windows, settings_, startup_, shortcut_),
       wheel_(platform, tray_, mixer_),
-      menu_(platform, termination_, settings_, controller_, programs_, about_, options_,
+      menu_(platform, log, termination_, settings_, controller_, programs_, about_, options_,
             trayHost_.testSound()) {}
 
 }  // namespace qmx::app
