@@ -161,6 +161,40 @@ protected:
     }
 };
 
+// The default look-up fails while the audio service comes up at logon; a write fails once
+// while a headset reconnects. No message: the icon is there at once, the level follows once the
+// system answers, and the write goes through at the next poll, unless another output has
+// become the default meanwhile.
+TEST_F(EndpointRecovery, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain) {
+    outputs.add("speakers", "Speakers", 0.6f, true);
+    outputs.add("headset", "Headset", 0.3f);
+    outputs.failing["GetDefaultAudioEndpoint"] = kFail;
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(advance(2000), -1);
+    EXPECT_FALSE(fake.shell.trayCalls.empty());  // the icon is there
+    outputs.failing.clear();
+    EXPECT_EQ(advance(1100), -1);
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+    trayEvent(0x202);
+    EXPECT_EQ(label(), "60");
+
+    outputs.failNextValueCalls = 1;
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    EXPECT_EQ(label(), "50");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, mixer::scalarForLevel(32768));
+    EXPECT_EQ(label(), "50");
+    EXPECT_TRUE(fake.windows.messageBoxes.empty());
+
+    outputs.failValueCalls(kFail);
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    outputs.failValueCalls(0);
+    outputs.setDefault("headset");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["headset"].scalar, 0.3f);
+    EXPECT_EQ(label(), "30");
+}
+
 // Ten minutes without the audio service: the connection is renewed at once, then after waits of
 // 1, 2, 4, 8, 16 and 30 seconds; once the service is back the watch is on again, and the next
 // outage is renewed at once again.
