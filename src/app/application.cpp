@@ -34,7 +34,7 @@ Application::Application(platform::Platform& platform, EventLog& log)
       options_(windowServices_, platform_.input, platform_.messageBoxes, settings_, startup_,
                shortcut_),
       wheel_(platform_.shell, platform_.input, tray_, mixer_),
-      menu_(platform_, termination_, settings_, controller_, programs_, about_, options_,
+      menu_(platform_, log_, termination_, settings_, controller_, programs_, about_, options_,
             trayHost_.testSound()) {}
 
 // The log's file is first touched once start-up is done (the tray icon stands by then), unless

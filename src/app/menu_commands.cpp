@@ -6,30 +6,20 @@
 #include <vector>
 
 #include "app/output_switch.h"
+#include "app/switch_failure.h"
 #include "common/app_title.h"
 #include "resources/about_form.h"
 #include "resources/tray_menu.h"
 
 namespace qmx::app {
 
-namespace {
-constexpr const char* kSwitchOutputFailed = "Unable to switch the playback device.";
-// The system error whose HRESULT form is kDeviceNotConnected: its code is the HRESULT's low word.
-constexpr std::uint32_t kDeviceNotConnectedError = platform::kDeviceNotConnected & 0xFFFF;
-
-// Codes of a device that is no longer there, which the system describes in no words of its own.
-bool deviceGone(std::uint32_t rc) {
-    return rc == platform::kAudioDeviceInvalidated || rc == platform::kNotFound ||
-           rc == platform::kDeviceNotConnected;
-}
-}  // namespace
-
-MenuCommands::MenuCommands(platform::Platform& platform, ProgramEnd& programEnd,
+MenuCommands::MenuCommands(platform::Platform& platform, EventLog& log, ProgramEnd& programEnd,
                            settings::SettingsStore& settings,
                            controller::ControllerWindow& controller,
                            controller::SystemPrograms& programs, AboutBox& about,
                            settings::OptionsDialog& options, TestSound& testSound)
     : platform_(platform),
+      log_(log),
       programEnd_(programEnd),
       settings_(settings),
       controller_(controller),
@@ -64,9 +54,8 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
     if (platform::AudioEndpoints* system = platform_.outputs) {
         std::vector<platform::OutputDevice> outputs;
         std::string defaultId;
-        if (system->activeOutputs(outputs) != platform::EndpointStatus::Ok) outputs.clear();
-        if (system->defaultOutput(platform::Role::Console, defaultId) !=
-            platform::EndpointStatus::Ok) {
+        if (!platform::succeeded(system->activeOutputs(outputs))) outputs.clear();
+        if (!platform::succeeded(system->defaultOutput(platform::Role::Console, defaultId))) {
             defaultId.clear();
         }
         items = outputMenu_.build(items, std::move(outputs), defaultId, menuState_);
@@ -77,28 +66,24 @@ int MenuCommands::popUp(platform::WindowId owner, std::optional<platform::Rect> 
 }
 
 // The chosen output becomes the default for every role; the tray icon and an open controller
-// follow it at once. A failure is reported and changes nothing; an output unplugged while the
-// menu was open is reported as not connected.
+// follow what changed at once. A failure is reported with the roles it left switched; an output
+// unplugged while the menu was open is reported as not connected.
 void MenuCommands::switchOutput(const platform::OutputDevice& output, platform::WindowId owner) {
     platform::AudioEndpoints& system = *platform_.outputs;
     std::vector<platform::OutputDevice> active;
-    const bool present = system.activeOutputs(active) != platform::EndpointStatus::Ok ||
+    const bool present = !platform::succeeded(system.activeOutputs(active)) ||
                          std::any_of(active.begin(), active.end(),
                                      [&](const auto& device) { return device.id == output.id; });
-    const OutputSwitch done = present ? makeDefaultForEveryRole(system, output.id)
-                                      : OutputSwitch{platform::kDeviceNotConnected, false};
-    if (done.result != 0) {
-        const std::uint32_t described =
-            deviceGone(done.result) ? kDeviceNotConnectedError : done.result;
-        platform_.messageBoxes.messageBox(
-            owner,
-            std::string(kSwitchOutputFailed) + " " + platform_.shell.errorDescription(described),
-            kAppTitle, kMbIconExclamation);
-        return;
+    const OutputSwitch done = present ? makeDefaultForEveryRole(system, output.id, log_)
+                                      : OutputSwitch{platform::kDeviceNotConnected, false, {}};
+    if (done.changed) {
+        if (outputSwitched_) outputSwitched_();
+        if (controller_.loaded()) controller_.GetVolume();
     }
-    if (!done.changed) return;
-    if (outputSwitched_) outputSwitched_();
-    if (controller_.loaded()) controller_.GetVolume();
+    if (done.result != 0) {
+        platform_.messageBoxes.messageBox(owner, switchFailureMessage(done, platform_.shell),
+                                          kAppTitle, kMbIconExclamation);
+    }
 }
 
 bool MenuCommands::startsProgram(int menuItem) {

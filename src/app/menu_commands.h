@@ -6,6 +6,7 @@
 #include "app/about_box.h"
 #include "app/output_menu.h"
 #include "app/test_sound.h"
+#include "common/event_log.h"
 #include "common/program_end.h"
 #include "controller/controller_window.h"
 #include "controller/system_programs.h"
@@ -19,7 +20,7 @@ namespace qmx::app {
 // and what each item does, the switch of the system's default output among them.
 class MenuCommands {
 public:
-    MenuCommands(platform::Platform& platform, ProgramEnd& programEnd,
+    MenuCommands(platform::Platform& platform, EventLog& log, ProgramEnd& programEnd,
                  settings::SettingsStore& settings, controller::ControllerWindow& controller,
                  controller::SystemPrograms& programs, AboutBox& about,
                  settings::OptionsDialog& options, TestSound& testSound);
@@ -43,6 +44,7 @@ private:
     void toggleKeepOnTop();
 
     platform::Platform& platform_;
+    EventLog& log_;
     ProgramEnd& programEnd_;
     settings::SettingsStore& settings_;
     controller::ControllerWindow& controller_;

@@ -12,6 +12,7 @@ constexpr std::size_t kMaxNameCharacters = 64;
 }  // namespace
 
 std::string OutputMenu::captionFor(const std::string& name) {
+    if (showsNothing(name)) return kUnnamedOutputCaption;
     std::string caption;
     for (char c : cutToCharacters(printableName(name), kMaxNameCharacters)) {
         caption += c;

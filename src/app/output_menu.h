@@ -26,8 +26,8 @@ public:
     const platform::OutputDevice* outputFor(int item) const;
 
     // A device's name as a menu item shows it: an "&" as itself (not as an underlined access
-    // key), control characters as spaces, and a name of more than 64 characters cut to 63 and
-    // "…".
+    // key), control characters as spaces, a name of more than 64 characters cut to 63 and "…",
+    // and a name that would show nothing as "(Unnamed device)".
     static std::string captionFor(const std::string& name);
 
 private:

@@ -1,27 +1,91 @@
 #include "app/output_switch.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
-#include <vector>
 
 namespace qmx::app {
 
-OutputSwitch makeDefaultForEveryRole(platform::AudioEndpoints& system, const std::string& id) {
-    std::vector<std::pair<platform::Role, std::string>> switched;  // each role's previous default
-    bool changed = false;
-    for (platform::Role role : platform::kRoles) {
-        std::string previous;
-        const bool known = system.defaultOutput(role, previous) == platform::EndpointStatus::Ok;
-        if (known && previous == id) continue;
-        if (const std::uint32_t rc = system.setDefaultOutput(role, id); rc != 0) {
-            for (auto it = switched.rbegin(); it != switched.rend(); ++it) {
-                system.setDefaultOutput(it->first, it->second);
-            }
-            return {rc, false};
-        }
-        changed = true;
-        if (known) switched.emplace_back(role, std::move(previous));
+namespace {
+
+using platform::Role;
+
+struct RoleSwitch {
+    Role role;
+    std::optional<std::string> before;  // unknown when it could not be read
+    bool switched = false;
+    bool putBack = false;
+};
+
+std::optional<std::string> defaultFor(platform::AudioEndpoints& system, Role role) {
+    std::string id;
+    if (!platform::succeeded(system.defaultOutput(role, id))) return std::nullopt;
+    return id;
+}
+
+std::string through(platform::AudioEndpoints& system) {
+    const std::string pairing = system.policyConfigInUse();
+    return pairing.empty() ? " (no policy-config pairing answered)" : " through " + pairing;
+}
+
+// Sets a role's default and logs the outcome; the system's code.
+std::uint32_t setDefault(platform::AudioEndpoints& system, Role role, const std::string& id,
+                         const char* what, EventLog& log) {
+    const std::uint32_t rc = system.setDefaultOutput(role, id);
+    std::string line = std::string("Default output for ") + roleName(role) + " " + what + " " + id;
+    if (rc != 0) line += " failed " + hexCode(rc);
+    log.write(line + through(system));
+    return rc;
+}
+
+}  // namespace
+
+const char* roleName(Role role) {
+    switch (role) {
+        case Role::Multimedia:
+            return "multimedia";
+        case Role::Communications:
+            return "communications";
+        default:
+            return "console";
     }
-    return {0, changed};
+}
+
+OutputSwitch makeDefaultForEveryRole(platform::AudioEndpoints& system, const std::string& id,
+                                     EventLog& log) {
+    std::vector<RoleSwitch> roles;
+    std::uint32_t failure = 0;
+    for (Role role : platform::kRoles) {
+        RoleSwitch& r = roles.emplace_back(RoleSwitch{role, defaultFor(system, role)});
+        if (r.before == id) continue;
+        failure = setDefault(system, role, id, "set to", log);
+        if (failure != 0) break;
+        r.switched = true;
+    }
+    if (failure == 0) {
+        return {0, std::any_of(roles.begin(), roles.end(), [](auto& r) { return r.switched; }), {}};
+    }
+    for (auto it = roles.rbegin(); it != roles.rend(); ++it) {
+        if (it->switched && it->before) {
+            it->putBack = setDefault(system, it->role, *it->before, "put back to", log) == 0;
+        }
+    }
+    // What is true now: a role read again, or, when it cannot be read, what was done to it.
+    OutputSwitch done{failure, false, {}};
+    bool everyRole = true;
+    for (Role role : platform::kRoles) {
+        const auto r =
+            std::find_if(roles.begin(), roles.end(), [role](auto& s) { return s.role == role; });
+        const bool hadIt = r != roles.end() && r->before == id;
+        const std::optional<std::string> now = defaultFor(system, role);
+        const bool hasIt =
+            now ? *now == id : r != roles.end() && (hadIt || (r->switched && !r->putBack));
+        everyRole = everyRole && hasIt;
+        if (hasIt && !hadIt) done.leftSwitched.push_back(role);
+    }
+    if (everyRole) return {0, true, {}};
+    done.changed = !done.leftSwitched.empty();
+    return done;
 }
 
 }  // namespace qmx::app

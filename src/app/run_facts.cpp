@@ -19,15 +19,9 @@ std::string windowsLine(const platform::OsVersion& v) {
     return line;
 }
 
-const char* statusText(platform::EndpointStatus status) {
-    switch (status) {
-        case platform::EndpointStatus::NoDevice:
-            return "no active output";
-        case platform::EndpointStatus::DeviceGone:
-            return "the default output is gone";
-        default:
-            return "the default output could not be asked for";
-    }
+std::string defaultOutputFailure(std::uint32_t result) {
+    if (result == platform::kNotFound) return "no active output";
+    return "the default output could not be asked for, " + hexCode(result);
 }
 
 // On Windows Vista and later the mixer acts on the console's default output; at start-up that
@@ -39,10 +33,9 @@ std::string audioLine(platform::Platform& platform, mixer::MixerAccess& mixer) {
         return "Audio: the legacy mixer, device 0" + (name.empty() ? "" : " \"" + name + "\"");
     }
     std::string id;
-    const platform::EndpointStatus status =
-        platform.outputs->defaultOutput(platform::Role::Console, id);
-    if (status != platform::EndpointStatus::Ok) {
-        return std::string("Audio: Core Audio, ") + statusText(status);
+    const std::uint32_t result = platform.outputs->defaultOutput(platform::Role::Console, id);
+    if (!platform::succeeded(result)) {
+        return "Audio: Core Audio, " + defaultOutputFailure(result);
     }
     std::string name;
     platform.outputs->friendlyName(id, name);

@@ -27,6 +27,10 @@ std::string printableName(std::string_view name) {
     return shown;
 }
 
+bool showsNothing(std::string_view name) {
+    return printableName(name).find_first_not_of(' ') == std::string::npos;
+}
+
 std::string cutToCharacters(std::string_view name, std::size_t maxCharacters) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < name.size(); ++i) {

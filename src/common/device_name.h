@@ -10,6 +10,9 @@ namespace qmx {
 // for its accelerator column (a tab) and a label would draw as boxes, become spaces.
 std::string printableName(std::string_view name);
 
+// A name that shows nothing: empty, or nothing but spaces and control characters.
+bool showsNothing(std::string_view name);
+
 // A name of more than `maxCharacters` characters cut to one less and "…".
 std::string cutToCharacters(std::string_view name, std::size_t maxCharacters);
 

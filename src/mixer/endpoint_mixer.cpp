@@ -2,9 +2,12 @@
 
 #include "common/device_name.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
+
+#include "resources/tray_menu.h"
 
 namespace qmx::mixer {
 
@@ -12,10 +15,15 @@ namespace {
 using platform::EndpointStatus;
 using platform::MixerControl;
 using platform::MixerLine;
+using platform::succeeded;
 
 constexpr std::uint32_t kLineId = 0xFFFF0000;
 constexpr std::uint32_t kVolumeId = 1;
 constexpr std::uint32_t kMuteId = 2;
+
+bool lost(std::uint32_t code) {
+    return platform::endpointStatusOf(code) == EndpointStatus::DeviceGone;
+}
 }  // namespace
 
 float scalarForLevel(std::uint32_t level) {
@@ -76,8 +84,12 @@ private:
     EndpointMixer& mixer_;
 };
 
-EndpointMixer::EndpointMixer(platform::AudioEndpoints& endpoints, Clock clock)
-    : endpoints_(endpoints), clock_(std::move(clock)) {}
+EndpointMixer::EndpointMixer(platform::AudioEndpoints& endpoints, EventLog& log, Clock clock)
+    : endpoints_(endpoints),
+      log_(log),
+      clock_(std::move(clock)),
+      streaks_(log, clock_, kSustainedFailureMs),
+      outputLog_(log, endpoints) {}
 
 EndpointMixer::~EndpointMixer() {
     if (watching_) endpoints_.watchChanges(nullptr);
@@ -90,20 +102,9 @@ std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
         watchAsked_ = true;
         watch();
     }
-    Reach reach = reachDefaultOutput();
-    if (reach == Reach::Lost || reach == Reach::Failed) {
-        renewConnection();
-        reach = reachDefaultOutput();
-    }
-    if (settle(reach == Reach::Failed ? Outcome::NoAnswer : Outcome::Done) !=
-        platform::kMixerNoError) {
-        return platform::kMixerError;
-    }
-    // With no active output the program waits when outputs are installed (a monitor that is
-    // off, headphones not yet connected) or when the audio service is not answering yet.
-    std::size_t installed = 0;
-    if (reach == Reach::NoDevice && !opened_ &&
-        (endpoints_.installedOutputs(installed) != EndpointStatus::Ok || installed == 0)) {
+    const Reach reach = reachDefaultOutput();
+    if (reach == Reach::Failed && streaks_.lasting(lookUpFailed_)) return platform::kMixerError;
+    if (reach == Reach::NoDevice && !opened_ && noOutputInstalled()) {
         return platform::kMixerNoDriver;
     }
     opened_ = true;
@@ -111,8 +112,27 @@ std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
     return platform::kMixerNoError;
 }
 
+// With no active output the program waits when outputs are installed (a monitor that is off,
+// headphones not yet connected) or when the system cannot count them now (the audio service
+// still starting at logon): only a count that finds none installed ends it.
+bool EndpointMixer::noOutputInstalled() {
+    std::size_t installed = 0;
+    const std::uint32_t code = endpoints_.installedOutputs(installed);
+    if (!succeeded(code)) {
+        streaks_.failed(EndpointCall::InstalledCount, code, lost(code));
+        return false;
+    }
+    streaks_.answered(EndpointCall::InstalledCount);
+    return installed == 0;
+}
+
+// A watch the system refuses now is registered again with the connection's renewals.
 void EndpointMixer::watch() {
     watching_ = endpoints_.watchChanges([this] { changed_ = true; });
+    if (watching_) return;
+    log_.write("Device notifications refused: registering again with the connection's renewals");
+    lastRenewal_ = clock_();
+    renewals_ = 1;
 }
 
 std::uint32_t EndpointMixer::deviceInUse() {
@@ -120,51 +140,97 @@ std::uint32_t EndpointMixer::deviceInUse() {
     return deviceSerial_;
 }
 
-// Makes volume_ the volume object of the current default output. Without change
-// notifications the default output is looked up before every call.
+// Makes volume_ the volume object of the current default output. Without change notifications
+// the default output is looked up before every call, and the watch is asked for again at each
+// renewal that is due.
 EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     if (volume_ && !changed_ && watching_) return Reach::Device;
+    if (watchAsked_ && !watching_ && renewalDue()) renewConnection();
+    Reach reach = lookUp();
+    if ((reach == Reach::Lost || reach == Reach::Failed) && renewalDue()) {
+        renewConnection();
+        reach = lookUp();
+    }
+    return reach;
+}
+
+EndpointMixer::Reach EndpointMixer::lookUp() {
     std::string id;
-    const EndpointStatus status = endpoints_.defaultOutput(platform::Role::Console, id);
-    if (status == EndpointStatus::NoDevice || status == EndpointStatus::DeviceGone) {
+    const std::uint32_t code = endpoints_.defaultOutput(platform::Role::Console, id);
+    if (code == platform::kNotFound) {
+        streaks_.answered(EndpointCall::DefaultLookup);
+        noDevice();
+        return Reach::NoDevice;
+    }
+    if (!succeeded(code)) {
+        const bool loss = lost(code);
+        streaks_.failed(EndpointCall::DefaultLookup, code, loss);
         forgetDevice();
-        return status == EndpointStatus::NoDevice ? Reach::NoDevice : Reach::Lost;
+        lookUpFailed_ = EndpointCall::DefaultLookup;
+        return loss ? Reach::Lost : Reach::Failed;
     }
-    if (status != EndpointStatus::Ok) return Reach::Failed;
-    if (rewatch_) {
-        watch();
-        rewatch_ = !watching_;
-    }
+    streaks_.answered(EndpointCall::DefaultLookup);
     const bool notified = changed_;
     changed_ = false;
+    if (notified) outputLog_.devicesChanged();
     if (volume_ && id == volumeOf_) {
-        if (notified) readName(id);  // a change may have been the device's new name
+        // A change may have been the device's new name.
+        if (notified) readName(id);
         return Reach::Device;
     }
+    return activate(id);
+}
+
+EndpointMixer::Reach EndpointMixer::activate(const std::string& id) {
     forgetDevice();
     std::unique_ptr<platform::EndpointVolume> volume;
-    const EndpointStatus activated = endpoints_.activateVolume(id, volume);
-    if (activated == EndpointStatus::NoDevice || activated == EndpointStatus::DeviceGone) {
-        return Reach::Lost;
+    const std::uint32_t activated = endpoints_.activateVolume(id, volume);
+    if (!succeeded(activated)) {
+        // A device that went away since the look-up: look again, never wait it through.
+        const bool loss = lost(activated);
+        streaks_.failed(EndpointCall::Activate, activated, loss);
+        lookUpFailed_ = EndpointCall::Activate;
+        return loss ? Reach::Lost : Reach::Failed;
     }
-    if (activated != EndpointStatus::Ok) return Reach::Failed;
+    streaks_.answered(EndpointCall::Activate);
     volume_ = std::move(volume);
     volumeOf_ = id;
     changed_ = false;
+    noDevice_ = false;
     if (id != lastUsed_) {
         lastUsed_ = id;
         ++deviceSerial_;
         // A write kept for the device used before is not made on this one.
-        pendingLevel_.reset();
-        pendingMute_.reset();
+        dropKeptWrites();
+        lastName_.reset();
     }
     readName(id);
+    outputLog_.defaultIs(id, lastName_.value_or(""));
+    if (watching_) renewals_ = 0;
     return Reach::Device;
 }
 
+// What start-up shows without a device: the bottom of the scale, not muted.
+void EndpointMixer::noDevice() {
+    forgetDevice();
+    noDevice_ = true;
+    lastLevel_ = 0;
+    lastMute_ = 0;
+    dropKeptWrites();
+    outputLog_.noDefault();
+}
+
+// A name the system gives without text (a device just plugged in) replaces the one before.
 void EndpointMixer::readName(const std::string& id) {
     std::string name;
-    if (endpoints_.friendlyName(id, name) == EndpointStatus::Ok) lastName_ = printableName(name);
+    const std::uint32_t code = endpoints_.friendlyName(id, name);
+    if (!succeeded(code)) {
+        streaks_.failed(EndpointCall::Name, code, lost(code));
+        return;
+    }
+    streaks_.answered(EndpointCall::Name);
+    if (lastName_ && *lastName_ != name) outputLog_.renamed(id, name);
+    lastName_ = std::move(name);
 }
 
 void EndpointMixer::forgetDevice() {
@@ -173,39 +239,54 @@ void EndpointMixer::forgetDevice() {
     changed_ = true;
 }
 
-// A new connection to the audio service, with the watch registered on it; a watch that cannot
-// be registered now (the service is still down) is registered at the next look-up that works.
-void EndpointMixer::renewConnection() {
-    forgetDevice();
-    const std::uint32_t now = clock_();
-    if (lastRenewal_ && now - *lastRenewal_ < kRenewalIntervalMs) return;
-    lastRenewal_ = now;
-    watching_ = endpoints_.reconnect();
-    rewatch_ = !watching_;
+// The wait after the last renewal: 1, 2, 4, 8, 16, then 30 s.
+std::uint32_t EndpointMixer::renewalWaitMs() const {
+    const std::uint32_t doublings = renewals_ > 0 ? std::min<std::uint32_t>(renewals_ - 1, 5) : 0;
+    return std::min(kFirstRenewalWaitMs << doublings, kLongestRenewalWaitMs);
 }
 
-// Runs `call` on the default output's volume object. A loss looks again on a renewed
-// connection; a failure is no answer for now.
+bool EndpointMixer::renewalDue() const {
+    return !lastRenewal_ || renewals_ == 0 || clock_() - *lastRenewal_ >= renewalWaitMs();
+}
+
+// A new connection to the audio service, with the watch registered on it.
+void EndpointMixer::renewConnection() {
+    forgetDevice();
+    lastRenewal_ = clock_();
+    ++renewals_;
+    watching_ = endpoints_.reconnect();
+    if (!log_.started()) return;
+    log_.write(std::string("Connection to the audio service renewed, notifications ") +
+               (watching_ ? "on" : "off") + "; the next renewal waits " +
+               std::to_string(renewalWaitMs() / 1000) + " s");
+}
+
+// Runs `call` on the default output's volume object. A loss looks the default up again, on a
+// renewed connection when the look-up is lost too; any other failure is no answer for now.
 template <typename Call>
-EndpointMixer::Outcome EndpointMixer::attempt(Call&& call) {
-    for (bool renewed = false;; renewed = true) {
-        const Reach reach = reachDefaultOutput();
-        if (reach == Reach::NoDevice) return Outcome::NothingNow;
-        if (reach == Reach::Failed) {
-            renewConnection();
-            return Outcome::NoAnswer;
+EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
+    for (int look = 0; look < 2; ++look) {
+        switch (reachDefaultOutput()) {
+            case Reach::NoDevice:
+                return {Outcome::NoDevice};
+            case Reach::Lost:
+                return {Outcome::Lost};
+            case Reach::Failed:
+                return {Outcome::NoAnswer, lookUpFailed_};
+            case Reach::Device:
+                break;
         }
-        if (reach == Reach::Device) {
-            const EndpointStatus status = call(*volume_);
-            if (status == EndpointStatus::Ok) return Outcome::Done;
-            if (status == EndpointStatus::Failed) {
-                renewConnection();
-                return Outcome::NoAnswer;
-            }
+        const std::uint32_t code = call(*volume_);
+        if (succeeded(code)) {
+            streaks_.answered(kind);
+            return {Outcome::Done};
         }
-        if (renewed) return Outcome::NothingNow;
-        renewConnection();
+        const bool loss = lost(code);
+        streaks_.failed(kind, code, loss);
+        if (!loss) return {Outcome::NoAnswer, kind};
+        forgetDevice();
     }
+    return {Outcome::Lost};
 }
 
 // A write the user made that has not gone through yet is tried again; it is dropped once done,
@@ -213,74 +294,92 @@ EndpointMixer::Outcome EndpointMixer::attempt(Call&& call) {
 // one in use.
 EndpointMixer::Outcome EndpointMixer::writeKept(Control control) {
     std::optional<std::uint32_t>& kept = control == Control::Volume ? pendingLevel_ : pendingMute_;
-    if (!kept) return Outcome::Done;
+    if (!kept) return {Outcome::Done};
     const std::uint32_t value = *kept;
-    const Outcome outcome = attempt([&](platform::EndpointVolume& v) {
-        if (!kept) return EndpointStatus::Ok;
+    const EndpointCall kind =
+        control == Control::Volume ? EndpointCall::VolumeWrite : EndpointCall::MuteWrite;
+    const Outcome outcome = attempt(kind, [&](platform::EndpointVolume& v) -> std::uint32_t {
+        if (!kept) return 0;  // dropped on the way: another output is in use
         return control == Control::Volume ? v.setMasterScalar(scalarForLevel(value))
                                           : v.setMute(value != 0);
     });
-    if (outcome != Outcome::NoAnswer) kept.reset();
+    if (outcome.kind == Outcome::Done || outcome.kind == Outcome::NoDevice) kept.reset();
     return outcome;
 }
 
-EndpointMixer::Outcome EndpointMixer::writePending() {
-    if (writeKept(Control::Volume) == Outcome::NoAnswer) return Outcome::NoAnswer;
-    return writeKept(Control::Mute) == Outcome::NoAnswer ? Outcome::NoAnswer : Outcome::Done;
+void EndpointMixer::writePending() {
+    writeKept(Control::Volume);
+    writeKept(Control::Mute);
 }
 
-// The result of a call: a failure only when every call has failed for the sustained span.
-std::uint32_t EndpointMixer::settle(Outcome outcome) {
-    if (outcome != Outcome::NoAnswer) {
-        failingSince_.reset();
-        return platform::kMixerNoError;
-    }
-    const std::uint32_t now = clock_();
-    if (!failingSince_) failingSince_ = now;
-    return now - *failingSince_ >= kSustainedFailureMs ? platform::kMixerError
-                                                       : platform::kMixerNoError;
+bool EndpointMixer::keptWriteFailed() const {
+    return (pendingLevel_ && streaks_.lasting(EndpointCall::VolumeWrite)) ||
+           (pendingMute_ && streaks_.lasting(EndpointCall::MuteWrite));
 }
 
+void EndpointMixer::dropKeptWrites() {
+    if (pendingLevel_) streaks_.dropped(EndpointCall::VolumeWrite);
+    if (pendingMute_) streaks_.dropped(EndpointCall::MuteWrite);
+    pendingLevel_.reset();
+    pendingMute_.reset();
+}
+
+// The result of a call: a failure only when its kind of call has failed for the sustained span.
+std::uint32_t EndpointMixer::settle(const Outcome& outcome) const {
+    return outcome.kind == Outcome::NoAnswer && streaks_.lasting(outcome.failed)
+               ? platform::kMixerError
+               : platform::kMixerNoError;
+}
+
+// A read first makes the writes kept; whatever they answer, it reads the device for itself.
 std::uint32_t EndpointMixer::readVolume(std::uint32_t& level) {
-    Outcome outcome = writePending();
-    if (outcome != Outcome::NoAnswer) {
-        float scalar = 0;
-        outcome = attempt([&](auto& v) { return v.masterScalar(scalar); });
-        if (outcome == Outcome::Done) lastLevel_ = levelForScalar(scalar);
-    }
+    writePending();
+    float scalar = 0;
+    const Outcome outcome =
+        attempt(EndpointCall::VolumeRead, [&](auto& v) { return v.masterScalar(scalar); });
+    if (outcome.kind == Outcome::Done) lastLevel_ = levelForScalar(scalar);
     level = lastLevel_;
-    return settle(outcome);
+    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : settle(outcome);
 }
 
+// A write kept across a loss shows as made: it will be once the device is back. The device is
+// reached first, so that another output having become the default drops only what was kept for
+// the one before, not this write.
 std::uint32_t EndpointMixer::writeVolume(std::uint32_t level) {
+    reachDefaultOutput();
     pendingLevel_ = level;
     const Outcome outcome = writeKept(Control::Volume);
-    if (outcome != Outcome::NothingNow) lastLevel_ = level;
+    if (outcome.kind == Outcome::Done || outcome.kind == Outcome::Lost) lastLevel_ = level;
     return settle(outcome);
 }
 
 std::uint32_t EndpointMixer::readMute(std::uint32_t& value) {
-    Outcome outcome = writePending();
-    if (outcome != Outcome::NoAnswer) {
-        bool muted = false;
-        outcome = attempt([&](auto& v) { return v.mute(muted); });
-        if (outcome == Outcome::Done) lastMute_ = muted ? 1 : 0;
-    }
+    writePending();
+    bool muted = false;
+    const Outcome outcome = attempt(EndpointCall::MuteRead, [&](auto& v) { return v.mute(muted); });
+    if (outcome.kind == Outcome::Done) lastMute_ = muted ? 1 : 0;
     value = lastMute_;
-    return settle(outcome);
+    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : settle(outcome);
 }
 
 std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
+    reachDefaultOutput();
     pendingMute_ = value != 0 ? 1 : 0;
     const Outcome outcome = writeKept(Control::Mute);
-    if (outcome != Outcome::NothingNow) lastMute_ = value != 0 ? 1 : 0;
+    if (outcome.kind == Outcome::Done || outcome.kind == Outcome::Lost) {
+        lastMute_ = value != 0 ? 1 : 0;
+    }
     return settle(outcome);
 }
 
-// The name of the output in use, or of the last one while there is none.
+// The name of the output in use, or of the last one while the system does not answer; without
+// notifications it is read again each time. With no active output it says there is none.
 std::string EndpointMixer::deviceName() {
-    reachDefaultOutput();
-    return lastName_;
+    if (reachDefaultOutput() == Reach::Device && !watching_) readName(volumeOf_);
+    if (noDevice_) return resources::tray_menu::kNoPlaybackDeviceCaption;
+    if (!lastName_) return {};
+    if (showsNothing(*lastName_)) return resources::tray_menu::kUnnamedOutputCaption;
+    return printableName(*lastName_);
 }
 
 }  // namespace qmx::mixer

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "common/event_log.h"
+#include "mixer/failure_streaks.h"
+#include "mixer/output_change_log.h"
 #include "platform/audio_endpoints.h"
 #include "platform/mixer.h"
 
@@ -20,22 +23,27 @@ std::uint32_t levelForScalar(float scalar);
 // control whose every value call acts on the output that is the default at that moment.
 //
 // The volume object of the default output is kept between calls and looked up again when the
-// system reports a change of devices (before every call when it cannot report them). A loss
-// (the device went away, the audio service stopped or restarted) renews the connection to the
-// audio service and looks again; while there is still nothing to act on, reads give the last
-// values known, writes are skipped, and the next call looks again.
+// system reports a change of devices (before every call when it cannot report them). A device
+// lost looks the default up again; a connection lost (the audio service stopped or restarted)
+// is renewed, the first time at once, then after waits that double from kFirstRenewalWaitMs up
+// to kLongestRenewalWaitMs until the default output is reached on a watched connection again.
+// A watch that cannot be registered is registered again with those renewals. Meanwhile reads
+// give the last values known.
 //
-// Any other failure is taken for "no answer now", as Windows gives for a while when the audio
-// service is still starting at logon, while a device changes or a Bluetooth headset reconnects:
-// reads give the last values, a write is kept and tried again at the next call until it goes
-// through (a newer write of the same control replaces it), and the connection is made anew.
-// Only when every call has failed for kSustainedFailureMs does a call fail. The connection is
-// renewed at most once per kRenewalIntervalMs; calls in between keep the last state.
+// Any other failure is "no answer now", as Windows gives for a while when the audio service is
+// still starting at logon, while a device changes or a Bluetooth headset reconnects. Reads are
+// always made and answer for themselves; a write is kept and made again at the next call until
+// it goes through (a newer write of the same control replaces it), across a loss while the same
+// device comes back; it is dropped when another device is in use or none is left. Each kind of
+// call (the default look-up, the activation, each read and each write) keeps its own streak of
+// failures, and a call fails only when its own kind has failed for kSustainedFailureMs; a kept
+// write that has failed that long fails the next call with kMixerKeptWriteFailed.
 //
-// With no active output at start-up the program waits when outputs are installed or when the
-// audio service is not answering yet; opening fails when no output device is installed at all.
-// deviceInUse() counts the outputs acted on: it changes when the values start acting on another
-// output, not when the same one comes back.
+// With no active output the values are those of start-up without a device (level 0, not muted)
+// and the device's name says there is none. At start-up the program waits when outputs are
+// installed or when the system cannot count them now; opening fails only when the count finds
+// no output device installed at all. deviceInUse() counts the outputs acted on: it changes
+// when the values start acting on another output, not when the same one comes back.
 class EndpointMixer : public platform::Mixer {
 public:
     // Milliseconds since some start, wrapping around.
@@ -44,9 +52,10 @@ public:
     // Bluetooth headset takes to reconnect its audio, so that only a lasting fault ends the
     // program.
     static constexpr std::uint32_t kSustainedFailureMs = 10000;
-    static constexpr std::uint32_t kRenewalIntervalMs = 1000;
+    static constexpr std::uint32_t kFirstRenewalWaitMs = 1000;
+    static constexpr std::uint32_t kLongestRenewalWaitMs = 30000;
 
-    EndpointMixer(platform::AudioEndpoints& endpoints, Clock clock);
+    EndpointMixer(platform::AudioEndpoints& endpoints, EventLog& log, Clock clock);
     ~EndpointMixer() override;
 
     std::uint32_t open(std::uint32_t deviceId,
@@ -56,16 +65,27 @@ public:
 private:
     class Device;
     enum class Reach { Device, NoDevice, Lost, Failed };
-    enum class Outcome { Done, NothingNow, NoAnswer };
+    struct Outcome {
+        enum Kind { Done, NoDevice, Lost, NoAnswer } kind;
+        EndpointCall failed = EndpointCall::DefaultLookup;  // for NoAnswer
+    };
     enum class Control { Volume, Mute };
     template <typename Call>
-    Outcome attempt(Call&& call);
+    Outcome attempt(EndpointCall kind, Call&& call);
     Outcome writeKept(Control control);
-    Outcome writePending();
-    std::uint32_t settle(Outcome outcome);
+    void writePending();
+    bool keptWriteFailed() const;
+    void dropKeptWrites();
+    std::uint32_t settle(const Outcome& outcome) const;
     Reach reachDefaultOutput();
+    Reach lookUp();
+    Reach activate(const std::string& id);
+    void noDevice();
+    bool noOutputInstalled();
     void readName(const std::string& id);
     void watch();
+    std::uint32_t renewalWaitMs() const;
+    bool renewalDue() const;
     void renewConnection();
     void forgetDevice();
     std::uint32_t readVolume(std::uint32_t& level);
@@ -75,23 +95,27 @@ private:
     std::string deviceName();
 
     platform::AudioEndpoints& endpoints_;
+    EventLog& log_;
     Clock clock_;
+    FailureStreaks streaks_;
+    OutputChangeLog outputLog_;
     bool watchAsked_ = false;
     bool watching_ = false;
-    bool rewatch_ = false;  // the watch was lost with the connection: register it again
-    bool changed_ = true;   // look the default output up again before the next call
+    bool changed_ = true;  // look the default output up again before the next call
     bool opened_ = false;
     std::string volumeOf_;  // the device whose volume object volume_ is
     std::unique_ptr<platform::EndpointVolume> volume_;
+    EndpointCall lookUpFailed_ = EndpointCall::DefaultLookup;  // the call of a Failed look-up
     std::string lastUsed_;  // the device last acted on, kept while there is none
     std::uint32_t deviceSerial_ = 0;
+    bool noDevice_ = false;  // the system answered that no output is active
     std::uint32_t lastLevel_ = 0;
     std::uint32_t lastMute_ = 0;
-    std::string lastName_;
+    std::optional<std::string> lastName_;  // unknown until first read
     std::optional<std::uint32_t> pendingLevel_;
     std::optional<std::uint32_t> pendingMute_;
-    std::optional<std::uint32_t> failingSince_;
     std::optional<std::uint32_t> lastRenewal_;
+    std::uint32_t renewals_ = 0;  // since the default output was last reached, watched
 };
 
 }  // namespace qmx::mixer

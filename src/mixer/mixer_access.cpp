@@ -14,8 +14,11 @@ platform::MixerDevice& MixerAccess::device() {
     return *shared_.hmixer;
 }
 
+// A call that found a write made before it failed for good reports that write's failure.
 void MixerAccess::check(std::string_view failureMessage) {
-    if (shared_.mixerRc != platform::kMixerNoError) {
+    if (shared_.mixerRc == platform::kMixerKeptWriteFailed) {
+        programEnd_.fatal(kWriteFailed, kMbIconExclamation);
+    } else if (shared_.mixerRc != platform::kMixerNoError) {
         programEnd_.fatal(failureMessage, kMbIconExclamation);
     }
 }

@@ -19,6 +19,9 @@ inline constexpr std::uint32_t kMixerNoDriver = 6;
 inline constexpr std::uint32_t kMixerInvalidParameter = 11;
 inline constexpr std::uint32_t kMixerInvalidLine = 1024;
 inline constexpr std::uint32_t kMixerInvalidControl = 1025;
+// Not the system's: a mixer that keeps a failed write to make it again answers this to a later
+// call once that write has failed for good, so that the caller reports the write's failure.
+inline constexpr std::uint32_t kMixerKeptWriteFailed = 0x7FFF0001;
 
 // The device behind an open mixer went away (unplugged, driver removed): opening device 0
 // again may reach its successor.

@@ -32,6 +32,8 @@ enum Item : int {
 };
 inline constexpr const char* kPlaybackDeviceCaption = "Playback Device";
 inline constexpr const char* kNoPlaybackDeviceCaption = "(No playback device)";
+// An output whose name the system does not give (yet), in the submenu and the About box.
+inline constexpr const char* kUnnamedOutputCaption = "(Unnamed device)";
 }  // namespace tray_menu
 
 // The tray host's popup menu `Base`.

@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::Win32LogFile logFile;
     qmx::EventLog log(logFile);
     // GetTickCount rather than GetTickCount64, which Windows XP lacks; the mixer takes differences.
-    qmx::mixer::EndpointMixer endpointMixer(endpoints, [] { return GetTickCount(); });
+    qmx::mixer::EndpointMixer endpointMixer(endpoints, log, [] { return GetTickCount(); });
     auto legacyMixer = qmx::win32::makeLegacyMixer();
     const bool coreAudio = system.version().major >= 6;
     qmx::platform::Mixer& mixer =

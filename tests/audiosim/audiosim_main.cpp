@@ -15,11 +15,12 @@ namespace {
 
 const char* const kUsage =
     "usage: audiosim.exe reset | clear | state | add ID \"NAME\"\n"
-    "       | remove ID [unplugged|disabled|notpresent] | plug ID | rename ID \"NAME\"\n"
+    "       | remove ID [unplugged|disabled|notpresent] | plug ID | rename ID \"NAME\"|--empty\n"
     "       | default ID [console|multimedia|communications] | level ID 0..1 | mute ID 0|1\n"
     "       | fail METHOD 0xHRESULT COUNT | restart-service MS [0xHRESULT]\n"
     "       | policy win7|vista|win10-1511|win10-1507\n"
-    "rename ID \"\" leaves the name property without text (a null pointer), as some drivers do.\n";
+    "rename ID \"\" leaves the name property without text (a null pointer), as some drivers do;\n"
+    "rename ID --empty removes it (VT_EMPTY), as a device just plugged in may have no name yet.\n";
 
 void print(const std::string& text) {
     DWORD written = 0;
@@ -77,7 +78,11 @@ std::string run(audiosim::Transaction& sim, int count, wchar_t** args) {
     }
     if (command == L"rename" && count == 4) {
         if (auto why = device(index); !why.empty()) return why;
-        sim.rename(index, args[3]);
+        if (wcscmp(args[3], L"--empty") == 0) {
+            sim.removeName(index);
+        } else {
+            sim.rename(index, args[3]);
+        }
         return {};
     }
     if (command == L"policy" && count == 3) {

@@ -198,7 +198,8 @@ public:
         *key = kFriendlyName;
         return S_OK;
     }
-    // The friendly name; any other property is absent (VT_EMPTY), as the documentation allows.
+    // The friendly name unless the device has none yet; any other property is absent
+    // (VT_EMPTY), as the documentation allows.
     HRESULT STDMETHODCALLTYPE GetValue(REFPROPERTYKEY key, PROPVARIANT* value) override {
         if (value == nullptr) return E_POINTER;
         PropVariantInit(value);
@@ -207,7 +208,8 @@ public:
         if (FAILED(gated)) return gated;
         const int device = sim.find(id_.c_str());
         if (device < 0) return kNotFound;
-        if (key.fmtid == kFriendlyName.fmtid && key.pid == kFriendlyName.pid) {
+        if (key.fmtid == kFriendlyName.fmtid && key.pid == kFriendlyName.pid &&
+            !sim.state().devices[device].nameless) {
             // A name without text is the property with a null pointer, as some drivers give.
             const wchar_t* name = sim.state().devices[device].name;
             value->vt = VT_LPWSTR;

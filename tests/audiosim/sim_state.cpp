@@ -11,7 +11,7 @@ namespace audiosim {
 
 namespace {
 
-constexpr std::uint32_t kMagic = 0x51534D32;  // "QSM2"
+constexpr std::uint32_t kMagic = 0x51534D33;  // "QSM3"
 
 std::wstring stateFile() {
     wchar_t folder[MAX_PATH];
@@ -224,6 +224,14 @@ void Transaction::plug(int device) {
 
 void Transaction::rename(int device, const wchar_t* name) {
     copyText(state_.devices[device].name, std::size(state_.devices[device].name), name);
+    state_.devices[device].nameless = 0;
+    push(EventKind::NameChanged, device);
+}
+
+// As a device just plugged in may be for a moment: no name property at all.
+void Transaction::removeName(int device) {
+    state_.devices[device].name[0] = L'\0';
+    state_.devices[device].nameless = 1;
     push(EventKind::NameChanged, device);
 }
 
@@ -260,7 +268,8 @@ std::string describe(const State& state) {
         std::snprintf(line, sizeof(line), " level=%f mute=%u name=\"", device.level,
                       static_cast<unsigned>(device.mute));
         table += "id=" + utf8(device.id) + " state=" + stateName +
-                 " roles=" + (roles.empty() ? "-" : roles) + line + utf8(device.name) + "\"\n";
+                 " roles=" + (roles.empty() ? "-" : roles) + line + utf8(device.name) + "\"" +
+                 (device.nameless ? " nameless" : "") + "\n";
     }
     return table;
 }

@@ -51,6 +51,7 @@ struct Device {
     float level;
     std::uint32_t mute;
     std::uint32_t generation;  // a new one each time the device becomes active
+    std::uint32_t nameless;    // the name property is absent: GetValue answers VT_EMPTY
 };
 
 struct Event {
@@ -112,6 +113,7 @@ public:
     void remove(int device, std::uint32_t state);
     void plug(int device);
     void rename(int device, const wchar_t* name);
+    void removeName(int device);
     void setDefault(int device, int role);
 
 private:

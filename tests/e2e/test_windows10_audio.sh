@@ -311,6 +311,94 @@ test_windows10_choosing_the_playback_device() {
     leave_windows10_audio
 }
 
+# Bluetooth headphones refuse volume writes for good (E_HANDLE) and read fine: the label shows
+# the level the device has, a mute made elsewhere shows on the icon at once, and after ten
+# seconds the write's own message ends the program.
+test_windows10_writes_refused_for_good_while_reads_work() {
+    w10_start level spk 0.6
+    check "the controller opens" open_controller
+    sim_do fail SetMasterVolumeLevelScalar 0x80070006 100000000
+    drag_knob 30
+    check "the label shows the level the device kept" label_becomes 60
+    audiosim mute spk 1 >/dev/null
+    check "a mute made elsewhere shows on the tray icon" tray_shows muted
+    check "and in the mute box" holds 'is_checked "$CONTROLLER" 6'
+    sleep 3
+    check "five seconds on, no message" [ -z "$(qmx_message)" ]
+    local box
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 15 | head -n 1)
+    check "refused for ten seconds, the write's message appears" \
+        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to set Mixer Control Details." ]
+    drv press-ok "${box%% *}" >/dev/null
+    check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
+    leave_windows10_audio
+}
+
+# A drag while the audio service restarts shows at once and reaches the device once the service
+# is back.
+test_windows10_a_write_during_a_service_restart_reaches_the_device() {
+    w10_start level spk 0.6
+    check "the controller opens" open_controller
+    audiosim restart-service 3000 >/dev/null
+    drag_knob 30
+    local shown
+    shown=$(controller_label)
+    log "shown during the outage: $shown, $(audiosim state)"
+    check "the drag shows while the service is away" [ "$shown" -lt 60 ]
+    check "the service back, the device has the level shown" \
+        within 10 '[ "$(sim_percent spk)" = "$shown" ]'
+    check "and the label still shows it" [ "$(controller_label)" = "$shown" ]
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    check "the program runs" linux_alive "$QMX_LINUX_PID"
+    leave_windows10_audio
+}
+
+# Dark pixels of item N (from 1) of the open submenu, beside its radio dot: the caption's text.
+submenu_item_ink() {
+    count_pixels $((SX + 20)) $((SY + 3 + 16 * ($1 - 1))) $((SW - 26)) 16 0 90 0 90 0 90
+}
+
+# A device whose name property is gone (VT_EMPTY, as a device just plugged in may have): the
+# About box and the Playback Device submenu say it has no name rather than showing nothing.
+test_windows10_a_device_renamed_to_no_name() {
+    w10_start add hs "Headset"
+    sim_do default hs
+    choose About
+    local about
+    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    about=${about%% *}
+    check "the About box names the headset" [ "$(child_text "$about" 2)" = "Mixer : Headset" ]
+    audiosim rename hs --empty >/dev/null
+    check "renamed to no name: the open About box says it has none" \
+        within 3 '[ "$(child_text "$about" 2)" = "Mixer : (Unnamed device)" ]'
+    check "the Playback Device submenu opens" open_output_submenu
+    check "it lists both outputs" [ "$(submenu_items)" = 2 ]
+    log "ink of the unnamed item: $(submenu_item_ink 2), of the speakers: $(submenu_item_ink 1)"
+    check "the unnamed output's item shows a caption" [ "$(submenu_item_ink 2)" -gt 20 ]
+    import -window root "$E2E_WORK/unnamed-output.png" 2>/dev/null
+    close_menu
+    audiosim rename hs "Kopfhörer" >/dev/null
+    check "named again, the About box follows" \
+        within 3 '[ "$(child_text "$about" 2)" = "Mixer : Kopfhörer" ]'
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    leave_windows10_audio
+}
+
+# At logon the audio service is still coming up: the default look-up finds no device for a while
+# and counting the installed outputs fails. The program waits with its icon and follows the
+# device once the service answers.
+test_windows10_start_up_while_the_audio_service_comes_up() {
+    w10_start level spk 0.45 mute spk 1 \
+        fail GetDefaultAudioEndpoint 0x80070490 20 fail EnumAudioEndpoints 0x88890010 5
+    check "its icon appears" within 5 '[ "$(tray_icon_count)" = 1 ]'
+    check "no message" [ -z "$(qmx_message)" ]
+    check "once the service answers, the icon shows the device muted" within 10 'tray_shows muted'
+    check "the controller opens" open_controller
+    check "and shows the device's level" label_becomes 45
+    check "no message appeared" [ -z "$(qmx_message)" ]
+    leave_windows10_audio
+}
+
 install_copy "$W10_DIR"
 for test in test_windows10_the_controller_writes_and_follows_the_default_device \
     test_windows10_test_sound_plays \
@@ -321,6 +409,10 @@ for test in test_windows10_the_controller_writes_and_follows_the_default_device 
     test_windows10_the_output_is_switched_on_every_windows_version \
     test_windows10_names_as_they_are_now \
     test_windows10_start_up_with_no_active_device \
-    test_windows10_choosing_the_playback_device; do
+    test_windows10_choosing_the_playback_device \
+    test_windows10_writes_refused_for_good_while_reads_work \
+    test_windows10_a_write_during_a_service_restart_reaches_the_device \
+    test_windows10_a_device_renamed_to_no_name \
+    test_windows10_start_up_while_the_audio_service_comes_up; do
     run_test "$test"
 done

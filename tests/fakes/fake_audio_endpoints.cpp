@@ -4,7 +4,9 @@
 
 namespace qmx::fakes {
 
-using platform::EndpointStatus;
+namespace {
+constexpr std::uint32_t kFail = 0x80004005;  // E_FAIL
+}
 
 class FakeAudioEndpoints::Volume : public platform::EndpointVolume {
 public:
@@ -14,37 +16,36 @@ public:
           appearance_(system.devices.at(id_).appearance),
           serviceLife_(system.serviceLife_) {}
 
-    EndpointStatus masterScalar(float& scalar) override {
-        return call([&](Device& d) { scalar = d.scalar; });
+    std::uint32_t masterScalar(float& scalar) override {
+        return call("GetMasterVolumeLevelScalar", [&](Device& d) { scalar = d.scalar; });
     }
-    EndpointStatus setMasterScalar(float scalar) override {
-        return call([&](Device& d) { d.scalar = scalar; });
+    std::uint32_t setMasterScalar(float scalar) override {
+        return call("SetMasterVolumeLevelScalar", [&](Device& d) { d.scalar = scalar; });
     }
-    EndpointStatus mute(bool& muted) override {
-        return call([&](Device& d) { muted = d.muted; });
+    std::uint32_t mute(bool& muted) override {
+        return call("GetMute", [&](Device& d) { muted = d.muted; });
     }
-    EndpointStatus setMute(bool muted) override {
-        return call([&](Device& d) { d.muted = muted; });
+    std::uint32_t setMute(bool muted) override {
+        return call("SetMute", [&](Device& d) { d.muted = muted; });
     }
 
 private:
     template <typename Action>
-    EndpointStatus call(Action&& action) {
+    std::uint32_t call(const char* method, Action&& action) {
         if (system_.failNextValueCalls > 0) {
             --system_.failNextValueCalls;
-            return EndpointStatus::Failed;
+            return kFail;
         }
-        if (system_.failValueCalls != EndpointStatus::Ok) return system_.failValueCalls;
-        if (system_.serviceDown_ || serviceLife_ != system_.serviceLife_) {
-            return EndpointStatus::DeviceGone;
-        }
+        if (const std::uint32_t code = system_.failure(method)) return code;
+        if (system_.serviceDown_) return platform::kAudioServiceNotRunning;
+        if (serviceLife_ != system_.serviceLife_) return platform::kAudioDeviceInvalidated;
         auto it = system_.devices.find(id_);
         if (it == system_.devices.end() || !it->second.present ||
             it->second.appearance != appearance_) {
-            return EndpointStatus::DeviceGone;
+            return platform::kAudioDeviceInvalidated;
         }
         action(it->second);
-        return EndpointStatus::Ok;
+        return 0;
     }
 
     FakeAudioEndpoints& system_;
@@ -53,13 +54,35 @@ private:
     int serviceLife_;
 };
 
-EndpointStatus FakeAudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
+std::uint32_t FakeAudioEndpoints::failure(const char* method) const {
+    const auto it = failing.find(method);
+    return it == failing.end() ? 0 : it->second;
+}
+
+void FakeAudioEndpoints::failValueCalls(std::uint32_t code) {
+    for (const char* method :
+         {"GetMasterVolumeLevelScalar", "SetMasterVolumeLevelScalar", "GetMute", "SetMute"}) {
+        if (code != 0) {
+            failing[method] = code;
+        } else {
+            failing.erase(method);
+        }
+    }
+}
+
+// A connection made before the service restarted answers as Windows' stale objects do.
+std::uint32_t FakeAudioEndpoints::connectionCode() const {
+    if (serviceDown_) return platform::kAudioServiceNotRunning;
+    return connectionLife_ != serviceLife_ ? platform::kAudioDeviceInvalidated : 0;
+}
+
+std::uint32_t FakeAudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
     ++defaultLookups;
-    if (connectionLost()) return EndpointStatus::DeviceGone;
-    if (failDefaultOutput != EndpointStatus::Ok) return failDefaultOutput;
-    if (defaultFor(role).empty()) return EndpointStatus::NoDevice;
+    if (const std::uint32_t code = connectionCode()) return code;
+    if (const std::uint32_t code = failure("GetDefaultAudioEndpoint")) return code;
+    if (defaultFor(role).empty()) return platform::kNotFound;
     id = defaultFor(role);
-    return EndpointStatus::Ok;
+    return 0;
 }
 
 std::string FakeAudioEndpoints::defaultFor(platform::Role role) const {
@@ -67,49 +90,51 @@ std::string FakeAudioEndpoints::defaultFor(platform::Role role) const {
     return role == platform::Role::Console || it == otherDefaults.end() ? defaultId : it->second;
 }
 
-EndpointStatus FakeAudioEndpoints::activateVolume(
+std::uint32_t FakeAudioEndpoints::activateVolume(
     const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
+    if (const std::uint32_t code = connectionCode()) return code;
+    if (const std::uint32_t code = failure("Activate")) return code;
     auto it = devices.find(id);
-    if (connectionLost() || it == devices.end() || !it->second.present) {
-        return EndpointStatus::DeviceGone;
-    }
+    if (it == devices.end() || !it->second.present) return platform::kAudioDeviceInvalidated;
     ++activations;
     volume = std::make_unique<Volume>(*this, id);
-    return EndpointStatus::Ok;
+    return 0;
 }
 
-EndpointStatus FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+std::uint32_t FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    if (const std::uint32_t code = connectionCode()) return code;
+    if (const std::uint32_t code = failure("GetValue")) return code;
     auto it = devices.find(id);
-    if (connectionLost() || it == devices.end()) return EndpointStatus::DeviceGone;
+    if (it == devices.end()) return platform::kNotFound;
     name = it->second.name;
-    return EndpointStatus::Ok;
+    return 0;
 }
 
-EndpointStatus FakeAudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
-    if (connectionLost()) return EndpointStatus::DeviceGone;
+std::uint32_t FakeAudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+    if (const std::uint32_t code = connectionCode()) return code;
     outputs.clear();
     for (const std::string& id : order_) {
         if (devices.at(id).present) outputs.push_back({id, devices.at(id).name});
     }
-    return EndpointStatus::Ok;
-}
-
-std::uint32_t FakeAudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
-    if (failSetDefault != 0) return std::exchange(failSetDefault, 0);
-    if (const auto it = failSetDefaultFor.find(role); it != failSetDefaultFor.end()) {
-        const std::uint32_t rc = it->second;
-        failSetDefaultFor.erase(it);
-        return rc;
-    }
-    defaultsSet.emplace_back(role, id);
-    setDefault(role, id);
     return 0;
 }
 
-EndpointStatus FakeAudioEndpoints::installedOutputs(std::size_t& count) {
-    if (connectionLost()) return EndpointStatus::DeviceGone;
+std::uint32_t FakeAudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
+    SetDefaultAnswer answer{0, true};
+    if (!setDefaultAnswers.empty()) {
+        answer = setDefaultAnswers.front();
+        setDefaultAnswers.pop_front();
+    }
+    if (answer.code == 0 || answer.made) setDefault(role, id);
+    if (answer.code == 0) defaultsSet.emplace_back(role, id);
+    return answer.code;
+}
+
+std::uint32_t FakeAudioEndpoints::installedOutputs(std::size_t& count) {
+    if (const std::uint32_t code = connectionCode()) return code;
+    if (const std::uint32_t code = failure("EnumAudioEndpoints")) return code;
     count = devices.size();
-    return EndpointStatus::Ok;
+    return 0;
 }
 
 bool FakeAudioEndpoints::watchChanges(std::function<void()> changed) {

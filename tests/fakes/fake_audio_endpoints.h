@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,12 +14,13 @@ namespace qmx::fakes {
 
 // Simulated audio outputs that come and go. Each change reports itself at once to the watcher,
 // as the user-interface thread would receive it after the system's notification; with
-// `notifications` off the system stays silent. Volume objects answer DeviceGone once their
-// device was removed, even after it came back with the same id.
+// `notifications` off the system stays silent. Volume objects answer AUDCLNT_E_DEVICE_INVALIDATED
+// once their device was removed, even after it came back with the same id.
 //
-// The audio service can restart: while it is stopped every call answers DeviceGone; once it
-// runs again the connection made before the restart, its watch and its volume objects still
-// answer DeviceGone (and hear nothing) until reconnect() makes a new connection.
+// The audio service can restart: while it is stopped every call answers
+// AUDCLNT_E_SERVICE_NOT_RUNNING; once it runs again the connection made before the restart, its
+// watch and its volume objects answer AUDCLNT_E_DEVICE_INVALIDATED (and hear nothing) until
+// reconnect() makes a new connection.
 class FakeAudioEndpoints : public platform::AudioEndpoints {
 public:
     struct Device {
@@ -29,13 +31,14 @@ public:
         int appearance = 0;  // counts the times the device (re)appeared
     };
 
-    platform::EndpointStatus defaultOutput(platform::Role role, std::string& id) override;
-    platform::EndpointStatus activateVolume(
-        const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
-    platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
-    platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
+    std::uint32_t defaultOutput(platform::Role role, std::string& id) override;
+    std::uint32_t activateVolume(const std::string& id,
+                                 std::unique_ptr<platform::EndpointVolume>& volume) override;
+    std::uint32_t friendlyName(const std::string& id, std::string& name) override;
+    std::uint32_t activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
     std::uint32_t setDefaultOutput(platform::Role role, const std::string& id) override;
-    platform::EndpointStatus installedOutputs(std::size_t& count) override;
+    std::string policyConfigInUse() const override { return policyConfig; }
+    std::uint32_t installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;
 
@@ -58,15 +61,24 @@ public:
     std::string defaultId;  // the console's; the other roles follow it unless set apart
     std::map<platform::Role, std::string> otherDefaults;
     bool notifications = true;
-    // Every value call of every volume object answers this instead of its result.
-    platform::EndpointStatus failValueCalls = platform::EndpointStatus::Ok;
-    // The next value calls that answer Failed, before failValueCalls applies.
+    // Calls that answer a code instead of their result, by the system's method: the volume
+    // object's GetMasterVolumeLevelScalar, SetMasterVolumeLevelScalar, GetMute and SetMute,
+    // GetDefaultAudioEndpoint (the default look-up), Activate, EnumAudioEndpoints (the count of
+    // installed outputs) and GetValue (the name).
+    std::map<std::string, std::uint32_t> failing;
+    // Every value call of every volume object answers `code` (0: each its result again).
+    void failValueCalls(std::uint32_t code);
+    // The next value calls that answer E_FAIL, before `failing` applies.
     int failNextValueCalls = 0;
-    // The default look-up answers this instead of its result.
-    platform::EndpointStatus failDefaultOutput = platform::EndpointStatus::Ok;
-    bool watchFails = false;           // the system cannot report changes
-    std::uint32_t failSetDefault = 0;  // the result of the next setDefaultOutput when not 0
-    std::map<platform::Role, std::uint32_t> failSetDefaultFor;  // the result for a role, once
+    bool watchFails = false;  // the system cannot report changes
+    // What the next setDefaultOutput calls answer, one each, before they work again; a switch
+    // that answers a failure may still have been made.
+    struct SetDefaultAnswer {
+        std::uint32_t code;
+        bool made = false;
+    };
+    std::deque<SetDefaultAnswer> setDefaultAnswers;
+    std::string policyConfig = "the Windows 7 policy config";
     // One entry per setDefaultOutput that worked.
     std::vector<std::pair<platform::Role, std::string>> defaultsSet;
     int activations = 0;
@@ -76,6 +88,8 @@ public:
 private:
     class Volume;
     void changed();
+    std::uint32_t failure(const char* method) const;
+    std::uint32_t connectionCode() const;
     bool connectionLost() const { return serviceDown_ || connectionLife_ != serviceLife_; }
     std::function<void()> watcher_;
     std::vector<std::string> order_;  // ids in the order they were first added

@@ -55,7 +55,7 @@ struct Rig {
 
     fakes::FakePlatform fake;
     fakes::FakeAudioEndpoints outputs;
-    mixer::EndpointMixer mixer{outputs,
+    mixer::EndpointMixer mixer{outputs, fake.eventLog,
                                [this] { return static_cast<std::uint32_t>(fake.timers.now); }};
     platform::Platform platform{mixer,       fake.processes, fake.registry,     fake.system,
                                 fake.shell,  fake.windows,   fake.placement,    fake.input,

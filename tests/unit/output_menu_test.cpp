@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/output_menu.h"
+#include "app/switch_failure.h"
 #include "endpoint_harness.h"
 
 namespace qmx::testing {
@@ -83,47 +84,113 @@ TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAt
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
-// The headset is the console default, the speakers the multimedia and communications one.
-// Choosing the headset switches the two roles that differ; a role's switch that fails puts back
-// those already switched and says so.
-TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrNone) {
+// The headset is the console default, the speakers the multimedia and communications one, and
+// the headset is chosen: the two roles that differ are switched. A role's switch that fails puts
+// back those already switched; each role is read again, and the message says what is true.
+TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
     using platform::Role;
+    using Answer = fakes::FakeAudioEndpoints::SetDefaultAnswer;
+    constexpr std::uint32_t kDenied = 0x80070005;
+    const std::string refused = "Unable to switch the playback device. Error 2147942405";
     struct Case {
-        std::optional<Role> failing;
+        std::vector<Answer> answers;        // of the system's successive switches
+        bool readsFail;                     // no role's default can be read
         std::vector<std::string> defaults;  // console, multimedia, communications afterwards
+        std::string message;
     };
     const Case cases[] = {
-        {std::nullopt, {"headset", "headset", "headset"}},
-        {Role::Multimedia, {"headset", "speakers", "speakers"}},
-        {Role::Communications, {"headset", "speakers", "speakers"}},
+        {{}, false, {"headset", "headset", "headset"}, ""},
+        {{{kDenied}}, false, {"headset", "speakers", "speakers"}, refused},
+        {{{0}, {kDenied}}, false, {"headset", "speakers", "speakers"}, refused},
+        // Multimedia cannot be put back.
+        {{{0}, {kDenied}, {kDenied}},
+         false,
+         {"headset", "headset", "speakers"},
+         refused + " The chosen device stays the default for multimedia."},
+        // Communications was switched although refused, and multimedia stays: made after all.
+        {{{0}, {platform::kRpcDisconnected, true}, {kDenied}},
+         false,
+         {"headset", "headset", "headset"},
+         ""},
+        // No previous default known: console and multimedia are switched and cannot be put back.
+        {{{0}, {0}, {kDenied}},
+         true,
+         {"headset", "headset", "speakers"},
+         refused + " The chosen device stays the default for console and multimedia."},
     };
-    for (const auto& [failing, defaults] : cases) {
+    for (const auto& [answers, readsFail, defaults, message] : cases) {
+        SCOPED_TRACE(message + " " + std::to_string(answers.size()));
         Rig rig;
         rig.outputs.add("speakers", "Speakers");
-        rig.outputs.add("headset", "Headset");
+        rig.outputs.add("headset", "Headset", 0.2f, true);
         rig.outputs.setDefault(Role::Console, "headset");
         ASSERT_EQ(rig.start(), -1);
-        if (failing) rig.outputs.failSetDefaultFor[*failing] = 0x80070005;
+        rig.outputs.setDefaultAnswers.assign(answers.begin(), answers.end());
+        if (readsFail) {
+            rig.fake.menus.whileMenuOpen = [&] {
+                rig.outputs.failing["GetDefaultAudioEndpoint"] = 0x80004005;
+            };
+        }
         rig.chooseFromMenu(FirstOutput + 1);
         std::vector<std::string> now;
         for (Role role : platform::kRoles) now.push_back(rig.outputs.defaultFor(role));
         EXPECT_EQ(now, defaults);
-        EXPECT_EQ(rig.fake.messageBoxes.shown.size(), failing ? 1u : 0u);
+        const auto& boxes = rig.fake.messageBoxes.shown;
+        EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, message);
     }
-    // Console and multimedia switched, communications refused: both are put back.
+}
+
+// Each role's outcome goes to the log with the policy-config pairing that answered.
+TEST_F(OutputMenuTest, TheLogTellsEachRolesSwitchAndWhatAnswered) {
+    using Answer = fakes::FakeAudioEndpoints::SetDefaultAnswer;
+    fake.eventLog.start();
     outputs.add("speakers", "Speakers");
     outputs.add("headset", "Headset");
+    outputs.setDefault(platform::Role::Console, "headset");
     ASSERT_EQ(start(), -1);
-    outputs.failSetDefaultFor[platform::Role::Communications] = 0x80070005;
+    outputs.setDefaultAnswers = {Answer{0}, Answer{0x80070005}, Answer{0x80070005}};
+    const std::size_t before = fake.logFile.lines().size();
     chooseFromMenu(FirstOutput + 1);
-    for (platform::Role role : platform::kRoles) EXPECT_EQ(outputs.defaultFor(role), "speakers");
+    const auto lines = fake.logFile.lines();
+    const std::string through = " through the Windows 7 policy config";
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + before, lines.end()),
+        (std::vector<std::string>{
+            "Default output for multimedia set to headset" + through,
+            "Default output for communications set to headset failed 0x80070005" + through,
+            "Default output for multimedia put back to speakers failed 0x80070005" + through,
+            "Message shown: Unable to switch the playback device. Error 2147942405 The chosen "
+            "device stays the default for multimedia."}));
+}
+
+// The system has no words for the audio codes: the program gives its own, and one reason
+// whichever policy-config pairing was tried last when none answers.
+TEST(SwitchFailure, TheAudioCodesAreSaidInWords) {
+    const std::pair<std::uint32_t, std::string> cases[] = {
+        {0x88890010, "The audio service is not running."},  // AUDCLNT_E_SERVICE_NOT_RUNNING
+        {0x800706BA, "The audio service is not running."},  // RPC_S_SERVER_UNAVAILABLE
+        {0x80010108, "The audio service is not running."},  // RPC_E_DISCONNECTED
+        {0x800706BE, "The audio service is not running."},  // RPC_S_CALL_FAILED
+        {0x88890004, "The device is not connected."},       // AUDCLNT_E_DEVICE_INVALIDATED
+        {0x80070490, "The device is not connected."},       // E_NOTFOUND
+        {0x8889000A, "Another program uses the device exclusively."},  // AUDCLNT_E_DEVICE_IN_USE
+        {0x80040154, "This version of Windows does not let programs choose the playback device."},
+        {0x88890001, "Error 2290679809"},  // the system's words, or its number
+    };
+    fakes::CallLog calls;
+    fakes::FakeShell shell{calls};
+    for (const auto& [code, reason] : cases) {
+        EXPECT_EQ(app::switchFailureMessage({code}, shell),
+                  "Unable to switch the playback device. " + reason)
+            << std::hex << code;
+    }
 }
 
 TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
     outputs.add("speakers", "Speakers");
     outputs.add("headset", "Headset");
     ASSERT_EQ(start(), -1);
-    outputs.failSetDefault = 0x80070005;
+    outputs.setDefaultAnswers = {{0x80070005}};
     chooseFromMenu(FirstOutput + 1);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text,
@@ -196,8 +263,13 @@ TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfControlCharactersAsSpacesAndCuts
         {"A\x01"
          "B\x7F"
          "C\xC2\x85"
-         "D",
-         "A B C D"},
+         "D\xC2\x9F"
+         "E\xC2\xA0"
+         "F",
+         "A B C D E\xC2\xA0"
+         "F"},
+        {"", "(Unnamed device)"},  // a device just plugged in may have no name yet
+        {" \t", "(Unnamed device)"},
     };
     for (const auto& [name, caption] : cases) {
         EXPECT_EQ(app::OutputMenu::captionFor(name), caption) << name;

@@ -31,13 +31,14 @@ struct PolicyConfigPairing {
     const CLSID& clientClass;
     const IID& interfaceId;
     bool vistaLayout;
+    const char* name;  // for the log
 };
 // In the order they are tried.
 inline constexpr PolicyConfigPairing kPolicyConfigPairings[] = {
-    {kPolicyConfigClient, kPolicyConfigWindows7, false},
-    {kPolicyConfigClient, kPolicyConfigWindows10_1511, false},
-    {kPolicyConfigClient, kPolicyConfigWindows10_1507, false},
-    {kPolicyConfigVistaClient, kPolicyConfigVista, true},
+    {kPolicyConfigClient, kPolicyConfigWindows7, false, "the Windows 7 policy config"},
+    {kPolicyConfigClient, kPolicyConfigWindows10_1511, false, "the Windows 10 1511 policy config"},
+    {kPolicyConfigClient, kPolicyConfigWindows10_1507, false, "the Windows 10 1507 policy config"},
+    {kPolicyConfigVistaClient, kPolicyConfigVista, true, "the Vista policy config"},
 };
 
 struct PolicyConfigWindows7 : IUnknown {

@@ -9,14 +9,13 @@
 
 #include <atomic>
 #include <iterator>
+#include <vector>
 
 #include "win32/audio/policy_config.h"
 #include "win32/system/unique_handle.h"
 #include "win32/system/wide_text.h"
 
 namespace qmx::win32 {
-
-using platform::EndpointStatus;
 
 namespace {
 
@@ -25,8 +24,8 @@ constexpr UINT kDevicesChanged = WM_APP + 1;
 constexpr PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 
-EndpointStatus statusOf(HRESULT hr) {
-    return platform::endpointStatusOf(static_cast<std::uint32_t>(hr));
+std::uint32_t codeOf(HRESULT hr) {
+    return static_cast<std::uint32_t>(hr);
 }
 
 ERole roleOf(platform::Role role) {
@@ -49,20 +48,20 @@ public:
     explicit EndpointVolumeObject(ComPtr<IAudioEndpointVolume> volume)
         : volume_(std::move(volume)) {}
 
-    EndpointStatus masterScalar(float& scalar) override {
-        return statusOf(volume_->GetMasterVolumeLevelScalar(&scalar));
+    std::uint32_t masterScalar(float& scalar) override {
+        return codeOf(volume_->GetMasterVolumeLevelScalar(&scalar));
     }
-    EndpointStatus setMasterScalar(float scalar) override {
-        return statusOf(volume_->SetMasterVolumeLevelScalar(scalar, nullptr));
+    std::uint32_t setMasterScalar(float scalar) override {
+        return codeOf(volume_->SetMasterVolumeLevelScalar(scalar, nullptr));
     }
-    EndpointStatus mute(bool& muted) override {
+    std::uint32_t mute(bool& muted) override {
         BOOL value = FALSE;
         const HRESULT hr = volume_->GetMute(&value);
         if (SUCCEEDED(hr)) muted = value != FALSE;
-        return statusOf(hr);
+        return codeOf(hr);
     }
-    EndpointStatus setMute(bool muted) override {
-        return statusOf(volume_->SetMute(muted ? TRUE : FALSE, nullptr));
+    std::uint32_t setMute(bool muted) override {
+        return codeOf(volume_->SetMute(muted ? TRUE : FALSE, nullptr));
     }
 
 private:
@@ -128,6 +127,12 @@ private:
 struct Win32AudioEndpoints::Com {
     ComPtr<IMMDeviceEnumerator> enumerator;
     DeviceNotifications* notifications = nullptr;  // registered with the enumerator
+    // Registrations an enumerator would not end, each with its enumerator.
+    struct Refused {
+        ComPtr<IMMDeviceEnumerator> enumerator;
+        DeviceNotifications* notifications;
+    };
+    std::vector<Refused> refused;
 };
 
 Win32AudioEndpoints::Win32AudioEndpoints(HINSTANCE instance)
@@ -135,6 +140,7 @@ Win32AudioEndpoints::Win32AudioEndpoints(HINSTANCE instance)
 
 Win32AudioEndpoints::~Win32AudioEndpoints() {
     stopWatching();
+    unregisterRefused();
     com_.reset();
     if (window_) DestroyWindow(window_);
     UnregisterClassA(kWindowClass, instance_);
@@ -153,19 +159,19 @@ HRESULT Win32AudioEndpoints::device(const std::string& id, ComPtr<IMMDevice>& de
     return com_->enumerator->GetDevice(widen(id).c_str(), device.put());
 }
 
-EndpointStatus Win32AudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
+// E_NOTFOUND when no output is active ("IMMDeviceEnumerator::GetDefaultAudioEndpoint").
+std::uint32_t Win32AudioEndpoints::defaultOutput(platform::Role role, std::string& id) {
     HRESULT hr = enumerator();
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     ComPtr<IMMDevice> device;
     hr = com_->enumerator->GetDefaultAudioEndpoint(eRender, roleOf(role), device.put());
-    if (hr == static_cast<HRESULT>(platform::kNotFound)) return EndpointStatus::NoDevice;
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     LPWSTR text = nullptr;
     hr = device->GetId(&text);
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     id = utf8Of(text);
     CoTaskMemFree(text);
-    return EndpointStatus::Ok;
+    return 0;
 }
 
 // The render devices in the states of `mask`, and how many there are.
@@ -178,11 +184,11 @@ HRESULT Win32AudioEndpoints::renderDevices(DWORD mask, ComPtr<IMMDeviceCollectio
     return devices->GetCount(&count);
 }
 
-EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+std::uint32_t Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
     ComPtr<IMMDeviceCollection> devices;
     UINT count = 0;
     const HRESULT hr = renderDevices(DEVICE_STATE_ACTIVE, devices, count);
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     outputs.clear();
     for (UINT i = 0; i < count; ++i) {
         ComPtr<IMMDevice> device;
@@ -193,78 +199,95 @@ EndpointStatus Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDe
         friendlyName(output.id, output.name);
         outputs.push_back(std::move(output));
     }
-    return EndpointStatus::Ok;
+    return 0;
 }
 
 // Through the policy-config pairing this Windows offers, the one that answered last time first
 // (so that one switch does not ask again for each role the pairings Windows lacks); a refusal of
-// the switch itself is the system's answer.
+// the switch itself is the system's answer. When no pairing answers, the answer is the same
+// whichever was tried last.
 std::uint32_t Win32AudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
-    HRESULT hr = REGDB_E_CLASSNOTREG;
+    policyConfigInUse_ = nullptr;
     const std::wstring device = widen(id);
     constexpr std::size_t kPairings = std::size(kPolicyConfigPairings);
     for (std::size_t tried = 0; tried < kPairings; ++tried) {
         const std::size_t index = (policyPairing_ + tried) % kPairings;
         const PolicyConfigPairing& pairing = kPolicyConfigPairings[index];
         ComPtr<IUnknown> config;
-        hr = CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL, pairing.interfaceId,
-                              config.putVoid());
-        if (FAILED(hr)) continue;
+        if (FAILED(CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL, pairing.interfaceId,
+                                    config.putVoid()))) {
+            continue;
+        }
         policyPairing_ = index;
-        hr = pairing.vistaLayout ? static_cast<PolicyConfigVista*>(config.get())
-                                       ->SetDefaultEndpoint(device.c_str(), roleOf(role))
-                                 : static_cast<PolicyConfigWindows7*>(config.get())
-                                       ->SetDefaultEndpoint(device.c_str(), roleOf(role));
-        if (FAILED(hr)) return static_cast<std::uint32_t>(hr);
+        policyConfigInUse_ = pairing.name;
+        const HRESULT hr = pairing.vistaLayout
+                               ? static_cast<PolicyConfigVista*>(config.get())
+                                     ->SetDefaultEndpoint(device.c_str(), roleOf(role))
+                               : static_cast<PolicyConfigWindows7*>(config.get())
+                                     ->SetDefaultEndpoint(device.c_str(), roleOf(role));
+        if (FAILED(hr)) return codeOf(hr);
         // The system's own notice arrives on another thread a little later.
         if (role == platform::Role::Console && changed_) changed_();
         return 0;
     }
-    return static_cast<std::uint32_t>(hr);
+    return platform::kNoPolicyConfig;
 }
 
-EndpointStatus Win32AudioEndpoints::installedOutputs(std::size_t& count) {
+std::string Win32AudioEndpoints::policyConfigInUse() const {
+    return policyConfigInUse_ ? policyConfigInUse_ : "";
+}
+
+std::uint32_t Win32AudioEndpoints::installedOutputs(std::size_t& count) {
     ComPtr<IMMDeviceCollection> devices;
     UINT found = 0;
     const HRESULT hr = renderDevices(DEVICE_STATEMASK_ALL, devices, found);
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     count = found;
-    return EndpointStatus::Ok;
+    return 0;
 }
 
-EndpointStatus Win32AudioEndpoints::activateVolume(
+// A device that is no longer active answers as gone, as its volume object would.
+std::uint32_t Win32AudioEndpoints::activateVolume(
     const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) {
     ComPtr<IMMDevice> device;
     HRESULT hr = this->device(id, device);
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     DWORD state = 0;
     if (SUCCEEDED(device->GetState(&state)) && state != DEVICE_STATE_ACTIVE) {
-        return EndpointStatus::DeviceGone;
+        return platform::kAudioDeviceInvalidated;
     }
     ComPtr<IAudioEndpointVolume> endpointVolume;
     hr = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
                           endpointVolume.putVoid());
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     volume = std::make_unique<EndpointVolumeObject>(std::move(endpointVolume));
-    return EndpointStatus::Ok;
+    return 0;
 }
 
-EndpointStatus Win32AudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+// A device just plugged in may have no name yet: the property is then absent, which GetValue
+// answers with S_OK and VT_EMPTY (Microsoft, "IPropertyStore::GetValue", Remarks), or a string
+// without text. Either is a name without text; another type is a failure.
+std::uint32_t Win32AudioEndpoints::friendlyName(const std::string& id, std::string& name) {
     ComPtr<IMMDevice> device;
     HRESULT hr = this->device(id, device);
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     ComPtr<IPropertyStore> store;
     hr = device->OpenPropertyStore(STGM_READ, store.put());
-    if (FAILED(hr)) return statusOf(hr);
+    if (FAILED(hr)) return codeOf(hr);
     PROPVARIANT value;
     PropVariantInit(&value);
-    EndpointStatus status = EndpointStatus::Failed;
-    if (SUCCEEDED(store->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
-        name = value.pwszVal ? utf8Of(value.pwszVal) : std::string();
-        status = EndpointStatus::Ok;
+    hr = store->GetValue(kFriendlyName, &value);
+    if (SUCCEEDED(hr)) {
+        if (value.vt == VT_LPWSTR && value.pwszVal) {
+            name = utf8Of(value.pwszVal);
+        } else if (value.vt == VT_EMPTY || value.vt == VT_LPWSTR) {
+            name.clear();
+        } else {
+            hr = DISP_E_TYPEMISMATCH;
+        }
     }
     PropVariantClear(&value);
-    return status;
+    return codeOf(hr);
 }
 
 bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
@@ -275,6 +298,7 @@ bool Win32AudioEndpoints::watchChanges(std::function<void()> changed) {
 
 bool Win32AudioEndpoints::reconnect() {
     stopWatching();
+    unregisterRefused();
     com_->enumerator = {};
     return changed_ && startWatching();
 }
@@ -304,8 +328,10 @@ bool Win32AudioEndpoints::startWatching() {
 
 // Registering takes no reference of its own (Microsoft, "IMMDeviceEnumerator::
 // RegisterEndpointNotificationCallback", Remarks): a client that the enumerator refuses to
-// unregister may still be called, so it is kept, detached from the window, for the rest of the
-// run rather than freed under the caller.
+// unregister may still be called, so it is kept, detached from the window, rather than freed
+// under the caller. Its enumerator is kept with it: Microsoft's older text of the same page says
+// that a client released while registered leaks what the client and the enumerator hold, so the
+// unregistering is asked again at each new connection and both are released once it ends.
 void Win32AudioEndpoints::stopWatching() {
     if (com_ && com_->notifications) {
         if (SUCCEEDED(
@@ -313,9 +339,23 @@ void Win32AudioEndpoints::stopWatching() {
             com_->notifications->Release();
         } else {
             com_->notifications->detach();
+            com_->refused.push_back({com_->enumerator.share(), com_->notifications});
         }
         com_->notifications = nullptr;
     }
+}
+
+// A client still refused when the program ends stays alive: the service may still call it.
+void Win32AudioEndpoints::unregisterRefused() {
+    if (!com_) return;
+    std::erase_if(com_->refused, [](Com::Refused& refused) {
+        if (FAILED(refused.enumerator->UnregisterEndpointNotificationCallback(
+                refused.notifications))) {
+            return false;
+        }
+        refused.notifications->Release();
+        return true;
+    });
 }
 
 LRESULT CALLBACK Win32AudioEndpoints::windowProcedure(HWND window, UINT message, WPARAM wParam,

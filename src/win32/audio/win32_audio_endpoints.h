@@ -25,13 +25,14 @@ public:
     explicit Win32AudioEndpoints(HINSTANCE instance);
     ~Win32AudioEndpoints() override;
 
-    platform::EndpointStatus defaultOutput(platform::Role role, std::string& id) override;
-    platform::EndpointStatus activateVolume(
-        const std::string& id, std::unique_ptr<platform::EndpointVolume>& volume) override;
-    platform::EndpointStatus friendlyName(const std::string& id, std::string& name) override;
-    platform::EndpointStatus activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
+    std::uint32_t defaultOutput(platform::Role role, std::string& id) override;
+    std::uint32_t activateVolume(const std::string& id,
+                                 std::unique_ptr<platform::EndpointVolume>& volume) override;
+    std::uint32_t friendlyName(const std::string& id, std::string& name) override;
+    std::uint32_t activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
     std::uint32_t setDefaultOutput(platform::Role role, const std::string& id) override;
-    platform::EndpointStatus installedOutputs(std::size_t& count) override;
+    std::string policyConfigInUse() const override;
+    std::uint32_t installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;
 
@@ -43,6 +44,7 @@ private:
     HRESULT renderDevices(DWORD mask, ComPtr<IMMDeviceCollection>& devices, UINT& count);
     bool startWatching();
     void stopWatching();
+    void unregisterRefused();
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<Com> com_;
     std::function<void()> changed_;
     std::size_t policyPairing_ = 0;  // the policy-config pairing that answered last
+    const char* policyConfigInUse_ = nullptr;
 };
 
 }  // namespace qmx::win32

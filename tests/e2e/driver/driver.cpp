@@ -6,6 +6,7 @@
 #include <oleacc.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -145,6 +146,29 @@ bool cycle(HWND host, const std::string& kind, int index) {
     return waitFor("QmxDialog", true, 15000);
 }
 
+// The handle count of a process from NtQuerySystemInformation's process list; -1 when unknown.
+long processHandleCount(DWORD pid) {
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr) return -1;
+    constexpr int kSystemProcessInformation = 5;
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    if (query(kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+              &needed) < 0) {
+        return -1;
+    }
+    for (std::size_t offset = 0;;) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(&buffer[offset]);
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == pid) {
+            return static_cast<long>(entry->HandleCount);
+        }
+        if (entry->NextEntryOffset == 0) return -1;
+        offset += entry->NextEntryOffset;
+    }
+}
+
 int usage() {
     std::puts(
         "usage: qmxdriver windows [--class C] [--title T] [--pid P] [--visible 1]\n"
@@ -162,6 +186,7 @@ int usage() {
         "       qmxdriver owner HWND\n"
         "       qmxdriver message-id NAME\n"
         "       qmxdriver foreground\n"
+        "       qmxdriver handles PID\n"
         "       qmxdriver focus HWND\n"
         "       qmxdriver acc HWND\n"
         "       qmxdriver uistate HWND\n"
@@ -291,7 +316,8 @@ int main(int argc, char** argv) {
     // user's session keeps its executable.
     if (command == "hold-file" && argc >= 4) {
         const std::wstring path = wide(argv[2]);
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             std::printf("refused %lu\n", GetLastError());
             return 1;
@@ -410,6 +436,14 @@ int main(int argc, char** argv) {
         }
         CloseHandle(snapshot);
         return found ? 0 : 1;
+    }
+    // A process's kernel handles as the system's process list counts them (Wine answers 0 to
+    // GetProcessHandleCount).
+    if (command == "handles" && argc >= 3) {
+        const long handles = processHandleCount(std::strtoul(argv[2], nullptr, 0));
+        if (handles < 0) return 1;
+        std::printf("%ld\n", handles);
+        return 0;
     }
     if (command == "foreground") {
         HWND window = GetForegroundWindow();

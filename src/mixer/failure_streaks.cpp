@@ -1,0 +1,73 @@
+#include "mixer/failure_streaks.h"
+
+#include <string>
+#include <utility>
+
+namespace qmx::mixer {
+
+namespace {
+std::string failures(std::uint32_t count) {
+    return std::to_string(count) + (count == 1 ? " failure" : " failures");
+}
+}  // namespace
+
+FailureStreaks::FailureStreaks(EventLog& log, Clock clock, std::uint32_t boundMs)
+    : log_(log), clock_(std::move(clock)), boundMs_(boundMs) {}
+
+const char* FailureStreaks::methodOf(EndpointCall call) {
+    switch (call) {
+        case EndpointCall::DefaultLookup:
+            return "GetDefaultAudioEndpoint";
+        case EndpointCall::Activate:
+            return "Activate";
+        case EndpointCall::VolumeRead:
+            return "GetMasterVolumeLevelScalar";
+        case EndpointCall::VolumeWrite:
+            return "SetMasterVolumeLevelScalar";
+        case EndpointCall::MuteRead:
+            return "GetMute";
+        case EndpointCall::MuteWrite:
+            return "SetMute";
+        case EndpointCall::InstalledCount:
+            return "EnumAudioEndpoints";
+        case EndpointCall::Name:
+            return "GetValue";
+    }
+    return "";
+}
+
+void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss) {
+    Streak& s = streak(call);
+    if (s.failures++ == 0) {
+        log_.write(std::string(methodOf(call)) + " failed " + hexCode(code) +
+                   " (first of a streak)");
+    }
+    if (loss) {
+        s.since.reset();
+    } else if (!s.since) {
+        s.since = clock_();
+    }
+}
+
+void FailureStreaks::answered(EndpointCall call) {
+    Streak& s = streak(call);
+    if (s.failures != 0) {
+        log_.write(std::string(methodOf(call)) + " answers again after " + failures(s.failures));
+    }
+    s = Streak{};
+}
+
+void FailureStreaks::dropped(EndpointCall call) {
+    Streak& s = streak(call);
+    if (s.failures != 0) {
+        log_.write(std::string(methodOf(call)) + " write dropped after " + failures(s.failures));
+    }
+    s = Streak{};
+}
+
+bool FailureStreaks::lasting(EndpointCall call) const {
+    const auto& since = streaks_[static_cast<std::size_t>(call)].since;
+    return since && clock_() - *since >= boundMs_;
+}
+
+}  // namespace qmx::mixer

@@ -1,0 +1,372 @@
+// Calls of the audio system that fail: each kind of call keeps its own clock, reads answer for
+// themselves while a write is kept, a write outlives a restart of the audio service, a lasting
+// outage renews the connection after waits that double, and the log gets each streak's first
+// failure and its end.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "endpoint_harness.h"
+
+namespace qmx::testing {
+namespace {
+
+using platform::IconId;
+
+constexpr std::uint32_t kFail = 0x80004005;            // E_FAIL
+constexpr std::uint32_t kHandle = 0x80070006;          // E_HANDLE, from Bluetooth headphones
+constexpr std::uint32_t kNotFunctioning = 0x8007001F;  // from a USB gaming headset
+constexpr std::uint32_t kGone = platform::kAudioDeviceInvalidated;
+// How long a call may fail before it ends the program: a figure here, not the code's constant.
+constexpr unsigned kTenSeconds = 10000;
+constexpr const char* kMuteReadFailed = "Error! Unable to get Mixer Control Details.";
+constexpr const char* kVolumeReadFailed = "Error! Can't get Mixer Control Details.";
+constexpr const char* kWriteFailed = "Error! Unable to set Mixer Control Details.";
+
+std::string firstMessage(Rig& rig) {
+    const auto& boxes = rig.fake.messageBoxes.shown;
+    return boxes.empty() ? "" : boxes[0].text;
+}
+
+// A mute read failing while the volume reads work, a look-up or an activation failing: each
+// ends the program with the message of the call that needed it once its own kind has failed for
+// ten seconds, whatever other kinds answer meanwhile; a loss never does.
+TEST(EndpointFailures, EachKindOfCallEndsTheProgramOnlyWhenItsOwnFailureLasts) {
+    struct Case {
+        const char* method;
+        std::uint32_t code;
+        bool controllerOpen;
+        const char* message;  // nullptr: the program runs on
+    };
+    const Case cases[] = {
+        {"GetMute", kFail, false, kMuteReadFailed},
+        {"GetMute", kFail, true, kMuteReadFailed},
+        {"GetMute", kGone, true, nullptr},
+        {"GetMasterVolumeLevelScalar", kFail, true, kVolumeReadFailed},
+        {"GetMasterVolumeLevelScalar", kFail, false, nullptr},
+        {"GetDefaultAudioEndpoint", kFail, false, kMuteReadFailed},
+        {"GetDefaultAudioEndpoint", kGone, true, nullptr},
+        {"Activate", kFail, false, kMuteReadFailed},
+        {"Activate", kGone, true, nullptr},  // the default names a device that keeps being gone
+    };
+    for (const auto& [method, code, controllerOpen, message] : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << method << " " << std::hex << code << " controller " << controllerOpen);
+        Rig rig;
+        rig.outputs.add("speakers", "Speakers", 0.5f, true);
+        ASSERT_EQ(rig.start(), -1);
+        if (controllerOpen) rig.trayEvent(0x202);
+        rig.advance(100);
+        rig.outputs.failing[method] = code;
+        // The headset reconnects: its volume object is made anew.
+        rig.outputs.remove("speakers");
+        rig.outputs.add("speakers", "Speakers", 0.5f, true);
+        EXPECT_EQ(rig.advance(kTenSeconds - 200), -1);
+        EXPECT_EQ(firstMessage(rig), "");
+        EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
+        EXPECT_EQ(rig.advance(400), message ? 0 : -1);
+        EXPECT_EQ(firstMessage(rig), message ? message : "");
+    }
+}
+
+// Bluetooth headphones and a USB headset refuse writes for good and read fine: the knob and the
+// box follow the device, a mute made elsewhere shows on the icon at once, the volume object is
+// kept, and the write ends the program with its own message once it has failed for ten seconds.
+TEST(EndpointFailures, AWriteRefusedForGoodLetsReadsFollowTheDeviceAndEndsWithItsMessage) {
+    struct Case {
+        const char* method;
+        std::uint32_t code;
+        std::function<void(Rig&)> write;
+    };
+    const Case cases[] = {
+        {"SetMasterVolumeLevelScalar", kHandle, [](Rig& rig) { rig.dragKnob(13.8f * 10); }},
+        {"SetMasterVolumeLevelScalar", kNotFunctioning, [](Rig& rig) { rig.dragKnob(13.8f * 10); }},
+        {"SetMute", kHandle, [](Rig& rig) { rig.app.controller().chkmute().setValue(1); }},
+    };
+    for (const auto& [method, code, write] : cases) {
+        SCOPED_TRACE(method);
+        Rig rig;
+        rig.outputs.add("headset", "Headset", 0.6f, false);
+        ASSERT_EQ(rig.start(), -1);
+        rig.trayEvent(0x202);
+        rig.advance(100);
+        const int activations = rig.outputs.activations;
+        rig.outputs.failing[method] = code;
+        EXPECT_EQ(exitCodeOf([&] { write(rig); }), -1);
+        EXPECT_EQ(rig.advance(100), -1);
+        EXPECT_EQ(rig.label(), "60");
+        EXPECT_EQ(rig.app.controller().chkmute().value(), 0);
+        rig.outputs.devices["headset"].muted = true;  // the keyboard's mute key
+        rig.outputs.devices["headset"].scalar = 0.3f;
+        EXPECT_EQ(rig.advance(100), -1);
+        EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);
+        EXPECT_EQ(rig.label(), "30");
+        EXPECT_EQ(rig.outputs.activations, activations);
+        EXPECT_EQ(rig.advance(kTenSeconds - 400), -1);
+        EXPECT_EQ(firstMessage(rig), "");
+        EXPECT_EQ(rig.advance(400), 0);
+        EXPECT_EQ(firstMessage(rig), kWriteFailed);
+    }
+}
+
+// A drag while the audio service restarts shows as made and reaches the device once the service
+// is back; it is dropped when another device, or none, is in use by then.
+TEST(EndpointFailures, AWriteDuringAServiceRestartReachesTheDeviceOnceItIsBack) {
+    struct Case {
+        std::function<void(fakes::FakeAudioEndpoints&)> meanwhile;
+        float speakers;  // the speakers' level afterwards
+        const char* label;
+    };
+    const Case cases[] = {
+        {[](auto&) {}, mixer::scalarForLevel(13107), "20"},
+        {[](auto& outputs) { outputs.setDefault("headset"); }, 0.3f, "60"},
+        {[](auto& outputs) {
+             outputs.remove("speakers");
+             outputs.remove("headset");
+         },
+         0.3f, "0"},
+    };
+    for (const auto& [meanwhile, speakers, label] : cases) {
+        SCOPED_TRACE(label);
+        Rig rig;
+        rig.outputs.add("speakers", "Speakers", 0.3f);
+        rig.outputs.add("headset", "Headset", 0.6f);
+        ASSERT_EQ(rig.start(), -1);
+        rig.trayEvent(0x202);
+        rig.outputs.stopService();
+        rig.advance(500);
+        EXPECT_EQ(exitCodeOf([&] { rig.dragKnob(13.8f * 10); }), -1);
+        EXPECT_EQ(rig.advance(1000), -1);
+        EXPECT_EQ(rig.label(), "20");
+        meanwhile(rig.outputs);
+        rig.outputs.startService();
+        EXPECT_EQ(rig.advance(2000), -1);
+        EXPECT_FLOAT_EQ(rig.outputs.devices["speakers"].scalar, speakers);
+        EXPECT_FLOAT_EQ(rig.outputs.devices["headset"].scalar, 0.6f);
+        EXPECT_EQ(rig.label(), label);
+        EXPECT_TRUE(rig.fake.messageBoxes.shown.empty());
+    }
+}
+
+class EndpointRecovery : public ::testing::Test, protected Rig {
+protected:
+    // The log's lines that contain `text`.
+    std::vector<std::string> linesWith(const std::string& text) const {
+        std::vector<std::string> found;
+        for (const auto& line : fake.logFile.lines()) {
+            if (line.find(text) != std::string::npos) found.push_back(line);
+        }
+        return found;
+    }
+};
+
+// The default look-up fails while the audio service comes up at logon; a write fails once
+// while a headset reconnects. No message: the icon is there at once, the level follows once the
+// system answers, and the write goes through at the next poll, unless another output has
+// become the default meanwhile.
+TEST_F(EndpointRecovery, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAgain) {
+    outputs.add("speakers", "Speakers", 0.6f, true);
+    outputs.add("headset", "Headset", 0.3f);
+    outputs.failing["GetDefaultAudioEndpoint"] = kFail;
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(advance(2000), -1);
+    EXPECT_FALSE(fake.shell.trayCalls.empty());  // the icon is there
+    outputs.failing.clear();
+    EXPECT_EQ(advance(1100), -1);
+    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+    trayEvent(0x202);
+    EXPECT_EQ(label(), "60");
+
+    outputs.failNextValueCalls = 1;
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    EXPECT_EQ(label(), "50");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, mixer::scalarForLevel(32768));
+    EXPECT_EQ(label(), "50");
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
+
+    outputs.failValueCalls(kFail);
+    EXPECT_EQ(exitCodeOf([&] { dragKnob(13.8f * 10); }), -1);
+    outputs.failValueCalls(0);
+    outputs.setDefault("headset");
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_FLOAT_EQ(outputs.devices["headset"].scalar, 0.3f);
+    EXPECT_EQ(label(), "30");
+}
+
+// Ten minutes without the audio service: the connection is renewed at once, then after waits of
+// 1, 2, 4, 8, 16 and 30 seconds; once the service is back the watch is on again, and the next
+// outage is renewed at once again.
+TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) {
+    fake.eventLog.start();
+    outputs.add("speakers", "Speakers");
+    ASSERT_EQ(start(), -1);
+    outputs.stopService();
+    EXPECT_EQ(advance(10 * 60 * 1000), -1);
+    const auto renewals = linesWith("renewed");
+    ASSERT_GE(renewals.size(), 7u);
+    const char* waits[] = {"1 s", "2 s", "4 s", "8 s", "16 s", "30 s", "30 s"};
+    for (std::size_t i = 0; i < std::size(waits); ++i) {
+        EXPECT_EQ(renewals[i], std::string("Connection to the audio service renewed, "
+                                           "notifications off; the next renewal waits ") +
+                                   waits[i]);
+    }
+    // At 0.1, 1.1, 3.1, 7.1, 15.1 and 31.1 s, then every 30 s up to 600 s.
+    EXPECT_EQ(outputs.reconnects, 24);
+    EXPECT_EQ(renewals.size(), 24u);
+
+    outputs.startService();
+    EXPECT_EQ(advance(30000), -1);
+    EXPECT_TRUE(outputs.watching());
+    const int reconnects = outputs.reconnects;
+    outputs.stopService();
+    EXPECT_EQ(advance(100), -1);
+    EXPECT_EQ(outputs.reconnects, reconnects + 1);
+    EXPECT_TRUE(fake.messageBoxes.shown.empty());
+}
+
+// A watch the system refuses at start-up is asked for again with the connection's renewals,
+// not at every call, until it holds; then the default is no longer looked up before every call.
+TEST_F(EndpointRecovery, ANotificationRegistrationRefusedAtStartUpIsMadeAgainUntilItHolds) {
+    outputs.watchFails = true;
+    outputs.add("speakers", "Speakers");
+    ASSERT_EQ(start(), -1);
+    EXPECT_EQ(advance(20000), -1);
+    EXPECT_FALSE(outputs.watching());
+    EXPECT_EQ(outputs.reconnects, 4);  // after 1, 3, 7 and 15 s
+    outputs.watchFails = false;
+    EXPECT_EQ(advance(16000), -1);  // the next at 31 s
+    EXPECT_TRUE(outputs.watching());
+    const int lookups = outputs.defaultLookups;
+    EXPECT_EQ(advance(500), -1);
+    EXPECT_EQ(outputs.defaultLookups, lookups);
+    app.about().show();
+    outputs.rename("speakers", "Lautsprecher");
+    fake.timers.advance(500);
+    const std::string line = app.about().lblmanufac().caption();
+    EXPECT_EQ(line.substr(0, line.find('\0')), "Mixer : Lautsprecher");
+}
+
+// The audio service still starting at logon: no default output, and the count of installed
+// outputs, or the look-up itself, fails for a while. The program waits with its icon and
+// follows the first output; only a count that succeeds and finds none ends it.
+TEST(EndpointStartUp, AFailedCountOfInstalledOutputsIsWaitedThrough) {
+    struct Case {
+        std::map<std::string, std::uint32_t> failing;
+        long exitCode;
+    };
+    const Case cases[] = {
+        {{{"EnumAudioEndpoints", kFail}}, -1},
+        {{{"EnumAudioEndpoints", platform::kAudioServiceNotRunning}}, -1},
+        {{{"EnumAudioEndpoints", kFail}, {"GetDefaultAudioEndpoint", kFail}}, -1},
+        {{}, 0},
+    };
+    for (const auto& [failing, exitCode] : cases) {
+        SCOPED_TRACE(failing.size());
+        Rig rig;
+        rig.outputs.failing = failing;
+        ASSERT_EQ(rig.start(), exitCode);
+        if (exitCode == 0) {
+            EXPECT_EQ(firstMessage(rig),
+                      "Error! Unable to open a Mixer Device. Program will be terminated.");
+            continue;
+        }
+        EXPECT_FALSE(rig.fake.shell.trayCalls.empty());
+        EXPECT_EQ(rig.advance(3000), -1);
+        rig.outputs.failing.clear();
+        rig.outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
+        EXPECT_EQ(rig.advance(1100), -1);
+        EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);
+        EXPECT_EQ(firstMessage(rig), "");
+    }
+}
+
+// The log: the first failure of each streak with its method and code, the streak's end with its
+// count, each renewal with its wait, and the changes of devices; nothing on a quiet poll.
+TEST(EndpointLog, TellsTheFirstFailureOfAStreakItsEndAndTheChangesOfDevices) {
+    struct Case {
+        const char* story;
+        std::function<void(Rig&)> fail;
+        std::function<void(Rig&)> recover;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"the mute read fails for two seconds",
+         [](Rig& rig) { rig.outputs.failing["GetMute"] = kFail; },
+         [](Rig& rig) { rig.outputs.failing.clear(); },
+         {"GetMute failed 0x80004005 (first of a streak)",
+          "GetMute answers again after 20 failures"}},
+        {"a write refused while headphones reconnect",
+         [](Rig& rig) {
+             rig.trayEvent(0x202);
+             rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
+             rig.dragKnob(13.8f * 10);
+             rig.app.controller().unload();  // the mute poll alone makes the write again
+         },
+         [](Rig& rig) { rig.outputs.failing.clear(); },
+         {"SetMasterVolumeLevelScalar failed 0x80070006 (first of a streak)",
+          "SetMasterVolumeLevelScalar answers again after 22 failures"}},
+        {"the audio service restarts",
+         [](Rig& rig) { rig.outputs.stopService(); },
+         [](Rig& rig) { rig.outputs.startService(); },
+         {"GetMute failed 0x88890010 (first of a streak)",
+          "GetDefaultAudioEndpoint failed 0x88890010 (first of a streak)",
+          "Connection to the audio service renewed, notifications off; the next renewal waits 1 s",
+          "Connection to the audio service renewed, notifications off; the next renewal waits 2 s",
+          "GetDefaultAudioEndpoint answers again after 21 failures",
+          "GetMute answers again after 1 failure",
+          "Connection to the audio service renewed, notifications on; the next renewal waits 4 s"}},
+        {"a headset comes and goes",
+         [](Rig& rig) {
+             rig.outputs.add("headset", "Headset");
+             rig.outputs.setDefault("headset");
+         },
+         [](Rig& rig) { rig.outputs.remove("headset"); },
+         {"Output added: headset (Headset)", "Default output changed to headset (Headset)",
+          "Output removed: headset (Headset)", "Default output changed to speakers (Speakers)"}},
+    };
+    for (const auto& [story, fail, recover, lines] : cases) {
+        SCOPED_TRACE(story);
+        Rig rig;
+        rig.fake.eventLog.start();
+        rig.outputs.add("speakers", "Speakers");
+        ASSERT_EQ(rig.start(), -1);
+        rig.advance(100);
+        const std::size_t before = rig.fake.logFile.lines().size();
+        fail(rig);
+        rig.advance(2000);
+        recover(rig);
+        rig.advance(2000);
+        const auto all = rig.fake.logFile.lines();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()), lines);
+        rig.advance(1000);
+        EXPECT_EQ(rig.fake.logFile.lines().size(), all.size());  // nothing on quiet polls
+    }
+}
+
+TEST(EndpointResults, LossesAreToldApartFromFailures) {
+    using platform::EndpointStatus;
+    const std::pair<std::uint32_t, EndpointStatus> cases[] = {
+        {0x00000000, EndpointStatus::Ok},         {0x00000001, EndpointStatus::Ok},  // S_FALSE
+        {0x88890004, EndpointStatus::DeviceGone},  // AUDCLNT_E_DEVICE_INVALIDATED
+        {0x88890010, EndpointStatus::DeviceGone},  // AUDCLNT_E_SERVICE_NOT_RUNNING
+        {0x80070490, EndpointStatus::DeviceGone},  // E_NOTFOUND
+        {0x8007048F, EndpointStatus::DeviceGone},  // ERROR_DEVICE_NOT_CONNECTED
+        {0x80010108, EndpointStatus::DeviceGone},  // RPC_E_DISCONNECTED
+        {0x800706BA, EndpointStatus::DeviceGone},  // RPC_S_SERVER_UNAVAILABLE
+        {0x800706BE, EndpointStatus::DeviceGone},  // RPC_S_CALL_FAILED
+        {0x80004005, EndpointStatus::Failed},      // E_FAIL
+        {0x80070006, EndpointStatus::Failed},      // E_HANDLE
+        {0x8007001F, EndpointStatus::Failed},      // ERROR_GEN_FAILURE
+        {0x8889000A, EndpointStatus::Failed},      // AUDCLNT_E_DEVICE_IN_USE
+        {0x80070005, EndpointStatus::Failed},      // E_ACCESSDENIED
+        {0x80004001, EndpointStatus::Failed},      // E_NOTIMPL
+    };
+    for (auto [result, status] : cases) {
+        EXPECT_EQ(platform::endpointStatusOf(result), status) << std::hex << result;
+    }
+}
+
+}  // namespace
+}  // namespace qmx::testing
