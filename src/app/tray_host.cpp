@@ -21,12 +21,12 @@ constexpr int kRightButtonDown = 0x204;
 constexpr int kRightButtonUp = 0x205;
 
 // Holds a flag raised for its own lifetime, however that ends.
-class Flagged {
+class ScopedFlag {
 public:
-    explicit Flagged(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Flagged() { flag_ = false; }
-    Flagged(const Flagged&) = delete;
-    Flagged& operator=(const Flagged&) = delete;
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
 
 private:
     bool& flag_;
@@ -198,7 +198,7 @@ bool TrayHost::keepsController(int trayEvent) {
 // Opens the controller, then runs the click or menu request that arrived meanwhile.
 void TrayHost::openThenWaiting(bool fromKeyboard) {
     {
-        const Flagged opening(opening_);
+        const ScopedFlag opening(opening_);
         openController(fromKeyboard);
     }
     if (deferredEvent_ != 0) respond(std::exchange(deferredEvent_, 0));
@@ -219,7 +219,7 @@ void TrayHost::popUpMenu(bool fromKeyboard) {
     }
     int chosen = 0;
     {
-        const Flagged open(menuOpen_);
+        const ScopedFlag open(menuOpen_);
         chosen = menu_.popUp(window(), place);
     }
     if (fromKeyboard && !MenuCommands::startsProgram(chosen) &&

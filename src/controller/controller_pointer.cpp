@@ -14,7 +14,7 @@ void ControllerWindow::handlePointerDown(int controlId, int, float, float y) {
     if (controlId == Knob) {
         knobGrabY_ = static_cast<std::int32_t>(roundHalfEven(y));
         knobDragging_ = true;
-        dragDevice_ = mixer_.deviceInUse();
+        dragDevice_ = mixer_.deviceSerial();
     }
 }
 
@@ -26,7 +26,7 @@ void ControllerWindow::handlePointerMove(int controlId, int buttons, float x, fl
         case Knob:
             // A drag belongs to the device it started on: when the system switches to another
             // output, the knob's old place must not be written to the new one.
-            if (knobDragging_ && mixer_.deviceInUse() != dragDevice_) endPointerGesture(Knob);
+            if (knobDragging_ && mixer_.deviceSerial() != dragDevice_) endPointerGesture(Knob);
             if (knobDragging_) knobMove(y);
             break;
         case Track:

@@ -135,7 +135,7 @@ void EndpointMixer::watch() {
     renewals_ = 1;
 }
 
-std::uint32_t EndpointMixer::deviceInUse() {
+std::uint32_t EndpointMixer::deviceSerial() {
     reachDefaultOutput();
     return deviceSerial_;
 }
@@ -325,7 +325,7 @@ void EndpointMixer::dropKeptWrites() {
 }
 
 // The result of a call: a failure only when its kind of call has failed for the sustained span.
-std::uint32_t EndpointMixer::settle(const Outcome& outcome) const {
+std::uint32_t EndpointMixer::resultFor(const Outcome& outcome) const {
     return outcome.kind == Outcome::NoAnswer && streaks_.lasting(outcome.failed)
                ? platform::kMixerError
                : platform::kMixerNoError;
@@ -339,7 +339,7 @@ std::uint32_t EndpointMixer::readVolume(std::uint32_t& level) {
         attempt(EndpointCall::VolumeRead, [&](auto& v) { return v.masterScalar(scalar); });
     if (outcome.kind == Outcome::Done) lastLevel_ = levelForScalar(scalar);
     level = lastLevel_;
-    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : settle(outcome);
+    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : resultFor(outcome);
 }
 
 // A write kept across a loss shows as made: it will be once the device is back. The device is
@@ -350,7 +350,7 @@ std::uint32_t EndpointMixer::writeVolume(std::uint32_t level) {
     pendingLevel_ = level;
     const Outcome outcome = writeKept(Control::Volume);
     if (outcome.kind == Outcome::Done || outcome.kind == Outcome::Lost) lastLevel_ = level;
-    return settle(outcome);
+    return resultFor(outcome);
 }
 
 std::uint32_t EndpointMixer::readMute(std::uint32_t& value) {
@@ -359,7 +359,7 @@ std::uint32_t EndpointMixer::readMute(std::uint32_t& value) {
     const Outcome outcome = attempt(EndpointCall::MuteRead, [&](auto& v) { return v.mute(muted); });
     if (outcome.kind == Outcome::Done) lastMute_ = muted ? 1 : 0;
     value = lastMute_;
-    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : settle(outcome);
+    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : resultFor(outcome);
 }
 
 std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
@@ -369,7 +369,7 @@ std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
     if (outcome.kind == Outcome::Done || outcome.kind == Outcome::Lost) {
         lastMute_ = value != 0 ? 1 : 0;
     }
-    return settle(outcome);
+    return resultFor(outcome);
 }
 
 // The name of the output in use, or of the last one while the system does not answer; without

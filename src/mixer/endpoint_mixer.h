@@ -42,8 +42,8 @@ std::uint32_t levelForScalar(float scalar);
 // With no active output the values are those of start-up without a device (level 0, not muted)
 // and the device's name says there is none. At start-up the program waits when outputs are
 // installed or when the system cannot count them now; opening fails only when the count finds
-// no output device installed at all. deviceInUse() counts the outputs acted on: it changes
-// when the values start acting on another output, not when the same one comes back.
+// no output device installed at all. deviceSerial() is a serial number of the output acted on: it
+// changes when the values start acting on another output, not when the same one comes back.
 class EndpointMixer : public platform::Mixer {
 public:
     // Milliseconds since some start, wrapping around.
@@ -60,7 +60,7 @@ public:
 
     std::uint32_t open(std::uint32_t deviceId,
                        std::unique_ptr<platform::MixerDevice>& device) override;
-    std::uint32_t deviceInUse() override;
+    std::uint32_t deviceSerial() override;
 
 private:
     class Device;
@@ -76,7 +76,7 @@ private:
     void writePending();
     bool keptWriteFailed() const;
     void dropKeptWrites();
-    std::uint32_t settle(const Outcome& outcome) const;
+    std::uint32_t resultFor(const Outcome& outcome) const;
     Reach reachDefaultOutput();
     Reach lookUp();
     Reach activate(const std::string& id);

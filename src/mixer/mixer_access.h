@@ -48,7 +48,7 @@ public:
     // Updates mixerName from the device in use and returns it.
     const std::string& refreshMixerName();
     // Changes when the values start acting on another device (the system's default output).
-    std::uint32_t deviceInUse() { return mixer_.deviceInUse(); }
+    std::uint32_t deviceSerial() { return mixer_.deviceSerial(); }
 
 private:
     std::uint32_t findControl(platform::MixerDevice& device, std::uint32_t controlType,

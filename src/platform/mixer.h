@@ -70,7 +70,7 @@ public:
     virtual std::uint32_t open(std::uint32_t deviceId, std::unique_ptr<MixerDevice>& device) = 0;
     // A number for the device that value calls act on now; it changes when the system switches
     // them to another device. A mixer bound to one device answers 0.
-    virtual std::uint32_t deviceInUse() { return 0; }
+    virtual std::uint32_t deviceSerial() { return 0; }
 };
 
 }  // namespace qmx::platform

@@ -52,13 +52,13 @@ TEST_F(DeviceChanges, TheSameDeviceReturningWithItsIdIsActivatedAnew) {
     ASSERT_EQ(start(), -1);
     fake.timers.advance(100);
     const int activations = outputs.activations;
-    const std::uint32_t inUse = mixer.deviceInUse();
+    const std::uint32_t inUse = mixer.deviceSerial();
     outputs.remove("headset");
     outputs.add("headset", "USB Headset", 0.5f, true);
     EXPECT_EQ(advance(100), -1);
     EXPECT_EQ(outputs.activations, activations + 1);
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
-    EXPECT_EQ(mixer.deviceInUse(), inUse);  // the same device: a drag on it would go on
+    EXPECT_EQ(mixer.deviceSerial(), inUse);  // the same device: a drag on it would go on
 }
 
 // With every output removed the program shows what start-up shows without one: the bottom of

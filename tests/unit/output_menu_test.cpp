@@ -180,7 +180,7 @@ TEST(SwitchFailure, TheAudioCodesAreSaidInWords) {
     fakes::CallLog calls;
     fakes::FakeShell shell{calls};
     for (const auto& [code, reason] : cases) {
-        EXPECT_EQ(app::switchFailureMessage({code}, shell),
+        EXPECT_EQ(app::switchFailureMessage({code, false, {}}, shell),
                   "Unable to switch the playback device. " + reason)
             << std::hex << code;
     }

@@ -183,7 +183,9 @@ TEST_F(ShortcutKeyTest, TheShortcutAsksNotToRepeatWhereWindowsKnowsHow) {
         EXPECT_EQ(copy.fake.logFile.lines(), c.lines);
         EXPECT_EQ(copy.fake.messageBoxes.shown.size(), c.modifiers == 0 ? 1u : 0u);
         ASSERT_EQ(copy.fake.input.hotKeys.size(), c.modifiers ? 1u : 0u);
-        if (c.modifiers) EXPECT_EQ(copy.fake.input.hotKeys.begin()->second.first, c.modifiers);
+        if (c.modifiers) {
+            EXPECT_EQ(copy.fake.input.hotKeys.begin()->second.first, c.modifiers);
+        }
     }
 }
 

@@ -314,9 +314,10 @@ TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
         trayEvent(platform::kTrayContextMenu);
         const auto& place = fake.menus.popups.back().state.place;
         ASSERT_EQ(place.has_value(), c.place.has_value());
-        if (place)
+        if (place) {
             EXPECT_EQ(std::tie(place->left, place->bottom),
                       std::tie(c.place->left, c.place->bottom));
+        }
     }
     trayEvent(0x204);
     EXPECT_FALSE(fake.menus.popups.back().state.place.has_value());
