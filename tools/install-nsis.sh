@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs NSIS 3.11 or later into /opt/nsis, beside Debian 12's own NSIS (3.08, which lacks
-# 3.11's fix for the plug-ins folder of an installer run as SYSTEM): makensis built from Debian
-# 13's nsis source package, with the stubs, plug-ins and headers of Debian 13's nsis-common (one
-# package for every architecture). Both come through apt, which checks them against the
-# archive's signed indexes, from the archive this machine's apt already uses, with a package
-# list of their own: nothing of Debian 13 is installed as a system package and the system is
-# not upgraded. A second run finds the marker and does nothing. Run as root.
+# 3.11's fix for the plug-ins folder of an installer run as SYSTEM): makensis built from the
+# upstream sources in Debian 13's nsis source package (its .orig tarball alone; the header flag
+# Debian's patch to makensis leaves out, installer/qmx.nsi leaves out itself), with the stubs,
+# plug-ins and headers of Debian 13's nsis-common (one package for every architecture). Both
+# come through apt, which checks them against the archive's signed indexes, from the archive
+# this machine's apt already uses, with a package list of their own: nothing of Debian 13 is
+# installed as a system package and the system is not upgraded. A second run finds the marker
+# and does nothing. Run as root.
 set -euo pipefail
 prefix=/opt/nsis
 marker="$prefix/installed-from"
