@@ -2,6 +2,9 @@
 ; POURING.WAV> -DICON=<app.ico> -DOUTFILE=<setup.exe> qmx.nsi
 Unicode true
 Target amd64-unicode
+; Debian's stubs are built with mingw-w64, whose code may use structured exception handling: the
+; header does not claim it has none, as Debian's makensis writes it for them.
+PEDllCharacteristics 0 0x0400
 SetCompressor /SOLID lzma
 ; No file times in the installer: the same sources give the same bytes.
 SetDateSave off
@@ -45,10 +48,13 @@ OutFile "${OUTFILE}"
 BrandingText "${PUBLISHER}"
 
 ; Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted).
-!define EXIT_FOLDER_REFUSED 3      ; for everyone, but outside Program Files
+!define EXIT_FOLDER_REFUSED 3      ; for everyone, but outside Program Files, or a folder that
+                                   ; could not be made one only administrators can change
 !define EXIT_OTHER_FOLDER 4        ; /D= names another folder than this kind's installation
-!define EXIT_FILE_IN_USE 5         ; the program's file could not be replaced
+!define EXIT_FILE_IN_USE 5         ; the program's file is in use: nothing was changed
 !define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone got no rights
+!define EXIT_NO_ADMINISTRATOR 7    ; /AllUsers without an administrator's rights
+!define EXIT_NOT_REMOVED 8         ; the uninstaller could not remove a file; it stays, to run again
 
 Var folderFromCommandLine
 
@@ -80,108 +86,9 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
-; Files in use cannot be replaced or removed: the copy that runs from the folder being installed
-; to or removed is asked to close (it ends as its Close command does) and, if it is still there,
-; the user is asked to close it; copies elsewhere (the other kind of installation, a portable
-; copy) run on. A silent run then gives up (exit code 2) rather than leave a half-installed
-; program. Done once the user has confirmed, never before the first page.
-; Where text $R0 contains $R1: its index into $R2, or -1.
-!macro INDEX_OF un
-Function ${un}indexOf
-    StrLen $R3 $R1
-    StrCpy $R2 0
-    ${Do}
-        StrCpy $R4 $R0 $R3 $R2
-        ${IfThen} $R4 == $R1 ${|} Return ${|}
-        ${IfThen} $R4 == "" ${|} ${Break} ${|}
-        IntOp $R2 $R2 + 1
-    ${Loop}
-    StrCpy $R2 -1
-FunctionEnd
-!macroend
-!insertmacro INDEX_OF ""
-!insertmacro INDEX_OF "un."
-
-; A file of the installation that is in use (a copy running in another user's session, which
-; no window search finds) fails the run before anything changed: never the old program beside
-; new files, never entries without their program.
-!macro FAIL_WHEN_IN_USE un
-Function ${un}failWhenInUse
-    ${If} ${FileExists} "$INSTDIR\qmx.exe"
-        ClearErrors
-        FileOpen $0 "$INSTDIR\qmx.exe" a
-        ${If} ${Errors}
-            MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\qmx.exe is in use (${PRODUCT} may be running \
-                for another user of this computer). Nothing was changed: close the program \
-                there, then try again." /SD IDOK
-            SetErrorLevel ${EXIT_FILE_IN_USE}
-            Quit
-        ${EndIf}
-        FileClose $0
-    ${EndIf}
-FunctionEnd
-!macroend
-!insertmacro FAIL_WHEN_IN_USE ""
-!insertmacro FAIL_WHEN_IN_USE "un."
-
-!macro CLOSE_PROGRAM_FIRST un
-; The tray-host window of the copy running $INSTDIR\qmx.exe into $0, or 0.
-Function ${un}findOwnCopy
-    StrCpy $0 0
-    ${Do}
-        System::Call 'user32::FindWindowExW(p 0, p r0, w "QmxTrayHost", p 0) p.r0'
-        ${IfThen} $0 == 0 ${|} ${Break} ${|}
-        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-        ; The limited query right reads an elevated copy's path too (Vista and later); XP
-        ; needs the full one and psapi, from the system folder.
-        System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r1) p.r2'
-        ${If} $2 == 0
-            System::Call 'kernel32::OpenProcess(i 0x0410, i 0, i r1) p.r2'
-        ${EndIf}
-        StrCpy $3 ""
-        ${If} $2 != 0
-            System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i.r4'
-            ${If} $4 == error
-            ${OrIf} $4 == 0
-                System::Call '$SYSDIR\psapi.dll::GetModuleFileNameExW(p r2, p 0, w .r3, i ${NSIS_MAX_STRLEN})'
-            ${EndIf}
-            System::Call 'kernel32::CloseHandle(p r2)'
-        ${EndIf}
-        ${If} $3 == "$INSTDIR\qmx.exe"
-            ${Break}
-        ${EndIf}
-    ${Loop}
-FunctionEnd
-
-Function ${un}closeProgramFirst
-    ${Do}
-        Call ${un}findOwnCopy
-        ${IfThen} $0 == 0 ${|} ${Break} ${|}
-        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-        ${For} $5 1 50
-            Sleep 100
-            Call ${un}findOwnCopy
-            ${IfThen} $0 == 0 ${|} ${ExitFor} ${|}
-        ${Next}
-        ${IfThen} $0 == 0 ${|} ${Break} ${|}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "${PRODUCT} is running from $INSTDIR. Close it from its tray icon's menu \
-            ($\"Close Velto Volume Controller$\"), then choose Retry." \
-            /SD IDCANCEL IDRETRY +3
-        SetErrorLevel 2
-        Quit
-    ${Loop}
-FunctionEnd
-!macroend
-!insertmacro CLOSE_PROGRAM_FIRST ""
-!insertmacro CLOSE_PROGRAM_FIRST "un."
-
-; The program must not run elevated (its settings are the user's, its browser windows would run
-; elevated, and a later normal start could not see it): the desktop shell starts it as the user
-; who is logged on.
-Function startUnelevated
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\qmx.exe"'
-FunctionEnd
+!include "common.nsh"
+!include "start_as_desktop_user.nsh"
+!include "protect_folder.nsh"
 
 ; Two installations at two paths are allowed, one for everyone and one for a user: say so before
 ; the second one is made, and let the user go on or cancel.
@@ -203,16 +110,6 @@ Function checkOtherScope
     ${EndIf}
 FunctionEnd
 
-; The program's start-up entry in one Run key, removed only when it starts this installation's
-; qmx.exe (quoted when the path has a space, as the program writes it).
-!macro REMOVE_RUN_ENTRY root
-    ReadRegStr $0 ${root} "${RUN_KEY}" "${TITLE}"
-    ${If} $0 == "$\"$INSTDIR\qmx.exe$\""
-    ${OrIf} $0 == "$INSTDIR\qmx.exe"
-        DeleteRegValue ${root} "${RUN_KEY}" "${TITLE}"
-    ${EndIf}
-!macroend
-
 ; NSIS sets $INSTDIR from /D= before .onInit, and the multi-user support would set it again for
 ; the chosen kind: the folder the user named stays.
 Function keepFolderFromCommandLine
@@ -222,51 +119,38 @@ Function keepFolderFromCommandLine
 FunctionEnd
 
 ; $0: "ok", or why $INSTDIR cannot take this kind of installation (and the exit code in $1).
-; Every user may change a folder outside Program Files, and with it the program every user
-; starts and the uninstaller an administrator runs: an installation for everyone goes into
-; Program Files only. An installation of this kind in another folder is uninstalled first.
+; The folder is kept, and stored, in its full long form, however it was named. Every user may
+; change a folder outside Program Files, and with it the program every user starts and the
+; uninstaller an administrator runs: an installation for everyone goes into Program Files only
+; (and gets its permissions there, protectFolder). An installation of this kind in another
+; folder is uninstalled first.
 Function folderProblem
     StrCpy $0 "ok"
-    GetFullPathName $2 $INSTDIR
-    ${If} $2 == ""
-        StrCpy $2 $INSTDIR
-    ${EndIf}
-    StrCpy $R0 $2
-    StrCpy $R1 "\.."
-    Call indexOf
-    ${If} $MultiUser.InstallMode == "AllUsers"
-    ${AndIf} $R2 != -1
-        StrCpy $0 "Name the folder for anyone using this computer without $\"..$\"."
-        StrCpy $1 ${EXIT_FOLDER_REFUSED}
-        Return
-    ${EndIf}
+    StrCpy $R0 $INSTDIR
+    Call longPath
+    StrCpy $INSTDIR $R0
     ${If} $MultiUser.InstallMode == "AllUsers"
         StrLen $3 "$PROGRAMFILES64\"
-        StrCpy $4 $2 $3
+        StrCpy $4 $INSTDIR $3
         StrLen $5 "$PROGRAMFILES32\"
-        StrCpy $6 $2 $5
-        GetFullPathName /SHORT $8 "$PROGRAMFILES64"
-        StrLen $9 "$8\"
-        StrCpy $9 $2 $9
+        StrCpy $6 $INSTDIR $5
         ${If} $4 != "$PROGRAMFILES64\"
         ${AndIf} $6 != "$PROGRAMFILES32\"
-        ${AndIf} $9 != "$8\"
             StrCpy $0 "An installation for anyone using this computer goes into \
                 $PROGRAMFILES64, where only administrators can change the program. \
                 Choose a folder there, or install just for you."
             StrCpy $1 ${EXIT_FOLDER_REFUSED}
             Return
         ${EndIf}
-        ${If} $2 != $INSTDIR
-            StrCpy $INSTDIR $2
-        ${EndIf}
     ${EndIf}
-    ReadRegStr $7 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $7 != ""
-    ${AndIf} $7 != $2
-        StrCpy $0 "${PRODUCT} is already installed this way in $7. Uninstall it first to install \
-            it in $2, or install it there again."
-        StrCpy $1 ${EXIT_OTHER_FOLDER}
+    ReadRegStr $R0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+        Call longPath
+        ${If} $R0 != $INSTDIR
+            StrCpy $0 "${PRODUCT} is already installed this way in $R0. Uninstall it first to \
+                install it in $INSTDIR, or install it there again."
+            StrCpy $1 ${EXIT_OTHER_FOLDER}
+        ${EndIf}
     ${EndIf}
 FunctionEnd
 
@@ -281,6 +165,22 @@ FunctionEnd
 Function .onInit
     SetRegView 64
     StrCpy $folderFromCommandLine $INSTDIR
+    ; An installation for everyone needs an administrator: without one, /AllUsers ends with its
+    ; own code before anything is shown (the multi-user support's message would hold a silent
+    ; run forever).
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/AllUsers" $2
+    ${IfNot} ${Errors}
+        Call accountType
+        ${If} $0 != "Admin"
+            MessageBox MB_OK|MB_ICONSTOP "Installing ${PRODUCT} for anyone using this computer \
+                needs an administrator: start the installer with $\"Run as administrator$\", or \
+                install it just for you." /SD IDOK
+            SetErrorLevel ${EXIT_NO_ADMINISTRATOR}
+            Quit
+        ${EndIf}
+    ${EndIf}
     !insertmacro MULTIUSER_INIT
     ${If} ${Silent}
         Call folderProblem
@@ -292,83 +192,17 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
-; The installation this uninstaller belongs to is the one in its own folder: for everyone when
-; the machine's installed-programs entry names that folder, else the user's. An installation
-; for everyone needs an administrator: without one, the uninstaller starts itself again with
-; the same switches and asks Windows for the rights (Windows' Apps page and Programs and
-; Features start it unelevated).
-Function un.onInit
-    SetRegView 64
-    UserInfo::GetAccountType
-    Pop $MultiUser.Privileges
-    !ifdef TEST_STANDARD_USER
-        ; A test build: the account counts as a standard user's until Windows was asked.
-        ${GetParameters} $0
-        ${GetOptions} $0 "/GrantedByTest" $1
-        ${If} ${Errors}
-            StrCpy $MultiUser.Privileges "User"
-        ${EndIf}
-    !endif
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $0 != ""
-    ${AndIf} $0 == $INSTDIR
-        StrCpy $MultiUser.InstallMode "AllUsers"
-        SetShellVarContext all
-        ${If} $MultiUser.Privileges != "Admin"
-            Call un.startElevated
-        ${EndIf}
-    ${Else}
-        StrCpy $MultiUser.InstallMode "CurrentUser"
-        SetShellVarContext current
-    ${EndIf}
-FunctionEnd
-
-; Starts this uninstaller again with the administrator's rights and the same switches, waits for
-; it and ends with its exit code; a refusal ends with a message (none when silent).
-Function un.startElevated
-    ${GetParameters} $0
-    ; Without the folder switch of the copy that runs now: the new one is given its own, last.
-    StrCpy $R0 $0
-    StrCpy $R1 "_?="
-    Call un.indexOf
-    ${If} $R2 != -1
-        StrCpy $0 $0 $R2
-    ${EndIf}
-    !ifdef TEST_STANDARD_USER
-        StrCpy $0 "$0 /GrantedByTest"
-        ReadEnvStr $1 QMX_TEST_REFUSE_ELEVATION
-        ${If} $1 == 1
-            StrCpy $0 "refused"
-        ${EndIf}
-    !endif
-    ${If} $0 != "refused"
-        ; SHELLEXECUTEINFOW with SEE_MASK_NOCLOSEPROCESS and the verb "runas"; the paddings
-        ; are the 64-bit layout's.
-        System::Call '*(i 112, i 0x40, p $HWNDPARENT, w "runas", w "$EXEPATH", \
-            w "$0 _?=$INSTDIR", p 0, i ${SW_SHOWNORMAL}, i 0, p 0, p 0, p 0, p 0, i 0, i 0, \
-            p 0, p 0) p.r1'
-        System::Call 'shell32::ShellExecuteExW(p r1) i.r2'
-        ${If} $2 != 0
-            System::Call '*$1(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r3)'
-            System::Free $1
-            System::Call 'kernel32::WaitForSingleObject(p r3, i -1)'
-            System::Call 'kernel32::GetExitCodeProcess(p r3, *i .r4)'
-            System::Call 'kernel32::CloseHandle(p r3)'
-            SetErrorLevel $4
-            Quit
-        ${EndIf}
-        System::Free $1
-    ${EndIf}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for anyone using this computer: \
-        removing it needs an administrator's permission, which Windows did not give. Nothing \
-        was removed." /SD IDOK
-    SetErrorLevel ${EXIT_ELEVATION_REFUSED}
-    Quit
-FunctionEnd
-
 Section "${PRODUCT}"
     Call closeProgramFirst
     Call failWhenInUse
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        Call protectFolder
+        ${If} $0 != "ok"
+            MessageBox MB_OK|MB_ICONSTOP "$0 Nothing was installed." /SD IDOK
+            SetErrorLevel ${EXIT_FOLDER_REFUSED}
+            Quit
+        ${EndIf}
+    ${EndIf}
     SetOutPath "$INSTDIR"
     File "${BUILD}\qmx.exe"
     File "${BUILD}\POURING.WAV"
@@ -384,7 +218,8 @@ Section "${PRODUCT}"
         "Master volume control in the notification area"
 
     ; The installed-programs entry of this scope (HKLM for everyone, HKCU just for the user);
-    ; installing again over it keeps one entry.
+    ; installing again over it keeps one entry. Its commands start the uninstaller in its folder
+    ; (_?=, last), so that their caller waits for it and gets its exit code.
     ${If} $MultiUser.InstallMode == "AllUsers"
         StrCpy $1 "/AllUsers"
     ${Else}
@@ -395,9 +230,10 @@ Section "${PRODUCT}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\qmx.exe,0"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\" $1"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" \
+        "$\"$INSTDIR\uninstall.exe$\" $1 _?=$INSTDIR"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" \
-        "$\"$INSTDIR\uninstall.exe$\" /S $1"
+        "$\"$INSTDIR\uninstall.exe$\" /S $1 _?=$INSTDIR"
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -405,25 +241,4 @@ Section "${PRODUCT}"
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-Section "Uninstall"
-    Call un.closeProgramFirst
-    Call un.failWhenInUse
-    Delete "$INSTDIR\qmx.exe"
-    Delete "$INSTDIR\POURING.WAV"
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
-    Delete "${SHORTCUT}"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
-    ${If} $MultiUser.InstallMode == "AllUsers"
-        !insertmacro REMOVE_RUN_ENTRY HKLM
-    ${EndIf}
-    !insertmacro REMOVE_RUN_ENTRY HKCU
-
-    ; The settings go only when the user says so; a silent uninstall keeps them.
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-        "Remove your ${PRODUCT} settings (skin, keep on top, shadow) too?" /SD IDNO IDNO done
-    DeleteRegKey HKCU "${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Korwen's Software\Velto Volume Controller"
-    DeleteRegKey /ifempty HKCU "Software\Korwen's Software"
-    done:
-SectionEnd
+!include "uninstaller.nsh"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
     // Windows its folder for 32-bit programs), without a final backslash; those the system
     // names.
     virtual std::vector<std::string> programFilesFolders() = 0;
+    // An existing file's or folder's path with every part in its long form, as the file system
+    // names it (a folder may also be reached by its short name, C:\PROGRA~1); nothing when the
+    // system cannot tell (a part that does not exist).
+    virtual std::optional<std::string> longPathName(const std::string& path) = 0;
 };
 
 }  // namespace qmx::platform

@@ -46,6 +46,23 @@ bool StartupEntry::inProgramFiles(const std::string& executablePath) {
     return false;
 }
 
+std::string StartupEntry::longForm(const std::string& path) {
+    return system_.longPathName(path).value_or(path);
+}
+
+// The folder is compared as the file system names it: the installer may have been given it by
+// its short name (C:\PROGRA~1\...) and the program started by its long one, or the other way.
+bool StartupEntry::isInstallationForEveryone(const std::string& executablePath) {
+    if (!inProgramFiles(executablePath)) return false;
+    auto key =
+        openExistingKey(registry_, RegistryRoot::LocalMachine, kUninstallKey, platform::kKeyRead);
+    std::string installed;
+    if (!key || key->queryText("InstallLocation", installed) != kRegistryNoError) return false;
+    installed = longForm(installed);
+    while (!installed.empty() && installed.back() == '\\') installed.pop_back();
+    return sameLetters(folderOf(executablePath), installed);
+}
+
 std::string StartupEntry::commandFor(const std::string& executablePath) {
     std::string folder = folderOf(executablePath);
     // The folder as the system names it: a drive root keeps its separator ("C:\").
@@ -59,13 +76,14 @@ std::string StartupEntry::commandFor(const std::string& executablePath) {
 }
 
 // One entry per user: where the machine-wide entry already starts this executable nothing is
-// added for the user, and writing the machine-wide entry removes the user's own one for it. A
-// copy outside Program Files gets the user's own entry, and a machine-wide one for it goes.
+// added for the user, and writing the machine-wide entry removes the user's own one for it. Any
+// copy but the installation for everyone gets the user's own entry, and a machine-wide one for
+// it goes. The entry names the executable by its long path, as the uninstaller looks for it.
 void StartupEntry::setStartupOn() {
     reportingFailures(messageBoxes_, platform::kNoWindow, kMbIconExclamation, [&] {
-        const std::string path = processes_.ownExecutablePath();
+        const std::string path = longForm(processes_.ownExecutablePath());
         const std::string data = commandFor(path);
-        if (!inProgramFiles(path)) {
+        if (!isInstallationForEveryone(path)) {
             removeEntryFor(RegistryRoot::LocalMachine, data);
             writeUserEntry(data);
             return;

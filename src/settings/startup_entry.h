@@ -12,6 +12,9 @@
 namespace qmx::settings {
 
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The installer's installed-programs entry; its InstallLocation names the installation's folder.
+inline constexpr const char* kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VeltoVolumeController";
 inline constexpr const char* kMachineEntryStays =
     "Velto Volume Controller could not remove its start-up entry for all users of this "
     "computer, so it will still start when Windows starts. To remove the entry, run Velto Volume "
@@ -19,11 +22,13 @@ inline constexpr const char* kMachineEntryStays =
     "uninstall the program.";
 
 // The entry that starts the program at every logon: a value named after the application title
-// in a Run key, holding the running executable's path. A copy in Program Files, which only
-// administrators can change, puts it into the machine-wide Run key where this user may write
-// there; a copy anywhere else (a per-user installation, a portable copy), or a user who may not
-// write the machine-wide key (a standard user, or UAC without elevation), puts it into the
-// user's own Run key: every user's logon never starts a program anyone could replace.
+// in a Run key, holding the running executable's long path. The installation for everyone (the
+// folder the machine's installed-programs entry names, in Program Files, which its installer
+// made one only administrators can change) puts it into the machine-wide Run key where this
+// user may write there; a copy anywhere else (a per-user installation, a portable copy, another
+// folder of Program Files), or a user who may not write the machine-wide key (a standard user,
+// or UAC without elevation), puts it into the user's own Run key: every user's logon never
+// starts a program anyone could replace.
 class StartupEntry {
 public:
     StartupEntry(platform::Registry& registry, platform::Processes& processes,
@@ -45,7 +50,9 @@ public:
 
 private:
     std::optional<std::string> entryIn(platform::RegistryRoot root);
+    std::string longForm(const std::string& path);
     bool inProgramFiles(const std::string& executablePath);
+    bool isInstallationForEveryone(const std::string& executablePath);
     void removeEntryFor(platform::RegistryRoot root, const std::string& data);
     void writeUserEntry(const std::string& data);
 

@@ -9,24 +9,23 @@ SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController'
 USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-# run_setup SETUP ARGS...: runs an installer and prints its exit code.
+# run_setup SETUP ARGS...: runs an installer and prints its exit code (124 when it still runs
+# after a minute, waiting on a message).
 run_setup() {
     local setup=$1
     shift
-    (cd "$E2E_WORK" && wine "$setup" "$@") >/dev/null 2>&1 </dev/null
+    (cd "$E2E_WORK" && timeout 60 wine "$setup" "$@") >/dev/null 2>&1 </dev/null
     echo $?
 }
 
-# uninstall_from FOLDER ARGS...: runs FOLDER's uninstaller as Windows' Apps page does (it goes
-# on from a copy of itself) and waits until it is done: its program and itself are gone, or
-# twenty seconds passed.
+# uninstall_from FOLDER ARGS...: runs FOLDER's uninstaller as a user who opens it does (NSIS's
+# start goes on from a copy of itself and ends at once) and waits until every run of it ended.
 uninstall_from() {
-    local folder=$1 unix
+    local folder=$1
     shift
-    unix=$(winepath -u "$folder" 2>/dev/null)
     (cd "$E2E_WORK" && wine "$folder\\uninstall.exe" "$@") >/dev/null 2>&1 </dev/null
-    for _ in $(seq 100); do
-        [ -e "$unix/qmx.exe" ] || [ -e "$unix/uninstall.exe" ] || break
+    for _ in $(seq 150); do
+        [ -z "$(prefix_pids '(uninstall|\\Un)\.exe')" ] && break
         sleep 0.2
     done
     sleep 1
@@ -68,7 +67,7 @@ test_install_use_and_uninstall() {
         [ "$(uninstall_entry DisplayName)" = "Velto Volume Controller 4.0" ]
     check "and its publisher" [ "$(uninstall_entry Publisher)" = "Korwen's Software" ]
     check "and how to uninstall, for everyone" \
-        [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\" /AllUsers" ]
+        [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\" /AllUsers _?=$INSTALLED" ]
 
     check "the installed program starts from its folder" start_installed
     sleep 1
@@ -153,10 +152,10 @@ test_install_just_for_me() {
     check "the user's entry names the product" [ "$(user_entry DisplayName)" = "Velto Volume Controller 4.0" ]
     check "and where it is" [ "$(user_entry InstallLocation)" = "$USER_PROGRAMS" ]
     check "and its icon" [ "$(user_entry DisplayIcon)" = "$USER_PROGRAMS\\qmx.exe,0" ]
-    check "and how to uninstall it" \
-        [ "$(user_entry UninstallString)" = "\"$USER_PROGRAMS\\uninstall.exe\" /CurrentUser" ]
-    check "and how to uninstall it silently" \
-        [ "$(user_entry QuietUninstallString)" = "\"$USER_PROGRAMS\\uninstall.exe\" /S /CurrentUser" ]
+    check "and how to uninstall it" [ "$(user_entry UninstallString)" = \
+        "\"$USER_PROGRAMS\\uninstall.exe\" /CurrentUser _?=$USER_PROGRAMS" ]
+    check "and how to uninstall it silently" [ "$(user_entry QuietUninstallString)" = \
+        "\"$USER_PROGRAMS\\uninstall.exe\" /S /CurrentUser _?=$USER_PROGRAMS" ]
     check "and its size" grep -q '^0x' <<<"$(user_entry EstimatedSize)"
     check "no modify, no repair" holds '[ "$(user_entry NoModify)" = 0x1 ] && [ "$(user_entry NoRepair)" = 0x1 ]'
     (exec wine "$USER_PROGRAMS\\qmx.exe") >/dev/null 2>&1 </dev/null &
@@ -215,21 +214,34 @@ run_raw() {
     echo $?
 }
 
-# installed_both: an installation for everyone and one just for the user, by SETUP.
+# installed_both: an installation for everyone (the test build's started as an administrator)
+# and one just for the user, by SETUP.
 installed_both() {
-    check "an installation for everyone succeeds" [ "$(run_setup "$1" /S /AllUsers)" = 0 ]
+    check "an installation for everyone succeeds" \
+        [ "$(run_setup "$1" /S /AllUsers /GrantedByTest)" = 0 ]
     check "one just for the user beside it too" [ "$(run_setup "$1" /S /CurrentUser)" = 0 ]
+}
+
+# entry_command KEY: the installed-programs entry's silent uninstall command, as a deployment
+# tool runs it; it prints the command's exit code.
+entry_command() {
+    wine reg query "$1" /v QuietUninstallString >"$E2E_WORK/reg.out" 2>/dev/null </dev/null
+    run_raw "$(tr -d '\r' <"$E2E_WORK/reg.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')"
+}
+
+# removed_at_restart PATH...: what Windows removes when it starts again. Wine cannot move a
+# running program's file, so an uninstaller that ran in its folder leaves itself for then.
+removed_at_restart() {
+    rm -rf "$@"
+    wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+        /v PendingFileRenameOperations /f >/dev/null 2>&1 </dev/null
 }
 
 # Windows' Apps page starts an uninstaller unelevated, whatever the installation. Each one removes
 # the installation it lies in, whatever its switches; the one of the installation for everyone
-# asks Windows for the rights itself, and a refusal removes nothing and says so with its code.
+# asks Windows for the rights itself.
 test_each_uninstaller_removes_its_own_installation() {
     installed_both "$TEST_SETUP"
-    local code
-    code=$(QMX_TEST_REFUSE_ELEVATION=1 run_raw "\"$INSTALLED\\uninstall.exe\" /S _?=$INSTALLED")
-    check "refused the rights, the silent uninstaller ends with its code" [ "$code" = 6 ]
-    check "and removes nothing" holds '[ -f "$INSTALLED_DIR/qmx.exe" ] && registry_has "$UNINSTALL_KEY"'
     uninstall_from "$USER_PROGRAMS" /S /AllUsers
     check "the user's uninstaller, even told /AllUsers, removes the user's copy" \
         holds '[ ! -e "$USER_PROGRAMS_DIR/qmx.exe" ] && ! registry_has "$USER_UNINSTALL_KEY"'
@@ -242,6 +254,7 @@ test_each_uninstaller_removes_its_own_installation() {
     check "and leaves the user's" \
         holds '[ -f "$USER_PROGRAMS_DIR/qmx.exe" ] && registry_has "$USER_UNINSTALL_KEY" && [ -f "$USER_SHORTCUT" ]'
     uninstall_from "$USER_PROGRAMS" /S
+    removed_at_restart "$INSTALLED_DIR"
 }
 
 # /D= chooses the folder; an installation for everyone goes only into Program Files, and one of
@@ -316,8 +329,98 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     uninstall_from "$INSTALLED" /S
 }
 
+# A deployment tool runs /AllUsers without asking whether an administrator runs it: without one,
+# the silent installer ends at once with its own code, having shown and written nothing.
+test_a_silent_install_for_everyone_without_an_administrator_ends_with_its_code() {
+    check "it ends with its code" [ "$(run_setup "$TEST_SETUP" /S /AllUsers)" = 7 ]
+    check "having written nothing" holds '[ ! -e "$INSTALLED_DIR" ] && ! registry_has "$UNINSTALL_KEY"'
+}
+
+# The entry's command waits for the run that does the work, here the one Windows gave the rights
+# to, and ends with its code: refused, the file in use, done.
+test_the_uninstallers_exit_code_reaches_its_caller() {
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    check "refused the rights: 6" [ "$(QMX_TEST_REFUSE_ELEVATION=1 entry_command "$UNINSTALL_KEY")" = 6 ]
+    wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
+    local holder=$!
+    check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
+    check "the program file in use: 5" [ "$(entry_command "$UNINSTALL_KEY")" = 5 ]
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null
+    check "nothing was removed meanwhile" holds '[ -f "$INSTALLED_DIR/qmx.exe" ] && registry_has "$UNINSTALL_KEY"'
+    check "done: 0" [ "$(entry_command "$UNINSTALL_KEY")" = 0 ]
+    check "and removed" holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY"'
+    removed_at_restart "$INSTALLED_DIR"
+}
+
+# While Windows asks an administrator, any program of the user may replace the uninstaller's copy
+# in the user's temporary folder: the run the administrator approves is the installation's own
+# uninstaller, never that copy.
+test_the_administrator_approves_only_the_installations_own_uninstaller() {
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    local temp="$WINEPREFIX/drive_c/users/$WINE_USER/Temp" consent="$E2E_WORK/consent"
+    rm -rf "$temp"/~nsu*.tmp "$consent"
+    (cd "$E2E_WORK" && QMX_TEST_CONSENT_FILE=$(windows_path "$consent") \
+        exec wine "$INSTALLED\\uninstall.exe" /S) >/dev/null 2>&1 </dev/null &
+    check "its copy waits for the administrator" within 20 '[ -n "$(prefix_pids "\\\\Un\\.exe")" ]'
+    local copy
+    copy=$(echo "$temp"/~nsu*.tmp/Un.exe)
+    check "a program of the user replaces that copy" \
+        holds 'mv "$copy" "$copy.replaced" && cp "$E2E_DRIVER" "$copy"'
+    touch "$consent"
+    check "the approved run removes the installation" within 30 \
+        '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY"'
+    removed_at_restart "$INSTALLED_DIR" "$temp"/~nsu*.tmp
+}
+
+# short_name FOLDER NAME: the short name Windows gives the folder NAME in FOLDER.
+short_name() {
+    (cd "$E2E_WORK" && wine cmd /c dir /x "$1") >"$E2E_WORK/dir.out" 2>/dev/null </dev/null
+    tr -d '\r' <"$E2E_WORK/dir.out" | sed -n "s/.*<DIR> *\([^ ]*\) *$2\$/\1/p"
+}
+
+# A folder named by its short form is kept in its long form: the uninstaller started by the long
+# one knows the installation for everyone, and the user's own installation elsewhere keeps its
+# entry.
+test_a_folder_named_by_its_short_form_is_one_folder() {
+    check "the user's own installation elsewhere" [ "$(run_setup "$SETUP" /S /CurrentUser '/D=C:\Other')" = 0 ]
+    local short
+    short=$(short_name 'C:\' 'Program Files')
+    check "Program Files has a short name" [ -n "$short" ]
+    check "for everyone in the short form: installed" [ "$(run_raw \
+        "\"$(windows_path "$SETUP")\" /S /AllUsers /D=C:\\$short\\Velto Volume Controller")" = 0 ]
+    check "its entry names the long form" [ "$(uninstall_entry InstallLocation)" = "$INSTALLED" ]
+    uninstall_from "$INSTALLED" /S
+    check "the uninstaller by the long form removes that installation" \
+        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY"'
+    check "and not the user's entry" registry_has "$USER_UNINSTALL_KEY"
+    uninstall_from 'C:\Other' /S
+}
+
+# A file the uninstaller cannot remove fails it with its code; the uninstaller and the entry stay,
+# so that it can run again.
+test_a_file_the_uninstaller_cannot_remove_fails_it() {
+    check "installed just for the user" [ "$(run_setup "$SETUP" /S /CurrentUser)" = 0 ]
+    wine "$E2E_DRIVER" hold-file "$USER_PROGRAMS\\POURING.WAV" 60 >"$E2E_WORK/hold.out" \
+        2>/dev/null </dev/null &
+    local holder=$!
+    check "the test sound is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
+    check "the uninstaller ends with its code" [ "$(entry_command "$USER_UNINSTALL_KEY")" = 8 ]
+    check "and stays, with its entry" \
+        holds '[ -f "$USER_PROGRAMS_DIR/uninstall.exe" ] && registry_has "$USER_UNINSTALL_KEY"'
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null
+    check "run again, it succeeds" [ "$(entry_command "$USER_UNINSTALL_KEY")" = 0 ]
+    removed_at_restart "$USER_PROGRAMS_DIR"
+}
+
 for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
-    test_only_the_installations_own_copy_is_closed_and_only_when_confirmed; do
+    test_only_the_installations_own_copy_is_closed_and_only_when_confirmed \
+    test_a_silent_install_for_everyone_without_an_administrator_ends_with_its_code \
+    test_the_uninstallers_exit_code_reaches_its_caller \
+    test_the_administrator_approves_only_the_installations_own_uninstaller \
+    test_a_folder_named_by_its_short_form_is_one_folder \
+    test_a_file_the_uninstaller_cannot_remove_fails_it; do
     run_test "$test"
 done

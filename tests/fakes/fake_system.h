@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +26,16 @@ public:
     }
 
     std::vector<std::string> programFilesFolders() override { return programFiles; }
+    // A path the file system knows by another (short) name answers its long form; any other
+    // path is its own long form.
+    std::optional<std::string> longPathName(const std::string& path) override {
+        auto it = longPaths.find(path);
+        return it == longPaths.end() ? path : it->second;
+    }
 
     platform::OsVersion osVersion{6, 1, 7601, 2};
     std::vector<std::string> programFiles{"C:\\Program Files", "C:\\Program Files (x86)"};
+    std::map<std::string, std::string> longPaths;
     std::string systemDirectory = "C:\\Windows\\system32";
     double twipsX = 15;  // the screen: 1440 / DPI
     platform::Rect workAreaRect{0, 0, 1024, 738};

@@ -1,6 +1,8 @@
 #include "app_harness.h"
+#include "common/paths.h"
 #include "resources/about_form.h"
 #include "resources/options_form.h"
+#include "settings/startup_entry.h"
 
 namespace qmx::testing {
 namespace {
@@ -16,6 +18,9 @@ protected:
     void SetUp() override {
         fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
         fake.registry.createKey(RegistryRoot::LocalMachine, kRun);
+        // The program runs as the installation for everyone.
+        fake.registry.setString(RegistryRoot::LocalMachine, settings::kUninstallKey,
+                                "InstallLocation", folderOf(fake.processes.ownPath));
         ASSERT_EQ(start(), -1);
     }
     settings::OptionsDialog& dialog() { return app.options(); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/paths.h"
 #include "fakes/fake_platform.h"
 #include "settings/startup_entry.h"
 
@@ -9,6 +10,13 @@ namespace {
 using platform::RegistryRoot;
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kName = "Velto Volume Controller 4.0";
+const std::string kUninstall =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VeltoVolumeController";
+
+// The machine's installed-programs entry naming FOLDER as the installation for everyone.
+void installedForEveryoneIn(fakes::FakeRegistry& registry, const std::string& folder) {
+    registry.setString(RegistryRoot::LocalMachine, kUninstall, "InstallLocation", folder);
+}
 
 TEST(StartupCommand, IsTheExecutablesPathWithALowerCaseExeQuotedWhenItHasASpace) {
     using settings::StartupEntry;
@@ -22,7 +30,10 @@ TEST(StartupCommand, IsTheExecutablesPathWithALowerCaseExeQuotedWhenItHasASpace)
 
 class StartupEntryTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake.registry.createKey(RegistryRoot::LocalMachine, kRun); }
+    void SetUp() override {
+        fake.registry.createKey(RegistryRoot::LocalMachine, kRun);
+        installedForEveryoneIn(fake.registry, "C:\\Program Files\\Velto");
+    }
     const fakes::FakeRegistry::Value* entry(RegistryRoot root = RegistryRoot::LocalMachine) {
         auto* key = fake.registry.find(root, kRun);
         if (key == nullptr) return nullptr;
@@ -36,12 +47,14 @@ protected:
 TEST_F(StartupEntryTest, IsWrittenAsAStringAndReplacedOnTheNextWrite) {
     fake.processes.ownPath = "C:\\PROGRA~1\\qmx.exe";
     fake.system.programFiles = {"C:\\PROGRA~1"};
+    installedForEveryoneIn(fake.registry, "C:\\PROGRA~1");
     startup.setStartupOn();
     ASSERT_NE(entry(), nullptr);
     EXPECT_EQ(entry()->type, platform::kRegSz);
     EXPECT_EQ(std::string(entry()->data.begin(), entry()->data.end()), "C:\\PROGRA~1\\qmx.exe");
     fake.processes.ownPath = "C:\\Program Files (x86)\\Other Place\\qmx.exe";
     fake.system.programFiles = {"C:\\Program Files (x86)"};
+    installedForEveryoneIn(fake.registry, "C:\\Program Files (x86)\\Other Place\\");
     startup.setStartupOn();
     EXPECT_EQ(std::string(entry()->data.begin(), entry()->data.end()),
               "\"C:\\Program Files (x86)\\Other Place\\qmx.exe\"");
@@ -108,20 +121,27 @@ std::string dataOf(const fakes::FakeRegistry::Value* value) {
 
 // One entry per user, whichever Run key may be written: a standard user whose administrator
 // turned the machine-wide entry on adds none of their own, and an elevated Apply moves this
-// executable's user entry to the machine-wide key. Another copy's user entry stays. A copy in a
-// folder users can change never gets the machine-wide entry, even elevated: its user entry
-// replaces one written before (letter case and "..\" do not make a folder Program Files).
+// executable's user entry to the machine-wide key. Another copy's user entry stays. Only the
+// installation for everyone (the folder its installed-programs entry names, in Program Files)
+// gets the machine-wide entry; any other copy, even elevated, gets the user's entry, which
+// replaces a machine-wide one written before (letter case and "..\" do not make a folder Program
+// Files; short and long names of one folder are one folder).
 TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
-    const std::string installed = "C:\\Program Files\\Velto\\qmx.exe";
+    const std::string folder = "C:\\Program Files\\Velto";
+    const std::string installed = folder + "\\qmx.exe";
     const std::string self = "\"" + installed + "\"";
     const std::string other = "D:\\Portable\\qmx.exe";
     const std::string lower = "\"c:\\program files\\Velto\\qmx.exe\"";
     const std::string escaping = "\"C:\\Program Files\\..\\Tools\\qmx.exe\"";
+    const std::string beside = "C:\\Program FilesX\\Velto\\qmx.exe";
+    const std::string sibling = "C:\\Program Files\\Velto Old\\qmx.exe";
+    const std::string nested = "C:\\Program Files\\Velto\\Old\\qmx.exe";
     struct Case {
         const char* name;
         std::string path, machineBefore, userBefore;
         bool elevated;
         std::string machineAfter, userAfter;
+        std::string installedFolder = "C:\\Program Files\\Velto";
     };
     const Case cases[] = {
         {"standard user, machine-wide entry on", installed, self, "", false, self, "(none)"},
@@ -134,12 +154,26 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
         {"elevated, Program Files in other letters", "c:\\program files\\Velto\\qmx.exe", "", "",
          true, lower, "(none)"},
         {"elevated, a path leaving Program Files", "C:\\Program Files\\..\\Tools\\qmx.exe", "", "",
-         true, "(none)", escaping},
+         true, "(none)", escaping, "C:\\Program Files\\..\\Tools"},
+        {"elevated, a folder whose name only starts with Program Files", beside, "", "", true,
+         "(none)", "\"" + beside + "\"", "C:\\Program FilesX\\Velto"},
+        {"elevated, another folder of Program Files than the installation", sibling, "", "", true,
+         "(none)", "\"" + sibling + "\""},
+        {"elevated, a folder inside the installation's", nested, "", "", true, "(none)",
+         "\"" + nested + "\""},
+        {"elevated, no installation for everyone", installed, "", "", true, "(none)", self, ""},
+        {"elevated, started by the short name", "C:\\PROGRA~1\\VELTO\\QMX.EXE", "", "", true, self,
+         "(none)"},
+        {"elevated, installed by the short name", installed, "", "", true, self, "(none)",
+         "C:\\PROGRA~1\\VELTO\\"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fakes::FakePlatform rig;
         rig.processes.ownPath = c.path;
+        rig.system.longPaths = {{"C:\\PROGRA~1\\VELTO\\QMX.EXE", installed},
+                                {"C:\\PROGRA~1\\VELTO\\", folder + "\\"}};
+        if (!c.installedFolder.empty()) installedForEveryoneIn(rig.registry, c.installedFolder);
         rig.registry.createKey(RegistryRoot::LocalMachine, kRun);
         rig.registry.createKey(RegistryRoot::CurrentUser, kRun);
         if (!c.machineBefore.empty()) {
@@ -166,6 +200,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
 TEST_F(StartupEntryTest, NamesAFolderOfAnyLanguageExactly) {
     fake.processes.ownPath =
         "C:\\Program Files\\\u0418\u0432\u0430\u043d\\\u0417\u0432\u0443\u043a \u97f3\\qmx.exe";
+    installedForEveryoneIn(fake.registry, folderOf(fake.processes.ownPath));
     startup.setStartupOn();
     EXPECT_EQ(dataOf(entry()), "\"" + fake.processes.ownPath + "\"");
     EXPECT_EQ(fake.log.count("registry.setText Velto Volume Controller 4.0"), 1);

@@ -44,4 +44,19 @@ std::vector<std::string> Win32System::programFilesFolders() {
     return folders;
 }
 
+// GetLongPathNameW answers the length it needs, counting the NUL, when the buffer is too small,
+// and 0 when a part of the path does not exist.
+std::optional<std::string> Win32System::longPathName(const std::string& path) {
+    const std::wstring wide = widen(path);
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length =
+            GetLongPathNameW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::nullopt;
+        if (length < buffer.size()) return utf8Of(std::wstring_view(buffer.data(), length));
+        buffer.assign(length, L'\0');
+    }
+    return std::nullopt;
+}
+
 }  // namespace qmx::win32

@@ -10,6 +10,7 @@ public:
     std::string systemDirectoryBuffer(std::size_t bufferChars) override;
     bool workArea(platform::Rect& area) override;
     std::vector<std::string> programFilesFolders() override;
+    std::optional<std::string> longPathName(const std::string& path) override;
 };
 
 }  // namespace qmx::win32

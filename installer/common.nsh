@@ -1,0 +1,139 @@
+; What the installer and the uninstaller share: the account's rights, paths in their long form,
+; and the program's copy that runs from the installation. Each macro makes the function once for
+; the installer ("") and once for the uninstaller ("un.").
+
+; $0: the account's rights as UserInfo names them ("Admin" with an administrator's). A test build
+; takes the account for a standard user's unless the test says Windows gave the rights
+; (/GrantedByTest): Wine runs every program as an administrator.
+!macro ACCOUNT_TYPE un
+Function ${un}accountType
+    UserInfo::GetAccountType
+    Pop $0
+    !ifdef TEST_STANDARD_USER
+        ${GetParameters} $1
+        ClearErrors
+        ${GetOptions} $1 "/GrantedByTest" $2
+        ${IfThen} ${Errors} ${|} StrCpy $0 "User" ${|}
+    !endif
+FunctionEnd
+!macroend
+!insertmacro ACCOUNT_TYPE ""
+!insertmacro ACCOUNT_TYPE "un."
+
+; $R0 made a full path in its long form (uses $R1 to $R5). Windows names a folder two ways
+; (C:\PROGRA~1 is C:\Program Files), and only the long form is stored or compared: its longest
+; existing part is looked up (GetLongPathNameW answers only for what exists), the rest, a folder
+; still to be made, stays as given.
+!macro LONG_PATH un
+Function ${un}longPath
+    System::Call 'kernel32::GetFullPathNameW(w R0, i ${NSIS_MAX_STRLEN}, w .R1, p 0) i.R4'
+    ${IfThen} $R4 = 0 ${|} StrCpy $R1 $R0 ${|}
+    StrCpy $R2 ""
+    ${Do}
+        System::Call 'kernel32::GetLongPathNameW(w R1, w .R3, i ${NSIS_MAX_STRLEN}) i.R4'
+        ${If} $R4 > 0
+        ${AndIf} $R4 < ${NSIS_MAX_STRLEN}
+            StrCpy $R0 "$R3$R2"
+            Return
+        ${EndIf}
+        ; The last part of $R1 goes to the front of $R2.
+        StrLen $R4 $R1
+        ${Do}
+            IntOp $R4 $R4 - 1
+            ${IfThen} $R4 < 0 ${|} ${Break} ${|}
+            StrCpy $R5 $R1 1 $R4
+        ${LoopUntil} $R5 == "\"
+        ${If} $R4 < 3
+            StrCpy $R0 "$R1$R2"
+            Return
+        ${EndIf}
+        StrCpy $R5 $R1 "" $R4
+        StrCpy $R2 "$R5$R2"
+        StrCpy $R1 $R1 $R4
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro LONG_PATH ""
+!insertmacro LONG_PATH "un."
+
+; A file of the installation that is in use (a copy running in another user's session, which
+; no window search finds) fails the run before anything changed: never the old program beside
+; new files, never entries without their program.
+!macro FAIL_WHEN_IN_USE un
+Function ${un}failWhenInUse
+    ${If} ${FileExists} "$INSTDIR\qmx.exe"
+        ClearErrors
+        FileOpen $0 "$INSTDIR\qmx.exe" a
+        ${If} ${Errors}
+            MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\qmx.exe is in use (${PRODUCT} may be running \
+                for another user of this computer). Nothing was changed: close the program \
+                there, then try again." /SD IDOK
+            SetErrorLevel ${EXIT_FILE_IN_USE}
+            Quit
+        ${EndIf}
+        FileClose $0
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro FAIL_WHEN_IN_USE ""
+!insertmacro FAIL_WHEN_IN_USE "un."
+
+; Files in use cannot be replaced or removed: the copy that runs from the folder being installed
+; to or removed is asked to close (it ends as its Close command does) and, if it is still there,
+; the user is asked to close it; copies elsewhere (the other kind of installation, a portable
+; copy) run on. A silent run then gives up (exit code 2) rather than leave a half-installed
+; program. Done once the user has confirmed, never before the first page.
+!macro CLOSE_PROGRAM_FIRST un
+; The tray-host window of the copy running $INSTDIR\qmx.exe into $0, or 0.
+Function ${un}findOwnCopy
+    StrCpy $0 0
+    ${Do}
+        System::Call 'user32::FindWindowExW(p 0, p r0, w "QmxTrayHost", p 0) p.r0'
+        ${IfThen} $0 == 0 ${|} ${Break} ${|}
+        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+        ; The limited query right reads an elevated copy's path too (Vista and later); XP
+        ; needs the full one and psapi, from the system folder.
+        System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r1) p.r2'
+        ${If} $2 == 0
+            System::Call 'kernel32::OpenProcess(i 0x0410, i 0, i r1) p.r2'
+        ${EndIf}
+        StrCpy $3 ""
+        ${If} $2 != 0
+            System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i.r4'
+            ${If} $4 == error
+            ${OrIf} $4 == 0
+                System::Call '$SYSDIR\psapi.dll::GetModuleFileNameExW(p r2, p 0, w .r3, i ${NSIS_MAX_STRLEN})'
+            ${EndIf}
+            System::Call 'kernel32::CloseHandle(p r2)'
+        ${EndIf}
+        ; A copy started by the folder's short name is the installation's too.
+        ${If} $3 != ""
+            StrCpy $R0 $3
+            Call ${un}longPath
+            ${IfThen} $R0 == "$INSTDIR\qmx.exe" ${|} ${Break} ${|}
+        ${EndIf}
+    ${Loop}
+FunctionEnd
+
+Function ${un}closeProgramFirst
+    ${Do}
+        Call ${un}findOwnCopy
+        ${IfThen} $0 == 0 ${|} ${Break} ${|}
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+        ${For} $5 1 50
+            Sleep 100
+            Call ${un}findOwnCopy
+            ${IfThen} $0 == 0 ${|} ${ExitFor} ${|}
+        ${Next}
+        ${IfThen} $0 == 0 ${|} ${Break} ${|}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+            "${PRODUCT} is running from $INSTDIR. Close it from its tray icon's menu \
+            ($\"Close Velto Volume Controller$\"), then choose Retry." \
+            /SD IDCANCEL IDRETRY +3
+        SetErrorLevel 2
+        Quit
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_PROGRAM_FIRST ""
+!insertmacro CLOSE_PROGRAM_FIRST "un."
