@@ -8,7 +8,7 @@ namespace qmx::app {
 Application::Application(platform::Platform& platform, EventLog& log)
     : log_(log),
       tray_(platform.shell, platform.windows),
-      termination_(platform.windows, platform.processes, tray_),
+      termination_(platform.windows, platform.processes, tray_, platform.outputs),
       mixer_(platform.mixer, termination_),
       os_(platform.system),
       guard_(platform.processes, platform.windows, termination_, os_),

@@ -8,8 +8,8 @@
 namespace qmx::app {
 
 Termination::Termination(platform::WindowSystem& windows, platform::Processes& processes,
-                         TrayIcon& tray)
-    : windows_(windows), processes_(processes), tray_(tray) {}
+                         TrayIcon& tray, platform::AudioEndpoints* outputs)
+    : windows_(windows), processes_(processes), tray_(tray), outputs_(outputs) {}
 
 void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     // The message box's own message loop keeps delivering timer events; an event that fails
@@ -21,8 +21,15 @@ void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     std::abort();
 }
 
+// Ending the process cuts every other thread short wherever it is, then runs each DLL's detach
+// code, which hangs on a lock a cut thread held (Microsoft, "ExitProcess function", Remarks); the
+// safe way is to stop the work of the other threads first (Raymond Chen, "Quick overview of how
+// processes exit on Windows XP", The Old New Thing, 2007). The audio service calls the device
+// watch on a thread of its own in this process: unregistered, it starts no call into an ending
+// process.
 void Termination::end(std::uint32_t exitCode) {
     tray_.remove();
+    if (outputs_) outputs_->watchChanges(nullptr);
     processes_.exitProcess(exitCode);
     std::abort();  // the process service never returns from ending the process
 }
