@@ -66,7 +66,7 @@ start_qmx() {
         fi
         (cd "$dir" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
         QMX_LINUX_PID=$!
-        QMX_PID=
+        QMX_PID= QMX_HOST_PID=
         # A start on a loaded machine can take many seconds; a minute is a generous bound.
         line=$(drv wait-window --class QmxTrayHost --timeout 60 | tail -n 1)
         QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
@@ -139,6 +139,7 @@ set_windows_version() {
 
 # Ends every program in the prefix and starts its server afresh: a clean tray for the next test.
 reset_wine() {
+    QMX_HOST_PID=
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
     (wineserver -p) >/dev/null 2>&1 </dev/null
@@ -252,7 +253,11 @@ is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
 # Waits until the program is back in its message loop: a message sent to its tray host is
 # answered only after whatever it was handling has finished.
 program_settled() {
-    drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null
+    if [ "${QMX_HOST_PID:-}" != "$QMX_PID" ]; then  # the tray host of the program started last
+        QMX_HOST=$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)
+        QMX_HOST_PID=$QMX_PID
+    fi
+    drv send "$QMX_HOST" 0 >/dev/null
 }
 
 # Waits until the program has handled the input given so far: a sent message is answered before
