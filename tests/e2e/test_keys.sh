@@ -62,11 +62,11 @@ test_the_controller_answers_to_keys_and_the_wheel() {
         [ "$(child_text "$CONTROLLER" 3)" = 50 ]
     xdotool mousemove $((CX + 33)) $((CY + 90))
     xdotool key m
-    wait_until 'is_checked "$CONTROLLER" 6' 5 "the mute box checked"
+    wait_until 'is_checked "$CONTROLLER" 6 && [ "$(tray_red_pixels)" -gt 10 ]' 5 "the mute box checked and the muted icon"
     check "M checks the mute box" is_checked "$CONTROLLER" 6
     check "and the tray icon shows muted" [ "$(tray_red_pixels)" -gt 10 ]
     xdotool key space
-    wait_until '! is_checked "$CONTROLLER" 6' 5 "the mute box cleared"
+    wait_until '! is_checked "$CONTROLLER" 6 && [ "$(tray_red_pixels)" -lt 3 ]' 5 "the mute box cleared and the sound icon"
     check "Space clears it" holds '! is_checked "$CONTROLLER" 6'
     check "and the tray icon shows sound" [ "$(tray_red_pixels)" -lt 3 ]
     check "no message appeared" [ -z "$(qmx_message_box)" ]
@@ -103,13 +103,13 @@ test_the_focus_rests_on_the_knob_and_tab_moves_it() {
     knob_plain=$(look_of 4)
     box_plain=$(look_of 6)
     xdotool key Tab
-    wait_until '[ "$(focused)" = "$box" ]' 5 "the focus on the mute box"
+    wait_until '[ "$(focused)" = "$box" ] && [ "$(look_of 6)" != "$box_plain" ]' 5 "the focus rectangle on the mute box"
     check "Tab moves the focus to the mute box" [ "$(focused)" = "$box" ]
     check "which shows its focus rectangle" [ "$(look_of 6)" != "$box_plain" ]
     check "and the knob looks as it did when it had the focus by the pointer" \
         [ "$(look_of 4)" = "$knob_plain" ]
     xdotool key Tab
-    wait_until '[ "$(focused)" = "$knob" ]' 5 "the focus on the knob"
+    wait_until '[ "$(focused)" = "$knob" ] && [ "$(look_of 4)" != "$knob_plain" ]' 5 "the focus rectangle on the knob"
     check "Tab again brings it back to the knob" [ "$(focused)" = "$knob" ]
     check "which shows its focus rectangle now" [ "$(look_of 4)" != "$knob_plain" ]
     check "and the box looks as before" [ "$(look_of 6)" = "$box_plain" ]
@@ -298,11 +298,11 @@ test_the_about_boxs_links_take_the_focus_and_open_with_enter() {
     about=${about%% *}
     check "the About box opens" [ -n "$about" ]
     xdotool key Tab
-    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]' 5 "the focus on the graphics address"
+    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]' 5 "the focus on the graphics address" && input_handled
     check "Tab reaches the graphics address" [ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]
     plain=$(look_in "$about" 6)
     xdotool key shift+Tab
-    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ]' 5 "the focus on the maker's address"
+    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ] && [ "$(look_in "$about" 6)" != "$plain" ]' 5 "the focus rectangle on the maker's address"
     check "Shift+Tab the maker's address" [ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ]
     check "which shows its focus rectangle" [ "$(look_in "$about" 6)" != "$plain" ]
     xdotool key Return
