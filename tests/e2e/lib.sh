@@ -318,7 +318,7 @@ drag_knob() {
     xdotool mousemove "$x" "$y" mousedown 1
     for step in $(seq 1 8); do
         xdotool mousemove "$x" $((y + step * $1 / 8))
-        sleep 0.05
+        sleep 0.05  # a hand's pace
     done
     xdotool mouseup 1
     input_handled
