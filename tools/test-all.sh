@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
 # Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak,
-# the check of the release's imports and the reproducible-release check, and closes with one line that counts every test.
+# the check of the release's imports and the reproducible-release check, and closes with the
+# time each stage took and one line that counts every test.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 log="$top/build/unit-tests.log"
 
-echo "== unit tests"
+times=""
+# stage NAME: starts timing a stage (and ends the one before).
+stage_start=$SECONDS
+stage_name=
+stage() {
+    [ -z "$stage_name" ] || times+="${times:+, }$stage_name $((SECONDS - stage_start)) s"
+    stage_name=$1 stage_start=$SECONDS
+    [ -z "$1" ] || echo "== $1"
+}
+
+# The reproducible-release check builds the commit once more from nothing: it runs from the start
+# at the lowest priority, beside the tests, on the processor time they leave, and is read at its
+# turn.
+release_log="$top/build/reproducible.log"
+nice -n 19 "$top/tools/check-reproducible.sh" >"$release_log" 2>&1 &
+release_pid=$!
+
+stage "unit tests"
 "$top/build/native/tests/unit_tests" --gtest_brief=1 2>&1 | tee "$log"
 unit_status=${PIPESTATUS[0]}
 unit_passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
@@ -20,7 +38,12 @@ run_counted() {
     local name=$1 log=$2
     shift 2
     "$@" 2>&1 | tee "$log"
-    local status=${PIPESTATUS[0]} passed failed
+    counted "$name" "$log" "${PIPESTATUS[0]}"
+}
+
+# counted NAME LOG STATUS: the same for a suite that has run.
+counted() {
+    local name=$1 log=$2 status=$3 passed failed
     passed=$(sed -n "s/^$name: \([0-9]*\) passed.*/\1/p" "$log")
     failed=$(sed -n "s/^$name: [0-9]* passed, \([0-9]*\) failed.*/\1/p" "$log")
     passed=${passed:-0}
@@ -30,23 +53,36 @@ run_counted() {
     printf -v "${name}_failed" '%s' "$failed"
 }
 
-echo "== end-to-end tests"
+# The short soak has a Wine prefix and a display of its own: it runs beside the end-to-end tests,
+# much of whose time is spent waiting, and is read at its turn.
+soak_log="$top/build/soak-tests.log"
+"$top/tests/soak/soak.sh" short >"$soak_log" 2>&1 </dev/null &
+soak_pid=$!
+
+stage "end-to-end tests"
 run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/windows"
 
-echo "== short soak"
-run_counted soak "$top/build/soak-tests.log" "$top/tests/soak/soak.sh" short
+stage "short soak (the rest of its run)"
+wait "$soak_pid"
+soak_status=$?
+cat "$soak_log"
+counted soak "$soak_log" "$soak_status"
 
-echo "== imports"
+stage "imports"
 run_counted imports "$top/build/imports-tests.log" "$top/tests/release/test_check_imports.sh"
 
-echo "== reproducible release"
+stage "reproducible release"
 release_passed=0
 release_failed=0
-if "$top/tools/check-reproducible.sh"; then release_passed=1; else release_failed=1; fi
+if wait "$release_pid"; then release_passed=1; else release_failed=1; fi
+cat "$release_log"
+
+stage ""
 
 passed=$((unit_passed + e2e_passed + soak_passed + imports_passed + release_passed))
 failed=$((unit_failed + e2e_failed + soak_failed + imports_failed + release_failed))
 echo
+echo "times: $times"
 echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -31,17 +31,23 @@ wine_env_start() {
 
     WINE_ENV_XVFB_PID=
     if [ "$own_display" = 1 ]; then
+        # Another suite may take a free display at the same moment: the display is ours once its
+        # lock file names our server, and the next free one is tried when it does not.
         local display
         for display in $(seq 90 130); do
-            [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+            [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+            Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+            WINE_ENV_XVFB_PID=$!
+            for _ in $(seq 100); do
+                { [ -e "/tmp/.X11-unix/X$display" ] || ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; } && break
+                sleep 0.1
+            done
+            [ "$(tr -d ' ' <"/tmp/.X$display-lock" 2>/dev/null)" = "$WINE_ENV_XVFB_PID" ] && break
+            kill "$WINE_ENV_XVFB_PID" 2>/dev/null
+            wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+            WINE_ENV_XVFB_PID=
         done
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-        WINE_ENV_XVFB_PID=$!
         export DISPLAY=":$display"
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$display" ] && break
-            sleep 0.1
-        done
     fi
 
     if [ ! -f "$WINEPREFIX/.qmx-ready" ]; then

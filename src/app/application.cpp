@@ -16,7 +16,7 @@ Application::Application(platform::Platform& platform, EventLog& log)
                 platform.outputs},
       windowServices_{platform_.forms, platform_.placement, platform_.timers},
       tray_(platform_.shell, platform_.forms),
-      termination_(platform_.messageBoxes, platform_.processes, tray_, log_),
+      termination_(platform_.messageBoxes, platform_.processes, tray_, log_, platform_.outputs),
       mixer_(platform_.mixer, termination_),
       os_(platform_.system),
       guard_(platform_.processes, platform_.messageBoxes, termination_, os_),

@@ -27,8 +27,12 @@ const char* endingOf(EndCause cause) {
 }  // namespace
 
 Termination::Termination(platform::MessageBoxes& messageBoxes, platform::Processes& processes,
-                         TrayIcon& tray, EventLog& log)
-    : messageBoxes_(messageBoxes), processes_(processes), tray_(tray), log_(log) {}
+                         TrayIcon& tray, EventLog& log, platform::AudioEndpoints* outputs)
+    : messageBoxes_(messageBoxes),
+      processes_(processes),
+      tray_(tray),
+      log_(log),
+      outputs_(outputs) {}
 
 void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     // The message box's own message loop keeps delivering timer events; an event that fails
@@ -40,9 +44,15 @@ void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     std::abort();
 }
 
-// The icon goes first, so the user sees the program end as soon as before.
+// The icon goes first, so the user sees the program end as soon as before. Ending the process
+// cuts every other thread short wherever it is, then runs each DLL's detach code, which hangs on a
+// lock a cut thread held (Microsoft, "ExitProcess function", Remarks); the safe way is to stop the
+// work of the other threads first (Raymond Chen, "Quick overview of how processes exit on Windows
+// XP", The Old New Thing, 2007). The audio service calls the device watch on a thread of its own
+// in this process: unregistered, it starts no call into an ending process.
 void Termination::end(std::uint32_t exitCode, EndCause cause) {
     tray_.remove();
+    if (outputs_) outputs_->watchChanges(nullptr);
     if (log_.started()) {
         log_.write(std::string(endingOf(cause)) + ", exit code " + std::to_string(exitCode));
     }

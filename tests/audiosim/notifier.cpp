@@ -14,7 +14,9 @@ Notifier& Notifier::instance() {
     return *notifier;
 }
 
-Notifier::Notifier() {
+Notifier::Notifier()
+    : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), lastEvent_(lastEventNumber()) {
+    InitializeCriticalSection(&lifecycle_);
     InitializeCriticalSection(&lock_);
     InitializeCriticalSection(&delivering_);
 }
@@ -22,15 +24,25 @@ Notifier::Notifier() {
 // Windows takes no reference of a client it registers and releases none when it unregisters it;
 // the program keeps its client alive in between.
 void Notifier::add(IMMNotificationClient* client, std::uint32_t epoch, std::uint32_t seen) {
+    EnterCriticalSection(&lifecycle_);
     EnterCriticalSection(&lock_);
     clients_.push_back({client, epoch, seen});
-    if (thread_ == nullptr) thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    if (thread_ == nullptr) {
+        ResetEvent(stop_);
+        thread_ = CreateThread(nullptr, 0, run, this, 0, &threadId_);
+    }
     LeaveCriticalSection(&lock_);
+    LeaveCriticalSection(&lifecycle_);
 }
 
-// Waits for a delivery under way: once this returns, the client is called no more.
+// Waits for a delivery under way: once this returns, the client is called no more. The last
+// client's removal also waits for the thread to end (unless a client removes itself from a call
+// on that thread), so that a process that unregisters before it ends has no thread of the
+// simulator left for its end to cut short.
 bool Notifier::remove(IMMNotificationClient* client) {
     bool removed = false;
+    HANDLE ending = nullptr;
+    EnterCriticalSection(&lifecycle_);
     EnterCriticalSection(&delivering_);
     EnterCriticalSection(&lock_);
     for (auto it = clients_.begin(); it != clients_.end(); ++it) {
@@ -40,23 +52,45 @@ bool Notifier::remove(IMMNotificationClient* client) {
             break;
         }
     }
+    if (clients_.empty() && thread_ != nullptr && GetCurrentThreadId() != threadId_) {
+        ending = thread_;
+        thread_ = nullptr;
+        SetEvent(stop_);
+    }
     LeaveCriticalSection(&lock_);
     LeaveCriticalSection(&delivering_);
+    if (ending != nullptr) {
+        WaitForSingleObject(ending, INFINITE);
+        CloseHandle(ending);
+    }
+    LeaveCriticalSection(&lifecycle_);
     return removed;
 }
 
+// ExitProcess cuts every other thread short wherever it is and then calls each DLL's detach code,
+// which may take the locks a cut thread held: the heap's, the C runtime's (Microsoft,
+// "ExitProcess function", Remarks). So the thread looks for events in the shared page, which
+// takes no lock, and reads the state (the heap, the file, the runtime) only once a new event was
+// committed, as Windows' own notification thread works only while a call is under way.
 DWORD WINAPI Notifier::run(void* self) {
-    for (;;) {
-        Sleep(10);
-        static_cast<Notifier*>(self)->deliver();
+    auto* notifier = static_cast<Notifier*>(self);
+    bool due = true;  // events committed before the thread started
+    LONG looked = 0;
+    while (WaitForSingleObject(notifier->stop_, 10) == WAIT_TIMEOUT) {
+        const LONG last = notifier->lastEvent_ ? *notifier->lastEvent_ : looked + 1;
+        if (!due && last == looked) continue;
+        looked = last;
+        due = !notifier->deliver();
     }
+    return 0;
 }
 
-void Notifier::deliver() {
+// False when the service is down: the events are looked at again.
+bool Notifier::deliver() {
     State state;
     {
         Transaction sim;
-        if (FAILED(sim.gate(sim.state().epoch))) return;  // the service is down
+        if (FAILED(sim.gate(sim.state().epoch))) return false;
         state = sim.state();
     }
     EnterCriticalSection(&delivering_);
@@ -96,6 +130,7 @@ void Notifier::deliver() {
         }
     }
     LeaveCriticalSection(&delivering_);
+    return true;
 }
 
 }  // namespace audiosim

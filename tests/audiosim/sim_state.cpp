@@ -32,6 +32,17 @@ std::uint64_t now() {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+volatile LONG* lastEventNumber() {
+    // The mapping stays open for the process's life: the page lives while any process holds it.
+    static volatile LONG* const page = [] {
+        HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(LONG), L"QmxAudioSimulatorEvents");
+        void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)) : nullptr;
+        return static_cast<volatile LONG*>(view);
+    }();
+    return page;
+}
+
 const wchar_t* methodName(Method method) {
     static const wchar_t* const names[] = {L"GetDefaultAudioEndpoint",
                                            L"Activate",
@@ -101,7 +112,12 @@ bool Transaction::commit() {
             DWORD written = 0;
             const BOOL ok = WriteFile(file, &state_, sizeof(state_), &written, nullptr);
             CloseHandle(file);
-            if (ok && written == sizeof(state_)) return true;
+            if (ok && written == sizeof(state_)) {
+                if (volatile LONG* number = lastEventNumber()) {
+                    InterlockedExchange(number, static_cast<LONG>(state_.eventSeq));
+                }
+                return true;
+            }
         }
         Sleep(10);
     }

@@ -83,6 +83,11 @@ struct State {
 };
 
 std::uint64_t now();
+
+// The number of the last device event, in a page that every process of the prefix shares and
+// each commit updates: a thread waiting for events reads it without taking a lock, opening the
+// state file or touching the heap. Nothing when the page cannot be made.
+volatile LONG* lastEventNumber();
 const wchar_t* methodName(Method method);
 const wchar_t* roleName(int role);
 const wchar_t* policyName(Policy policy);

@@ -42,37 +42,29 @@ qmx_message() { drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head
 
 controller_label() { child_text "$CONTROLLER" 3; }
 
-# label_becomes TEXT: waits up to two seconds for the open controller's label to read TEXT.
+# label_becomes TEXT: waits for the open controller's label to read TEXT.
 label_becomes() {
-    for _ in $(seq 20); do
-        [ "$(controller_label)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
+    local text=$1
+    wait_until '[ "$(controller_label)" = "$text" ]' 10 "the label to read $text"
 }
 
-# tray_shows muted|sound: waits up to two seconds for the tray icon's picture.
+# tray_shows muted|sound: waits for the tray icon's picture.
 tray_shows() {
-    for _ in $(seq 20); do
-        if [ "$1" = muted ]; then [ "$(tray_red_pixels)" -gt 10 ] && return 0
-        else [ "$(tray_red_pixels)" -lt 3 ] && return 0; fi
-        sleep 0.1
-    done
-    return 1
+    if [ "$1" = muted ]; then wait_until '[ "$(tray_red_pixels)" -gt 10 ]' 10 "the muted icon"
+    else wait_until '[ "$(tray_red_pixels)" -lt 3 ]' 10 "the sound icon"; fi
 }
 
 # Opens the tray menu's Playback Device submenu; sets SUB_LINE and SX SY SW SH.
 open_output_submenu() {
     open_menu || return 1
     xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[PlaybackDevice]))
-    sleep 1.2
-    SUB_LINE=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+    wait_until 'SUB_LINE=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1); [ -n "$SUB_LINE" ]' \
+        10 "the Playback Device submenu" || return 1
     read -r SX SY SW SH < <(rect_of "$SUB_LINE")
-    [ -n "$SUB_LINE" ]
 }
 
 # The number of items the open submenu shows (16 pixels each at 96 DPI, and a 3-pixel frame).
 submenu_items() { echo $(((SH - 6) / 16)); }
 
 # Clicks item N (from 1) of the open submenu.
-choose_submenu_item() { xdotool mousemove $((SX + 30)) $((SY + 3 + 16 * ($1 - 1) + 8)) click 1; sleep 1; }
+choose_submenu_item() { xdotool mousemove $((SX + 30)) $((SY + 3 + 16 * ($1 - 1) + 8)) click 1; menu_chosen; }

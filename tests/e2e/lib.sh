@@ -8,6 +8,19 @@ E2E_CURRENT_OK=1
 
 log() { printf '    %s\n' "$*"; }
 
+# within SECONDS CONDITION: true once CONDITION (shell text) holds, looked at ten times a second
+# for at most SECONDS.
+within() {
+    local deadline=$((SECONDS + $1))
+    until eval "$2"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# wait_until CONDITION SECONDS WHAT: the same, and when it never holds, says what was awaited.
+wait_until() { within "$2" "$1" || { log "waited $2 s in vain for $3"; return 1; }; }
+
 # check DESCRIPTION COMMAND...: one assertion of the current test.
 check() {
     local description=$1
@@ -53,11 +66,12 @@ start_qmx() {
         fi
         (cd "$dir" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
         QMX_LINUX_PID=$!
-        QMX_PID=
-        line=$(drv wait-window --class QmxTrayHost --timeout 20 | tail -n 1)
+        QMX_PID= QMX_HOST_PID=
+        # A start on a loaded machine can take many seconds; a minute is a generous bound.
+        line=$(drv wait-window --class QmxTrayHost --timeout 60 | tail -n 1)
         QMX_PID=$(sed -n 's/.* pid=\([0-9]*\) .*/\1/p' <<<"$line")
         [ -n "$QMX_PID" ] && return 0
-        log "no tray host within 20 s; qmx.exe processes: $(drv processes qmx.exe | tr '\n' ' ')"
+        log "no tray host within 60 s; qmx.exe processes: $(drv processes qmx.exe | tr '\n' ' ')"
         linux_alive "$QMX_LINUX_PID" && return 1
     done
     return 1
@@ -125,6 +139,7 @@ set_windows_version() {
 
 # Ends every program in the prefix and starts its server afresh: a clean tray for the next test.
 reset_wine() {
+    QMX_HOST_PID=
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
     (wineserver -p) >/dev/null 2>&1 </dev/null
@@ -238,8 +253,16 @@ is_checked() { drv checked "$1" "$(child_id "$2")" >/dev/null; }
 # Waits until the program is back in its message loop: a message sent to its tray host is
 # answered only after whatever it was handling has finished.
 program_settled() {
-    drv send "$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)" 0 >/dev/null
+    if [ "${QMX_HOST_PID:-}" != "$QMX_PID" ]; then  # the tray host of the program started last
+        QMX_HOST=$(drv windows --class QmxTrayHost --pid "$QMX_PID" | cut -d' ' -f1)
+        QMX_HOST_PID=$QMX_PID
+    fi
+    drv send "$QMX_HOST" 0 >/dev/null
 }
+
+# Waits until the program has handled the input given so far: a sent message is answered before
+# the input queued with it, so a second one is answered after that input.
+input_handled() { program_settled && program_settled; }
 
 # Opens the controller with a left click; sets CONTROLLER (handle) and CX CY CW CH. Every click
 # opens a new controller, so the one to use is a visible controller that was not there before,
@@ -295,10 +318,10 @@ drag_knob() {
     xdotool mousemove "$x" "$y" mousedown 1
     for step in $(seq 1 8); do
         xdotool mousemove "$x" $((y + step * $1 / 8))
-        sleep 0.05
+        sleep 0.05  # a hand's pace
     done
     xdotool mouseup 1
-    sleep 0.5
+    input_handled
 }
 
 # The sound device writes what it plays to a file: record_sound FILE (until reset_wine).
@@ -326,16 +349,6 @@ answer_message() {
     drv press-ok "${box%% *}" >/dev/null
 }
 
-# within SECONDS CONDITION: true once CONDITION (shell text) holds, looked at twice a second.
-within() {
-    local _
-    for _ in $(seq $(($1 * 2))); do
-        eval "$2" && return 0
-        sleep 0.5
-    done
-    return 1
-}
-
 # Counts the check-mark pixels (dark, in the left margin) of a menu window given by its line of
 # `drv windows`: prints "count meanY height".
 menu_marks() {
@@ -360,7 +373,7 @@ open_menu() {
         tray_click 3
         drv wait-window --class '#32768' --visible 1 --timeout 5 >/dev/null || return 1
     fi
-    sleep 0.5
+    program_settled  # the menu's own loop answers: it takes clicks and keys
     MENU_LINE=$(menus | head -n 1)
     read -r MX MY MW MH < <(rect_of "$MENU_LINE")
 }
@@ -368,18 +381,17 @@ open_menu() {
 # Closes any open menu with a click beside it.
 close_menu() {
     xdotool mousemove 600 300 click 1
-    sleep 0.5
+    wait_until '[ -z "$(menus)" ]' 10 "the menu to close"
 }
 
 # Clicks a check box of a window until it shows checked (the first click can reach a window
 # that is still becoming active): check_box WINDOW ID
 check_box() {
-    local x y w h
+    local x y w h box=$1 id=$2
     for _ in 1 2 3; do
         read -r x y w h < <(rect_of "$(child_line "$1" "$2")")
         xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-        sleep 0.3
-        is_checked "$1" "$2" && return 0
+        within 2 'is_checked "$box" "$id"' && return 0
     done
     return 1
 }
@@ -395,9 +407,9 @@ choose() {
     check "the popup menu opens" open_menu
     if [ "$1" = Vista ] || [ "$1" = Classic ]; then
         xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[Skin]))
-        sleep 1.2
         local submenu sx sy sw sh
-        submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
+        wait_until 'submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1); [ -n "$submenu" ]' \
+            10 "the Skin submenu"
         read -r sx sy sw sh < <(rect_of "$submenu")
         local row=11
         [ "$1" = Classic ] && row=27
@@ -405,8 +417,12 @@ choose() {
     else
         xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[$1])) click 1
     fi
-    sleep 1
+    menu_chosen
 }
+
+# Waits until the menu has closed and the item chosen has run (or opened its window): the
+# program runs it as the menu closes, before it answers a message again.
+menu_chosen() { wait_until '[ -z "$(menus)" ]' 10 "the menu to close" && program_settled; }
 
 # run_entry [KEY]: the start-at-logon entry's data in a Run key (the machine-wide one unless
 # KEY names another), or nothing.
@@ -432,7 +448,7 @@ options_dialog() { drv windows --class QmxDialog --pid "$QMX_PID" --visible 1 | 
 close_from_menu() {
     open_menu || return 1
     xdotool mousemove $((MX + 40)) $((MY + MH - 11)) click 1
-    wait_gone "$QMX_LINUX_PID" 10
+    wait_gone "$QMX_LINUX_PID" 30
 }
 
 # Red pixels in the program's tray icon: the muted picture has many.

@@ -25,7 +25,9 @@ drv keyboard-cues 0
 
 for suite in "$here"/test_${E2E_ONLY:-*}.sh; do
     echo "$(basename "$suite" .sh)"
+    suite_start=$SECONDS
     . "$suite"
+    echo "$(basename "$suite" .sh): $((SECONDS - suite_start)) s"
 done
 
 echo "e2e: $E2E_PASSED passed, $E2E_FAILED failed"

@@ -191,7 +191,7 @@ expect_marks() {
     fi
     # Resting on "Skin", the third row, opens the submenu.
     xdotool mousemove $((MX + 40)) $((MY + 36))
-    sleep 1.2
+    wait_until '[ "$(menus | wc -l)" = 2 ]' 10 "the Skin submenu"
     local submenu
     submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
     check "the Skin submenu opens" [ -n "$submenu" ]

@@ -28,7 +28,7 @@ uninstall_from() {
         [ -z "$(prefix_pids '(uninstall|\\Un)\.exe')" ] && break
         sleep 0.2
     done
-    sleep 1
+    wait_until '[ -z "$(prefix_pids "~nsu")" ]' 20 "the uninstaller's copy to end"
 }
 
 install_silently() { run_setup "$SETUP" /S; }
@@ -70,7 +70,7 @@ test_install_use_and_uninstall() {
         [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\" /AllUsers _?=$INSTALLED" ]
 
     check "the installed program starts from its folder" start_installed
-    sleep 1
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 10 "the tray icon"
     check "its icon is in the tray" [ "$(tray_icon_count)" = 1 ]
     local path
     path=$(drv windows --class QmxTrayHost | head -n 1)
@@ -78,12 +78,12 @@ test_install_use_and_uninstall() {
     # A skin chosen now is still chosen at the next start.
     check "the popup menu opens" open_menu
     xdotool mousemove $((MX + 40)) $((MY + 36))
-    sleep 1.2
+    wait_until '[ "$(menus | wc -l)" = 2 ]' 10 "the Skin submenu"
     local submenu sx sy sw sh
     submenu=$(menus | grep -v "^${MENU_LINE%% *} " | head -n 1)
     read -r sx sy sw sh < <(rect_of "$submenu")
     xdotool mousemove $((sx + 20)) $((sy + 11)) click 1
-    sleep 1
+    menu_chosen
     check "Close from the menu ends the program" close_from_menu
     check "the installed program starts again" start_installed
     check "a left click opens the controller" open_controller
@@ -161,7 +161,7 @@ test_install_just_for_me() {
     (exec wine "$USER_PROGRAMS\\qmx.exe") >/dev/null 2>&1 </dev/null &
     QMX_LINUX_PID=$!
     check "the installed program starts" drv wait-window --class QmxTrayHost --timeout 20
-    sleep 1
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 10 "the tray icon"
     check "with its icon" [ "$(tray_icon_count)" = 1 ]
     wine reg add "$USER_RUN_KEY" /v 'Velto Volume Controller 4.0' /d "\"$USER_PROGRAMS\\qmx.exe\"" /f \
         >/dev/null 2>&1 </dev/null
@@ -188,7 +188,7 @@ test_an_upgrade_keeps_everything() {
     check "Run when Windows starts. can be checked" check_box "${dialog%% *}" 1
     read -r x y w h < <(rect_of "$(child_line "${dialog%% *}" 5)")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-    sleep 1
+    wait_until '[ -n "$(run_entry)" ]' 10 "the start-up entry"
     check "the start-up entry is there" [ "$(run_entry)" = "\"$INSTALLED\\qmx.exe\"" ]
     printf 'old' >"$INSTALLED_DIR/POURING.WAV"  # as an earlier version would have left it
     check "installing again while the program runs succeeds" [ "$(install_silently)" = 0 ]
@@ -297,10 +297,10 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     local setup=$!
     check "the installer shows its first page" within 20 \
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Setup"'
-    sleep 1
+    sleep 1  # time must pass: the installer closes nothing before it is confirmed
     check "while both copies run on" holds 'linux_alive "$everyone" && linux_alive "$own"'
     xdotool key Escape
-    sleep 1
+    wait_until '[ "$(drv windows --class "#32770" --visible 1 | wc -l)" -ge 2 ]' 10 "the question to quit"
     xdotool key Return
     check "the installer ends when cancelled" wait_gone "$setup" 10
     check "and both copies still run" holds 'linux_alive "$everyone" && linux_alive "$own"'

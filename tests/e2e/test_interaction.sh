@@ -36,10 +36,10 @@ glide_and_click_mute_box() {
     read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
     for i in $(seq 1 10); do
         xdotool mousemove $((px + (mx + mw / 2 - px) * i / 10)) $((py + (my + mh / 2 - py) * i / 10))
-        sleep 0.02
+        sleep 0.02  # a hand's pace
     done
     xdotool click 1
-    sleep 0.5
+    input_handled
 }
 
 mute_box_checked() { is_checked "$CONTROLLER" 6; }
@@ -52,11 +52,11 @@ test_clicking_the_track_then_moving_jumps_the_knob() {
     # Below the knob on the track, click; then move over the track to 1000 twips below its top.
     read -r x y < <(at 51 135)
     xdotool mousemove "$x" "$y" click 1
-    sleep 0.5
+    input_handled
     check "a click alone moves nothing" [ "$(child_text "$CONTROLLER" 3)" = "$before" ]
     read -r x y < <(at 51 100)
     xdotool mousemove "$x" "$y"
-    sleep 0.5
+    wait_until '[ "$(child_text "$CONTROLLER" 3)" = 50 ]' 5 "the label 50"
     # The pointer is 67 pixels (1005 twips) below the track's top: the knob's top goes to 1155,
     # step 49.6 -> 50, and the level written shows 50 percent.
     local label
@@ -78,7 +78,7 @@ test_a_drag_that_loses_the_pointer_ends() {
     read -r x y < <(at 51 $((top + 9)))
     xdotool mousemove "$x" "$y" mousedown 1
     xdotool mousemove "$x" $((y + 10))
-    sleep 0.3
+    wait_until '[ "$(child_text "$CONTROLLER" 3)" != 100 ]' 5 "the knob to move"
     log "label while dragging: $(child_text "$CONTROLLER" 3)"
     check "the knob is dragged" [ "$(child_text "$CONTROLLER" 3)" != 100 ]
     local knob
@@ -87,14 +87,14 @@ test_a_drag_that_loses_the_pointer_ends() {
     drv send "$knob" 0x1F >/dev/null  # WM_CANCELMODE, as a popup sends: the capture goes
     # Released beside the controller, at the knob's height: nothing there ends the drag.
     xdotool mousemove $((CX - 150)) $((y + 10)) mouseup 1
-    sleep 0.3
+    input_handled
     before=$(child_text "$CONTROLLER" 3)
     top=$(knob_top)
     for dy in 4 8 12 16; do
         xdotool mousemove "$x" $((CY + top + dy))
-        sleep 0.1
+        sleep 0.1  # a hand's pace
     done
-    sleep 0.3
+    input_handled
     log "label $before before hovering, $(child_text "$CONTROLLER" 3) after"
     check "hovering over the knob changes nothing" [ "$(child_text "$CONTROLLER" 3)" = "$before" ]
     glide_and_click_mute_box
@@ -124,7 +124,7 @@ test_the_first_click_on_the_mute_box_counts_after_a_drag_ends_outside() {
         xdotool mousemove "$x" "$y" mousedown 1 mousemove "$x" $((CY - 40)) mouseup 1
         read -r x y < <(at 45 120)
         xdotool mousemove "$x" "$y" click 1 mousemove "$x" $((y + 1))
-        sleep 0.3
+        wait_until '[ "$(child_text "$CONTROLLER" 3)" = 28 ]' 5 "the label 28"
         check "round $round: the track click and the move put the knob at 28" \
             [ "$(child_text "$CONTROLLER" 3)" = 28 ]
         was=$(is_checked "$CONTROLLER" 6 && echo 1 || echo 0)
@@ -132,11 +132,11 @@ test_the_first_click_on_the_mute_box_counts_after_a_drag_ends_outside() {
             [ -z "$(drv windows --class tooltips_class32 --visible 1 | grep -v "pid=$QMX_PID")" ]
         read -r mx my mw mh < <(rect_of "$(child_line "$CONTROLLER" 6)")
         xdotool mousemove $((mx + mw / 2)) $((my + mh / 2)) click 1
-        sleep 0.5
+        wait_until '[ "$(is_checked "$CONTROLLER" 6 && echo 1 || echo 0)" != "$was" ]' 5 "the mute box to switch"
         check "round $round: the first click switched the mute box" \
             [ "$(is_checked "$CONTROLLER" 6 && echo 1 || echo 0)" != "$was" ]
         xdotool key Escape
-        sleep 2
+        wait_until controller_gone 10 "the end of the fade-out"
     done
     set_windows_version 7
 }
@@ -145,12 +145,12 @@ expect_mute_box_mutes() {
     local before after
     before=$(tray_red_pixels)
     click_control "$CONTROLLER" 6
-    sleep 1
+    wait_until '[ "$(tray_red_pixels)" -gt 10 ]' 10 "the muted picture"
     after=$(tray_red_pixels)
     log "red pixels in the tray icon: $before before, $after after"
     check "the tray icon shows the muted picture" holds '[ "$before" -lt 3 ] && [ "$after" -gt 10 ]'
     click_control "$CONTROLLER" 6
-    sleep 1
+    wait_until '[ "$(tray_red_pixels)" -lt 3 ]' 10 "the normal picture"
     check "unmuting brings the normal picture back" [ "$(tray_red_pixels)" -lt 3 ]
 }
 
@@ -174,9 +174,9 @@ test_the_classic_close_button_fades_the_controller_out() {
     start_with_controller
     read -r x y < <(at 53 176)
     xdotool mousemove "$x" "$y" click 1
-    sleep 0.2
+    wait_until layered 5 "the fade-out"
     check "the controller is fading (layered, still a tool window)" layered
-    sleep 2
+    wait_until controller_gone 10 "the end of the fade-out"
     check "then it is gone" controller_gone
     set_windows_version 7
 }
@@ -188,7 +188,7 @@ test_the_vista_close_button_waits_after_a_window_move() {
     xdotool mousemove "$x" "$y" mousedown 1
     for step in 1 2 3 4; do
         xdotool mousemove $((x - step * 10)) "$y"
-        sleep 0.05
+        sleep 0.05  # a hand's pace
     done
     xdotool mouseup 1
     local line
@@ -198,13 +198,13 @@ test_the_vista_close_button_waits_after_a_window_move() {
     check "the window followed the pointer" [ "$CX" -lt "$((874 - 30))" ]
     read -r x y < <(at 51 172)
     xdotool mousemove "$x" "$y" click 1
-    sleep 1
+    sleep 1  # time must pass: the button would have faded the controller by now
     check "a click on the Vista close button right after the move does nothing" holds '! layered'
     check "the controller is still there" [ -n "$(controller_line 1)" ]
     xdotool click 1
-    sleep 0.2
+    wait_until layered 5 "the fade-out"
     check "later the same click fades it out" layered
-    sleep 2
+    wait_until controller_gone 10 "the end of the fade-out"
     check "and it is gone" controller_gone
     set_windows_version 7
 }
@@ -222,7 +222,7 @@ test_the_volume_control_button_reports_a_missing_program() {
     check "it names the volume control and the system's description" \
         grep -Eq '^Unable to open Windows Volume Control .+' <<<"$text"
     drv press-ok "${box%% *}" >/dev/null
-    sleep 0.5
+    input_handled
     check "the program runs on" linux_alive "$QMX_LINUX_PID"
     set_windows_version 7
 }
@@ -234,7 +234,7 @@ test_a_planted_rundll32_beside_the_program_does_not_run() {
     start_with_controller
     read -r x y < <(at 31 24)  # the audio-properties button
     xdotool mousemove "$x" "$y" click 1
-    sleep 2
+    sleep 2  # time must pass: a program started by the button would have run by now
     check "the planted rundll32.exe did not run" [ ! -e "$INTERACTION_DIR/rundll32.exe.ran" ]
     check "no message appears (the system's one ran)" \
         [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]

@@ -14,7 +14,7 @@ keys_give() {
     local expected=$1
     shift
     xdotool key "$@"
-    sleep 0.3
+    wait_until '[ "$(child_text "$CONTROLLER" 3)" = "$expected" ]' 5 "the label $expected"
     local label
     label=$(child_text "$CONTROLLER" 3)
     check "$* gives $expected" [ "$label" = "$expected" ]
@@ -23,7 +23,7 @@ keys_give() {
 # wheel_gives LABEL BUTTON COUNT: turns the wheel over the controller (4 up, 5 down).
 wheel_gives() {
     xdotool mousemove $((CX + 33)) $((CY + 90)) click --repeat "$3" --delay 50 "$2"
-    sleep 0.3
+    input_handled
     check "$3 wheel notches (button $2) give $1" [ "$(child_text "$CONTROLLER" 3)" = "$1" ]
 }
 
@@ -34,7 +34,7 @@ test_the_controller_answers_to_keys_and_the_wheel() {
     check "the controller opens" open_controller
     check "the controller is the active window" grep -q 'class=QmxController' <<<"$(drv foreground)"
     xdotool key Return
-    sleep 1
+    input_handled
     check "Enter shows no message (starts no volume control)" [ -z "$(qmx_message_box)" ]
     keys_give 100 Home
     keys_give 100 Up
@@ -59,23 +59,23 @@ test_the_controller_answers_to_keys_and_the_wheel() {
     read -r x y w h < <(tray_icon_rect)
     xdotool mousemove $((x + w / 2 - 2)) $((y + h / 2)) sleep 0.2 mousemove $((x + w / 2)) $((y + h / 2))
     xdotool click --repeat 2 --delay 100 4
-    sleep 0.5
+    sleep 0.5  # time must pass: nothing comes of the wheel over the icon
     check "the wheel over the tray icon changes nothing under Wine" \
         [ "$(child_text "$CONTROLLER" 3)" = 50 ]
     xdotool mousemove $((CX + 33)) $((CY + 90))
     xdotool key m
-    sleep 0.5
+    wait_until 'is_checked "$CONTROLLER" 6 && [ "$(tray_red_pixels)" -gt 10 ]' 5 "the mute box checked and the muted icon"
     check "M checks the mute box" is_checked "$CONTROLLER" 6
     check "and the tray icon shows muted" [ "$(tray_red_pixels)" -gt 10 ]
     xdotool key space
-    sleep 0.5
+    wait_until '! is_checked "$CONTROLLER" 6 && [ "$(tray_red_pixels)" -lt 3 ]' 5 "the mute box cleared and the sound icon"
     check "Space clears it" holds '! is_checked "$CONTROLLER" 6'
     check "and the tray icon shows sound" [ "$(tray_red_pixels)" -lt 3 ]
     check "no message appeared" [ -z "$(qmx_message_box)" ]
     xdotool key Escape
-    sleep 0.2
+    wait_until layered 5 "the fade-out"
     check "Esc fades the controller out" layered
-    sleep 2
+    wait_until controller_gone 10 "the end of the fade-out"
     check "and it is gone" controller_gone
     set_windows_version 7
 }
@@ -105,23 +105,23 @@ test_the_focus_rests_on_the_knob_and_tab_moves_it() {
     knob_plain=$(look_of 4)
     box_plain=$(look_of 6)
     xdotool key Tab
-    sleep 0.3
+    wait_until '[ "$(focused)" = "$box" ] && [ "$(look_of 6)" != "$box_plain" ]' 5 "the focus rectangle on the mute box"
     check "Tab moves the focus to the mute box" [ "$(focused)" = "$box" ]
     check "which shows its focus rectangle" [ "$(look_of 6)" != "$box_plain" ]
     check "and the knob looks as it did when it had the focus by the pointer" \
         [ "$(look_of 4)" = "$knob_plain" ]
     xdotool key Tab
-    sleep 0.3
+    wait_until '[ "$(focused)" = "$knob" ] && [ "$(look_of 4)" != "$knob_plain" ]' 5 "the focus rectangle on the knob"
     check "Tab again brings it back to the knob" [ "$(focused)" = "$knob" ]
     check "which shows its focus rectangle now" [ "$(look_of 4)" != "$knob_plain" ]
     check "and the box looks as before" [ "$(look_of 6)" = "$box_plain" ]
     xdotool key shift+Tab
-    sleep 0.3
+    wait_until '[ "$(focused)" = "$box" ]' 5 "the focus on the mute box"
     check "Shift+Tab goes back to the mute box" [ "$(focused)" = "$box" ]
     check "the signal button never had the focus" [ "$(focused)" != "$signal" ]
     check "Tab left the volume alone" [ "$(child_text "$CONTROLLER" 3)" = 100 ]
     xdotool key Escape
-    sleep 2
+    wait_until controller_gone 10 "the end of the fade-out"
 }
 
 # Chooses Options from the menu; OPTIONS becomes the dialog's handle.
@@ -141,10 +141,10 @@ test_the_options_dialog_answers_to_the_keyboard() {
     check "Apply is the default button" \
         holds '[ $(($(sed -n "s/.*style=\(0x[0-9a-f]*\).*/\1/p" <<<"$(child_line "$dialog" 5)") & 0xf)) = 1 ]'
     xdotool key space
-    sleep 0.3
+    wait_until 'is_checked "$dialog" 1' 5 "the first box checked"
     check "Space checks the first box" is_checked "$dialog" 1
     xdotool key Tab space
-    sleep 0.3
+    wait_until 'is_checked "$dialog" 3' 5 "the shadow box checked"
     check "Tab then Space checks the shadow box" is_checked "$dialog" 3
     xdotool key Return
     local box
@@ -154,7 +154,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
     check "the dialog takes no clicks meanwhile" holds \
         '[ $(($(sed -n "s/.* style=\(0x[0-9a-f]*\).*/\1/p" <<<"$(options_dialog)") & 0x8000000)) != 0 ]'
     drv press-ok "${box%% *}" >/dev/null
-    sleep 0.5
+    wait_until '[ -n "$(user_run_entry)" ]' 10 "the start-at-logon entry"
     check "the start-at-logon entry was written" [ -n "$(user_run_entry)" ]
     check "the shadow was stored" [ "$(setting shadow)" = 0x1 ]
     check "the dialog closed" [ -z "$(options_dialog)" ]
@@ -163,7 +163,7 @@ test_the_options_dialog_answers_to_the_keyboard() {
     dialog=$(options_dialog)
     dialog=${dialog%% *}
     xdotool key space Escape
-    sleep 0.5
+    wait_until '[ -z "$(options_dialog)" ]' 10 "the dialog to close"
     check "Esc closes the dialog" [ -z "$(options_dialog)" ]
     check "without a message" [ -z "$(qmx_message_box)" ]
     check "and without applying: the entry stays" [ -n "$(user_run_entry)" ]
@@ -214,7 +214,7 @@ test_the_tray_icon_answers_to_the_keyboard() {
     xdotool key Escape
     check "Esc closes it" controller_closes
     tray_key 0x7B
-    sleep 1
+    wait_until '[ "$(menu_count)" = 1 ]' 10 "the menu"
     check "the menu key on the icon opens the menu" [ "$(menu_count)" = 1 ]
     keys_shot keyboard-menu
     # Windows gives the keyboard to the menu in front; Wine without a window manager needs the X
@@ -226,12 +226,12 @@ test_the_tray_icon_answers_to_the_keyboard() {
     # Wine's tray, told the callback form, reports a click also as a selection and a right click
     # also as a context-menu request: each gesture still acts once.
     check "a left click opens the controller" open_controller
-    sleep 1
+    sleep 1  # time must pass: a second gesture would have opened another by now
     check "once: the same controller stands a second later" \
         [ "$(new_controller | cut -d' ' -f1)" = "$CONTROLLER" ]
     check "the popup menu opens" open_menu
     close_menu
-    sleep 1
+    sleep 1  # time must pass: the menu would have come again by now
     check "a right click's menu, closed, does not come again" [ "$(menu_count)" = 0 ]
 }
 
@@ -253,10 +253,10 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     open_options
     local dialog=$OPTIONS
     xdotool key Tab Tab
-    sleep 0.3
+    wait_until '[ "$(focus_in "$dialog")" = "$(handle_in "$dialog" 7)" ]' 5 "the focus in the shortcut box"
     check "Tab reaches the shortcut box" [ "$(focus_in "$dialog")" = "$(handle_in "$dialog" 7)" ]
     xdotool key ctrl+alt+b
-    sleep 0.3
+    input_handled
     # Then another program takes Ctrl+Alt+B (MOD_CONTROL | MOD_ALT, 'B') before Apply.
     (wine "$E2E_DRIVER" hold-hotkey 3 0x42 60 >"$E2E_WORK/holder.out" 2>/dev/null </dev/null) &
     local holder=$!
@@ -265,7 +265,8 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     answer_message
     check "a shortcut another program holds is refused with a message" \
         grep -q '^Unable to set the shortcut to open the controller\.' <<<"$MESSAGE"
-    check "the dialog stays open for another key" holds '[ "$(options_dialog | cut -d" " -f1)" = "$dialog" ]'
+    input_handled
+    check "the dialog stays open for another key" [ "$(options_dialog | cut -d" " -f1)" = "$dialog" ]
     keys_shot refused-dialog-open
     xdotool key Escape
     check "Esc closes it" within 5 '[ -z "$(options_dialog)" ]'
@@ -403,11 +404,11 @@ test_the_about_boxs_links_take_the_focus_and_open_with_enter() {
     about=${about%% *}
     check "the About box opens" [ -n "$about" ]
     xdotool key Tab
-    sleep 0.3
+    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]' 5 "the focus on the graphics address" && input_handled
     check "Tab reaches the graphics address" [ "$(focus_in "$about")" = "$(handle_in "$about" 10)" ]
     plain=$(look_in "$about" 6)
     xdotool key shift+Tab
-    sleep 0.3
+    wait_until '[ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ] && [ "$(look_in "$about" 6)" != "$plain" ]' 5 "the focus rectangle on the maker's address"
     check "Shift+Tab the maker's address" [ "$(focus_in "$about")" = "$(handle_in "$about" 6)" ]
     check "which shows its focus rectangle" [ "$(look_in "$about" 6)" != "$plain" ]
     xdotool key Return

@@ -14,7 +14,8 @@ test_five_copies_started_together_leave_one() {
         for _ in 1 2 3 4 5; do
             (cd "$LOADING_DIR" && exec wine qmx.exe) >/dev/null 2>&1 </dev/null &
         done
-        sleep 4
+        wait_until '[ "$(qmx_processes)" = 1 ] && [ "$(tray_icon_count)" = 1 ]' 30 \
+            "one copy left with one icon"
         survivors=$(qmx_processes)
         icons=$(tray_icon_count)
         log "round $round: $survivors running, $icons tray icons"
@@ -67,7 +68,8 @@ test_a_folder_of_any_language_works() {
     dialog=$(options_dialog)
     check "Run when Windows starts. is checked" check_box "${dialog%% *}" 1
     xdotool key Return
-    sleep 1
+    wait_until '[ -z "$(options_dialog)" ] || [ -n "$(drv windows --class "#32770" --pid "$QMX_PID" --visible 1)" ]' \
+        10 "the Options dialog to close or show a message"
     local box
     box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)
     [ -n "$box" ] && drv press-ok "${box%% *}" >/dev/null
@@ -77,7 +79,7 @@ test_a_folder_of_any_language_works() {
     check "the start-up entry names the folder exactly" \
         [ "$entry" = "\"$(windows_path "$dir")\\qmx.exe\"" ]
     choose TestSound
-    sleep 2
+    wait_until '[ "$(played_bytes "$played")" = $(($(stat -c %s "$dir/POURING.WAV") - 44)) ]' 20 "the whole sound"
     check "Test Sound plays the whole sound" \
         [ "$(played_bytes "$played")" = $(($(stat -c %s "$dir/POURING.WAV") - 44)) ]
     box=$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1 | head -n 1)

@@ -39,7 +39,7 @@ test_keep_on_top_toggles_the_setting_the_mark_and_the_z_order() {
     close_menu
     check "the popup menu opens" open_menu
     xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[OnTop])) click 1
-    sleep 1
+    menu_chosen
     check "ontopstat is stored as 0" [ "$(setting ontopstat)" = 0x0 ]
     check "the controller is no longer topmost" holds '! topmost'
 }
@@ -65,7 +65,7 @@ test_options_store_the_logon_entry_and_the_shadow() {
     check "it says when the shadow applies" [ "$(drv child-text "${box%% *}" 65535)" = \
         "The shadow will be applied when you launch the application next time." ]
     drv press-ok "${box%% *}" >/dev/null
-    sleep 0.5
+    wait_until '[ -n "$(user_run_entry)" ]' 10 "the start-at-logon entry"
     local entry
     entry=$(user_run_entry)
     log "Run entry: $entry"
@@ -107,7 +107,7 @@ test_test_sound_plays_the_wave_file() {
     before=$(played_bytes "$played")
     wave=$(stat -c %s "$MENU_DIR/POURING.WAV")
     choose TestSound
-    sleep 2
+    wait_until '[ $(($(played_bytes "$played") - before)) = $((wave - 44)) ]' 20 "the whole sound"
     local first
     first=$(played_bytes "$played")
     log "sound played: $((first - before)) bytes"
@@ -115,7 +115,7 @@ test_test_sound_plays_the_wave_file() {
     check "no message appears" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
     rm -f "$played"  # the device writes its file anew each time it opens
     choose TestSound
-    sleep 2
+    wait_until '[ "$(played_bytes "$played")" = "$first" ]' 20 "the whole sound again"
     check "a second time it plays again (the device was closed after playing)" \
         [ "$(played_bytes "$played")" = "$first" ]
     check "without a message" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
@@ -142,9 +142,9 @@ test_test_sound_twice_in_a_row_shows_no_message() {
     for _ in 1 2; do
         check "the popup menu opens" open_menu
         xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[TestSound])) click 1
-        sleep 0.5
+        menu_chosen
     done
-    sleep 1
+    sleep 1  # time must pass: a message about the sound in use would show by now
     check "no message appears" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
     rm -f "$MENU_DIR/POURING.WAV"
 }
@@ -175,7 +175,7 @@ test_test_sound_without_the_file_says_so_for_open_and_play() {
             shown=$((shown + 1))
         fi
         drv press-ok "${box%% *}" >/dev/null
-        sleep 0.7
+        wait_until '! drv windows --class "#32770" --pid "$QMX_PID" --visible 1 | grep -q "^${box%% *} "' 5 "the message to close"
     done
     check "the missing-file message shows twice" [ "$shown" = 2 ]
     check "the program runs on" linux_alive "$QMX_LINUX_PID"

@@ -7,12 +7,12 @@ OTHER_DIR="$E2E_WORK/another copy"
 
 expect_running_idle_with_one_icon() {
     check "qmx.exe starts and its tray host exists" start_qmx "$APP_DIR"
-    sleep 2
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 20 "the tray icon"
     check "exactly one icon in the tray" [ "$(tray_icon_count)" = 1 ]
     check "no window of the program is visible" [ -z "$(visible_windows_of "$QMX_PID")" ]
     local before after
     before=$(cpu_ticks "$QMX_LINUX_PID")
-    sleep 5
+    sleep 5  # time itself must pass: the idle program uses next to no processor time meanwhile
     after=$(cpu_ticks "$QMX_LINUX_PID")
     log "cpu over 5 s idle: $((after - before)) ticks"
     check "the process stays alive" linux_alive "$QMX_LINUX_PID"
@@ -73,7 +73,7 @@ test_with_outputs_known_but_none_present_it_waits_on_windows_7() {
     set_windows_version 7
     export ALSA_CONFIG_PATH="$E2E_ALSA_SILENT"
     check "qmx.exe starts" start_qmx "$APP_DIR"
-    sleep 2
+    sleep 2  # time must pass: no message comes meanwhile
     check "no message appears" \
         [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
     check "it runs with its tray icon" [ "$(tray_icon_count)" = 1 ]
@@ -95,7 +95,7 @@ test_a_second_copy_ends_with_its_process_id_and_another_folder_runs_on() {
     check "a second copy from the same file ends" [ -n "$code" ]
     check "its exit code is its own process id" [ "$code" = "$pid" ]
     check "the first copy runs on" linux_alive "$first"
-    sleep 1
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 10 "one tray icon"
     check "one icon stays in the tray" [ "$(tray_icon_count)" = 1 ]
     result=$(drv run "$(windows_path "$OTHER_DIR")\\qmx.exe" 4)
     check "a copy in another folder keeps running" grep -q '^running' <<<"$result"
@@ -109,14 +109,14 @@ test_a_close_request_ends_the_program_and_the_next_start_runs() {
     local owner
     owner=$(drv windows --class QmxOwner --pid "$QMX_PID" | head -n 1)
     drv send "${owner%% *}" 0x10 >/dev/null  # WM_CLOSE to the hidden owner alone
-    sleep 0.5
+    program_settled
     check "the hidden owner window stays" [ -n "$(drv windows --class QmxOwner --pid "$QMX_PID")" ]
     check "the program runs on" linux_alive "$QMX_LINUX_PID"
     wine taskkill /im qmx.exe >/dev/null 2>&1 </dev/null
     check "taskkill without /F ends the program" wait_gone "$QMX_LINUX_PID" 10
     check "its tray icon is gone" [ "$(tray_icon_count)" = 0 ]
     check "the next start runs" start_qmx "$APP_DIR"
-    sleep 2
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 20 "its tray icon, past the single-instance guard"
     check "and keeps running" linux_alive "$QMX_LINUX_PID"
 }
 

@@ -35,13 +35,13 @@ test_windows10_the_controller_writes_and_follows_the_default_device() {
     check "and writes it to the default device" label_matches spk
     read -r x y < <(at 51 150)
     xdotool mousemove "$x" "$y" click 1 mousemove "$x" $((y - 30))
-    sleep 0.5
+    input_handled
     check "a track click and move writes the device" label_matches spk
     xdotool mousemove $(at 33 90) key Home Down Down
-    sleep 0.5
+    wait_until '[ "$(controller_label)" = 98 ]' 10 "the label 98"
     check "the keys write the device" holds '[ "$(controller_label)" = 98 ] && label_matches spk'
     xdotool click --repeat 2 --delay 50 5
-    sleep 0.5
+    wait_until '[ "$(controller_label)" = 94 ]' 10 "the label 94"
     check "the wheel writes the device" holds '[ "$(controller_label)" = 94 ] && label_matches spk'
     check "the mute box is checked" check_box "$CONTROLLER" 6
     check "it mutes the device" [ "$(sim_field spk mute)" = 1 ]
@@ -63,7 +63,7 @@ test_windows10_test_sound_plays() {
     cp "$E2E_BUILD/POURING.WAV" "$W10_DIR/"
     w10_start
     choose TestSound
-    sleep 2
+    wait_until '[ "$(played_bytes "$played")" = $(($(stat -c %s "$W10_DIR/POURING.WAV") - 44)) ]' 20 "the whole sound"
     check "the whole sound reached the device" \
         [ "$(played_bytes "$played")" = $(($(stat -c %s "$W10_DIR/POURING.WAV") - 44)) ]
     check "no message appeared" [ -z "$(qmx_message)" ]
@@ -105,7 +105,7 @@ test_windows10_every_device_gone_and_a_new_one() {
     w10_start
     check "the controller opens" open_controller
     audiosim remove spk >/dev/null
-    sleep 1
+    sleep 1  # time must pass: ten polls without a device show no message
     check "with every device gone no message appears" [ -z "$(qmx_message)" ]
     check "the program runs" linux_alive "$QMX_LINUX_PID"
     audiosim add usb "USB Speakers" >/dev/null
@@ -121,11 +121,11 @@ test_windows10_the_audio_service_restarts() {
     w10_start level spk 0.6
     check "the controller opens" open_controller
     audiosim restart-service 1000 >/dev/null
-    sleep 1.5
+    sleep 1.5  # time must pass: the outages and restarts come at their own pace
     audiosim restart-service 1000 >/dev/null
-    sleep 0.2
+    sleep 0.2  # (as above)
     audiosim restart-service 1000 >/dev/null
-    sleep 1.5
+    sleep 1.5  # (as above)
     check "no message appeared" [ -z "$(qmx_message)" ]
     check "the program runs" linux_alive "$QMX_LINUX_PID"
     audiosim level spk 0.35 >/dev/null
@@ -165,7 +165,7 @@ test_windows10_failures_for_a_while_and_for_good() {
     xdotool key Escape
     sim_do fail GetMute 0x80004005 100000
     sim_do fail GetMasterVolumeLevelScalar 0x80004005 100000
-    sleep 5
+    sleep 5  # time must pass: five seconds of failures
     check "five seconds of failures show no message" [ -z "$(qmx_message)" ]
     local box
     box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 15 | head -n 1)
@@ -218,9 +218,9 @@ test_windows10_names_as_they_are_now() {
     check "the About box names the headset" [ "$(mixer_line)" = "Mixer : Headset" ]
     audiosim rename hs $'Kopfh\xc3\xb6rer\tBT' >/dev/null
     check "renamed: the open About box follows, the tab a space" \
-        holds 'sleep 1; [ "$(mixer_line)" = "Mixer : Kopfhörer BT" ]'
+        within 10 '[ "$(mixer_line)" = "Mixer : Kopfhörer BT" ]'
     audiosim rename hs "Headset Speakers (High Definition Audio Device)" >/dev/null
-    sleep 1
+    wait_until '[ "$(mixer_line)" = "Mixer : Headset Speakers (High Defin…" ]' 10 "the long name"
     log "long name: $(mixer_line)"
     check "a long name is cut with an ellipsis" [ "$(mixer_line)" = "Mixer : Headset Speakers (High Defin…" ]
     local line box_rect label_rect
@@ -231,18 +231,18 @@ test_windows10_names_as_they_are_now() {
         [ $((label_rect[0] + label_rect[2])) -le $((box_rect[0] + box_rect[2])) ]
     import -window root "$E2E_WORK/about-long-name.png" 2>/dev/null
     audiosim rename hs "" >/dev/null
-    sleep 1
+    sleep 1  # time must pass: the name without text is taken and nothing ends
     check "a name without text ends nothing" linux_alive "$QMX_LINUX_PID"
     audiosim remove hs disabled >/dev/null
     check "the default disabled: the open About box names the speakers" \
-        holds 'sleep 1; [ "$(mixer_line)" = "Mixer : Speakers (Simulated)" ]'
+        within 10 '[ "$(mixer_line)" = "Mixer : Speakers (Simulated)" ]'
     check "no message appeared" [ -z "$(qmx_message)" ]
     leave_windows10_audio
 }
 
 test_windows10_start_up_with_no_active_device() {
     w10_start remove spk
-    sleep 1
+    wait_until '[ "$(tray_icon_count)" = 1 ]' 10 "the tray icon"
     check "with every device unplugged it runs with its icon" [ "$(tray_icon_count)" = 1 ]
     check "and no message" [ -z "$(qmx_message)" ]
     check "the controller opens" open_controller

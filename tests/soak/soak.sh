@@ -113,7 +113,7 @@ storm_round() {
     check "no message appeared" [ -z "$box" ]
     xdotool mousemove 600 300
     check "the controller opens at the end" open_controller
-    sleep 1
+    input_handled
     local shown
     shown=$(child_text "$CONTROLLER" 3)
     check "a fresh controller reads the same level" open_controller
@@ -184,10 +184,10 @@ test_the_icon_comes_back_with_its_picture_when_the_tray_starts_again() {
     check "qmx.exe starts" start_qmx "$APP"
     check "the controller opens" open_controller
     click_control "$CONTROLLER" 6
-    sleep 1
+    wait_until '[ "$(tray_red_pixels)" -gt 10 ]' 10 "the muted picture"
     check "the tray icon shows the muted picture" [ "$(tray_red_pixels)" -gt 10 ]
     kill $(prefix_pids 'explorer.exe')
-    sleep 2
+    wait_until '[ -z "$(tray_window)" ]' 20 "Wine's tray to go"
     check "Wine's tray is gone" [ -z "$(tray_window)" ]
     check "a tray starts again" holds 'drv stand-in-tray 3 4 >"$E2E_WORK/tray.out"'
     log "the new tray received: $(tr '\n' ';' <"$E2E_WORK/tray.out")"

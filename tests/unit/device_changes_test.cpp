@@ -1,6 +1,7 @@
 // Audio outputs that come and go while the program runs: the default output is followed, a lost
 // device never ends the program, and only a real failure does.
 #include "endpoint_harness.h"
+#include "resources/tray_menu.h"
 
 namespace qmx::testing {
 namespace {
@@ -205,6 +206,17 @@ TEST_F(DeviceChanges, StartingWithNoOutputDeviceShowsTheMessageAndEnds) {
     ASSERT_FALSE(fake.messageBoxes.shown.empty());
     EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Error! Unable to open a Mixer Device. Program will be terminated.");
+    EXPECT_FALSE(outputs.watching());  // no call of the audio service's into the ending process
+}
+
+TEST_F(DeviceChanges, ClosingStopsTheWatchOfTheOutputsBeforeTheProcessEnds) {
+    outputs.add("speakers", "Speakers", 0.3f);
+    ASSERT_EQ(start(), -1);
+    fake.timers.advance(100);
+    ASSERT_TRUE(outputs.watching());
+    fake.menus.menuChoice = resources::tray_menu::Exitqmx;
+    EXPECT_EQ(exitCodeOf([this] { trayEvent(0x204); }), 0);
+    EXPECT_FALSE(outputs.watching());
 }
 
 TEST(EndpointLevels, EveryMixerLevelSurvivesTheRoundTripThroughTheScalar) {
