@@ -86,9 +86,12 @@ FunctionEnd
 Function un.startElevated
     ${GetParameters} $0
     !ifdef TEST_STANDARD_USER
-        ; Windows' consent prompt: the test says when the administrator answered, and how.
+        ; Windows' consent prompt: the test says when the administrator answered, and how; the
+        ; prompt's showing is told by a file beside the answer's.
         ReadEnvStr $2 QMX_TEST_CONSENT_FILE
         ${If} $2 != ""
+            FileOpen $3 "$2.asked" w
+            FileClose $3
             ${For} $3 1 600
                 ${IfThen} ${FileExists} $2 ${|} ${ExitFor} ${|}
                 Sleep 100
