@@ -10,13 +10,21 @@ namespace qmx::app {
 
 namespace {
 
-std::string windowsLine(const platform::OsVersion& v) {
+// The kernel's version, and the one the program is told where they differ (Windows 8.1 and
+// later tell it 6.2): its choices follow the latter.
+std::string windowsLine(const platform::OsVersion& v, const platform::OsVersion& told) {
     if (v.major == 0) return "Windows version unknown";
-    char line[80];
+    char line[120];
     std::snprintf(line, sizeof line, "Windows %u.%u build %u%s", static_cast<unsigned>(v.major),
                   static_cast<unsigned>(v.minor), static_cast<unsigned>(v.build),
                   v.platformId == 2 ? "" : ", not the NT family");
-    return line;
+    std::string text = line;
+    if (told.major != v.major || told.minor != v.minor) {
+        std::snprintf(line, sizeof line, ", the program is told %u.%u",
+                      static_cast<unsigned>(told.major), static_cast<unsigned>(told.minor));
+        text += line;
+    }
+    return text;
 }
 
 std::string defaultOutputFailure(std::uint32_t result) {
@@ -50,7 +58,7 @@ void writeRunFacts(EventLog& log, platform::Platform& platform, mixer::MixerAcce
     std::snprintf(line, sizeof line, "%s started, process %u", kAppTitle,
                   static_cast<unsigned>(platform.processes.currentProcessId()));
     log.write(line);
-    log.write(windowsLine(platform.system.version()));
+    log.write(windowsLine(platform.system.kernelVersion(), platform.system.version()));
     std::snprintf(line, sizeof line, "Resolution %d DPI", platform.forms.windowDpi(host));
     log.write(line);
     log.write(audioLine(platform, mixer));

@@ -30,8 +30,13 @@ public:
     System& operator=(const System&) = delete;
     virtual ~System() = default;
 
-    // The version record as the system fills it; all zero when the call fails.
+    // The version record as the system fills it; all zero when the call fails. From Windows 8.1
+    // on the system tells a program the version its manifest declares it knows (6.2 at most for
+    // this one), not its own.
     virtual OsVersion version() = 0;
+    // The version the system's kernel reports, whatever the manifest declares; the version
+    // record where the kernel cannot be asked.
+    virtual OsVersion kernelVersion() = 0;
     // A buffer of `bufferChars` characters, first filled with spaces, after the system wrote its
     // system folder and a NUL into it (it writes nothing when the path does not fit).
     virtual std::string systemDirectoryBuffer(std::size_t bufferChars) = 0;

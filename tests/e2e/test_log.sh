@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The log a user asks for (`log` = 1 in the settings key). Another story's lines (failing calls
-# and their codes) come after the start-up lines: log_has and log_lines read them.
+# The log a user asks for (`log` = 1 in the settings key), on the simulated audio system of
+# Windows 10, whose calls can fail for a while.
+
+. "$E2E_HERE/audiosim.sh"
 
 APP_DIR="$E2E_WORK/Program Files/Velto Volume Controller"
 
@@ -31,11 +33,12 @@ start_logged() {
     start_qmx "$APP_DIR" && program_settled && within 10 'log_lines | grep -q "^Audio: "'
 }
 
-# Without the setting no file is written; with it a start-up leaves the run's facts, an idle
-# minute adds nothing, and the end adds how it ended. Where the log's folder cannot be written
-# (a file stands in its place) the program runs as ever.
+# Without the setting no file is written; with it a start-up whose mute reads fail for a while
+# leaves the run's facts and the failing call with its code, once, and its end; an idle minute
+# adds nothing, and the end adds how it ended. Where the log's folder cannot be written (a file
+# stands in its place) the program runs as ever.
 test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
-    set_windows_version 7
+    use_windows10_audio
     rm -rf "$LOG_DIR"
     reset_settings
     check "qmx.exe starts without the log asked for" start_qmx "$APP_DIR"
@@ -43,14 +46,18 @@ test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
     check "a close request ends it" close_qmx
     check "no log and no folder for it" [ ! -e "$LOG_DIR" ]
 
+    check "the simulator fails the next five mute reads" sim_do fail GetMute 0x80004005 5
     check "qmx.exe starts with the log asked for" start_logged
+    check "the failing mute read is written once, with its code" \
+        within 10 'log_has "GetMute failed 0x80004005 (first of a streak)"'
+    check "and its answer again, with the count" within 10 'log_has "GetMute answers again after 5 failures"'
     log_lines | sed 's/^/      /'
     check "the first line names the program and its process" \
         [ "$(log_lines | head -n 1)" = "Velto Volume Controller 4.0 started, process $QMX_PID" ]
-    check "then the Windows version and build" log_has "Windows 6.1 build 7601"
+    check "then the Windows version and build" holds 'log_lines | grep -q "^Windows 10\.0 build [0-9]*, the program is told 6\.2$"'
     check "the resolution" log_has "Resolution 96 DPI"
     check "and the audio path with the device's id and name" \
-        holds 'log_lines | grep -q "^Audio: Core Audio, default output {.*} \".*\"$"'
+        holds 'log_lines | grep -q "^Audio: Core Audio, default output spk \"[^\"]*\"$"'
     local before
     before=$(md5sum <"$LOG_FILE")
     sleep 60
@@ -66,6 +73,7 @@ test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
     check "without a message" [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
     check "and runs" linux_alive "$QMX_LINUX_PID"
     rm -f "$LOG_DIR"
+    leave_windows10_audio
 }
 
 install_copy "$APP_DIR"

@@ -12,6 +12,7 @@ namespace qmx::fakes {
 class FakeSystem : public platform::System {
 public:
     platform::OsVersion version() override { return osVersion; }
+    platform::OsVersion kernelVersion() override { return kernel.value_or(osVersion); }
     std::string systemDirectoryBuffer(std::size_t bufferChars) override {
         std::string buffer(bufferChars, ' ');
         if (systemDirectory.size() < bufferChars) {
@@ -34,6 +35,7 @@ public:
     }
 
     platform::OsVersion osVersion{6, 1, 7601, 2};
+    std::optional<platform::OsVersion> kernel;  // nothing: the kernel says what the program is told
     std::vector<std::string> programFiles{"C:\\Program Files", "C:\\Program Files (x86)"};
     std::map<std::string, std::string> longPaths;
     std::string systemDirectory = "C:\\Windows\\system32";

@@ -70,6 +70,14 @@ TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
     const std::string written = run.fake.logFile.text;
     run.fake.timers.advance(60000);
     EXPECT_EQ(run.fake.logFile.text, written);
+
+    // Windows 8.1 and later tell the program 6.2; the kernel says what runs.
+    Program later;
+    askForLog(later.fake);
+    later.fake.system.osVersion = {6, 2, 9200, 2};
+    later.fake.system.kernel = platform::OsVersion{10, 0, 22631, 2};
+    ASSERT_EQ(later.start(), -1);
+    EXPECT_EQ(later.lines().at(1), "Windows 10.0 build 22631, the program is told 6.2");
 }
 
 TEST(RunLog, WithCoreAudioTheFactsNameTheDefaultOutput) {

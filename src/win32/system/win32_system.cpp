@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "win32/system/system_library.h"
 #include "win32/system/wide_text.h"
 
 namespace qmx::win32 {
@@ -15,6 +16,18 @@ platform::OsVersion Win32System::version() {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     if (!GetVersionExA(&info)) return {};
 #pragma GCC diagnostic pop
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
+}
+
+// RtlGetVersion answers the kernel's own version on every NT system, where GetVersionEx answers
+// what the manifest declares (Microsoft, "RtlGetVersion function" and "Operating system version
+// changes in Windows 8.1 and Windows Server 2012 R2").
+platform::OsVersion Win32System::kernelVersion() {
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    static const auto getVersion = loadedFunction<GetVersion>(L"ntdll.dll", "RtlGetVersion");
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (getVersion == nullptr || getVersion(&info) != 0) return version();
     return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
 }
 
