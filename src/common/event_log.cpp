@@ -17,8 +17,9 @@ void EventLog::start(Opening opening) {
 }
 
 void EventLog::writeOpening() {
-    if (!started_ || !opening_) return;
-    std::exchange(opening_, {})(*this);
+    if (!started_ || !opening_ || openingWritten_) return;
+    openingWritten_ = true;
+    opening_(*this);
 }
 
 void EventLog::write(std::string_view line) {
@@ -37,13 +38,18 @@ void EventLog::write(std::string_view line) {
 // The size is asked before every line, as another copy of the program (one that ends itself at
 // start-up) or the user may have changed the file meanwhile; lines are rare. When the file
 // cannot be moved aside (a program holds it open without letting it be renamed) the line is
-// dropped rather than passing the bound.
+// dropped rather than passing the bound. A new file starts with the run's facts again, so that
+// each file a user sends says what it came from.
 void EventLog::keep(std::string text) {
     std::uint64_t size = file_.size();
     if (size > 0 && size + text.size() > kBound) {
         file_.keepAsPrevious();
+        if (file_.size() > 0) return;
+        if (opening_ && openingWritten_) {
+            write("Continued from qmx.old.log");
+            opening_(*this);
+        }
         size = file_.size();
-        if (size > 0) return;
     }
     if (size == 0) text.insert(0, kUtf8Mark);
     file_.append(text);

@@ -22,8 +22,9 @@ public:
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
-    // Keeps lines from now on; `opening` runs once, just before the first other line or at
-    // writeOpening(), whichever comes first. Nothing touches the file yet.
+    // Keeps lines from now on; `opening` runs just before the first other line or at
+    // writeOpening(), whichever comes first, and again at the head of each new file after the
+    // bound moved the last one aside. Nothing touches the file yet.
     void start(Opening opening = {});
     // Callers skip building a costly line when nobody keeps it.
     bool started() const { return started_; }
@@ -40,6 +41,7 @@ private:
     platform::LogFile& file_;
     bool started_ = false;
     Opening opening_;
+    bool openingWritten_ = false;
 };
 
 // A system result code as the log shows it: 0x8007001F.

@@ -23,7 +23,7 @@ TEST(EventLog, WritesNothingUntilStartedThenOneStampedLinePerEvent) {
     EXPECT_EQ(file.text, kMark + "2026-12-09 08:30:05.042 two  lines\r\n");
 }
 
-TEST(EventLog, TheOpeningHeadsTheFirstLineOnce) {
+TEST(EventLog, TheOpeningHeadsTheFirstLineOnceAndEachNewFile) {
     fakes::FakeLogFile file;
     EventLog log(file);
     log.start([](EventLog& opened) { opened.write("facts"); });
@@ -31,6 +31,9 @@ TEST(EventLog, TheOpeningHeadsTheFirstLineOnce) {
     log.writeOpening();
     log.write("second");
     EXPECT_EQ(file.lines(), (Lines{"facts", "first", "second"}));
+    file.text.resize(EventLog::kBound - 10);
+    log.write("third");
+    EXPECT_EQ(file.lines(), (Lines{"Continued from qmx.old.log", "facts", "third"}));
 
     fakes::FakeLogFile quiet;
     EventLog idle(quiet);

@@ -55,10 +55,17 @@ void Win32LogFile::append(std::string_view text) {
     WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+// Replacing refuses a previous generation that a viewer holds open, even one that lets it be
+// deleted, or that is read-only; such a file is deleted first (an open one then goes when the
+// viewer lets it go) and the move made once more.
 void Win32LogFile::keepAsPrevious() {
     if (folder().empty()) return;
-    MoveFileExW((folder_ + kLogName).c_str(), (folder_ + kPreviousName).c_str(),
-                MOVEFILE_REPLACE_EXISTING);
+    const std::wstring log = folder_ + kLogName;
+    const std::wstring previous = folder_ + kPreviousName;
+    if (MoveFileExW(log.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    SetFileAttributesW(previous.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(previous.c_str());
+    MoveFileExW(log.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 platform::LocalTime Win32LogFile::now() {
