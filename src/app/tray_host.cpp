@@ -213,9 +213,9 @@ void TrayHost::openThenWaiting(bool fromKeyboard) {
 
 // From the keyboard the menu stands at the icon, else at the notification area, else at the
 // pointer. Before Windows 7 the shell cannot tell the icon's place, and it may tell a wrong one:
-// Windows 11 places an icon of the hidden overflow elsewhere (emoacht/Monitorian#391), and empty
-// places or ones at y = 0 come back (electron/electron#16155); so the icon's place counts only
-// where it lies on the taskbar.
+// for an icon hidden in the overflow (emoacht/Monitorian#391 on Windows 11,
+// electron/electron#16155 and #17852 on 7 and 10), and {0,0,0,0} or y = 0
+// (binaricat/Netcatty#3068); so the icon's place counts only where it lies on the taskbar.
 std::optional<platform::Rect> TrayHost::keyboardMenuPlace() {
     platform::Rect icon, area, taskbar;
     const bool hasArea = platform_.shell.notificationAreaRect(area);

@@ -70,8 +70,8 @@ bool Win32Shell::taskbarRect(platform::Rect& taskbar) {
 }
 
 // The taskbar (Shell_TrayWnd) holds the notification area (TrayNotifyWnd) on every Windows the
-// program runs on; a shell without the latter, or with one hidden or of no size, gives the
-// taskbar's place.
+// program runs on; a shell without the latter, or with one hidden or of no size (Windows 11 just
+// after start-up: zhongyang219/TrafficMonitor#1987), gives the taskbar's place.
 bool Win32Shell::notificationAreaRect(platform::Rect& area) {
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (taskbar == nullptr || !IsWindowVisible(taskbar)) return false;
