@@ -86,13 +86,9 @@ void MenuCommands::switchOutput(const platform::OutputDevice& output, platform::
     }
 }
 
-bool MenuCommands::startsProgram(int menuItem) {
-    using namespace resources::tray_menu;
-    return menuItem == Omc || menuItem == Adjap || menuItem == Web;
-}
-
 void MenuCommands::run(int item, platform::WindowId owner) {
     using namespace resources::tray_menu;
+    startedProgram_ = false;
     switch (item) {
         case Abt:
             about_.bringToFront();
@@ -117,13 +113,13 @@ void MenuCommands::run(int item, platform::WindowId owner) {
             toggleKeepOnTop();
             break;
         case Omc:
-            programs_.openVolumeControl(platform::kNoWindow);
+            startedProgram_ = programs_.openVolumeControl(platform::kNoWindow);
             break;
         case Adjap:
-            programs_.openAudioProperties(platform::kNoWindow);
+            startedProgram_ = programs_.openAudioProperties(platform::kNoWindow);
             break;
         case Web:
-            platform_.shell.openAddress(resources::about::kMakerAddress);
+            startedProgram_ = platform_.shell.openAddress(resources::about::kMakerAddress);
             break;
         case Exitqmx:
             programEnd_.end(0, EndCause::CloseCommand);

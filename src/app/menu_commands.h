@@ -32,8 +32,8 @@ public:
     // Pops the menu up for the window `owner` (at `place`, else at the pointer) and runs the
     // chosen command; returns the item chosen, 0 when none was.
     int popUp(platform::WindowId owner, std::optional<platform::Rect> place = std::nullopt);
-    // Whether an item's command starts another program, which then takes the foreground.
-    static bool startsProgram(int menuItem);
+    // Whether the last command started another program, which then takes the foreground.
+    bool startedProgram() const { return startedProgram_; }
     // Check marks of the menu items, as the menu last showed them.
     bool isChecked(int menuItem) const { return menuState_.checked.count(menuItem) != 0; }
 
@@ -53,6 +53,7 @@ private:
     settings::OptionsDialog& options_;
     TestSound& testSound_;
     std::function<void()> outputSwitched_;
+    bool startedProgram_ = false;
     platform::MenuState menuState_;
     OutputMenu outputMenu_;
 };

@@ -31,6 +31,10 @@ public:
 private:
     bool& flag_;
 };
+
+bool overlaps(const platform::Rect& a, const platform::Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
 }  // namespace
 
 TrayHost::TrayHost(platform::Platform& platform, ProgramEnd& programEnd, TrayIcon& tray,
@@ -141,7 +145,9 @@ void TrayHost::handlePointerDown(int controlId, int, float x, float) {
 // icon): one gesture is one action, so such a report directly after its release, within the
 // double-click time, is passed over; one that comes alone (a shell that never sends the pair, or
 // the keyboard later) acts. The keyboard's Enter or Space and Shift+F10 or the menu key come
-// only as a selection and a context-menu request.
+// only as a selection and a context-menu request. The time counts from the end of the previous
+// report's handling: a selection that waited while the click's opening took longer than the
+// double-click time still directly follows its release.
 void TrayHost::trayCallback(int trayEvent) {
     const std::uint32_t now = platform_.timers.tickCount();
     const unsigned doubleClickMs = platform_.input.doubleClickTime();
@@ -156,6 +162,7 @@ void TrayHost::trayCallback(int trayEvent) {
         keySelectRepeated_ = before && now - *before <= doubleClickMs;
     }
     respond(trayEvent);
+    lastEventAt_ = platform_.timers.tickCount();
 }
 
 void TrayHost::respond(int trayEvent) {
@@ -204,26 +211,41 @@ void TrayHost::openThenWaiting(bool fromKeyboard) {
     if (deferredEvent_ != 0) respond(std::exchange(deferredEvent_, 0));
 }
 
-// From the keyboard the menu stands at the icon, else at the notification area (before Windows
-// 7 the shell cannot tell the icon's place; Windows 11 tells no usable one for an icon in the
-// hidden overflow). Afterwards the focus goes back to the notification area, unless a window took
-// it: one of ours that the command showed, or a program it started (which comes up later).
-void TrayHost::popUpMenu(bool fromKeyboard) {
-    std::optional<platform::Rect> place;
-    platform::Rect found;
-    if (fromKeyboard && platform_.shell.trayIconRect(tray_.data(), found) &&
-        found.right > found.left && found.bottom > found.top) {
-        place = found;
-    } else if (fromKeyboard && platform_.shell.notificationAreaRect(found)) {
-        place = found;
+// From the keyboard the menu stands at the icon, else at the notification area, else at the
+// pointer. Before Windows 7 the shell cannot tell the icon's place, and it may tell a wrong one:
+// for an icon hidden in the overflow (emoacht/Monitorian#391 on Windows 11,
+// electron/electron#16155 and #17852 on 7 and 10), and {0,0,0,0} or y = 0
+// (binaricat/Netcatty#3068); so the icon's place counts only where it lies on the taskbar.
+std::optional<platform::Rect> TrayHost::keyboardMenuPlace() {
+    platform::Rect icon, area, taskbar;
+    const bool hasArea = platform_.shell.notificationAreaRect(area);
+    if (platform_.shell.trayIconRect(tray_.data(), icon) && icon.right > icon.left &&
+        icon.bottom > icon.top &&
+        ((hasArea && overlaps(icon, area)) ||
+         (platform_.shell.taskbarRect(taskbar) && overlaps(icon, taskbar)))) {
+        return icon;
     }
-    int chosen = 0;
+    if (hasArea) return area;
+    return std::nullopt;
+}
+
+// Afterwards the focus goes back to the notification area, unless a window took it: one of ours
+// that the command showed, or a program it started (which comes up later). A command that shows
+// the controller (Keep Controller on Top, a skin for a closed one) activates it: SetWindowPos
+// without SWP_NOACTIVATE does. The keyboard user is in the controller then, on its knob, and Esc
+// brings them back.
+void TrayHost::popUpMenu(bool fromKeyboard) {
+    const std::optional<platform::Rect> place =
+        fromKeyboard ? keyboardMenuPlace() : std::optional<platform::Rect>();
     {
         const ScopedFlag open(menuOpen_);
-        chosen = menu_.popUp(window(), place);
+        menu_.popUp(window(), place);
     }
-    if (fromKeyboard && !MenuCommands::startsProgram(chosen) &&
-        platform_.placement.isForegroundWindow(window())) {
+    if (!fromKeyboard) return;
+    if (controller_.loaded() && platform_.placement.isForegroundWindow(controller_.window())) {
+        keyboardOpened_ = true;
+        platform_.input.focusControl(controller_.window(), resources::controller::Knob);
+    } else if (!menu_.startedProgram() && platform_.placement.isForegroundWindow(window())) {
         tray_.returnFocus();
     }
 }

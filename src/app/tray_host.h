@@ -68,6 +68,7 @@ private:
     void keepController(bool fromKeyboard);
     void bringControllerForward();
     void popUpMenu(bool fromKeyboard);
+    std::optional<platform::Rect> keyboardMenuPlace();
 
     platform::Platform& platform_;
     ProgramEnd& programEnd_;
@@ -90,7 +91,7 @@ private:
     bool opening_ = false;           // the controller is being opened
     int deferredEvent_ = 0;          // a click or menu request that arrived meanwhile
     int lastEvent_ = 0;              // the tray callback's previous event
-    std::uint32_t lastEventAt_ = 0;  // and its time (tickCount)
+    std::uint32_t lastEventAt_ = 0;  // and when its handling ended (tickCount)
     std::optional<std::uint32_t> lastKeySelectAt_;  // the time of the last key selection
     bool keySelectRepeated_ = false;  // it followed another within the double-click time
     bool menuOpen_ = false;           // the menu is up

@@ -22,19 +22,19 @@ SystemPrograms::SystemPrograms(platform::Shell& shell, platform::MessageBoxes& m
                                system_checks::OsInfo& os)
     : shell_(shell), messageBoxes_(messageBoxes), os_(os) {}
 
-void SystemPrograms::openVolumeControl(platform::WindowId owner) {
+bool SystemPrograms::openVolumeControl(platform::WindowId owner) {
     os_.GetOSVersion();
     const bool vistaFamily = os_.osMajor == 6 && os_.osPlatform == system_checks::kPlatformNt;
-    start(systemProgram(os_.sysDir, vistaFamily ? "SndVol.exe" : "sndvol32.exe"),
-          kVolumeControlFailed, owner);
+    return start(systemProgram(os_.sysDir, vistaFamily ? "SndVol.exe" : "sndvol32.exe"),
+                 kVolumeControlFailed, owner);
 }
 
-void SystemPrograms::openAudioProperties(platform::WindowId owner) {
-    start(systemProgram(os_.sysDir, "rundll32.exe") + kAudioPropertiesArguments,
-          kAudioPropertiesFailed, owner);
+bool SystemPrograms::openAudioProperties(platform::WindowId owner) {
+    return start(systemProgram(os_.sysDir, "rundll32.exe") + kAudioPropertiesArguments,
+                 kAudioPropertiesFailed, owner);
 }
 
-void SystemPrograms::start(const std::string& commandLine, const char* failureMessage,
+bool SystemPrograms::start(const std::string& commandLine, const char* failureMessage,
                            platform::WindowId owner) {
     // The system folder as the current one: a program looking for its DLLs there finds none that
     // a user put beside this program or in the folder it was started from.
@@ -43,6 +43,7 @@ void SystemPrograms::start(const std::string& commandLine, const char* failureMe
         messageBoxes_.messageBox(owner, failureMessage + shell_.errorDescription(error), kAppTitle,
                                  kMbIconExclamation);
     }
+    return error == 0;
 }
 
 }  // namespace qmx::controller

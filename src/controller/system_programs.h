@@ -18,11 +18,12 @@ public:
     // "SndVol.exe" on NT 6.x, "sndvol32.exe" elsewhere, from the system folder; the version is
     // read afresh each time.
     // A failure message is modal to `owner`, the window whose button started the program.
-    void openVolumeControl(platform::WindowId owner);
-    void openAudioProperties(platform::WindowId owner);
+    // Each answers whether the program started.
+    bool openVolumeControl(platform::WindowId owner);
+    bool openAudioProperties(platform::WindowId owner);
 
 private:
-    void start(const std::string& commandLine, const char* failureMessage,
+    bool start(const std::string& commandLine, const char* failureMessage,
                platform::WindowId owner);
 
     platform::Shell& shell_;

@@ -55,9 +55,11 @@ public:
     // Where the icon stands on the screen, in pixels. False where the shell cannot tell
     // (before Windows 7, or a shell without the call).
     virtual bool trayIconRect(const TrayIconData& data, Rect& rect) = 0;
-    // Where the taskbar's notification area stands on the screen, in pixels; false where there
-    // is none to find.
+    // Where the taskbar's notification area stands on the screen, in pixels (the taskbar's place
+    // where the area cannot be told); false where there is no taskbar to find.
     virtual bool notificationAreaRect(Rect& area) = 0;
+    // Where the taskbar stands on the screen, in pixels; false where there is none to find.
+    virtual bool taskbarRect(Rect& taskbar) = 0;
     // Starts a program from a command line in a normal window that gets the focus, without
     // waiting for it, with `currentFolder` as its current folder. Returns 0, or the system's
     // error code.
@@ -66,8 +68,9 @@ public:
     // The system's own description of an error code; "Error 0x…" with the code in hexadecimal
     // when the system has none.
     virtual std::string errorDescription(std::uint32_t error) = 0;
-    // Opens an address with the shell's default action (the default browser for a web address).
-    virtual void openAddress(std::string_view address) = 0;
+    // Opens an address with the shell's default action (the default browser for a web address);
+    // false when the shell could not.
+    virtual bool openAddress(std::string_view address) = 0;
     // Opens an address in a new window of the system's browser through its automation object;
     // false when that object cannot be created.
     virtual bool openInNewBrowserWindow(std::string_view address) = 0;

@@ -10,6 +10,7 @@ namespace qmx::platform {
 enum class ZOrder : std::intptr_t { TopMost = -1, NoTopMost = -2 };
 inline constexpr unsigned kSwpNoSize = 0x1;
 inline constexpr unsigned kSwpNoMove = 0x2;
+inline constexpr unsigned kSwpNoActivate = 0x10;
 inline constexpr unsigned kSwpShowWindow = 0x40;
 
 inline constexpr std::uint32_t kWsExToolWindow = 0x80;
@@ -30,7 +31,8 @@ public:
     // The window owns the region from then on.
     virtual void setRoundRectRegion(WindowId window, int controlId, int left, int top, int right,
                                     int bottom, int ellipseWidth, int ellipseHeight) = 0;
-    // Moves the window (screen pixels), places it in the z-order and shows it, as the flags say.
+    // Moves the window (screen pixels), places it in the z-order and shows it, as the flags say;
+    // without kSwpNoActivate it activates the window.
     virtual void setWindowPos(WindowId window, ZOrder insertAfter, int x, int y, int cx, int cy,
                               unsigned flags) = 0;
     virtual void showWindow(WindowId window) = 0;

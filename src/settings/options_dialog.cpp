@@ -67,8 +67,8 @@ void OptionsDialog::handleUnload() {
     shortcut_.restore();
 }
 
-// The shortcut goes first: one the system refuses keeps the dialog open, with nothing stored,
-// and the focus in the box for another key.
+// The shortcut goes first: a new one the system refuses keeps the dialog open, with nothing
+// stored, and the focus in the box for another key. The stored one unchanged never does.
 void OptionsDialog::apply() {
     if (!shortcut_.change(static_cast<std::uint32_t>(forms().controlValue(window(), HotKey1)),
                           window())) {

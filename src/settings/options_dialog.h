@@ -8,8 +8,8 @@
 namespace qmx::settings {
 
 // The Options dialog (Form4): start with Windows, the controller's shadow and the shortcut that
-// opens the controller. Apply stores them and closes it, unless the system refuses the shortcut;
-// any other way of closing stores nothing.
+// opens the controller. Apply stores them and closes it, unless the system refuses a new
+// shortcut; any other way of closing stores nothing.
 class OptionsDialog : public ui::Form {
 public:
     OptionsDialog(const ui::WindowServices& services, platform::Input& input,

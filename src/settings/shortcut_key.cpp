@@ -89,26 +89,27 @@ std::string ShortcutKey::keysText(std::uint32_t value) {
 
 // MOD_NOREPEAT keeps a held shortcut from opening and closing the controller by turns; Windows
 // before 7 does not know it ("Windows Vista: This flag is not supported", RegisterHotKey) and may
-// refuse it in any words, so it is asked for from Windows 7 on, and asked for no more after any
-// refusal but the combination being taken.
+// refuse it in any words, so it is asked for from Windows 7 on. A refusal other than the
+// combination being taken is tried again without it; when that is accepted, this Windows refused
+// the flag, and it is asked for no more in this run.
 std::uint32_t ShortcutKey::registerKeys(std::uint32_t value) {
     const std::string shortcut = "Shortcut " + keysText(value);
     const unsigned modifiers = registrationModifiers((value >> 8) & 0xFF);
     const unsigned key = value & 0xFF;
-    bool noRepeat = noRepeatKnown_;
+    const bool noRepeat = noRepeatKnown_;
     std::uint32_t rc = input_.registerHotKey(
         host_, kRegistration, modifiers | (noRepeat ? platform::kModNoRepeat : 0), key);
     if (rc != 0 && rc != kAlreadyRegistered && noRepeat) {
         log_.write(shortcut + " refused " + std::to_string(rc) + " with MOD_NOREPEAT");
-        noRepeat = false;
         rc = input_.registerHotKey(host_, kRegistration, modifiers, key);
+        if (rc == 0) noRepeatKnown_ = false;
     }
     if (rc != 0) {
         log_.write(shortcut + " refused " + std::to_string(rc));
         return rc;
     }
     registered_ = true;
-    log_.write(shortcut + " registered " + (noRepeat ? "with" : "without") + " MOD_NOREPEAT");
+    log_.write(shortcut + " registered " + (noRepeatKnown_ ? "with" : "without") + " MOD_NOREPEAT");
     return 0;
 }
 
@@ -145,9 +146,10 @@ void ShortcutKey::restore() {
     if (rc != 0 && held) reportRefusal(rc, platform::kNoWindow);
 }
 
-// Clearing deletes the stored value, also one the system refused. Any other value is registered
-// now, also the one stored (refused before, it may be free now), so that a refusal is told while
-// the dialog is open.
+// Clearing deletes the stored value, also one the system refused. A new value is registered now,
+// so that a refusal is told while the dialog is open. The stored value unchanged stays stored,
+// refused or not: restore() tries it once when the dialog closes, quiet about a refusal it met
+// before, so that an unchanged shortcut never holds the rest of the dialog back.
 bool ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
     release();
     if (value == 0) {
@@ -155,6 +157,7 @@ bool ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
         stored_ = 0;
         return true;
     }
+    if (value == stored_) return true;
     const std::uint32_t rc = registerKeys(value);
     if (rc != 0) {
         reportRefusal(rc, owner);
@@ -162,6 +165,9 @@ bool ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
     }
     stored_ = value;
     settings_.setHotKey(value);
+    // Let go again until the dialog closes: pressed during a message the dialog shows next, the
+    // shortcut would open the controller over it.
+    release();
     return true;
 }
 

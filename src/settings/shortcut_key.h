@@ -30,9 +30,10 @@ public:
     void release();
     // Registers the stored shortcut again; the loss of one that was registered is reported.
     void restore();
-    // Makes `value`, a shortcut the box gave (0: none), the shortcut: registered, then stored. A
-    // shortcut the system refuses is reported in a message owned by `owner`; then nothing is
-    // stored, the answer is false, and the stored one waits released for restore().
+    // Makes `value`, a shortcut the box gave (0: none), the shortcut: a new one is registered to
+    // learn whether the system takes it, then stored. A new one the system refuses is reported in
+    // a message owned by `owner`; then nothing is stored and the answer is false. Either way the
+    // stored one waits released for restore().
     bool change(std::uint32_t value, platform::WindowId owner);
 
     // Whether a value names a key with nothing but known modifiers.

@@ -355,9 +355,10 @@ test_ctrl_c_typed_in_the_box_is_stored_as_ctrl_alt_c() {
 }
 
 # A stored shortcut another program holds is refused at start-up; Options shows it as it is,
-# and None (Backspace) and Apply remove it.
+# Apply with it unchanged stores the rest, and None (Backspace) and Apply remove it.
 test_a_refused_stored_shortcut_is_cleared_with_none_and_apply() {
     reset_settings
+    forget_run_entry
     set_setting hotkey REG_DWORD 0x642 # Ctrl+Alt+B
     (wine "$E2E_DRIVER" hold-hotkey 3 0x42 60 >"$E2E_WORK/holder.out" 2>/dev/null </dev/null) &
     local holder=$!
@@ -369,6 +370,13 @@ test_a_refused_stored_shortcut_is_cleared_with_none_and_apply() {
         grep -q '^Unable to set the shortcut to open the controller\.' <<<"$MESSAGE"
     open_options
     keys_shot refused-shortcut-shown
+    xdotool key space Return
+    check "unchanged, it lets Apply close the dialog" within 5 '[ -z "$(options_dialog)" ]'
+    check "without a message" [ -z "$(qmx_message_box)" ]
+    check "having written the start-at-logon entry" within 5 '[ -n "$(user_run_entry)" ]'
+    check "and kept the shortcut stored" [ "$(setting hotkey)" = 0x642 ]
+    forget_run_entry
+    open_options
     xdotool key Tab Tab BackSpace Tab Return
     check "None and Apply close the dialog" within 5 '[ -z "$(options_dialog)" ]'
     check "and remove the stored shortcut" [ -z "$(setting hotkey)" ]

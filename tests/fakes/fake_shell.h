@@ -31,6 +31,11 @@ public:
         area = *notificationArea;
         return true;
     }
+    bool taskbarRect(platform::Rect& rect) override {
+        if (!taskbar) return false;
+        rect = *taskbar;
+        return true;
+    }
 
     std::uint32_t startProgram(std::string_view commandLine,
                                std::string_view currentFolder) override {
@@ -45,9 +50,11 @@ public:
         return "Error " + std::to_string(error);
     }
 
-    void openAddress(std::string_view address) override {
+    bool openAddress(std::string_view address) override {
         log_.add("shell.openAddress " + std::string(address));
+        if (startError != 0) return false;
         openedAddresses.emplace_back(address);
+        return true;
     }
     bool openInNewBrowserWindow(std::string_view address) override {
         log_.add("shell.browser " + std::string(address));
@@ -60,12 +67,13 @@ public:
     std::optional<platform::Rect> iconRect = platform::Rect{1000, 740, 1016, 756};
     // Where the taskbar's notification area stands; nothing where there is none to find.
     std::optional<platform::Rect> notificationArea = platform::Rect{900, 738, 1024, 768};
+    std::optional<platform::Rect> taskbar = platform::Rect{0, 738, 1024, 768};
     std::vector<std::string> openedAddresses;
     std::vector<std::string> browserWindows;
     bool browserAvailable = true;
     std::vector<std::string> started;
     std::vector<std::string> startedIn;  // each started program's current folder
-    std::uint32_t startError = 0;
+    std::uint32_t startError = 0;        // also fails opening an address
 
     struct TrayCall {
         platform::TrayMessage message;

@@ -17,10 +17,15 @@ public:
 
     void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
     void killTimer(platform::WindowId window, int timerId) override;
-    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now); }
+    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now) + tickShift_; }
 
     // Advances the virtual clock, delivering every timer tick that falls due.
     void advance(unsigned milliseconds);
+    // Moves the tick count on, as after weeks of the system's run, so that it wraps to 0
+    // `milliseconds` from now; the timers keep their pace.
+    void wrapIn(unsigned milliseconds) {
+        tickShift_ = 0u - milliseconds - static_cast<std::uint32_t>(now);
+    }
 
     std::uint64_t now = 0;
 
@@ -34,6 +39,7 @@ private:
     CallLog& log_;
     FakeWindows& windows_;
     std::vector<RunningTimer> timers_;
+    std::uint32_t tickShift_ = 0;
 };
 
 }  // namespace qmx::fakes

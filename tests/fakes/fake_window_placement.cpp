@@ -14,10 +14,10 @@ void FakeWindowPlacement::setWindowPos(platform::WindowId window, platform::ZOrd
         w.topTwips = y * 15.0f;
     }
     w.topMost = insertAfter == platform::ZOrder::TopMost;
-    if (flags & platform::kSwpShowWindow) {
-        w.shown = true;
-        windows_.reenter("setWindowPos");
-    }
+    if (flags & platform::kSwpShowWindow) w.shown = true;
+    // Without SWP_NOACTIVATE, SetWindowPos activates the window (its documentation).
+    if (w.shown && !(flags & platform::kSwpNoActivate)) windows_.foreground = window;
+    if (flags & platform::kSwpShowWindow) windows_.reenter("setWindowPos");
 }
 
 }  // namespace qmx::fakes

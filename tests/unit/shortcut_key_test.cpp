@@ -121,10 +121,18 @@ TEST_F(ShortcutKeyTest, OptionsLetsTheShortcutGoWhileOpen) {
     fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'V'}] = 1409;
     closeOptions();
     EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
+    // A new one applied is the system's only once the dialog's message has gone.
+    app.options().show();
+    app.options().chkShadow().clickedByUser();
+    fake.messageBoxes.whileShown = [this](const auto&) { EXPECT_TRUE(registered().empty()); };
+    apply(0x0642);
+    EXPECT_EQ(fake.messageBoxes.shown.size(), 2u);
+    EXPECT_EQ(registered(), (std::vector<std::pair<unsigned, unsigned>>{{kCtrlAlt, 'B'}}));
 }
 
-// A stored shortcut the system refused at start-up shows in the box as it is; applied again it is
-// tried again, and None and Apply remove it. Closing the dialog tells no refusal again.
+// A stored shortcut the system refused at start-up shows in the box as it is; applied unchanged
+// it stays stored, is tried again quietly, and holds nothing else back; None and Apply remove it.
+// Closing the dialog tells no refusal again.
 TEST_F(ShortcutKeyTest, AStoredShortcutRefusedAtStartUpIsClearedWithNone) {
     fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
     fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'V'}] = 1409;
@@ -133,10 +141,17 @@ TEST_F(ShortcutKeyTest, AStoredShortcutRefusedAtStartUpIsClearedWithNone) {
     app.options().show();
     EXPECT_EQ(fake.windows.controlValue(fake.windows.idOf("Form4"), opt::HotKey1),
               static_cast<int>(kCtrlAltV));
-    apply(kCtrlAltV);  // tried again, and refused again while the dialog is open
-    EXPECT_EQ(fake.messageBoxes.shown.size(), 2u);
-    ASSERT_TRUE(app.options().loaded());
+    app.options().chkShadow().clickedByUser();
+    apply(kCtrlAltV);
+    ASSERT_EQ(fake.messageBoxes.shown.size(), 2u);
+    EXPECT_EQ(fake.messageBoxes.shown[1].text,
+              "The shadow will be applied when you launch the application next time.");
+    EXPECT_FALSE(app.options().loaded());
+    EXPECT_EQ(stored(), std::to_string(kCtrlAltV));
+    fake.input.hotKeyRefusals.clear();
+    app.options().show();
     closeOptions();
+    EXPECT_EQ(registered().size(), 1u);  // tried again, and free now
     apply(0);
     EXPECT_EQ(stored(), "none");
     EXPECT_TRUE(registered().empty());
@@ -187,6 +202,20 @@ TEST_F(ShortcutKeyTest, TheShortcutAsksNotToRepeatWhereWindowsKnowsHow) {
             EXPECT_EQ(copy.fake.input.hotKeys.begin()->second.first, c.modifiers);
         }
     }
+}
+
+// A Windows that refused MOD_NOREPEAT is asked for it no more in this run.
+TEST_F(ShortcutKeyTest, ANoRepeatRefusedOnceIsAskedForNoMore) {
+    fake.eventLog.start();
+    fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
+    fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'V'}] = 87;
+    ASSERT_EQ(start(), -1);
+    app.options().show();
+    closeOptions();
+    EXPECT_EQ(fake.logFile.lines(),
+              (std::vector<std::string>{"Shortcut Ctrl+Alt+V refused 87 with MOD_NOREPEAT",
+                                        "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT",
+                                        "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"}));
 }
 
 // A hand-edited value the box would never make (a key alone, or with Shift, Ctrl or Alt alone)

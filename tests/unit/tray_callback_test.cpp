@@ -243,6 +243,8 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
         std::vector<std::pair<int, unsigned>> events;  // event, milliseconds after the last one
         bool othersTakeTheFront;
         int openings, menus;
+        unsigned openingMs = 0;  // how long each opening of the controller takes
+        unsigned wrapsIn = 0;    // the tick count wraps to 0 this long after the first event
     } cases[] = {
         {"left click", {{0x201, 0}, {0x202, 90}, {kTraySelect, 500}}, true, 1, 0},
         {"right click", {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 0}}, false, 0, 1},
@@ -253,6 +255,8 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
          2,
          0},
         {"a selection long after the release", {{0x202, 0}, {kTraySelect, 501}}, true, 2, 0},
+        {"late, the tick count wrapping", {{0x202, 0}, {kTraySelect, 501}}, true, 2, 0, 0, 300},
+        {"a click's slow opening", {{0x201, 0}, {0x202, 90}, {kTraySelect, 0}}, true, 1, 0, 600},
         {"a menu request long after a right click",
          {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 501}},
          false,
@@ -260,6 +264,7 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
          2},
         {"Enter or Space", {{kTrayKeySelect, 0}}, false, 1, 0},
         {"one Enter reported twice", {{kTrayKeySelect, 0}, {kTrayKeySelect, 500}}, true, 1, 0},
+        {"twice, wrapping", {{kTrayKeySelect, 0}, {kTrayKeySelect, 500}}, true, 1, 0, 0, 200},
         {"Enter again, the controller in front",
          {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}},
          false,
@@ -276,6 +281,10 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.gesture);
         fake.timers.advance(10000);
+        if (c.wrapsIn) fake.timers.wrapIn(c.wrapsIn);
+        fake.windows.whileWaiting = [&](const std::string& call) {
+            if (call == "clickButton") fake.timers.now += c.openingMs;
+        };
         app.controller().unload();
         const int created = controllerCreations();
         const std::size_t popups = fake.menus.popups.size();
@@ -284,6 +293,7 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
             trayEvent(event);
             if (c.othersTakeTheFront) fake.windows.foreground = platform::kNoWindow;
         }
+        fake.windows.whileWaiting = nullptr;
         EXPECT_EQ(controllerCreations() - created, c.openings);
         EXPECT_EQ(fake.menus.popups.size() - popups, static_cast<std::size_t>(c.menus));
         if (c.openings) {
@@ -293,14 +303,19 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
     }
 }
 
-// From the keyboard the menu stands at the icon where the shell tells a usable place, else at
-// the notification area, else at the pointer.
+// From the keyboard the menu stands at the icon where the shell tells a place on the taskbar, else
+// at the notification area, else at the pointer.
 TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
     const platform::Rect icon{1000, 740, 1016, 756}, area{900, 738, 1024, 768};
     const struct {
         std::optional<platform::Rect> icon, area, place;
+        std::optional<platform::Rect> taskbar = platform::Rect{0, 738, 1024, 768};
     } cases[] = {
         {icon, area, icon},
+        {icon, area, icon, std::nullopt},
+        {platform::Rect{850, 740, 866, 756}, area, platform::Rect{850, 740, 866, 756}},
+        {platform::Rect{1000, 0, 1016, 16}, area, area},     // a wrong place at y = 0
+        {platform::Rect{1000, 600, 1016, 616}, area, area},  // Windows 11's overflow, elsewhere
         {platform::Rect{0, 0, 0, 0}, area, area},  // Windows 11, the icon in the hidden overflow
         {platform::Rect{10, 10, 26, 10}, area, area},
         {platform::Rect{10, 10, 10, 26}, area, area},
@@ -310,6 +325,7 @@ TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
     for (const auto& c : cases) {
         fake.shell.iconRect = c.icon;
         fake.shell.notificationArea = c.area;
+        fake.shell.taskbar = c.taskbar;
         fake.timers.advance(1000);
         trayEvent(platform::kTrayContextMenu);
         const auto& place = fake.menus.popups.back().state.place;
@@ -325,29 +341,49 @@ TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
 
 // The shell's documented way back: the focus returns to the notification area after a menu
 // opened from the keyboard, unless a window took it (one of ours, or a program a command started),
-// and when a keyboard user closes with Esc a controller opened from the keyboard.
+// and when a keyboard user closes with Esc a controller opened from the keyboard. A command that
+// shows the closed controller activates it: the user is on its knob, and Esc brings them back.
 TEST_F(TrayCallback, AKeyboardUserIsGivenBackToTheNotificationArea) {
     auto focusReturns = [this] {
         return std::count_if(
             fake.shell.trayCalls.begin(), fake.shell.trayCalls.end(),
             [](const auto& call) { return call.message == platform::TrayMessage::SetFocus; });
     };
-    const struct {
-        int choice;
-        bool returns;
-    } commands[] = {{0, true},    {Ts, true},   {Ontop, true}, {Vista, true},
-                    {Abt, false}, {Opt, false}, {Omc, false},  {Web, false}};
-    for (const auto& c : commands) {
-        const auto before = focusReturns();
-        fake.menus.menuChoice = c.choice;
-        trayEvent(platform::kTrayContextMenu);
-        EXPECT_EQ(focusReturns() - before, c.returns ? 1 : 0) << c.choice;
-        fake.timers.advance(1000);
-    }
     auto escape = [this] {
         fake.windows.deliver(fake.windows.idOf("Form1"),
                              [](auto& e) { e.onKey(platform::Key::Escape, false); });
     };
+    const struct {
+        int choice;
+        bool returns;
+        bool onTheKnob = false;
+        bool startFails = false;
+    } commands[] = {{0, true},
+                    {Ts, true},
+                    {Ontop, false, true},
+                    {Vista, false, true},
+                    {Abt, false},
+                    {Opt, false},
+                    {Omc, false},
+                    {Web, false},
+                    {Omc, true, false, true},
+                    {Web, true, false, true}};
+    for (const auto& c : commands) {
+        app.controller().unload();
+        fake.shell.startError = c.startFails ? 2 : 0;
+        const auto before = focusReturns();
+        fake.menus.menuChoice = c.choice;
+        trayEvent(platform::kTrayContextMenu);
+        EXPECT_EQ(focusReturns() - before, c.returns ? 1 : 0) << c.choice;
+        if (c.onTheKnob) {
+            EXPECT_EQ(fake.input.focus,
+                      std::pair(fake.windows.idOf("Form1"), int{resources::controller::Knob}));
+            escape();
+            EXPECT_EQ(focusReturns() - before, 1) << c.choice;
+        }
+        fake.timers.advance(1000);
+    }
+    fake.shell.startError = 0;
     auto before = focusReturns();
     fake.menus.menuChoice = Ts;
     trayEvent(0x204);  // the menu opened with the mouse

@@ -145,8 +145,12 @@ void Win32Windows::setRoundRectRegion(platform::WindowId window, int controlId, 
     if (region && SetWindowRgn(target, region.get(), TRUE)) region.release();
 }
 
+// The flags go to SetWindowPos as they are: without SWP_NOACTIVATE it activates the window.
 void Win32Windows::setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x,
                                 int y, int cx, int cy, unsigned flags) {
+    static_assert(platform::kSwpNoSize == SWP_NOSIZE && platform::kSwpNoMove == SWP_NOMOVE &&
+                  platform::kSwpNoActivate == SWP_NOACTIVATE &&
+                  platform::kSwpShowWindow == SWP_SHOWWINDOW);
     SetWindowPos(handleOf(window), reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y,
                  cx, cy, flags);
 }

@@ -52,19 +52,31 @@ bool Win32Shell::trayIconRect(const platform::TrayIconData& data, platform::Rect
     return true;
 }
 
-// The taskbar (Shell_TrayWnd) holds the notification area (TrayNotifyWnd) on every Windows the
-// program runs on; a shell without the latter gives the taskbar's place.
-bool Win32Shell::notificationAreaRect(platform::Rect& area) {
-    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (taskbar == nullptr || !IsWindowVisible(taskbar)) return false;
-    HWND notificationArea = FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
+namespace {
+// A window's place on the screen, when it is shown and takes room.
+bool shownPlace(HWND window, platform::Rect& rect) {
     RECT place{};
-    if (!GetWindowRect(notificationArea != nullptr ? notificationArea : taskbar, &place) ||
+    if (window == nullptr || !IsWindowVisible(window) || !GetWindowRect(window, &place) ||
         place.right <= place.left || place.bottom <= place.top) {
         return false;
     }
-    area = {place.left, place.top, place.right, place.bottom};
+    rect = {place.left, place.top, place.right, place.bottom};
     return true;
+}
+}  // namespace
+
+bool Win32Shell::taskbarRect(platform::Rect& taskbar) {
+    return shownPlace(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+}
+
+// The taskbar (Shell_TrayWnd) holds the notification area (TrayNotifyWnd) on every Windows the
+// program runs on; a shell without the latter, or with one hidden or of no size (Windows 11 just
+// after start-up: zhongyang219/TrafficMonitor#1987), gives the taskbar's place.
+bool Win32Shell::notificationAreaRect(platform::Rect& area) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr || !IsWindowVisible(taskbar)) return false;
+    return shownPlace(FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr), area) ||
+           shownPlace(taskbar, area);
 }
 
 std::uint32_t Win32Shell::startProgram(std::string_view commandLine,
@@ -85,8 +97,11 @@ std::uint32_t Win32Shell::startProgram(std::string_view commandLine,
     return 0;
 }
 
-void Win32Shell::openAddress(std::string_view address) {
-    ShellExecuteA(nullptr, nullptr, std::string(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+// ShellExecute answers a value above 32 when it succeeded.
+bool Win32Shell::openAddress(std::string_view address) {
+    const HINSTANCE done = ShellExecuteA(nullptr, nullptr, std::string(address).c_str(), nullptr,
+                                         nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(done) > 32;
 }
 
 bool Win32Shell::openInNewBrowserWindow(std::string_view address) {

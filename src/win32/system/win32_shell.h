@@ -16,10 +16,11 @@ public:
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override;
     bool trayIconRect(const platform::TrayIconData& data, platform::Rect& rect) override;
     bool notificationAreaRect(platform::Rect& area) override;
+    bool taskbarRect(platform::Rect& taskbar) override;
     std::uint32_t startProgram(std::string_view commandLine,
                                std::string_view currentFolder) override;
     std::string errorDescription(std::uint32_t error) override;
-    void openAddress(std::string_view address) override;
+    bool openAddress(std::string_view address) override;
     bool openInNewBrowserWindow(std::string_view address) override;
 
 private:
