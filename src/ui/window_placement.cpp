@@ -5,10 +5,6 @@
 namespace qmx::ui {
 
 namespace {
-int scaled(int pixels, int dpi, int fromDpi) {
-    return fromDpi > 0 ? pixels * dpi / fromDpi : pixels;
-}
-
 // One axis: the start moved the least so that [start, start + length) lies in the area.
 int keptOnAxis(int start, int length, int areaStart, int areaLength) {
     return std::max(areaStart, std::min(start, areaStart + areaLength - length));
@@ -20,8 +16,8 @@ int dpiThatFits(const resources::FormDefinition& form, int monitorDpi, PixelSize
     int dpi = monitorDpi;
     for (; dpi > kDefaultDpi; --dpi) {
         const PixelRect client = clientRectAt(form, dpi);
-        if (client.width + scaled(frame.width, dpi, monitorDpi) <= workArea.width &&
-            client.height + scaled(frame.height, dpi, monitorDpi) <= workArea.height) {
+        if (client.width + frame.width <= workArea.width &&
+            client.height + frame.height <= workArea.height) {
             break;
         }
     }

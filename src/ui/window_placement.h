@@ -16,8 +16,9 @@ struct PixelSize {
 
 // The resolution a form is laid out at on a monitor of `monitorDpi`: the monitor's, or, where
 // the window would not fit the work area, the largest lower one at which it does (never below
-// 96 DPI). `frame` is what the window's caption and borders add to its client area at the
-// monitor's resolution; they grow and shrink with the resolution.
+// 96 DPI). `frame` is what the window's caption and borders add to its client area; the system
+// draws them at the monitor's resolution whatever the client area's (Microsoft,
+// "EnableNonClientDpiScaling": per-monitor v2 programs' non-client areas scale with the monitor).
 int dpiThatFits(const resources::FormDefinition& form, int monitorDpi, PixelSize frame,
                 PixelSize workArea);
 

@@ -77,9 +77,9 @@ void fitFormDpi(HWND window, FormWindow& form, int monitorDpi, const RECT& place
                                      {area.width, area.height}));
 }
 
-void sizeFormWindow(HWND window, const FormWindow& form, const POINT* topLeft) {
+void sizeFormWindow(HWND window, const FormWindow& form, int monitorDpi, const POINT* topLeft) {
     const ui::PixelRect client = ui::clientRectAt(*form.definition, form.dpi);
-    const ui::PixelSize frame = frameAt(window, form.dpi);
+    const ui::PixelSize frame = frameAt(window, monitorDpi);
     const ui::PixelSize size{client.width + frame.width, client.height + frame.height};
     ui::PixelRect place;
     if (topLeft != nullptr) {
@@ -112,7 +112,7 @@ void placeControl(HWND formWindow, FormWindow& form, ControlWindow& control) {
 void changeFormDpi(HWND window, FormWindow& form, int dpi, const RECT& suggested) {
     fitFormDpi(window, form, dpi, suggested);
     const POINT topLeft{suggested.left, suggested.top};
-    sizeFormWindow(window, form, &topLeft);
+    sizeFormWindow(window, form, dpi, &topLeft);
     for (auto& [id, control] : form.controls) placeControl(window, form, control);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }

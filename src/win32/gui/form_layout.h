@@ -16,7 +16,7 @@ void fitFormDpi(HWND window, FormWindow& form, int monitorDpi, const RECT& place
 // Gives the window the size of its client area at its resolution, its top-left corner at
 // `topLeft`, or centred in its monitor's work area when there is none; inside that work area
 // in either case.
-void sizeFormWindow(HWND window, const FormWindow& form, const POINT* topLeft);
+void sizeFormWindow(HWND window, const FormWindow& form, int monitorDpi, const POINT* topLeft);
 // Puts a control at its place in twips, in its designed size, with its font.
 void placeControl(HWND formWindow, FormWindow& form, ControlWindow& control);
 // WM_DPICHANGED: the form is laid out again at `dpi` (or lower, to fit), where Windows suggests.

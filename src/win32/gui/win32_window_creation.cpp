@@ -173,7 +173,7 @@ platform::WindowId Win32Windows::createWindow(const resources::FormDefinition& d
     const RECT primary{0, 0, 1, 1};
     fitFormDpi(window, *form, dpiOf(window), primary);
     const POINT origin{0, 0};
-    sizeFormWindow(window, *form, dialog ? nullptr : &origin);
+    sizeFormWindow(window, *form, dpiOf(window), dialog ? nullptr : &origin);
     for (const auto& design : definition.controls) {
         ChildStyle style = childStyleFor(design.kind);
         if (design.tabStop == resources::TabStop::Yes) style.style |= WS_TABSTOP;
