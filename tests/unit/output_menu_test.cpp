@@ -97,6 +97,7 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
         bool readsFail;                     // no role's default can be read
         std::vector<std::string> defaults;  // console, multimedia, communications afterwards
         std::string message;
+        bool headsetForCommunications = false;  // as Windows often makes a headset
     };
     const Case cases[] = {
         {{}, false, {"headset", "headset", "headset"}, ""},
@@ -117,13 +118,16 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
          true,
          {"headset", "headset", "speakers"},
          refused + " The chosen device stays the default for console and multimedia."},
+        // Multimedia refused first: communications had the headset before, nothing was switched.
+        {{{kDenied}}, false, {"headset", "speakers", "headset"}, refused, true},
     };
-    for (const auto& [answers, readsFail, defaults, message] : cases) {
+    for (const auto& [answers, readsFail, defaults, message, headsetForCommunications] : cases) {
         SCOPED_TRACE(message + " " + std::to_string(answers.size()));
         Rig rig;
         rig.outputs.add("speakers", "Speakers");
         rig.outputs.add("headset", "Headset", 0.2f, true);
         rig.outputs.setDefault(Role::Console, "headset");
+        if (headsetForCommunications) rig.outputs.setDefault(Role::Communications, "headset");
         ASSERT_EQ(rig.start(), -1);
         rig.outputs.setDefaultAnswers.assign(answers.begin(), answers.end());
         if (readsFail) {
