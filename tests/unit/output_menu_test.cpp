@@ -274,6 +274,10 @@ TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfControlCharactersAsSpacesAndCuts
          "F"},
         {"", "(Unnamed device)"},  // a device just plugged in may have no name yet
         {" \t", "(Unnamed device)"},
+        {"\xC2\xA0", "(Unnamed device)"},                  // no-break space
+        {"\xE2\x80\x8B\xE2\x80\x8D", "(Unnamed device)"},  // zero-width space, joiner
+        {"\xE2\x80\x8C \xE2\x81\xA0\xEF\xBB\xBF",
+         "(Unnamed device)"},  // non-joiner, word joiner, BOM
     };
     for (const auto& [name, caption] : cases) {
         EXPECT_EQ(app::OutputMenu::captionFor(name), caption) << name;
