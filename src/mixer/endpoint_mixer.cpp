@@ -270,7 +270,6 @@ bool EndpointMixer::nameShowsNothing() const {
 void EndpointMixer::forgetDevice() {
     volume_.reset();
     volumeOf_.clear();
-    refusedAsLost_ = 0;
     changed_ = true;
 }
 
@@ -293,10 +292,10 @@ void EndpointMixer::renewConnection() {
 //
 // A device may answer a call with a loss code for good while its look-up, activation and other
 // calls work (public reports name ERROR_DEVICE_NOT_CONNECTED and RPC_S_CALL_FAILED from writes):
-// when a volume object made anew for the same device loses the call again, the device refuses it.
-// The refusal counts as any other failure, or the call would be tried for ever, and the object is
-// kept for that call rather than made anew at every call; a loss of another call, which the reads
-// meet when the device or the service is really gone, still drops it.
+// when a volume object made anew for the same device loses the call again, the device refuses it,
+// and the refusal counts as any other failure, or the call would be tried for ever. The object is
+// still made anew at the next call's loss, so that one made while the service was coming up is
+// not kept; that loss keeps the span going until the new object tells a loss from a refusal.
 template <typename Call>
 EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
     const std::uint32_t kindBit = 1u << static_cast<unsigned>(kind);
@@ -305,9 +304,11 @@ EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
         switch (reachDefaultOutput()) {
             case Reach::NoDevice:
                 streaks_.interrupted(kind);
+                refusedAsLost_ &= ~kindBit;
                 return {Outcome::NoDevice};
             case Reach::Lost:
                 streaks_.interrupted(kind);
+                refusedAsLost_ &= ~kindBit;
                 return {Outcome::Lost};
             case Reach::Failed:
                 return {Outcome::NoAnswer, lookUpFailed_};
@@ -320,12 +321,15 @@ EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
             refusedAsLost_ &= ~kindBit;
             return {Outcome::Done};
         }
-        if (lost(code) && ((refusedAsLost_ & kindBit) != 0 || volumeOf_ == lostOn)) {
-            refusedAsLost_ |= kindBit;
+        const bool refused = lost(code) && volumeOf_ == lostOn;
+        if (!lost(code) || refused) {
+            if (refused) refusedAsLost_ |= kindBit;
+            streaks_.failed(kind, code, false);
+            return {Outcome::NoAnswer, kind};
         }
-        const bool loss = lost(code) && (refusedAsLost_ & kindBit) == 0;
-        streaks_.failed(kind, code, loss);
-        if (!loss) return {Outcome::NoAnswer, kind};
+        const bool refusedBefore = look == 0 && (refusedAsLost_ & kindBit) != 0;
+        streaks_.failed(kind, code, !refusedBefore);
+        if (!refusedBefore) refusedAsLost_ &= ~kindBit;
         lostOn = volumeOf_;
         forgetDevice();
     }

@@ -110,7 +110,8 @@ private:
     bool changed_ = true;   // look the default output up again before the next call
     std::string volumeOf_;  // the device whose volume object volume_ is
     std::unique_ptr<platform::EndpointVolume> volume_;
-    std::uint32_t refusedAsLost_ = 0;  // a bit per EndpointCall that volume_ refuses with a loss
+    // A bit per EndpointCall whose last call a new volume object refused with a loss code.
+    std::uint32_t refusedAsLost_ = 0;
     EndpointCall lookUpFailed_ = EndpointCall::DefaultLookup;  // the call of a Failed look-up
     std::string lastUsed_;  // the device last acted on, kept while there is none
     std::uint32_t deviceSerial_ = 0;
