@@ -53,12 +53,14 @@ const char* roleName(Role role) {
 
 OutputSwitch makeDefaultForEveryRole(platform::AudioEndpoints& system, const std::string& id,
                                      EventLog& log) {
+    // Every role's default is read before the first switch: a role after one that fails keeps
+    // what it had, and one that already had the output was not switched by the program.
     std::vector<RoleSwitch> roles;
+    for (Role role : platform::kRoles) roles.push_back(RoleSwitch{role, defaultFor(system, role)});
     std::uint32_t failure = 0;
-    for (Role role : platform::kRoles) {
-        RoleSwitch& r = roles.emplace_back(RoleSwitch{role, defaultFor(system, role)});
+    for (RoleSwitch& r : roles) {
         if (r.before == id) continue;
-        failure = setDefault(system, role, id, "set to", log);
+        failure = setDefault(system, r.role, id, "set to", log);
         if (failure != 0) break;
         r.switched = true;
     }
@@ -73,15 +75,12 @@ OutputSwitch makeDefaultForEveryRole(platform::AudioEndpoints& system, const std
     // What is true now: a role read again, or, when it cannot be read, what was done to it.
     OutputSwitch done{failure, false, {}};
     bool everyRole = true;
-    for (Role role : platform::kRoles) {
-        const auto r =
-            std::find_if(roles.begin(), roles.end(), [role](auto& s) { return s.role == role; });
-        const bool hadIt = r != roles.end() && r->before == id;
-        const std::optional<std::string> now = defaultFor(system, role);
-        const bool hasIt =
-            now ? *now == id : r != roles.end() && (hadIt || (r->switched && !r->putBack));
+    for (const RoleSwitch& r : roles) {
+        const bool hadIt = r.before == id;
+        const std::optional<std::string> now = defaultFor(system, r.role);
+        const bool hasIt = now ? *now == id : hadIt || (r.switched && !r.putBack);
         everyRole = everyRole && hasIt;
-        if (hasIt && !hadIt) done.leftSwitched.push_back(role);
+        if (hasIt && !hadIt) done.leftSwitched.push_back(r.role);
     }
     if (everyRole) return {0, true, {}};
     done.changed = !done.leftSwitched.empty();

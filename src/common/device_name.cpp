@@ -1,12 +1,21 @@
 #include "common/device_name.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/utf8.h"
 
 namespace qmx {
 
 namespace {
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
-}
+// Characters that draw no mark of their own: the no-break space, the zero-width space,
+// non-joiner and joiner, the word joiner and the zero-width no-break space (a byte-order mark
+// left at a name's start).
+constexpr std::string_view kBlanks[] = {
+    " ",           "\xC2\xA0", "\xE2\x80\x8B", "\xE2\x80\x8C", "\xE2\x80\x8D", "\xE2\x81\xA0",
+    "\xEF\xBB\xBF"};
+}  // namespace
 
 std::string printableName(std::string_view name) {
     std::string shown;
@@ -28,7 +37,15 @@ std::string printableName(std::string_view name) {
 }
 
 bool showsNothing(std::string_view name) {
-    return printableName(name).find_first_not_of(' ') == std::string::npos;
+    const std::string shown = printableName(name);
+    std::string_view rest = shown;
+    while (!rest.empty()) {
+        const auto blank = std::find_if(std::begin(kBlanks), std::end(kBlanks),
+                                        [&](std::string_view b) { return rest.starts_with(b); });
+        if (blank == std::end(kBlanks)) return false;
+        rest.remove_prefix(blank->size());
+    }
+    return true;
 }
 
 std::string cutToCharacters(std::string_view name, std::size_t maxCharacters) {

@@ -10,7 +10,8 @@ namespace qmx {
 // for its accelerator column (a tab) and a label would draw as boxes, become spaces.
 std::string printableName(std::string_view name);
 
-// A name that shows nothing: empty, or nothing but spaces and control characters.
+// A name that shows nothing: empty, or nothing but spaces (the no-break space among them),
+// zero-width characters and control characters.
 bool showsNothing(std::string_view name);
 
 // A name of more than `maxCharacters` characters cut to one less and "…".

@@ -2,7 +2,6 @@
 
 #include "common/device_name.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -91,8 +90,10 @@ EndpointMixer::EndpointMixer(platform::AudioEndpoints& endpoints, EventLog& log,
       streaks_(log, clock_, kSustainedFailureMs),
       outputLog_(log, endpoints) {}
 
+// Also a watch the system refused is handed back: the endpoints keep the callback whatever the
+// system answered, and may call it (a switch of the console's default) after the mixer is gone.
 EndpointMixer::~EndpointMixer() {
-    if (watching_) endpoints_.watchChanges(nullptr);
+    endpoints_.watchChanges(nullptr);
 }
 
 std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
@@ -104,35 +105,48 @@ std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
     }
     const Reach reach = reachDefaultOutput();
     if (reach == Reach::Failed && streaks_.lasting(lookUpFailed_)) return platform::kMixerError;
-    if (reach == Reach::NoDevice && !opened_ && noOutputInstalled()) {
-        return platform::kMixerNoDriver;
-    }
-    opened_ = true;
+    if (reach == Reach::NoDevice && noneInstalled_) return platform::kMixerNoDriver;
     device = std::make_unique<Device>(*this);
     return platform::kMixerNoError;
 }
 
 // With no active output the program waits when outputs are installed (a monitor that is off,
 // headphones not yet connected) or when the system cannot count them now (the audio service
-// still starting at logon): only a count that finds none installed ends it.
-bool EndpointMixer::noOutputInstalled() {
+// still starting at logon, when a failed count would otherwise never be made again): only a
+// count that finds none installed ends it.
+void EndpointMixer::countInstalledOutputs() {
     std::size_t installed = 0;
     const std::uint32_t code = endpoints_.installedOutputs(installed);
     if (!succeeded(code)) {
         streaks_.failed(EndpointCall::InstalledCount, code, lost(code));
-        return false;
+        count_.tried(clock_());
+        return;
     }
     streaks_.answered(EndpointCall::InstalledCount);
-    return installed == 0;
+    countNeeded_ = false;
+    noneInstalled_ = installed == 0;
 }
 
-// A watch the system refuses now is registered again with the connection's renewals.
 void EndpointMixer::watch() {
-    watching_ = endpoints_.watchChanges([this] { changed_ = true; });
-    if (watching_) return;
-    log_.write("Device notifications refused: registering again with the connection's renewals");
-    lastRenewal_ = clock_();
-    renewals_ = 1;
+    watched(endpoints_.watchChanges([this] { changed_ = true; }));
+}
+
+// A watch the system refuses is asked for again on its own while the connection answers, never
+// by renewing a connection that works: an idle program then adds nothing to the log after the
+// first refusal of a streak.
+void EndpointMixer::watched(bool on) {
+    watching_ = on;
+    if (on) {
+        if (const std::uint32_t refusals = registration_.tries(); refusals > 0) {
+            log_.write("Device notifications registered after " + std::to_string(refusals) +
+                       (refusals == 1 ? " refusal" : " refusals"));
+        }
+        registration_.reset();
+        if (volume_) renewal_.reset();
+        return;
+    }
+    if (registration_.tries() == 0) log_.write("Device notifications refused (first of a streak)");
+    registration_.tried(clock_());
 }
 
 std::uint32_t EndpointMixer::deviceSerial() {
@@ -141,15 +155,18 @@ std::uint32_t EndpointMixer::deviceSerial() {
 }
 
 // Makes volume_ the volume object of the current default output. Without change notifications
-// the default output is looked up before every call, and the watch is asked for again at each
-// renewal that is due.
+// the default output is looked up before every call, and, while the connection answers, the
+// watch is asked for again when that is due.
 EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
     if (volume_ && !changed_ && watching_) return Reach::Device;
-    if (watchAsked_ && !watching_ && renewalDue()) renewConnection();
     Reach reach = lookUp();
-    if ((reach == Reach::Lost || reach == Reach::Failed) && renewalDue()) {
+    if ((reach == Reach::Lost || reach == Reach::Failed) && renewal_.due(clock_())) {
         renewConnection();
         reach = lookUp();
+    }
+    if (watchAsked_ && !watching_ && (reach == Reach::Device || reach == Reach::NoDevice) &&
+        registration_.due(clock_())) {
+        watch();
     }
     return reach;
 }
@@ -159,12 +176,15 @@ EndpointMixer::Reach EndpointMixer::lookUp() {
     const std::uint32_t code = endpoints_.defaultOutput(platform::Role::Console, id);
     if (code == platform::kNotFound) {
         streaks_.answered(EndpointCall::DefaultLookup);
+        streaks_.interrupted(EndpointCall::Activate);
         noDevice();
         return Reach::NoDevice;
     }
     if (!succeeded(code)) {
         const bool loss = lost(code);
         streaks_.failed(EndpointCall::DefaultLookup, code, loss);
+        // No activation is made while the look-up is lost: its time does not count against one.
+        if (loss) streaks_.interrupted(EndpointCall::Activate);
         forgetDevice();
         lookUpFailed_ = EndpointCall::DefaultLookup;
         return loss ? Reach::Lost : Reach::Failed;
@@ -197,16 +217,18 @@ EndpointMixer::Reach EndpointMixer::activate(const std::string& id) {
     volumeOf_ = id;
     changed_ = false;
     noDevice_ = false;
+    countNeeded_ = false;  // an output is installed
     if (id != lastUsed_) {
         lastUsed_ = id;
         ++deviceSerial_;
         // A write kept for the device used before is not made on this one.
         dropKeptWrites();
         lastName_.reset();
+        nameRead_.reset();
     }
     readName(id);
     outputLog_.defaultIs(id, lastName_.value_or(""));
-    if (watching_) renewals_ = 0;
+    if (watching_) renewal_.reset();
     return Reach::Device;
 }
 
@@ -218,19 +240,31 @@ void EndpointMixer::noDevice() {
     lastMute_ = 0;
     dropKeptWrites();
     outputLog_.noDefault();
+    if (countNeeded_ && count_.due(clock_())) countInstalledOutputs();
 }
 
-// A name the system gives without text (a device just plugged in) replaces the one before.
+// A name the system gives without text (a device just plugged in) replaces the one before. No
+// notice comes when a name that could not be read becomes readable: it is read again, at the
+// pace of the renewals, while it shows nothing.
 void EndpointMixer::readName(const std::string& id) {
     std::string name;
     const std::uint32_t code = endpoints_.friendlyName(id, name);
-    if (!succeeded(code)) {
+    if (succeeded(code)) {
+        streaks_.answered(EndpointCall::Name);
+        if (lastName_ && *lastName_ != name) outputLog_.renamed(id, name);
+        lastName_ = std::move(name);
+    } else {
         streaks_.failed(EndpointCall::Name, code, lost(code));
-        return;
     }
-    streaks_.answered(EndpointCall::Name);
-    if (lastName_ && *lastName_ != name) outputLog_.renamed(id, name);
-    lastName_ = std::move(name);
+    if (nameShowsNothing()) {
+        nameRead_.tried(clock_());
+    } else {
+        nameRead_.reset();
+    }
+}
+
+bool EndpointMixer::nameShowsNothing() const {
+    return !lastName_ || showsNothing(*lastName_);
 }
 
 void EndpointMixer::forgetDevice() {
@@ -239,37 +273,42 @@ void EndpointMixer::forgetDevice() {
     changed_ = true;
 }
 
-// The wait after the last renewal: 1, 2, 4, 8, 16, then 30 s.
-std::uint32_t EndpointMixer::renewalWaitMs() const {
-    const std::uint32_t doublings = renewals_ > 0 ? std::min<std::uint32_t>(renewals_ - 1, 5) : 0;
-    return std::min(kFirstRenewalWaitMs << doublings, kLongestRenewalWaitMs);
-}
-
-bool EndpointMixer::renewalDue() const {
-    return !lastRenewal_ || renewals_ == 0 || clock_() - *lastRenewal_ >= renewalWaitMs();
-}
-
 // A new connection to the audio service, with the watch registered on it.
 void EndpointMixer::renewConnection() {
     forgetDevice();
-    lastRenewal_ = clock_();
-    ++renewals_;
-    watching_ = endpoints_.reconnect();
-    if (!log_.started()) return;
-    log_.write(std::string("Connection to the audio service renewed, notifications ") +
-               (watching_ ? "on" : "off") + "; the next renewal waits " +
-               std::to_string(renewalWaitMs() / 1000) + " s");
+    renewal_.tried(clock_());
+    const bool on = endpoints_.reconnect();
+    if (log_.started()) {
+        log_.write(std::string("Connection to the audio service renewed, notifications ") +
+                   (on ? "on" : "off") + "; the next renewal waits " +
+                   std::to_string(renewal_.waitMs() / 1000) + " s");
+    }
+    watched(on);
 }
 
 // Runs `call` on the default output's volume object. A loss looks the default up again, on a
-// renewed connection when the look-up is lost too; any other failure is no answer for now.
+// renewed connection when the look-up is lost too; any other failure is no answer for now. A
+// call that is not made because there is nothing to make it on starts its kind's span again.
+//
+// A device may answer a call with a loss code for good while its look-up, activation and other
+// calls work (public reports name ERROR_DEVICE_NOT_CONNECTED and RPC_S_CALL_FAILED from writes):
+// when a volume object made anew for the same device loses the call again, the device refuses it,
+// and the refusal counts as any other failure, or the call would be tried for ever. The object is
+// still made anew at the next call's loss, so that one made while the service was coming up is
+// not kept; that loss keeps the span going until the new object tells a loss from a refusal.
 template <typename Call>
 EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
+    const std::uint32_t kindBit = 1u << static_cast<unsigned>(kind);
+    std::string lostOn;  // the device whose volume object lost the call at the first look
     for (int look = 0; look < 2; ++look) {
         switch (reachDefaultOutput()) {
             case Reach::NoDevice:
+                streaks_.interrupted(kind);
+                refusedAsLost_ &= ~kindBit;
                 return {Outcome::NoDevice};
             case Reach::Lost:
+                streaks_.interrupted(kind);
+                refusedAsLost_ &= ~kindBit;
                 return {Outcome::Lost};
             case Reach::Failed:
                 return {Outcome::NoAnswer, lookUpFailed_};
@@ -279,11 +318,19 @@ EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
         const std::uint32_t code = call(*volume_);
         if (succeeded(code)) {
             streaks_.answered(kind);
+            refusedAsLost_ &= ~kindBit;
             return {Outcome::Done};
         }
-        const bool loss = lost(code);
-        streaks_.failed(kind, code, loss);
-        if (!loss) return {Outcome::NoAnswer, kind};
+        const bool refused = lost(code) && volumeOf_ == lostOn;
+        if (!lost(code) || refused) {
+            if (refused) refusedAsLost_ |= kindBit;
+            streaks_.failed(kind, code, false);
+            return {Outcome::NoAnswer, kind};
+        }
+        const bool refusedBefore = look == 0 && (refusedAsLost_ & kindBit) != 0;
+        streaks_.failed(kind, code, !refusedBefore);
+        if (!refusedBefore) refusedAsLost_ &= ~kindBit;
+        lostOn = volumeOf_;
         forgetDevice();
     }
     return {Outcome::Lost};
@@ -307,14 +354,16 @@ EndpointMixer::Outcome EndpointMixer::writeKept(Control control) {
     return outcome;
 }
 
-void EndpointMixer::writePending() {
-    writeKept(Control::Volume);
-    writeKept(Control::Mute);
-}
-
-bool EndpointMixer::keptWriteFailed() const {
-    return (pendingLevel_ && streaks_.lasting(EndpointCall::VolumeWrite)) ||
-           (pendingMute_ && streaks_.lasting(EndpointCall::MuteWrite));
+// Makes the writes kept; true when one of them was made now and its failure has lasted, never
+// from a clock alone while the write could not be made.
+bool EndpointMixer::writePending() {
+    const auto failedFor = [this](const Outcome& outcome, EndpointCall kind) {
+        return outcome.kind == Outcome::NoAnswer && outcome.failed == kind &&
+               streaks_.lasting(kind);
+    };
+    const bool volume = failedFor(writeKept(Control::Volume), EndpointCall::VolumeWrite);
+    const bool mute = failedFor(writeKept(Control::Mute), EndpointCall::MuteWrite);
+    return volume || mute;
 }
 
 void EndpointMixer::dropKeptWrites() {
@@ -324,8 +373,12 @@ void EndpointMixer::dropKeptWrites() {
     pendingMute_.reset();
 }
 
-// The result of a call: a failure only when its kind of call has failed for the sustained span.
+// The result of a call: a failure only when its kind of call has failed for the sustained span,
+// or when no output is active and a count found none installed.
 std::uint32_t EndpointMixer::resultFor(const Outcome& outcome) const {
+    if (outcome.kind == Outcome::NoDevice && noneInstalled_) {
+        return platform::kMixerNoDeviceInstalled;
+    }
     return outcome.kind == Outcome::NoAnswer && streaks_.lasting(outcome.failed)
                ? platform::kMixerError
                : platform::kMixerNoError;
@@ -333,13 +386,13 @@ std::uint32_t EndpointMixer::resultFor(const Outcome& outcome) const {
 
 // A read first makes the writes kept; whatever they answer, it reads the device for itself.
 std::uint32_t EndpointMixer::readVolume(std::uint32_t& level) {
-    writePending();
+    const bool keptWriteFailed = writePending();
     float scalar = 0;
     const Outcome outcome =
         attempt(EndpointCall::VolumeRead, [&](auto& v) { return v.masterScalar(scalar); });
     if (outcome.kind == Outcome::Done) lastLevel_ = levelForScalar(scalar);
     level = lastLevel_;
-    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : resultFor(outcome);
+    return keptWriteFailed ? platform::kMixerKeptWriteFailed : resultFor(outcome);
 }
 
 // A write kept across a loss shows as made: it will be once the device is back. The device is
@@ -354,12 +407,12 @@ std::uint32_t EndpointMixer::writeVolume(std::uint32_t level) {
 }
 
 std::uint32_t EndpointMixer::readMute(std::uint32_t& value) {
-    writePending();
+    const bool keptWriteFailed = writePending();
     bool muted = false;
     const Outcome outcome = attempt(EndpointCall::MuteRead, [&](auto& v) { return v.mute(muted); });
     if (outcome.kind == Outcome::Done) lastMute_ = muted ? 1 : 0;
     value = lastMute_;
-    return keptWriteFailed() ? platform::kMixerKeptWriteFailed : resultFor(outcome);
+    return keptWriteFailed ? platform::kMixerKeptWriteFailed : resultFor(outcome);
 }
 
 std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
@@ -373,13 +426,16 @@ std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
 }
 
 // The name of the output in use, or of the last one while the system does not answer; without
-// notifications it is read again each time. With no active output it says there is none.
+// notifications it is read again each time. With no active output it says there is none; a
+// device in use whose name is not known, or shows nothing, says it has none.
 std::string EndpointMixer::deviceName() {
-    if (reachDefaultOutput() == Reach::Device && !watching_) readName(volumeOf_);
+    if (reachDefaultOutput() == Reach::Device &&
+        (!watching_ || (nameShowsNothing() && nameRead_.due(clock_())))) {
+        readName(volumeOf_);
+    }
     if (noDevice_) return resources::tray_menu::kNoPlaybackDeviceCaption;
-    if (!lastName_) return {};
-    if (showsNothing(*lastName_)) return resources::tray_menu::kUnnamedOutputCaption;
-    return printableName(*lastName_);
+    if (!nameShowsNothing()) return printableName(*lastName_);
+    return lastUsed_.empty() ? std::string() : resources::tray_menu::kUnnamedOutputCaption;
 }
 
 }  // namespace qmx::mixer

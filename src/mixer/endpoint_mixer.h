@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/event_log.h"
+#include "mixer/backoff.h"
 #include "mixer/failure_streaks.h"
 #include "mixer/output_change_log.h"
 #include "platform/audio_endpoints.h"
@@ -27,8 +28,8 @@ std::uint32_t levelForScalar(float scalar);
 // lost looks the default up again; a connection lost (the audio service stopped or restarted)
 // is renewed, the first time at once, then after waits that double from kFirstRenewalWaitMs up
 // to kLongestRenewalWaitMs until the default output is reached on a watched connection again.
-// A watch that cannot be registered is registered again with those renewals. Meanwhile reads
-// give the last values known.
+// A watch the system refuses on a connection that answers is asked for again on its own, after
+// waits that double the same way. Meanwhile reads give the last values known.
 //
 // Any other failure is "no answer now", as Windows gives for a while when the audio service is
 // still starting at logon, while a device changes or a Bluetooth headset reconnects. Reads are
@@ -36,13 +37,19 @@ std::uint32_t levelForScalar(float scalar);
 // it goes through (a newer write of the same control replaces it), across a loss while the same
 // device comes back; it is dropped when another device is in use or none is left. Each kind of
 // call (the default look-up, the activation, each read and each write) keeps its own streak of
-// failures, and a call fails only when its own kind has failed for kSustainedFailureMs; a kept
-// write that has failed that long fails the next call with kMixerKeptWriteFailed.
+// failures, and a call fails only when its own kind has failed for kSustainedFailureMs, counted
+// from its first failure since it could last be made (a loss, or no output, starts it again); a
+// kept write made again that has failed that long fails the call that made it with
+// kMixerKeptWriteFailed. A call that a new volume object of the same device loses again is
+// refused, not lost: it counts as any other failure.
 //
 // With no active output the values are those of start-up without a device (level 0, not muted)
 // and the device's name says there is none. At start-up the program waits when outputs are
-// installed or when the system cannot count them now; opening fails only when the count finds
-// no output device installed at all. deviceSerial() is a serial number of the output acted on: it
+// installed or when the system cannot count them now, and counts again, while no output is
+// active, until the count answers; opening, or a later call with kMixerNoDeviceInstalled, fails
+// only when a count finds no output device installed at all. While the name of the output in use
+// cannot be read or shows nothing, it is read again (not at every call) and the device's name
+// says it has none. deviceSerial() is a serial number of the output acted on: it
 // changes when the values start acting on another output, not when the same one comes back.
 class EndpointMixer : public platform::Mixer {
 public:
@@ -73,19 +80,18 @@ private:
     template <typename Call>
     Outcome attempt(EndpointCall kind, Call&& call);
     Outcome writeKept(Control control);
-    void writePending();
-    bool keptWriteFailed() const;
+    bool writePending();
     void dropKeptWrites();
     std::uint32_t resultFor(const Outcome& outcome) const;
     Reach reachDefaultOutput();
     Reach lookUp();
     Reach activate(const std::string& id);
     void noDevice();
-    bool noOutputInstalled();
+    void countInstalledOutputs();
     void readName(const std::string& id);
+    bool nameShowsNothing() const;
     void watch();
-    std::uint32_t renewalWaitMs() const;
-    bool renewalDue() const;
+    void watched(bool on);
     void renewConnection();
     void forgetDevice();
     std::uint32_t readVolume(std::uint32_t& level);
@@ -101,10 +107,11 @@ private:
     OutputChangeLog outputLog_;
     bool watchAsked_ = false;
     bool watching_ = false;
-    bool changed_ = true;  // look the default output up again before the next call
-    bool opened_ = false;
+    bool changed_ = true;   // look the default output up again before the next call
     std::string volumeOf_;  // the device whose volume object volume_ is
     std::unique_ptr<platform::EndpointVolume> volume_;
+    // A bit per EndpointCall whose last call a new volume object refused with a loss code.
+    std::uint32_t refusedAsLost_ = 0;
     EndpointCall lookUpFailed_ = EndpointCall::DefaultLookup;  // the call of a Failed look-up
     std::string lastUsed_;  // the device last acted on, kept while there is none
     std::uint32_t deviceSerial_ = 0;
@@ -114,8 +121,13 @@ private:
     std::optional<std::string> lastName_;  // unknown until first read
     std::optional<std::uint32_t> pendingLevel_;
     std::optional<std::uint32_t> pendingMute_;
-    std::optional<std::uint32_t> lastRenewal_;
-    std::uint32_t renewals_ = 0;  // since the default output was last reached, watched
+    // Renewals since the default output was last reached, watched.
+    Backoff renewal_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};
+    Backoff registration_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};  // refusals of the watch
+    Backoff nameRead_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};      // reads that gave no name
+    Backoff count_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};         // counts that failed
+    bool countNeeded_ = true;  // no output was active yet, nor did a count answer
+    bool noneInstalled_ = false;
 };
 
 }  // namespace qmx::mixer

@@ -65,6 +65,12 @@ void FailureStreaks::dropped(EndpointCall call) {
     s = Streak{};
 }
 
+// A span counts only the time its call was being made: one that was never tried meanwhile has
+// not been failing, and ending the program at its next failure would blame it for an outage.
+void FailureStreaks::interrupted(EndpointCall call) {
+    streak(call).since.reset();
+}
+
 bool FailureStreaks::lasting(EndpointCall call) const {
     const auto& since = streaks_[static_cast<std::size_t>(call)].since;
     return since && clock_() - *since >= boundMs_;

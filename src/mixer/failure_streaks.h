@@ -37,6 +37,9 @@ public:
     void answered(EndpointCall call);
     // A kept write given up (another device in use, or none left): its streak ends unanswered.
     void dropped(EndpointCall call);
+    // The call could not be made (its device or the audio service lost, or no output): its span
+    // starts again at its next failure, as after a loss.
+    void interrupted(EndpointCall call);
     bool lasting(EndpointCall call) const;
 
     // The system's method a kind of call stands for, as the log names it.

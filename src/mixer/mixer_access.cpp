@@ -14,10 +14,13 @@ platform::MixerDevice& MixerAccess::device() {
     return *shared_.hmixer;
 }
 
-// A call that found a write made before it failed for good reports that write's failure.
+// A call that found a write made before it failed for good reports that write's failure; one
+// that found no device installed after all, the opening's.
 void MixerAccess::check(std::string_view failureMessage) {
     if (shared_.mixerRc == platform::kMixerKeptWriteFailed) {
         programEnd_.fatal(kWriteFailed, kMbIconExclamation);
+    } else if (shared_.mixerRc == platform::kMixerNoDeviceInstalled) {
+        programEnd_.fatal(kOpenFailed, kMbIconExclamation);
     } else if (shared_.mixerRc != platform::kMixerNoError) {
         programEnd_.fatal(failureMessage, kMbIconExclamation);
     }

@@ -22,6 +22,10 @@ inline constexpr std::uint32_t kMixerInvalidControl = 1025;
 // Not the system's: a mixer that keeps a failed write to make it again answers this to a later
 // call once that write has failed for good, so that the caller reports the write's failure.
 inline constexpr std::uint32_t kMixerKeptWriteFailed = 0x7FFF0001;
+// Not the system's either: a mixer that could not count its devices when it was opened answers
+// this to a later call once a count finds none installed, so that the caller reports that
+// opening failed.
+inline constexpr std::uint32_t kMixerNoDeviceInstalled = 0x7FFF0002;
 
 // The device behind an open mixer went away (unplugged, driver removed): opening device 0
 // again may reach its successor.

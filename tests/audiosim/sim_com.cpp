@@ -553,6 +553,11 @@ public:
         if (out == nullptr) return E_POINTER;
         *out = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        if (served_ != Served::Enumerator) {
+            Transaction sim;
+            const HRESULT refused = sim.injected(Method::CreatePolicyConfig);
+            if (FAILED(refused)) return refused;
+        }
         IUnknown* object =
             served_ == Served::Enumerator
                 ? static_cast<IUnknown*>(new Enumerator(currentEpoch()))
@@ -591,7 +596,9 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** o
     } else if (clsid == kClsidPolicyConfigVista && policy == Policy::Vista) {
         served = Served::PolicyConfigVista;
     } else if (clsid != __uuidof(MMDeviceEnumerator)) {
-        return CLASS_E_CLASSNOTAVAILABLE;  // not registered on the simulated Windows version
+        // Not registered on the simulated Windows version: CoCreateInstance answers so for a
+        // class without a registration (Microsoft, "CoCreateInstance", return values).
+        return REGDB_E_CLASSNOTREG;
     }
     auto* factory = new audiosim::Factory(served);
     const HRESULT hr = factory->QueryInterface(iid, out);

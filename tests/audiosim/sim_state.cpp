@@ -60,7 +60,8 @@ const wchar_t* methodName(Method method) {
                                            L"OpenPropertyStore",
                                            L"GetValue",
                                            L"GetCount",
-                                           L"Item"};
+                                           L"Item",
+                                           L"CreatePolicyConfig"};
     static_assert(std::size(names) == static_cast<std::size_t>(Method::Count));
     return names[static_cast<int>(method)];
 }
@@ -133,6 +134,10 @@ HRESULT Transaction::gate(std::uint32_t objectEpoch) {
 HRESULT Transaction::gate(std::uint32_t objectEpoch, Method method) {
     const HRESULT hr = gate(objectEpoch);
     if (FAILED(hr)) return hr;
+    return injected(method);
+}
+
+HRESULT Transaction::injected(Method method) {
     Failure& failure = state_.failures[static_cast<int>(method)];
     if (failure.count == 0) return S_OK;
     --failure.count;

@@ -34,6 +34,7 @@ enum class Method : int {
     GetValue,
     GetCount,
     Item,
+    CreatePolicyConfig,  // the policy-config class factory's CreateInstance
     Count
 };
 
@@ -108,6 +109,8 @@ public:
     // an outage, the loss code for an object of an older service life, then an injected failure.
     HRESULT gate(std::uint32_t objectEpoch, Method method);
     HRESULT gate(std::uint32_t objectEpoch);
+    // The failure injected for `method`, used up by one call; S_OK when there is none.
+    HRESULT injected(Method method);
 
     int find(const wchar_t* id) const;
     bool usable(int device, std::uint32_t generation) const;

@@ -56,6 +56,8 @@ public:
     void stopService();
     void startService();
     bool watching() const { return watching_ && !connectionLost(); }
+    // A callback is kept, registered with the system or not, as the real endpoints keep it.
+    bool holdsCallback() const { return static_cast<bool>(watcher_); }
 
     std::map<std::string, Device> devices;
     std::string defaultId;  // the console's; the other roles follow it unless set apart

@@ -90,7 +90,8 @@ TEST_F(DeviceChanges, WithEveryDeviceGoneItShowsWhatStartUpShowsAndFollowsTheFir
 }
 
 // The name shown is the device's present one: a default that changed or a device renamed while
-// the About box is open, control characters as spaces, a name too long for the line cut with "…".
+// the About box is open, control characters as spaces, a name too long for the line cut with "…",
+// a name that cannot be read said to be none until it is read again.
 TEST_F(DeviceChanges, AnOpenAboutBoxNamesTheDeviceInUseAsItIsNow) {
     outputs.add("speakers", "Speakers");
     outputs.add("headset", "Headset");
@@ -113,6 +114,14 @@ TEST_F(DeviceChanges, AnOpenAboutBoxNamesTheDeviceInUseAsItIsNow) {
     outputs.rename("headset", "");  // no name yet, as a device just plugged in may have
     fake.timers.advance(500);
     EXPECT_EQ(shown(), "Mixer : (Unnamed device)");
+    outputs.failing["GetValue"] = 0x80004005;  // its property store cannot be read for a while
+    outputs.add("usb", "USB Speakers");
+    outputs.setDefault("usb");
+    fake.timers.advance(500);
+    EXPECT_EQ(shown(), "Mixer : (Unnamed device)");
+    outputs.failing.clear();
+    fake.timers.advance(1500);
+    EXPECT_EQ(shown(), "Mixer : USB Speakers");
 }
 
 // The audio service restarts (a driver update, the troubleshooter): the program waits through
@@ -217,6 +226,24 @@ TEST_F(DeviceChanges, ClosingStopsTheWatchOfTheOutputsBeforeTheProcessEnds) {
     fake.menus.menuChoice = resources::tray_menu::Exitqmx;
     EXPECT_EQ(exitCodeOf([this] { trayEvent(0x204); }), 0);
     EXPECT_FALSE(outputs.watching());
+}
+
+// The system's endpoints outlive the mixer and may call its callback at any time (a switch of the
+// console's default does at once): the mixer takes it back when it goes, also one whose
+// registration the system refused.
+TEST(EndpointMixerEnd, TakesItsCallbackBackAlsoWhenTheWatchWasRefused) {
+    for (bool refused : {false, true}) {
+        fakes::FakePlatform fake;
+        fakes::FakeAudioEndpoints outputs;
+        outputs.watchFails = refused;
+        outputs.add("speakers", "Speakers");
+        {
+            mixer::EndpointMixer mixer{outputs, fake.eventLog, [] { return 0u; }};
+            std::unique_ptr<platform::MixerDevice> device;
+            ASSERT_EQ(mixer.open(0, device), platform::kMixerNoError);
+        }
+        EXPECT_FALSE(outputs.holdsCallback()) << refused;
+    }
 }
 
 TEST(EndpointLevels, EveryMixerLevelSurvivesTheRoundTripThroughTheScalar) {

@@ -23,6 +23,8 @@ constexpr unsigned kTenSeconds = 10000;
 constexpr const char* kMuteReadFailed = "Error! Unable to get Mixer Control Details.";
 constexpr const char* kVolumeReadFailed = "Error! Can't get Mixer Control Details.";
 constexpr const char* kWriteFailed = "Error! Unable to set Mixer Control Details.";
+constexpr const char* kOpenFailed =
+    "Error! Unable to open a Mixer Device. Program will be terminated.";
 
 std::string firstMessage(Rig& rig) {
     const auto& boxes = rig.fake.messageBoxes.shown;
@@ -42,7 +44,7 @@ TEST(EndpointFailures, EachKindOfCallEndsTheProgramOnlyWhenItsOwnFailureLasts) {
     const Case cases[] = {
         {"GetMute", kFail, false, kMuteReadFailed},
         {"GetMute", kFail, true, kMuteReadFailed},
-        {"GetMute", kGone, true, nullptr},
+        {"GetMute", kGone, true, kMuteReadFailed},  // lost again by a new object: refused
         {"GetMasterVolumeLevelScalar", kFail, true, kVolumeReadFailed},
         {"GetMasterVolumeLevelScalar", kFail, false, nullptr},
         {"GetDefaultAudioEndpoint", kFail, false, kMuteReadFailed},
@@ -72,20 +74,26 @@ TEST(EndpointFailures, EachKindOfCallEndsTheProgramOnlyWhenItsOwnFailureLasts) {
 
 // Bluetooth headphones and a USB headset refuse writes for good and read fine: the knob and the
 // box follow the device, a mute made elsewhere shows on the icon at once, the volume object is
-// kept, and the write ends the program with its own message once it has failed for ten seconds.
+// kept (made anew only to tell a refusal with a code that usually means the device is gone), and
+// the write ends the program with its own message once it has failed for ten seconds.
 TEST(EndpointFailures, AWriteRefusedForGoodLetsReadsFollowTheDeviceAndEndsWithItsMessage) {
     struct Case {
         const char* method;
         std::uint32_t code;
         std::function<void(Rig&)> write;
+        bool lossCode = false;
     };
     const Case cases[] = {
         {"SetMasterVolumeLevelScalar", kHandle, [](Rig& rig) { rig.dragKnob(13.8f * 10); }},
         {"SetMasterVolumeLevelScalar", kNotFunctioning, [](Rig& rig) { rig.dragKnob(13.8f * 10); }},
         {"SetMute", kHandle, [](Rig& rig) { rig.app.controller().chkmute().setValue(1); }},
+        {"SetMasterVolumeLevelScalar", platform::kDeviceNotConnected,
+         [](Rig& rig) { rig.dragKnob(13.8f * 10); }, true},
+        {"SetMute", platform::kRpcCallFailed,
+         [](Rig& rig) { rig.app.controller().chkmute().setValue(1); }, true},
     };
-    for (const auto& [method, code, write] : cases) {
-        SCOPED_TRACE(method);
+    for (const auto& [method, code, write, lossCode] : cases) {
+        SCOPED_TRACE(::testing::Message() << method << " " << std::hex << code);
         Rig rig;
         rig.outputs.add("headset", "Headset", 0.6f, false);
         ASSERT_EQ(rig.start(), -1);
@@ -102,7 +110,9 @@ TEST(EndpointFailures, AWriteRefusedForGoodLetsReadsFollowTheDeviceAndEndsWithIt
         EXPECT_EQ(rig.advance(100), -1);
         EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);
         EXPECT_EQ(rig.label(), "30");
-        EXPECT_EQ(rig.outputs.activations, activations);
+        if (!lossCode) {
+            EXPECT_EQ(rig.outputs.activations, activations);
+        }
         EXPECT_EQ(rig.advance(kTenSeconds - 400), -1);
         EXPECT_EQ(firstMessage(rig), "");
         EXPECT_EQ(rig.advance(400), 0);
@@ -146,6 +156,64 @@ TEST(EndpointFailures, AWriteDuringAServiceRestartReachesTheDeviceOnceItIsBack) 
         EXPECT_FLOAT_EQ(rig.outputs.devices["headset"].scalar, 0.6f);
         EXPECT_EQ(rig.label(), label);
         EXPECT_TRUE(rig.fake.messageBoxes.shown.empty());
+    }
+}
+
+// A call that fails, then cannot be made for six seconds (the audio service restarting, no output
+// left, a look-up that fails): the time it was not made does not count, so the program ends only
+// ten seconds after the call fails again, with that call's message; a kept write that the
+// look-up keeps from being made does not end it with the write's message.
+TEST(EndpointFailures, AClockRunsOnlyWhileItsCallIsMade) {
+    struct Case {
+        const char* story;
+        std::function<void(Rig&)> fail;
+        std::function<void(Rig&)> outage;  // five seconds later, for six seconds
+        std::function<void(Rig&)> after;
+        const char* message;
+    };
+    const auto keptWrite = [](Rig& rig) {
+        rig.trayEvent(0x202);
+        rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
+        rig.dragKnob(13.8f * 10);
+        rig.app.controller().unload();
+    };
+    const auto activation = [](Rig& rig) {
+        rig.outputs.failing["Activate"] = kFail;
+        rig.outputs.remove("speakers");
+        rig.outputs.add("speakers", "Speakers");
+    };
+    const auto stop = [](Rig& rig) { rig.outputs.stopService(); };
+    const auto start = [](Rig& rig) { rig.outputs.startService(); };
+    const auto unplug = [](Rig& rig) { rig.outputs.remove("speakers"); };
+    const auto plug = [](Rig& rig) { rig.outputs.add("speakers", "Speakers"); };
+    const Case cases[] = {
+        {"the activation, then a service restart", activation, stop, start, kMuteReadFailed},
+        {"the activation, then no output", activation, unplug, plug, kMuteReadFailed},
+        {"the mute read, then no output", [](Rig& rig) { rig.outputs.failing["GetMute"] = kFail; },
+         unplug, plug, kMuteReadFailed},
+        {"a kept write, then a service restart", keptWrite, stop, start, kWriteFailed},
+        {"a kept write, then a look-up that fails", keptWrite,
+         [](Rig& rig) {
+             rig.outputs.failing["GetDefaultAudioEndpoint"] = kFail;
+             rig.outputs.rename("speakers", "Lautsprecher");
+         },
+         [](Rig&) {}, kMuteReadFailed},
+    };
+    for (const auto& [story, fail, outage, after, message] : cases) {
+        SCOPED_TRACE(story);
+        Rig rig;
+        rig.outputs.add("speakers", "Speakers");
+        ASSERT_EQ(rig.start(), -1);
+        rig.advance(100);
+        fail(rig);
+        EXPECT_EQ(rig.advance(5000), -1);
+        outage(rig);
+        EXPECT_EQ(rig.advance(6000), -1);
+        after(rig);
+        EXPECT_EQ(rig.advance(2000), -1);
+        EXPECT_EQ(firstMessage(rig), "");
+        EXPECT_EQ(rig.advance(kTenSeconds), 0);
+        EXPECT_EQ(firstMessage(rig), message);
     }
 }
 
@@ -226,18 +294,26 @@ TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) 
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
-// A watch the system refuses at start-up is asked for again with the connection's renewals,
-// not at every call, until it holds; then the default is no longer looked up before every call.
+// A watch the system refuses at start-up is asked for again on the connection that answers,
+// after 1, 3, 7, 15 and 31 s, until it holds, and the log tells only the first refusal and the
+// registration that holds; then the default is no longer looked up before every call.
 TEST_F(EndpointRecovery, ANotificationRegistrationRefusedAtStartUpIsMadeAgainUntilItHolds) {
+    fake.eventLog.start();
     outputs.watchFails = true;
     outputs.add("speakers", "Speakers");
     ASSERT_EQ(start(), -1);
     EXPECT_EQ(advance(20000), -1);
     EXPECT_FALSE(outputs.watching());
-    EXPECT_EQ(outputs.reconnects, 4);  // after 1, 3, 7 and 15 s
+    EXPECT_EQ(outputs.reconnects, 0);
+    EXPECT_EQ(linesWith("notifications"),
+              std::vector<std::string>{"Device notifications refused (first of a streak)"});
     outputs.watchFails = false;
-    EXPECT_EQ(advance(16000), -1);  // the next at 31 s
+    EXPECT_EQ(advance(10000), -1);
+    EXPECT_FALSE(outputs.watching());
+    EXPECT_EQ(advance(1100), -1);
     EXPECT_TRUE(outputs.watching());
+    EXPECT_EQ(linesWith("notifications").back(),
+              "Device notifications registered after 5 refusals");
     const int lookups = outputs.defaultLookups;
     EXPECT_EQ(advance(500), -1);
     EXPECT_EQ(outputs.defaultLookups, lookups);
@@ -250,31 +326,38 @@ TEST_F(EndpointRecovery, ANotificationRegistrationRefusedAtStartUpIsMadeAgainUnt
 
 // The audio service still starting at logon: no default output, and the count of installed
 // outputs, or the look-up itself, fails for a while. The program waits with its icon and
-// follows the first output; only a count that succeeds and finds none ends it.
+// follows the first output; only a count that succeeds and finds none ends it, also one made
+// again once the system answers.
 TEST(EndpointStartUp, AFailedCountOfInstalledOutputsIsWaitedThrough) {
     struct Case {
         std::map<std::string, std::uint32_t> failing;
         long exitCode;
+        bool outputComes = true;
     };
     const Case cases[] = {
         {{{"EnumAudioEndpoints", kFail}}, -1},
         {{{"EnumAudioEndpoints", platform::kAudioServiceNotRunning}}, -1},
         {{{"EnumAudioEndpoints", kFail}, {"GetDefaultAudioEndpoint", kFail}}, -1},
         {{}, 0},
+        {{{"EnumAudioEndpoints", kFail}}, -1, false},
     };
-    for (const auto& [failing, exitCode] : cases) {
+    for (const auto& [failing, exitCode, outputComes] : cases) {
         SCOPED_TRACE(failing.size());
         Rig rig;
         rig.outputs.failing = failing;
         ASSERT_EQ(rig.start(), exitCode);
         if (exitCode == 0) {
-            EXPECT_EQ(firstMessage(rig),
-                      "Error! Unable to open a Mixer Device. Program will be terminated.");
+            EXPECT_EQ(firstMessage(rig), kOpenFailed);
             continue;
         }
         EXPECT_FALSE(rig.fake.shell.trayCalls.empty());
         EXPECT_EQ(rig.advance(3000), -1);
         rig.outputs.failing.clear();
+        if (!outputComes) {
+            EXPECT_EQ(rig.advance(5000), 0);
+            EXPECT_EQ(firstMessage(rig), kOpenFailed);
+            continue;
+        }
         rig.outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
         EXPECT_EQ(rig.advance(1100), -1);
         EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);
@@ -313,10 +396,11 @@ TEST(EndpointLog, TellsTheFirstFailureOfAStreakItsEndAndTheChangesOfDevices) {
          {"GetMute failed 0x88890010 (first of a streak)",
           "GetDefaultAudioEndpoint failed 0x88890010 (first of a streak)",
           "Connection to the audio service renewed, notifications off; the next renewal waits 1 s",
+          "Device notifications refused (first of a streak)",
           "Connection to the audio service renewed, notifications off; the next renewal waits 2 s",
-          "GetDefaultAudioEndpoint answers again after 21 failures",
+          "GetDefaultAudioEndpoint answers again after 22 failures",
           "GetMute answers again after 1 failure",
-          "Connection to the audio service renewed, notifications on; the next renewal waits 4 s"}},
+          "Device notifications registered after 2 refusals"}},
         {"a headset comes and goes",
          [](Rig& rig) {
              rig.outputs.add("headset", "Headset");

@@ -97,6 +97,7 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
         bool readsFail;                     // no role's default can be read
         std::vector<std::string> defaults;  // console, multimedia, communications afterwards
         std::string message;
+        bool headsetForCommunications = false;  // as Windows often makes a headset
     };
     const Case cases[] = {
         {{}, false, {"headset", "headset", "headset"}, ""},
@@ -117,13 +118,16 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
          true,
          {"headset", "headset", "speakers"},
          refused + " The chosen device stays the default for console and multimedia."},
+        // Multimedia refused first: communications had the headset before, nothing was switched.
+        {{{kDenied}}, false, {"headset", "speakers", "headset"}, refused, true},
     };
-    for (const auto& [answers, readsFail, defaults, message] : cases) {
+    for (const auto& [answers, readsFail, defaults, message, headsetForCommunications] : cases) {
         SCOPED_TRACE(message + " " + std::to_string(answers.size()));
         Rig rig;
         rig.outputs.add("speakers", "Speakers");
         rig.outputs.add("headset", "Headset", 0.2f, true);
         rig.outputs.setDefault(Role::Console, "headset");
+        if (headsetForCommunications) rig.outputs.setDefault(Role::Communications, "headset");
         ASSERT_EQ(rig.start(), -1);
         rig.outputs.setDefaultAnswers.assign(answers.begin(), answers.end());
         if (readsFail) {
@@ -270,6 +274,10 @@ TEST(OutputMenuCaption, ShowsAnAmpersandAsItselfControlCharactersAsSpacesAndCuts
          "F"},
         {"", "(Unnamed device)"},  // a device just plugged in may have no name yet
         {" \t", "(Unnamed device)"},
+        {"\xC2\xA0", "(Unnamed device)"},                  // no-break space
+        {"\xE2\x80\x8B\xE2\x80\x8D", "(Unnamed device)"},  // zero-width space, joiner
+        {"\xE2\x80\x8C \xE2\x81\xA0\xEF\xBB\xBF",
+         "(Unnamed device)"},  // non-joiner, word joiner, BOM
     };
     for (const auto& [name, caption] : cases) {
         EXPECT_EQ(app::OutputMenu::captionFor(name), caption) << name;

@@ -204,8 +204,11 @@ std::uint32_t Win32AudioEndpoints::activeOutputs(std::vector<platform::OutputDev
 
 // Through the policy-config pairing this Windows offers, the one that answered last time first
 // (so that one switch does not ask again for each role the pairings Windows lacks); a refusal of
-// the switch itself is the system's answer. When no pairing answers, the answer is the same
-// whichever was tried last.
+// the switch itself is the system's answer. A pairing this Windows lacks answers CoCreateInstance
+// with REGDB_E_CLASSNOTREG (the class) or E_NOINTERFACE (the interface), Microsoft's
+// "CoCreateInstance" return values; when no pairing answers, the answer is the same whichever was
+// tried last. Any other code (CO_E_NOTINITIALIZED, E_ACCESSDENIED, E_OUTOFMEMORY) comes from a
+// class that is there and is the system's answer.
 std::uint32_t Win32AudioEndpoints::setDefaultOutput(platform::Role role, const std::string& id) {
     policyConfigInUse_ = nullptr;
     const std::wstring device = widen(id);
@@ -214,12 +217,12 @@ std::uint32_t Win32AudioEndpoints::setDefaultOutput(platform::Role role, const s
         const std::size_t index = (policyPairing_ + tried) % kPairings;
         const PolicyConfigPairing& pairing = kPolicyConfigPairings[index];
         ComPtr<IUnknown> config;
-        if (FAILED(CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL, pairing.interfaceId,
-                                    config.putVoid()))) {
-            continue;
-        }
-        policyPairing_ = index;
+        const HRESULT made = CoCreateInstance(pairing.clientClass, nullptr, CLSCTX_ALL,
+                                              pairing.interfaceId, config.putVoid());
+        if (made == REGDB_E_CLASSNOTREG || made == E_NOINTERFACE) continue;
         policyConfigInUse_ = pairing.name;
+        if (FAILED(made)) return codeOf(made);
+        policyPairing_ = index;
         const HRESULT hr = pairing.vistaLayout
                                ? static_cast<PolicyConfigVista*>(config.get())
                                      ->SetDefaultEndpoint(device.c_str(), roleOf(role))
