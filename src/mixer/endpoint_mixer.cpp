@@ -128,7 +128,7 @@ void EndpointMixer::countInstalledOutputs() {
 }
 
 void EndpointMixer::watch() {
-    watched(endpoints_.watchChanges([this] { changed_ = true; }));
+    watched(endpoints_.watchChanges([this] { changed_ = notified_ = true; }));
 }
 
 // A watch the system refuses is asked for again on its own while the connection answers, never
@@ -190,7 +190,10 @@ EndpointMixer::Reach EndpointMixer::lookUp() {
         return loss ? Reach::Lost : Reach::Failed;
     }
     streaks_.answered(EndpointCall::DefaultLookup);
-    const bool notified = changed_;
+    // Only the system's notices (and a renewed connection, which heard none meanwhile) list the
+    // outputs again: a loss of the volume object alone, met at every poll while a device keeps
+    // reporting itself gone, does not.
+    const bool notified = std::exchange(notified_, false);
     changed_ = false;
     if (notified) outputLog_.devicesChanged();
     if (volume_ && id == volumeOf_) {
@@ -273,15 +276,19 @@ void EndpointMixer::forgetDevice() {
     changed_ = true;
 }
 
-// A new connection to the audio service, with the watch registered on it.
+// A new connection to the audio service, with the watch registered on it. The log tells the
+// renewals while their wait grows; at the longest wait it says so once, so that an outage of
+// hours adds no line every half minute (the look-up's streak tells when the service answers).
 void EndpointMixer::renewConnection() {
     forgetDevice();
+    notified_ = true;
+    const std::uint32_t waitBefore = renewal_.tries() == 0 ? 0 : renewal_.waitMs();
     renewal_.tried(clock_());
     const bool on = endpoints_.reconnect();
-    if (log_.started()) {
+    if (const std::uint32_t wait = renewal_.waitMs(); log_.started() && wait != waitBefore) {
         log_.write(std::string("Connection to the audio service renewed, notifications ") +
-                   (on ? "on" : "off") + "; the next renewal waits " +
-                   std::to_string(renewal_.waitMs() / 1000) + " s");
+                   (on ? "on" : "off") + "; the next renewal waits " + std::to_string(wait / 1000) +
+                   " s" + (wait == kLongestRenewalWaitMs ? ", and so each one after" : ""));
     }
     watched(on);
 }

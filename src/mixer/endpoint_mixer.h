@@ -108,6 +108,7 @@ private:
     bool watchAsked_ = false;
     bool watching_ = false;
     bool changed_ = true;   // look the default output up again before the next call
+    bool notified_ = true;  // the system told of a change: the outputs and the name may be new
     std::string volumeOf_;  // the device whose volume object volume_ is
     std::unique_ptr<platform::EndpointVolume> volume_;
     // A bit per EndpointCall whose last call a new volume object refused with a loss code.

@@ -111,6 +111,7 @@ std::uint32_t FakeAudioEndpoints::friendlyName(const std::string& id, std::strin
 }
 
 std::uint32_t FakeAudioEndpoints::activeOutputs(std::vector<platform::OutputDevice>& outputs) {
+    ++listings;
     if (const std::uint32_t code = connectionCode()) return code;
     outputs.clear();
     for (const std::string& id : order_) {

@@ -86,6 +86,7 @@ public:
     int activations = 0;
     int reconnects = 0;
     int defaultLookups = 0;
+    int listings = 0;  // of the active outputs
 
 private:
     class Volume;

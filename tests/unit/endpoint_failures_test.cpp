@@ -56,17 +56,21 @@ TEST(EndpointFailures, EachKindOfCallEndsTheProgramOnlyWhenItsOwnFailureLasts) {
         SCOPED_TRACE(::testing::Message()
                      << method << " " << std::hex << code << " controller " << controllerOpen);
         Rig rig;
+        rig.fake.eventLog.start();
         rig.outputs.add("speakers", "Speakers", 0.5f, true);
         ASSERT_EQ(rig.start(), -1);
         if (controllerOpen) rig.trayEvent(0x202);
         rig.advance(100);
         rig.outputs.failing[method] = code;
+        const int listings = rig.outputs.listings;
         // The headset reconnects: its volume object is made anew.
         rig.outputs.remove("speakers");
         rig.outputs.add("speakers", "Speakers", 0.5f, true);
         EXPECT_EQ(rig.advance(kTenSeconds - 200), -1);
         EXPECT_EQ(firstMessage(rig), "");
         EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
+        // The log lists the outputs at the system's notices and renewals, never at every poll.
+        EXPECT_LE(rig.outputs.listings - listings, 5);
         EXPECT_EQ(rig.advance(400), message ? 0 : -1);
         EXPECT_EQ(firstMessage(rig), message ? message : "");
     }
@@ -264,8 +268,8 @@ TEST_F(EndpointRecovery, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAg
 }
 
 // Ten minutes without the audio service: the connection is renewed at once, then after waits of
-// 1, 2, 4, 8, 16 and 30 seconds; once the service is back the watch is on again, and the next
-// outage is renewed at once again.
+// 1, 2, 4, 8, 16 and 30 seconds, and the log tells the renewals until the wait is the longest;
+// once the service is back the watch is on again, and the next outage is renewed at once again.
 TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) {
     fake.eventLog.start();
     outputs.add("speakers", "Speakers");
@@ -273,8 +277,8 @@ TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) 
     outputs.stopService();
     EXPECT_EQ(advance(10 * 60 * 1000), -1);
     const auto renewals = linesWith("renewed");
-    ASSERT_GE(renewals.size(), 7u);
-    const char* waits[] = {"1 s", "2 s", "4 s", "8 s", "16 s", "30 s", "30 s"};
+    const char* waits[] = {"1 s", "2 s", "4 s", "8 s", "16 s", "30 s, and so each one after"};
+    ASSERT_EQ(renewals.size(), std::size(waits));
     for (std::size_t i = 0; i < std::size(waits); ++i) {
         EXPECT_EQ(renewals[i], std::string("Connection to the audio service renewed, "
                                            "notifications off; the next renewal waits ") +
@@ -282,7 +286,6 @@ TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) 
     }
     // At 0.1, 1.1, 3.1, 7.1, 15.1 and 31.1 s, then every 30 s up to 600 s.
     EXPECT_EQ(outputs.reconnects, 24);
-    EXPECT_EQ(renewals.size(), 24u);
 
     outputs.startService();
     EXPECT_EQ(advance(30000), -1);
