@@ -57,7 +57,8 @@ BrandingText "${PUBLISHER}"
                                    ; can change
 !define EXIT_OTHER_FOLDER 4        ; /D= names another folder than this kind's installation
 !define EXIT_FILE_IN_USE 5         ; the program's file is in use: nothing was changed
-!define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone got no rights
+!define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone was refused
+                                   ; the rights
 !define EXIT_NO_ADMINISTRATOR 7    ; /AllUsers without an administrator's rights
 !define EXIT_NOT_REMOVED 8         ; the uninstaller could not remove a file; it stays, to run again
 !define EXIT_NOT_ELEVATED 9        ; the uninstaller of an installation for everyone could not be
@@ -155,9 +156,9 @@ Function folderProblem
         ${EndIf}
         Call otherFilesInFolder
         ${If} $3 != ""
-            StrCpy $0 "$INSTDIR holds files of another program ($3). An installation for anyone \
-                using this computer goes into a folder of its own: choose a new one, or install \
-                just for you."
+            StrCpy $0 "$INSTDIR holds more than the files of ${PRODUCT} ($3). An installation \
+                for anyone using this computer goes into a folder of its own: choose a new one, \
+                or install just for you."
             StrCpy $1 ${EXIT_FOLDER_REFUSED}
             Return
         ${EndIf}

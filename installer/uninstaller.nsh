@@ -122,10 +122,8 @@ FunctionEnd
 ; run starts in the system folder, never in a current folder the user can write to.
 Function un.startElevated
     ${GetParameters} $0
-    StrCpy $5 ""
     !ifdef TEST_STANDARD_USER
-        ; Windows' consent prompt: the test says when the administrator answered, and with the
-        ; error ShellExecuteEx answers when they did not give the rights.
+        ; Windows' consent prompt: the test says when the administrator answered, and how.
         ReadEnvStr $2 QMX_TEST_CONSENT_FILE
         ${If} $2 != ""
             ${For} $3 1 600
@@ -134,6 +132,7 @@ Function un.startElevated
             ${Next}
         ${EndIf}
         StrCpy $0 "$0 /GrantedByTest"
+        ; Not given, the error ShellExecuteEx answers.
         ReadEnvStr $5 QMX_TEST_ELEVATION_ERROR
         ${IfThen} $5 != "" ${|} Call un.notElevated ${|}
     !endif
