@@ -310,6 +310,7 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Setup"'
     sleep 1  # time must pass: the installer closes nothing before it is confirmed
     check "while both copies run on" holds 'linux_alive "$everyone" && linux_alive "$own"'
+    wait_until 'drv foreground | grep -q "text=Velto Volume Controller 4.0 Setup"' 10 "the installer in front"
     xdotool key Escape
     wait_until '[ "$(drv windows --class "#32770" --visible 1 | wc -l)" -ge 2 ]' 10 "the question to quit"
     xdotool key Return
@@ -331,6 +332,7 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     check "the user's uninstaller asks first" within 20 \
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Uninstall"'
     check "while the user's copy runs on" linux_alive "$own"
+    wait_until 'drv foreground | grep -q "text=Velto Volume Controller 4.0 Uninstall"' 10 "the uninstaller in front"
     xdotool key Escape
     check "cancelled, the uninstaller closes" within 10 \
         '! drv windows --class "#32770" --visible 1 | grep -q "Uninstall"'
