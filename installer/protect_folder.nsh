@@ -1,11 +1,10 @@
 ; The folder of an installation for everyone holds the program every user's logon starts and the
-; uninstaller an administrator runs: whatever its parent folder lets users do (a folder of
-; Program Files that another product made writable), it gets the protected permissions of
-; Program Files itself, owned by Administrators: full control for Administrators and SYSTEM,
-; read and execute for Users, nothing inherited. A new folder is made with them, so nobody can
-; put a file into it first; an earlier installation's folder gets them, and the program's files
-; in it lose any permissions of their own and inherit the folder's. The folder refused, $0 says
-; why and nothing is installed.
+; uninstaller an administrator runs: it gets the protected permissions of Program Files itself,
+; owned by Administrators: full control for Administrators and SYSTEM, read and execute for
+; Users, nothing inherited. A new folder is made with them, so nobody can put a file into it
+; first; an earlier installation's folder gets them, and the program's files in it (nothing else
+; is there: folderProblem) lose any permissions and owner of their own and inherit the folder's.
+; The folder refused, $0 says why and nothing is installed.
 !define PROTECTED_FOLDER "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
 !define INHERITED_ONLY "O:BAD:AI"
 ; SE_FILE_OBJECT; OWNER_ and DACL_SECURITY_INFORMATION with PROTECTED_ or UNPROTECTED_DACL_...
@@ -45,8 +44,6 @@ Function protectFolder
             Return
         ${EndIf}
     ${EndIf}
-    ${GetParent} $INSTDIR $3
-    CreateDirectory $3
     !insertmacro SECURITY_DESCRIPTOR "${PROTECTED_FOLDER}"
     ${IfThen} $2 == 0 ${|} Goto undescribed ${|}
     ; SECURITY_ATTRIBUTES, in the 64-bit layout: nLength, padding, the descriptor, bInheritHandle.

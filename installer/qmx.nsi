@@ -16,6 +16,10 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VeltoVolumeController"
 !define SETTINGS_KEY "Software\Korwen's Software\Velto Volume Controller\4.0"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
+; The name of the user's RunOnce value that removes an uninstaller left in FOLDER at the next
+; logon: "${REMOVE_AT_LOGON} FOLDER".
+!define REMOVE_AT_LOGON "${TITLE}: remove"
 
 ; Install for anyone using this computer (Program Files, HKLM; needs an administrator) or just
 ; for the user (their own Programs folder, HKCU; never elevated), through NSIS's multi-user
@@ -48,13 +52,17 @@ OutFile "${OUTFILE}"
 BrandingText "${PUBLISHER}"
 
 ; Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted).
-!define EXIT_FOLDER_REFUSED 3      ; for everyone, but outside Program Files, or a folder that
-                                   ; could not be made one only administrators can change
+!define EXIT_FOLDER_REFUSED 3      ; for everyone, but not a folder of its own directly in Program
+                                   ; Files, or one that could not be made one only administrators
+                                   ; can change
 !define EXIT_OTHER_FOLDER 4        ; /D= names another folder than this kind's installation
 !define EXIT_FILE_IN_USE 5         ; the program's file is in use: nothing was changed
-!define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone got no rights
+!define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone was refused
+                                   ; the rights
 !define EXIT_NO_ADMINISTRATOR 7    ; /AllUsers without an administrator's rights
 !define EXIT_NOT_REMOVED 8         ; the uninstaller could not remove a file; it stays, to run again
+!define EXIT_NOT_ELEVATED 9        ; the uninstaller of an installation for everyone could not be
+                                   ; started with an administrator's rights (not a refusal)
 
 Var folderFromCommandLine
 
@@ -74,6 +82,8 @@ Var folderFromCommandLine
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
+!define MUI_PAGE_CUSTOMFUNCTION_PRE un.confirmPre
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE un.confirmLeave
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -119,26 +129,36 @@ Function keepFolderFromCommandLine
 FunctionEnd
 
 ; $0: "ok", or why $INSTDIR cannot take this kind of installation (and the exit code in $1).
-; The folder is kept, and stored, in its full long form, however it was named. Every user may
-; change a folder outside Program Files, and with it the program every user starts and the
-; uninstaller an administrator runs: an installation for everyone goes into Program Files only
-; (and gets its permissions there, protectFolder). An installation of this kind in another
-; folder is uninstalled first.
+; The folder is kept, and stored, in its full long form, however it was named. The folder of an
+; installation for everyone holds the program every user starts and the uninstaller an
+; administrator runs, and gets permissions only administrators can change (protectFolder). Those
+; hold only where its parent lets nobody else rename or replace it (FILE_DELETE_CHILD on a parent
+; folder allows that whatever the folder's own permissions: "File Security and Access Rights",
+; Microsoft's documentation), so the folder is a direct child of Program Files, whose own
+; permissions give that to administrators, SYSTEM and TrustedInstaller alone; and the new
+; permissions pass down to whatever the folder holds, so a folder that exists holds the program's
+; files only (another product's folder, or Common Files, would lose its own). An installation of
+; this kind in another folder is uninstalled first.
 Function folderProblem
     StrCpy $0 "ok"
     StrCpy $R0 $INSTDIR
     Call longPath
     StrCpy $INSTDIR $R0
     ${If} $MultiUser.InstallMode == "AllUsers"
-        StrLen $3 "$PROGRAMFILES64\"
-        StrCpy $4 $INSTDIR $3
-        StrLen $5 "$PROGRAMFILES32\"
-        StrCpy $6 $INSTDIR $5
-        ${If} $4 != "$PROGRAMFILES64\"
-        ${AndIf} $6 != "$PROGRAMFILES32\"
-            StrCpy $0 "An installation for anyone using this computer goes into \
-                $PROGRAMFILES64, where only administrators can change the program. \
+        ${GetParent} $INSTDIR $3
+        ${If} $3 != $PROGRAMFILES64
+        ${AndIf} $3 != $PROGRAMFILES32
+            StrCpy $0 "An installation for anyone using this computer goes into a folder of its \
+                own in $PROGRAMFILES64, where only administrators can change the program. \
                 Choose a folder there, or install just for you."
+            StrCpy $1 ${EXIT_FOLDER_REFUSED}
+            Return
+        ${EndIf}
+        Call otherFilesInFolder
+        ${If} $3 != ""
+            StrCpy $0 "$INSTDIR holds more than the files of ${PRODUCT} ($3). An installation \
+                for anyone using this computer goes into a folder of its own: choose a new one, \
+                or install just for you."
             StrCpy $1 ${EXIT_FOLDER_REFUSED}
             Return
         ${EndIf}
@@ -152,6 +172,28 @@ Function folderProblem
             StrCpy $1 ${EXIT_OTHER_FOLDER}
         ${EndIf}
     ${EndIf}
+FunctionEnd
+
+; $3: the first thing in $INSTDIR that is not one of the program's files (a sub-folder is never
+; one), or "" (uses $4).
+Function otherFilesInFolder
+    StrCpy $3 ""
+    ClearErrors
+    FindFirst $4 $3 "$INSTDIR\*"
+    ${Do}
+        ${IfThen} $3 == "" ${|} ${Break} ${|}
+        ${If} $3 != "."
+        ${AndIf} $3 != ".."
+            ${IfThen} ${FileExists} "$INSTDIR\$3\*.*" ${|} ${Break} ${|}
+            ${If} $3 != "qmx.exe"
+            ${AndIf} $3 != "POURING.WAV"
+            ${AndIf} $3 != "uninstall.exe"
+                ${Break}
+            ${EndIf}
+        ${EndIf}
+        FindNext $4 $3
+    ${Loop}
+    FindClose $4
 FunctionEnd
 
 Function checkFolderPage
@@ -182,6 +224,14 @@ Function .onInit
         ${EndIf}
     ${EndIf}
     !insertmacro MULTIUSER_INIT
+    ; NSIS's multi-user support offers the installation for everyone to XP's Power Users too, who
+    ; cannot give its folder to Administrators (protectFolder): like every account without an
+    ; administrator's rights, they install just for themselves, and are not asked.
+    Call accountType
+    ${If} $0 != "Admin"
+        StrCpy $MultiUser.Privileges "User"
+        Call MultiUser.InstallMode.CurrentUser
+    ${EndIf}
     ${If} ${Silent}
         Call folderProblem
         ${If} $0 != "ok"
@@ -207,6 +257,8 @@ Section "${PRODUCT}"
     File "${BUILD}\qmx.exe"
     File "${BUILD}\POURING.WAV"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; An uninstaller of this folder left its file to the user's next logon: the new one stays.
+    DeleteRegValue HKCU "${RUNONCE_KEY}" "${REMOVE_AT_LOGON} $INSTDIR"
 
     ; The program keeps its settings here (it creates the key itself when a choice is first
     ; stored); the installer makes it for the installing user now. Values already in it (an

@@ -14,11 +14,18 @@
 ; with its exit code. That run does only the machine's part (/MachineOnly): the administrator
 ; who approved it may be another account than the user's. The user's part (their start-up
 ; entry, the question about their settings, their settings and the program's log) is done by
-; the user's own run, once the machine's part succeeded.
+; the user's own run, once the machine's part succeeded. A silent run asks at once; one with
+; pages asks when the user confirms on its first page, whose window the consent prompt then
+; stands in front of, and the run Windows starts skips that page.
 
 Var machineOnly       ; 1: the user who started the uninstaller does the user's part
 Var machineRunEntry   ; 1: the machine-wide start-up entry starts this installation's program
 Var userRunEntry      ; 1: the user's start-up entry starts this installation's program
+Var elevateOnConfirm  ; 1: the machine's part is asked for once the user confirmed
+
+; What ShellExecuteEx answers when the user, or the administrator asked, declines the consent
+; prompt (GetLastError; "Windows via C/C++", the chapter on elevation).
+!define ERROR_CANCELLED 1223
 
 ; Whether a Run key's entry starts this installation's qmx.exe (the program writes the path,
 ; quoted when it has a space; an earlier version may have written its short form): looked at
@@ -59,30 +66,60 @@ Function un.onInit
         SetShellVarContext all
         Call un.accountType
         ${If} $0 != "Admin"
-            ; A run Windows gave the rights to that still has none asks no more.
-            ${IfThen} $machineOnly == 1 ${|} Goto refused ${|}
-            Call un.startElevated
+            ; The run Windows started for the machine's part still has no rights (with User
+            ; Account Control off, "runas" starts a standard user's program as it is): it asks
+            ; no more.
+            ${If} $machineOnly == 1
+                StrCpy $5 ""
+                Call un.notElevated
+            ${EndIf}
+            ${If} ${Silent}
+                Call un.startElevated
+            ${EndIf}
+            StrCpy $elevateOnConfirm 1
         ${EndIf}
     ${Else}
         StrCpy $MultiUser.InstallMode "CurrentUser"
         SetShellVarContext current
     ${EndIf}
-    Return
-    refused:
-    Call un.refused
 FunctionEnd
 
-Function un.refused
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for anyone using this computer: \
-        removing it needs an administrator's permission, which Windows did not give. Nothing \
-        was removed." /SD IDOK
-    SetErrorLevel ${EXIT_ELEVATION_REFUSED}
+; The user confirmed on the first page already: the run Windows starts for the machine's part
+; does not ask again.
+Function un.confirmPre
+    ${IfThen} $machineOnly == 1 ${|} Abort ${|}
+FunctionEnd
+
+Function un.confirmLeave
+    ${IfThen} $elevateOnConfirm == 1 ${|} Call un.startElevated ${|}
+FunctionEnd
+
+; Ends the run without the rights, having removed nothing. $5: what ShellExecuteEx answered, or ""
+; when the run Windows started has no rights. Only ERROR_CANCELLED is a refusal; anything else
+; has a code of its own.
+Function un.notElevated
+    ${If} $5 = ${ERROR_CANCELLED}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for anyone using this computer: \
+            removing it needs an administrator's permission, which was refused. Nothing was \
+            removed." /SD IDOK
+        SetErrorLevel ${EXIT_ELEVATION_REFUSED}
+    ${Else}
+        ${IfThen} $5 == "" ${|} StrCpy $5 "it started without them" ${|}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for anyone using this computer: \
+            removing it needs an administrator's rights, and Windows could not start the \
+            uninstaller with them ($5). Nothing was removed." /SD IDOK
+        SetErrorLevel ${EXIT_NOT_ELEVATED}
+    ${EndIf}
     Quit
 FunctionEnd
 
 ; Asks Windows to run the installation's own uninstaller with an administrator's rights and the
 ; same switches for the machine's part, waits for it, does the user's part when it succeeded and
-; ends with its exit code; a refusal ends with a message (none when silent).
+; ends with its exit code; without the rights it ends with a message (none when silent). The
+; consent prompt's owner is the uninstaller's window, the active one when the user has just
+; confirmed (a silent run has none): given none, Windows may only flash the prompt in the
+; taskbar ("CorrectShellExecuteHWND", Microsoft's application compatibility documentation). The
+; run starts in the system folder, never in a current folder the user can write to.
 Function un.startElevated
     ${GetParameters} $0
     !ifdef TEST_STANDARD_USER
@@ -98,25 +135,34 @@ Function un.startElevated
             ${Next}
         ${EndIf}
         StrCpy $0 "$0 /GrantedByTest"
-        ReadEnvStr $1 QMX_TEST_REFUSE_ELEVATION
-        ${IfThen} $1 == 1 ${|} Call un.refused ${|}
+        ; Not given, the error ShellExecuteEx answers.
+        ReadEnvStr $5 QMX_TEST_ELEVATION_ERROR
+        ${IfThen} $5 != "" ${|} Call un.notElevated ${|}
     !endif
     !insertmacro RUN_ENTRY_IS_OURS HKCU $userRunEntry
     ; SHELLEXECUTEINFOW with SEE_MASK_NOCLOSEPROCESS and the verb "runas"; the paddings are the
     ; 64-bit layout's.
     System::Call '*(i 112, i 0x40, p $HWNDPARENT, w "runas", w "$INSTDIR\uninstall.exe", \
-        w "$0 /MachineOnly _?=$INSTDIR", p 0, i ${SW_SHOWNORMAL}, i 0, p 0, p 0, p 0, p 0, \
-        i 0, i 0, p 0, p 0) p.r1'
-    System::Call 'shell32::ShellExecuteExW(p r1) i.r2'
+        w "$0 /MachineOnly _?=$INSTDIR", w "$SYSDIR", i ${SW_SHOWNORMAL}, i 0, p 0, p 0, p 0, \
+        p 0, i 0, i 0, p 0, p 0) p.r1'
+    System::Call 'shell32::ShellExecuteExW(p r1) i.r2 ?e'
+    Pop $5
     System::Call '*$1(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r3)'
     System::Free $1
     ${If} $2 == 0
-    ${OrIf} $3 == 0
-        Call un.refused
+        Call un.notElevated
     ${EndIf}
+    ${If} $3 == 0
+        StrCpy $5 "no process"
+        Call un.notElevated
+    ${EndIf}
+    ; The window stands aside while the administrator's run shows its own, and comes back for
+    ; the user's part.
+    HideWindow
     System::Call 'kernel32::WaitForSingleObject(p r3, i -1)'
     System::Call 'kernel32::GetExitCodeProcess(p r3, *i .r4)'
     System::Call 'kernel32::CloseHandle(p r3)'
+    ${IfThen} $HWNDPARENT != 0 ${|} BringToFront ${|}
     ${If} $4 == 0
         Call un.userPart
     ${EndIf}
@@ -144,6 +190,37 @@ Function un.userPart
     RMDir "$LOCALAPPDATA\${PRODUCT}"
 FunctionEnd
 
+; The uninstaller's own file and the folder, left to the user's next logon: a RunOnce entry of
+; the user's (which a standard user may write) has the system's command processor delete the file
+; and remove the folder if it is empty then. Windows runs the entry's command line, at most 260
+; characters ("Run and RunOnce Registry Keys", Microsoft's documentation), and cmd keeps quoted
+; paths literal except for %, which it expands even there; a folder whose name holds % or makes
+; the command too long keeps the file, and the user is told. The value is named after the
+; folder, so that installing there again takes it away (qmx.nsi).
+Function un.removeAtLogon
+    StrLen $1 $INSTDIR
+    ${For} $2 1 $1
+        IntOp $3 $2 - 1
+        StrCpy $3 $INSTDIR 1 $3
+        ${If} $3 == "%"
+            StrCpy $1 -1
+            ${ExitFor}
+        ${EndIf}
+    ${Next}
+    StrCpy $0 '"$SYSDIR\cmd.exe" /d /v:off /c del "$INSTDIR\uninstall.exe" & rd "$INSTDIR"'
+    StrLen $2 $0
+    ${If} $1 >= 0
+    ${AndIf} $2 <= 260
+        ClearErrors
+        WriteRegStr HKCU "${RUNONCE_KEY}" "${REMOVE_AT_LOGON} $INSTDIR" $0
+        ${IfNot} ${Errors}
+            Return
+        ${EndIf}
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONINFORMATION "$INSTDIR\uninstall.exe could not be removed: delete \
+        it, and the folder, yourself." /SD IDOK
+FunctionEnd
+
 ; A file of the installation that cannot be removed fails the run; the uninstaller and the
 ; entries stay, so that it can run again.
 Function un.notRemoved
@@ -165,18 +242,28 @@ Section "Uninstall"
     Delete "$INSTDIR\POURING.WAV"
     ${IfThen} ${Errors} ${|} Call un.notRemoved ${|}
     ; Running from the folder, the uninstaller cannot remove its own file: Windows lets it move
-    ; the file out, into its temporary folder (removed with it, or when Windows starts again);
-    ; where it cannot (another drive), Windows removes the file and the folder when it starts
-    ; again, if this is an administrator's run (MOVEFILE_DELAY_UNTIL_REBOOT).
+    ; the file out, into its temporary folder, on the same drive only (MoveFileEx; with
+    ; MOVEFILE_COPY_ALLOWED the copy would succeed and the running file stay). Where it cannot,
+    ; an administrator's run has Windows remove the file and the folder when it starts again
+    ; (MOVEFILE_DELAY_UNTIL_REBOOT, which only administrators and LocalSystem may ask for), and
+    ; any other run leaves them to the user's next logon.
     Delete "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
         InitPluginsDir
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR\uninstall.exe", \
             w "$PLUGINSDIR\uninstall.exe", i 0) i.r0'
         ${If} $0 == 0
-            System::Call 'kernel32::MoveFileExW(w "$INSTDIR\uninstall.exe", p 0, i 4) i.r0'
-            ${IfThen} $0 == 0 ${|} Call un.notRemoved ${|}
-            System::Call 'kernel32::MoveFileExW(w "$INSTDIR", p 0, i 4)'
+            Call un.accountType
+            ${If} $0 == "Admin"
+                System::Call 'kernel32::MoveFileExW(w "$INSTDIR\uninstall.exe", p 0, i 4) i.r0'
+            ${Else}
+                StrCpy $0 0
+            ${EndIf}
+            ${If} $0 != 0
+                System::Call 'kernel32::MoveFileExW(w "$INSTDIR", p 0, i 4)'
+            ${Else}
+                Call un.removeAtLogon
+            ${EndIf}
         ${EndIf}
     ${EndIf}
     RMDir "$INSTDIR"

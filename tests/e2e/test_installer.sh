@@ -47,6 +47,15 @@ uninstall_entry() {
     tr -d '\r' <"$E2E_WORK/reg.out" | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 
+# nsis_at_least_3_11 FILE: the NSIS version FILE's manifest names is 3.11 or later (3.11 fixed the
+# plug-ins folder of an installer run as SYSTEM).
+nsis_at_least_3_11() {
+    local version
+    version=$(grep -ao 'Nullsoft Install System v[0-9.]*' "$1" | head -n 1 | sed 's/.* v//')
+    log "$(basename "$1"): NSIS ${version:-unknown}"
+    [ -n "$version" ] && [ "$(printf '3.11\n%s\n' "$version" | sort -V | head -n 1)" = 3.11 ]
+}
+
 start_installed() {
     (exec wine "$INSTALLED\\qmx.exe") >/dev/null 2>&1 </dev/null &
     QMX_LINUX_PID=$!
@@ -68,6 +77,8 @@ test_install_use_and_uninstall() {
     check "and its publisher" [ "$(uninstall_entry Publisher)" = "Korwen's Software" ]
     check "and how to uninstall, for everyone" \
         [ "$(uninstall_entry UninstallString)" = "\"$INSTALLED\\uninstall.exe\" /AllUsers _?=$INSTALLED" ]
+    check "the setup and its uninstaller are NSIS 3.11 or later" \
+        holds 'nsis_at_least_3_11 "$SETUP" && nsis_at_least_3_11 "$INSTALLED_DIR/uninstall.exe"'
 
     check "the installed program starts from its folder" start_installed
     wait_until '[ "$(tray_icon_count)" = 1 ]' 10 "the tray icon"
@@ -299,6 +310,7 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Setup"'
     sleep 1  # time must pass: the installer closes nothing before it is confirmed
     check "while both copies run on" holds 'linux_alive "$everyone" && linux_alive "$own"'
+    wait_until 'drv foreground | grep -q "text=Velto Volume Controller 4.0 Setup"' 10 "the installer in front"
     xdotool key Escape
     wait_until '[ "$(drv windows --class "#32770" --visible 1 | wc -l)" -ge 2 ]' 10 "the question to quit"
     xdotool key Return
@@ -320,6 +332,7 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     check "the user's uninstaller asks first" within 20 \
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Uninstall"'
     check "while the user's copy runs on" linux_alive "$own"
+    wait_until 'drv foreground | grep -q "text=Velto Volume Controller 4.0 Uninstall"' 10 "the uninstaller in front"
     xdotool key Escape
     check "cancelled, the uninstaller closes" within 10 \
         '! drv windows --class "#32770" --visible 1 | grep -q "Uninstall"'
@@ -337,10 +350,15 @@ test_a_silent_install_for_everyone_without_an_administrator_ends_with_its_code()
 }
 
 # The entry's command waits for the run that does the work, here the one Windows gave the rights
-# to, and ends with its code: refused, the file in use, done.
+# to, and ends with its code: refused, not started with the rights, the file in use, done.
 test_the_uninstallers_exit_code_reaches_its_caller() {
     check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
-    check "refused the rights: 6" [ "$(QMX_TEST_REFUSE_ELEVATION=1 entry_command "$UNINSTALL_KEY")" = 6 ]
+    check "the rights refused (ERROR_CANCELLED): 6" \
+        [ "$(QMX_TEST_ELEVATION_ERROR=1223 entry_command "$UNINSTALL_KEY")" = 6 ]
+    check "another error of Windows' (ERROR_ACCESS_DENIED): 9" \
+        [ "$(QMX_TEST_ELEVATION_ERROR=5 entry_command "$UNINSTALL_KEY")" = 9 ]
+    check "the run for the machine's part started without the rights: 9" \
+        [ "$(run_raw "\"$INSTALLED\\uninstall.exe\" /S /MachineOnly _?=$INSTALLED")" = 9 ]
     wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
     local holder=$!
     check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
@@ -416,6 +434,91 @@ test_a_file_the_uninstaller_cannot_remove_fails_it() {
     removed_at_restart "$USER_PROGRAMS_DIR"
 }
 
+RUNONCE_KEY='Software\Microsoft\Windows\CurrentVersion\RunOnce'
+
+# Run in its folder, the uninstaller moves its own file into the temporary folder, which fails
+# when that lies on another drive (under Wine, always), and only an administrator may have Windows
+# remove the file at restart: a standard user's run removes the rest and the entry and leaves the
+# file and the folder to the user's next logon. Installing there again keeps the new uninstaller.
+test_a_standard_users_uninstaller_leaves_its_own_file_to_the_next_logon() {
+    local name="Velto Volume Controller 4.0: remove $USER_PROGRAMS" command
+    check "installed just for the user" [ "$(run_setup "$TEST_SETUP" /S /CurrentUser)" = 0 ]
+    check "the uninstall succeeds" [ "$(entry_command "$USER_UNINSTALL_KEY")" = 0 ]
+    check "the program and the entry are gone" \
+        holds '[ ! -e "$USER_PROGRAMS_DIR/qmx.exe" ] && ! registry_has "$USER_UNINSTALL_KEY"'
+    check "installing there again takes the logon's command away" holds \
+        '[ "$(run_setup "$TEST_SETUP" /S /CurrentUser)" = 0 ] && ! drv reg-text HKCU "$RUNONCE_KEY" "$name"'
+    check "uninstalled again" [ "$(entry_command "$USER_UNINSTALL_KEY")" = 0 ]
+    command=$(drv reg-text HKCU "$RUNONCE_KEY" "$name")
+    log "at the next logon: $command"
+    check "the logon's command removes the uninstaller and the folder" \
+        holds 'drv run-line "$command" >/dev/null && [ ! -e "$USER_PROGRAMS_DIR" ]'
+    wine reg delete "HKCU\\$RUNONCE_KEY" /v "$name" /f >/dev/null 2>&1 </dev/null
+}
+
+# For everyone, only a folder directly in Program Files is taken (its parent lets no user rename
+# it away), and only a new one or one holding the program's files (the permissions it gets pass
+# down to all it holds).
+test_a_folder_for_everyone_is_its_own_directly_in_program_files() {
+    local files="$WINEPREFIX/drive_c/Program Files" where
+    rm -rf "$files/Vendor" "$files/Velto Stale"
+    mkdir -p "$files/Vendor" "$files/Velto Stale/qmx.exe"  # a folder by the program's file's name
+    echo other >"$files/Vendor/vendor.dll"
+    for where in 'Vendor\Velto Volume Controller' 'Vendor' 'Velto Stale'; do
+        check "refused with its code: $where" [ "$(run_raw \
+            "\"$(windows_path "$SETUP")\" /S /AllUsers /D=C:\\Program Files\\$where")" = 3 ]
+    done
+    check "nothing written" holds '[ "$(ls "$files/Vendor")" = vendor.dll ] && ! registry_has "$UNINSTALL_KEY"'
+    rm -rf "$files/Vendor" "$files/Velto Stale"
+}
+
+# NSIS's multi-user support offers the installation for everyone to accounts that cannot give its
+# folder to Administrators (XP's Power Users): without an administrator's rights the installer
+# installs just for the user, even where the earlier installation is one for everyone.
+test_without_an_administrator_the_installation_is_the_users() {
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    check "installing again without the rights succeeds" [ "$(run_setup "$TEST_SETUP" /S)" = 0 ]
+    check "just for the user" holds '[ -f "$USER_PROGRAMS_DIR/qmx.exe" ] && registry_has "$USER_UNINSTALL_KEY"'
+    uninstall_from "$USER_PROGRAMS" /S
+    uninstall_from "$INSTALLED" /S
+    removed_at_restart "$INSTALLED_DIR"
+}
+
+# The visible uninstaller window (one at a time), and the message box asking the user about their
+# settings, when they are there.
+uninstall_page() {
+    drv windows --class '#32770' --visible 1 | grep 'text=Velto Volume Controller 4.0 Uninstall' |
+        head -n 1 | cut -d' ' -f1 | grep .
+}
+settings_question() {
+    local window
+    for window in $(drv windows --class '#32770' --visible 1 | cut -d' ' -f1); do
+        drv child-text "$window" 65535 | grep -q '^Remove your' && echo "$window" && return 0
+    done
+    return 1
+}
+
+# With its pages, as Windows' Apps page starts it, the uninstaller for everyone asks for the rights
+# when the user confirms on its page; the administrator's run then does not ask again.
+test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed() {
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    local consent="$E2E_WORK/consent"
+    rm -f "$consent" "$E2E_WORK/code"
+    wine reg query "$UNINSTALL_KEY" /v UninstallString >"$E2E_WORK/reg.out" 2>/dev/null </dev/null
+    (QMX_TEST_CONSENT_FILE=$(windows_path "$consent") run_raw \
+        "$(tr -d '\r' <"$E2E_WORK/reg.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')" >"$E2E_WORK/code") &
+    check "its page comes before Windows asks" within 20 "uninstall_page >/dev/null"
+    drv press-ok "$(uninstall_page)" >/dev/null
+    touch "$consent"
+    check "the approved run removes it without asking again" within 30 \
+        '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY"'
+    drv press-ok "$(uninstall_page)" >/dev/null  # its Close
+    check "then the user's run asks about their settings" within 20 "settings_question >/dev/null"
+    drv press-ok "$(settings_question)" >/dev/null
+    check "and the command ends with 0" within 20 '[ "$(cat "$E2E_WORK/code" 2>/dev/null)" = 0 ]'
+    removed_at_restart "$INSTALLED_DIR"
+}
+
 for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
     test_only_the_installations_own_copy_is_closed_and_only_when_confirmed \
@@ -423,6 +526,10 @@ for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgr
     test_the_uninstallers_exit_code_reaches_its_caller \
     test_the_administrator_approves_only_the_installations_own_uninstaller \
     test_a_folder_named_by_its_short_form_is_one_folder \
-    test_a_file_the_uninstaller_cannot_remove_fails_it; do
+    test_a_file_the_uninstaller_cannot_remove_fails_it \
+    test_a_standard_users_uninstaller_leaves_its_own_file_to_the_next_logon \
+    test_a_folder_for_everyone_is_its_own_directly_in_program_files \
+    test_without_an_administrator_the_installation_is_the_users \
+    test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed; do
     run_test "$test"
 done

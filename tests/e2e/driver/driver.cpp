@@ -196,6 +196,7 @@ int usage() {
         "       qmxdriver reg-text HKCU|HKLM KEY NAME\n"
         "       qmxdriver workarea\n"
         "       qmxdriver run EXE [TIMEOUT_S]\n"
+        "       qmxdriver run-line COMMAND-LINE\n"
         "       qmxdriver start EXE\n"
         "       qmxdriver launch-to-icon EXE [ARGUMENT]\n"
         "       qmxdriver stand-in-tray SECONDS [LINES]\n"
@@ -457,6 +458,24 @@ int main(int argc, char** argv) {
         std::printf("pid=%lu\n", info.dwProcessId);
         const DWORD timeoutMs = argc >= 4 ? std::atoi(argv[3]) * 1000 : 30000;
         const DWORD waited = WaitForSingleObject(info.hProcess, timeoutMs);
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        std::printf(waited == WAIT_OBJECT_0 ? "exit=%lu\n" : "running\n", code);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return waited == WAIT_OBJECT_0 ? 0 : 1;
+    }
+    // A whole command line, as Windows runs a Run or RunOnce entry: its exit code.
+    if (command == "run-line" && argc >= 3) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        std::string commandLine = argv[2];
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &info)) {
+            return 1;
+        }
+        const DWORD waited = WaitForSingleObject(info.hProcess, 30000);
         DWORD code = 0;
         GetExitCodeProcess(info.hProcess, &code);
         std::printf(waited == WAIT_OBJECT_0 ? "exit=%lu\n" : "running\n", code);
