@@ -59,17 +59,6 @@ std::uint32_t FakeAudioEndpoints::failure(const char* method) const {
     return it == failing.end() ? 0 : it->second;
 }
 
-void FakeAudioEndpoints::failValueCalls(std::uint32_t code) {
-    for (const char* method :
-         {"GetMasterVolumeLevelScalar", "SetMasterVolumeLevelScalar", "GetMute", "SetMute"}) {
-        if (code != 0) {
-            failing[method] = code;
-        } else {
-            failing.erase(method);
-        }
-    }
-}
-
 // A connection made before the service restarted answers as Windows' stale objects do.
 std::uint32_t FakeAudioEndpoints::connectionCode() const {
     if (serviceDown_) return platform::kAudioServiceNotRunning;

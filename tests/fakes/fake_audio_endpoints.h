@@ -37,7 +37,7 @@ public:
     std::uint32_t friendlyName(const std::string& id, std::string& name) override;
     std::uint32_t activeOutputs(std::vector<platform::OutputDevice>& outputs) override;
     std::uint32_t setDefaultOutput(platform::Role role, const std::string& id) override;
-    std::string policyConfigInUse() const override { return policyConfig; }
+    std::string policyConfigInUse() const override { return "the Windows 7 policy config"; }
     std::uint32_t installedOutputs(std::size_t& count) override;
     bool watchChanges(std::function<void()> changed) override;
     bool reconnect() override;
@@ -68,8 +68,6 @@ public:
     // GetDefaultAudioEndpoint (the default look-up), Activate, EnumAudioEndpoints (the count of
     // installed outputs) and GetValue (the name).
     std::map<std::string, std::uint32_t> failing;
-    // Every value call of every volume object answers `code` (0: each its result again).
-    void failValueCalls(std::uint32_t code);
     // The next value calls that answer E_FAIL, before `failing` applies.
     int failNextValueCalls = 0;
     bool watchFails = false;  // the system cannot report changes
@@ -80,7 +78,6 @@ public:
         bool made = false;
     };
     std::deque<SetDefaultAnswer> setDefaultAnswers;
-    std::string policyConfig = "the Windows 7 policy config";
     // One entry per setDefaultOutput that worked.
     std::vector<std::pair<platform::Role, std::string>> defaultsSet;
     int activations = 0;

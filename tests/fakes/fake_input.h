@@ -30,7 +30,6 @@ public:
     }
     bool watchPointer(platform::WindowId window, bool watch) override {
         log_.add(std::string("windows.watchPointer ") + (watch ? "on" : "off"));
-        if (!canWatchPointer) return false;
         if (!watch && failStopWatching > 0) {
             --failStopWatching;
             return false;
@@ -53,15 +52,13 @@ public:
     void unregisterHotKey(platform::WindowId window, int id) override {
         hotKeys.erase({window, id});
     }
-    unsigned doubleClickTime() override { return doubleClickMs; }
+    unsigned doubleClickTime() override { return 500; }  // the system's default
 
     std::vector<std::pair<platform::WindowId, int>> buttonClicks;
     std::pair<platform::WindowId, int> focus{platform::kNoWindow, 0};  // the focused control
     std::map<std::pair<platform::WindowId, int>, std::pair<unsigned, unsigned>> hotKeys;
     // The error a registration of (modifiers as asked, key) answers with.
     std::map<std::pair<unsigned, unsigned>, std::uint32_t> hotKeyRefusals;
-    unsigned doubleClickMs = 500;
-    bool canWatchPointer = true;
     platform::WindowId pointerWatchedBy = platform::kNoWindow;
     int failStopWatching = 0;  // how many of the next requests to stop watching fail
 

@@ -36,8 +36,13 @@ struct FakePlatform {
     FakeSound sound{log};
     FakeLogFile logFile;
     EventLog eventLog{logFile};
-    platform::Platform platform{mixer, processes, registry, system,       shell, windows, placement,
-                                input, timers,    menus,    messageBoxes, sound, nullptr};
+
+    // These services as the program's platform, over `audio` as mixer device 0 and its `outputs`
+    // (nothing for the legacy mixer).
+    platform::Platform platformOver(platform::Mixer& audio, platform::AudioEndpoints* outputs) {
+        return {audio, processes, registry, system,       shell, windows, placement,
+                input, timers,    menus,    messageBoxes, sound, outputs};
+    }
 };
 
 }  // namespace qmx::fakes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -15,12 +16,37 @@ class FakeTimers : public platform::Timers {
 public:
     FakeTimers(CallLog& log, FakeWindows& windows) : log_(log), windows_(windows) {}
 
-    void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override;
-    void killTimer(platform::WindowId window, int timerId) override;
+    void setTimer(platform::WindowId window, int timerId, unsigned intervalMs) override {
+        log_.add("windows.setTimer " + windows_.windows.at(window).name + " " +
+                 std::to_string(timerId));
+        killTimer(window, timerId);
+        // A message loop delivers no timer faster than every 10 ms.
+        const unsigned interval = std::max(intervalMs, 10u);
+        timers_.push_back({window, timerId, interval, now + interval});
+    }
+    void killTimer(platform::WindowId window, int timerId) override {
+        std::erase_if(timers_,
+                      [&](const auto& t) { return t.window == window && t.id == timerId; });
+    }
     std::uint32_t tickCount() override { return static_cast<std::uint32_t>(now) + tickShift_; }
 
     // Advances the virtual clock, delivering every timer tick that falls due.
-    void advance(unsigned milliseconds);
+    void advance(unsigned milliseconds) {
+        const std::uint64_t end = now + milliseconds;
+        for (;;) {
+            std::erase_if(timers_,
+                          [&](const auto& t) { return !windows_.windows.count(t.window); });
+            auto next =
+                std::min_element(timers_.begin(), timers_.end(),
+                                 [](const auto& a, const auto& b) { return a.due < b.due; });
+            if (next == timers_.end() || next->due > end) break;
+            now = next->due;
+            next->due += next->interval;
+            const int id = next->id;
+            windows_.deliver(next->window, [id](platform::WindowEvents& e) { e.onTimer(id); });
+        }
+        now = end;
+    }
     // Moves the tick count on, as after weeks of the system's run, so that it wraps to 0
     // `milliseconds` from now; the timers keep their pace.
     void wrapIn(unsigned milliseconds) {

@@ -19,8 +19,23 @@ public:
                             int bottom, int ellipseWidth, int ellipseHeight) override {
         at(window).regions[controlId] = {left, top, right, bottom, ellipseWidth, ellipseHeight};
     }
-    void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int cx,
-                      int cy, unsigned flags) override;
+    void setWindowPos(platform::WindowId window, platform::ZOrder insertAfter, int x, int y, int,
+                      int, unsigned flags) override {
+        FakeWindows::Window& w = at(window);
+        log_.add("windows.setWindowPos " + w.name + " " +
+                 std::to_string(static_cast<int>(insertAfter)) + " " + std::to_string(flags));
+        if (!(flags & platform::kSwpNoMove)) {
+            w.x = x;
+            w.y = y;
+            w.leftTwips = x * 15.0f;
+            w.topTwips = y * 15.0f;
+        }
+        w.topMost = insertAfter == platform::ZOrder::TopMost;
+        if (flags & platform::kSwpShowWindow) w.shown = true;
+        // Without SWP_NOACTIVATE, SetWindowPos activates the window (its documentation).
+        if (w.shown && !(flags & platform::kSwpNoActivate)) windows_.foreground = window;
+        if (flags & platform::kSwpShowWindow) windows_.reenter("setWindowPos");
+    }
     void showWindow(platform::WindowId window) override {
         at(window).shown = true;
         windows_.reenter("showWindow");

@@ -15,10 +15,7 @@ protected:
         openFromTray();
     }
     void openFromTray() {
-        const float x = static_cast<float>(0x202 * fake.system.twipsX);
-        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
-            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-        });
+        trayEvent(0x202);
         ASSERT_TRUE(controller().loaded());
     }
     controller::ControllerWindow& controller() { return app.controller(); }

@@ -1,6 +1,8 @@
 // Audio outputs that come and go while the program runs: the default output is followed, a lost
 // device never ends the program, and only a real failure does.
-#include "endpoint_harness.h"
+#include <map>
+
+#include "app_harness.h"
 #include "resources/tray_menu.h"
 
 namespace qmx::testing {
@@ -44,8 +46,7 @@ TEST_F(DeviceChanges, TheDefaultSwitchingWhileTheControllerIsOpenIsShownAndWritt
     EXPECT_FLOAT_EQ(outputs.devices["speakers"].scalar, 0.25f);
     // The About box names the device in use when it opens.
     app.about().show();
-    EXPECT_EQ(app.about().lblmanufac().caption().substr(0, 20),
-              std::string("Mixer : HDMI Monitor"));
+    EXPECT_EQ(aboutDevice(), "Mixer : HDMI Monitor");
 }
 
 TEST_F(DeviceChanges, TheSameDeviceReturningWithItsIdIsActivatedAnew) {
@@ -80,8 +81,7 @@ TEST_F(DeviceChanges, WithEveryDeviceGoneItShowsWhatStartUpShowsAndFollowsTheFir
     trayEvent(0x202);  // a controller opened now
     EXPECT_EQ(label(), "0");
     app.about().show();
-    const std::string line = app.about().lblmanufac().caption();
-    EXPECT_EQ(line.substr(0, line.find('\0')), "Mixer : (No playback device)");
+    EXPECT_EQ(aboutDevice(), "Mixer : (No playback device)");
 
     outputs.add("speakers", "Speakers", 0.9f, false);
     fake.timers.advance(100);
@@ -97,31 +97,27 @@ TEST_F(DeviceChanges, AnOpenAboutBoxNamesTheDeviceInUseAsItIsNow) {
     outputs.add("headset", "Headset");
     ASSERT_EQ(start(), -1);
     app.about().show();
-    auto shown = [&] {
-        const std::string line = app.about().lblmanufac().caption();
-        return line.substr(0, line.find('\0'));
-    };
-    EXPECT_EQ(shown(), "Mixer : Speakers");
+    EXPECT_EQ(aboutDevice(), "Mixer : Speakers");
     outputs.remove("speakers");
-    fake.timers.advance(500);
-    EXPECT_EQ(shown(), "Mixer : Headset");
-    outputs.rename("headset", "Kopfh\xC3\xB6rer\tBluetooth");
-    fake.timers.advance(500);
-    EXPECT_EQ(shown(), "Mixer : Kopfh\xC3\xB6rer Bluetooth");
-    outputs.rename("headset", "Headset (High Definition Audio Device)");
-    fake.timers.advance(500);
-    EXPECT_EQ(shown(), "Mixer : Headset (High Definition Aud\xE2\x80\xA6");
-    outputs.rename("headset", "");  // no name yet, as a device just plugged in may have
-    fake.timers.advance(500);
-    EXPECT_EQ(shown(), "Mixer : (Unnamed device)");
+    const std::pair<const char*, const char*> names[] = {
+        {"Headset", "Headset"},
+        {"Kopfh\xC3\xB6rer\tBluetooth", "Kopfh\xC3\xB6rer Bluetooth"},
+        {"Headset (High Definition Audio Device)", "Headset (High Definition Aud\xE2\x80\xA6"},
+        {"", "(Unnamed device)"},  // no name yet, as a device just plugged in may have
+    };
+    for (const auto& [name, shown] : names) {
+        outputs.rename("headset", name);
+        fake.timers.advance(500);
+        EXPECT_EQ(aboutDevice(), std::string("Mixer : ") + shown);
+    }
     outputs.failing["GetValue"] = 0x80004005;  // its property store cannot be read for a while
     outputs.add("usb", "USB Speakers");
     outputs.setDefault("usb");
     fake.timers.advance(500);
-    EXPECT_EQ(shown(), "Mixer : (Unnamed device)");
+    EXPECT_EQ(aboutDevice(), "Mixer : (Unnamed device)");
     outputs.failing.clear();
     fake.timers.advance(1500);
-    EXPECT_EQ(shown(), "Mixer : USB Speakers");
+    EXPECT_EQ(aboutDevice(), "Mixer : USB Speakers");
 }
 
 // The audio service restarts (a driver update, the troubleshooter): the program waits through
@@ -194,28 +190,53 @@ TEST_F(DeviceChanges, ASwitchOfTheDeviceInUseEndsADragInProgress) {
     EXPECT_EQ(label(), "30");
 }
 
-// A monitor that is off at logon, headphones not yet connected: the program starts and waits,
-// showing the bottom of the scale, and follows the first device to become the default.
+// A monitor that is off at logon, headphones not yet connected, or the audio service still
+// starting (the count of installed outputs, or the look-up too, failing for a while): the program
+// starts and waits, showing the bottom of the scale, and follows the first device to become the
+// default.
 TEST_F(DeviceChanges, StartingWithDevicesInstalledButNoneActiveWaitsForOne) {
-    outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
-    outputs.remove("hdmi");
-    ASSERT_EQ(start(), -1);
-    trayEvent(0x202);
-    EXPECT_EQ(label(), "0");
-    EXPECT_EQ(app.controller().chkmute().value(), 0);
-    EXPECT_TRUE(fake.messageBoxes.shown.empty());
-    outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
-    EXPECT_EQ(advance(100), -1);
-    EXPECT_EQ(label(), "80");
-    EXPECT_EQ(trayIcon(), IconId::TrayMuted);
+    const std::map<std::string, std::uint32_t> failing[] = {
+        {},  // the monitor installed, nothing failing
+        {{"EnumAudioEndpoints", 0x80004005}},
+        {{"EnumAudioEndpoints", platform::kAudioServiceNotRunning}},
+        {{"EnumAudioEndpoints", 0x80004005}, {"GetDefaultAudioEndpoint", 0x80004005}},
+    };
+    for (const auto& calls : failing) {
+        SCOPED_TRACE(calls.size());
+        Rig rig;
+        if (calls.empty()) {
+            rig.outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
+            rig.outputs.remove("hdmi");
+        }
+        rig.outputs.failing = calls;
+        ASSERT_EQ(rig.start(), -1);
+        rig.trayEvent(0x202);
+        EXPECT_EQ(rig.label(), "0");
+        EXPECT_EQ(rig.app.controller().chkmute().value(), 0);
+        EXPECT_TRUE(rig.fake.messageBoxes.shown.empty());
+        EXPECT_EQ(rig.advance(3000), -1);
+        rig.outputs.failing.clear();
+        rig.outputs.add("hdmi", "HDMI Monitor", 0.8f, true);
+        EXPECT_EQ(rig.advance(calls.empty() ? 100 : 1100), -1);  // after a renewal's wait
+        EXPECT_EQ(rig.label(), "80");
+        EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);
+    }
 }
 
+// No output ever installed ends the program with its message, also when the count that finds
+// none is made again once the system answers.
 TEST_F(DeviceChanges, StartingWithNoOutputDeviceShowsTheMessageAndEnds) {
+    const char* kOpenFailed = "Error! Unable to open a Mixer Device. Program will be terminated.";
     EXPECT_EQ(start(), 0);
-    ASSERT_FALSE(fake.messageBoxes.shown.empty());
-    EXPECT_EQ(fake.messageBoxes.shown[0].text,
-              "Error! Unable to open a Mixer Device. Program will be terminated.");
+    EXPECT_EQ(firstMessage(), kOpenFailed);
     EXPECT_FALSE(outputs.watching());  // no call of the audio service's into the ending process
+    Rig rig;
+    rig.outputs.failing["EnumAudioEndpoints"] = 0x80004005;
+    ASSERT_EQ(rig.start(), -1);
+    EXPECT_EQ(rig.advance(3000), -1);
+    rig.outputs.failing.clear();
+    EXPECT_EQ(rig.advance(5000), 0);
+    EXPECT_EQ(rig.firstMessage(), kOpenFailed);
 }
 
 TEST_F(DeviceChanges, ClosingStopsTheWatchOfTheOutputsBeforeTheProcessEnds) {

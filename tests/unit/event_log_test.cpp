@@ -11,28 +11,21 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::string kMark = "\xEF\xBB\xBF";
 
-TEST(EventLog, WritesNothingUntilStartedThenOneStampedLinePerEvent) {
+// The opening heads the first line, or stands alone when nothing else is written; only once.
+TEST(EventLog, WritesNothingUntilStartedThenTheOpeningOnceAndOneStampedLinePerEvent) {
     fakes::FakeLogFile file;
     EventLog log(file);
     log.write("before");
     log.writeOpening();
     EXPECT_EQ(file.text, "");
 
-    log.start();
-    log.write("two\r\nlines");
-    EXPECT_EQ(file.text, kMark + "2026-12-09 08:30:05.042 two  lines\r\n");
-}
-
-TEST(EventLog, TheOpeningHeadsTheFirstLineOnceAndEachNewFile) {
-    fakes::FakeLogFile file;
-    EventLog log(file);
     log.start([](EventLog& opened) { opened.write("facts"); });
-    log.write("first");
+    log.write("two\r\nlines");
     log.writeOpening();
-    log.write("second");
-    EXPECT_EQ(file.lines(), (Lines{"facts", "first", "second"}));
+    EXPECT_EQ(file.text, kMark + "2026-12-09 08:30:05.042 facts\r\n" +
+                             "2026-12-09 08:30:05.042 two  lines\r\n");
     file.text.resize(EventLog::kBound - 10);
-    log.write("third");
+    log.write("third");  // a new file is headed by the opening again
     EXPECT_EQ(file.lines(), (Lines{"Continued from qmx.old.log", "facts", "third"}));
 
     fakes::FakeLogFile quiet;
@@ -43,7 +36,9 @@ TEST(EventLog, TheOpeningHeadsTheFirstLineOnceAndEachNewFile) {
     EXPECT_EQ(quiet.lines(), Lines{"facts"});
 }
 
-TEST(EventLog, MovesTheFileAsideBeforePassingItsBound) {
+// Moved aside before a line would pass the bound; a file that cannot be moved aside drops the
+// line rather than pass it.
+TEST(EventLog, KeepsTheFileWithinItsBound) {
     fakes::FakeLogFile file;
     const std::string earlier(EventLog::kBound - 60, 'x');  // left by an earlier run
     file.text = earlier;
@@ -61,16 +56,10 @@ TEST(EventLog, MovesTheFileAsideBeforePassingItsBound) {
     file.text.resize(EventLog::kBound - 30);
     log.write("edge");  // 30 bytes: the file reaches kBound exactly
     EXPECT_EQ(file.text.size(), EventLog::kBound);
-}
 
-TEST(EventLog, AFileThatCannotBeMovedAsideDropsTheLineRatherThanPassTheBound) {
-    fakes::FakeLogFile file;
-    file.text = std::string(EventLog::kBound - 10, 'x');
     file.movable = false;
-    EventLog log(file);
-    log.start();
     log.write("dropped");
-    EXPECT_EQ(file.text.size(), EventLog::kBound - 10);
+    EXPECT_EQ(file.text.size(), EventLog::kBound);
     file.movable = true;
     log.write("kept");
     EXPECT_EQ(file.lines(), Lines{"kept"});

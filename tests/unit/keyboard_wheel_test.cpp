@@ -135,12 +135,6 @@ TEST_F(KeysAndWheel, ScreenReadersFindTheFocusOnTheKnobAndHearItAsAVolumeSliderW
 
 class TrayWheel : public KeysAndWheel {
 protected:
-    void trayEvent(int event) {
-        const float x = static_cast<float>(event * fake.system.twipsX);
-        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
-            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-        });
-    }
     void watched(int x, int y, int delta) {
         fake.windows.deliver(hostWindow(), [=](auto& e) { e.onPointerWatched(x, y, delta); });
     }

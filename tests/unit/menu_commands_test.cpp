@@ -14,13 +14,6 @@ protected:
         fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
         ASSERT_EQ(start(), -1);
     }
-    void choose(int item) {
-        fake.menus.menuChoice = item;
-        const float x = static_cast<float>(0x204 * fake.system.twipsX);
-        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
-            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-        });
-    }
     std::string stored(const std::string& name) {
         auto* key = fake.registry.find(RegistryRoot::CurrentUser, kKey);
         auto it = key->find(name);
@@ -38,12 +31,12 @@ protected:
 };
 
 TEST_F(MenuCommands, AboutAndOptionsOpenOnceAndComeToTheFrontWhenChosenAgain) {
-    choose(Abt);
-    choose(Opt);
+    chooseFromMenu(Abt);
+    chooseFromMenu(Opt);
     EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form4"));
-    choose(Abt);
+    chooseFromMenu(Abt);
     EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form3"));
-    choose(Opt);
+    chooseFromMenu(Opt);
     EXPECT_EQ(fake.windows.foreground, fake.windows.idOf("Form4"));
     EXPECT_EQ(created("Form3"), 1);
     EXPECT_EQ(created("Form4"), 1);
@@ -52,32 +45,32 @@ TEST_F(MenuCommands, AboutAndOptionsOpenOnceAndComeToTheFrontWhenChosenAgain) {
 }
 
 TEST_F(MenuCommands, SkinsAreStoredAndOpenAClosedControllerWithoutFollowingTheVolume) {
-    choose(Vista);
+    chooseFromMenu(Vista);
     EXPECT_EQ(stored("skin"), "vista");
     ASSERT_TRUE(app.controller().loaded());
     EXPECT_TRUE(fake.windows.find("Form1")->shown);
     EXPECT_EQ(fake.windows.find("Form1")->pictures.at(platform::kFormItself),
               platform::PictureId::VistaSkin);
     EXPECT_FALSE(app.controller().tmrsyncvol().enabled());
-    choose(Classic);
+    chooseFromMenu(Classic);
     EXPECT_EQ(stored("skin"), "classic");
     EXPECT_EQ(created("Form1"), 2);  // start-up's, then this one, kept open
     EXPECT_TRUE(app.controller().image5().visible());
     EXPECT_FALSE(app.controller().image6().visible());
     EXPECT_EQ(app.controller().chkmute().top(), 2250.0f);
     // The check marks follow at the next popup.
-    choose(0);
+    chooseFromMenu(0);
     EXPECT_EQ(fake.menus.popups.back().state.checked, (std::set<int>{Classic}));
 }
 
 TEST_F(MenuCommands, KeepOnTopTogglesTheMarkTheValueAndTheZOrder) {
-    choose(Ontop);
+    chooseFromMenu(Ontop);
     EXPECT_EQ(stored("ontopstat"), "1");
     EXPECT_TRUE(app.menu().isChecked(Ontop));
     ASSERT_TRUE(app.controller().loaded());
     EXPECT_TRUE(fake.windows.find("Form1")->topMost);
     EXPECT_TRUE(fake.windows.find("Form1")->shown);
-    choose(Ontop);
+    chooseFromMenu(Ontop);
     EXPECT_EQ(stored("ontopstat"), "0");
     EXPECT_FALSE(app.menu().isChecked(Ontop));
     EXPECT_FALSE(fake.windows.find("Form1")->topMost);
@@ -86,7 +79,7 @@ TEST_F(MenuCommands, KeepOnTopTogglesTheMarkTheValueAndTheZOrder) {
 
 TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfterwards) {
     fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
-    choose(Ts);
+    chooseFromMenu(Ts);
     EXPECT_GE(fake.log.indexOf("sound.open WaveAudio C:\\Program Files\\Velto\\POURING.WAV"), 0);
     EXPECT_GE(fake.log.indexOf("sound.play"), 0);
     EXPECT_EQ(fake.sound.notifyWindow, hostWindow());
@@ -96,7 +89,7 @@ TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfte
     EXPECT_TRUE(fake.sound.openDevices.empty());
     EXPECT_EQ(app.trayHost().mmc1().FileName, "");
     // The next Test Sound opens the device again.
-    choose(Ts);
+    chooseFromMenu(Ts);
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
@@ -105,9 +98,9 @@ TEST_F(MenuCommands, TestSoundPlaysTheFileBesideTheProgramAndClosesTheDeviceAfte
 // plays, and no "missing file" message appears.
 TEST_F(MenuCommands, TestSoundDuringTheSoundStartsItAgainWithoutAMessage) {
     fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
-    choose(Ts);
+    chooseFromMenu(Ts);
     const std::uint32_t first = *fake.sound.openDevices.begin();
-    choose(Ts);
+    chooseFromMenu(Ts);
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
     ASSERT_EQ(fake.sound.openDevices.size(), 1u);
     const std::uint32_t second = *fake.sound.openDevices.begin();
@@ -123,9 +116,9 @@ TEST_F(MenuCommands, TestSoundDuringTheSoundStartsItAgainWithoutAMessage) {
 // that late notice must not stop the new sound, which has the same device number.
 TEST_F(MenuCommands, ALateNoticeOfTheEndedSoundLeavesTheNextOnePlaying) {
     fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
-    choose(Ts);
+    chooseFromMenu(Ts);
     const std::uint32_t device = *fake.sound.openDevices.begin();
-    choose(Ts);  // before the first sound's "successful" is handled
+    chooseFromMenu(Ts);  // before the first sound's "successful" is handled
     notify(platform::kMciNotifySuccessful, device);
     EXPECT_EQ(fake.sound.openDevices.size(), 1u);
     EXPECT_EQ(fake.log.count("sound.stop"), 1);  // only the first sound was stopped
@@ -137,11 +130,11 @@ TEST_F(MenuCommands, ALateNoticeOfTheEndedSoundLeavesTheNextOnePlaying) {
 TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {
     fake.sound.files.insert("C:\\Program Files\\Velto\\POURING.WAV");
     fake.sound.failPlay = 5;
-    choose(Ts);
+    chooseFromMenu(Ts);
     EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_TRUE(fake.sound.openDevices.empty());
     fake.sound.failPlay = 0;
-    choose(Ts);  // works again
+    chooseFromMenu(Ts);  // works again
     EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
     ASSERT_EQ(fake.sound.openDevices.size(), 1u);
     notify(platform::kMciNotifyAborted, *fake.sound.openDevices.begin());  // stopped elsewhere
@@ -149,7 +142,7 @@ TEST_F(MenuCommands, APlayThatFailsOrIsAbortedLeavesNoDeviceOpen) {
 }
 
 TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
-    choose(Ts);
+    chooseFromMenu(Ts);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 2u);
     for (const auto& box : fake.messageBoxes.shown) {
         EXPECT_EQ(box.text,
@@ -162,34 +155,34 @@ TEST_F(MenuCommands, TestSoundWithoutTheFileShowsTheMessageForOpenAndForPlay) {
 
 TEST_F(MenuCommands, TheSystemsProgramsAreStartedLikeTheControllersButtons) {
     fake.system.osVersion = {6, 2, 9200, 2};
-    choose(Omc);
+    chooseFromMenu(Omc);
     EXPECT_EQ(fake.shell.started.back(), "\"C:\\Windows\\system32\\SndVol.exe\"");
     fake.system.osVersion = {5, 1, 2600, 2};
-    choose(Omc);
+    chooseFromMenu(Omc);
     EXPECT_EQ(fake.shell.started.back(), "\"C:\\Windows\\system32\\sndvol32.exe\"");
-    choose(Adjap);
+    chooseFromMenu(Adjap);
     EXPECT_EQ(fake.shell.started.back(),
               "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL mmsys.cpl");
     for (const auto& folder : fake.shell.startedIn) EXPECT_EQ(folder, "C:\\Windows\\system32");
     fake.shell.startError = 2;
-    choose(Omc);
+    chooseFromMenu(Omc);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Unable to open Windows Volume Control File not found.");
 }
 
 TEST_F(MenuCommands, TheWebSiteOpensWithTheShellUnderTheReservedDomain) {
-    choose(Web);
+    chooseFromMenu(Web);
     ASSERT_EQ(fake.shell.openedAddresses.size(), 1u);
     EXPECT_NE(fake.shell.openedAddresses[0].find(".example/"), std::string::npos);
 }
 
 TEST_F(MenuCommands, CloseEndsTheProgramWithItsWindowsOpen) {
-    choose(Abt);
-    choose(Opt);
-    choose(Vista);
+    chooseFromMenu(Abt);
+    chooseFromMenu(Opt);
+    chooseFromMenu(Vista);
     fake.menus.menuChoice = Exitqmx;
-    EXPECT_EQ(exitCodeOf([this] { choose(Exitqmx); }), 0);
+    EXPECT_EQ(exitCodeOf([this] { chooseFromMenu(Exitqmx); }), 0);
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 

@@ -5,7 +5,7 @@
 
 #include "app/output_menu.h"
 #include "app/switch_failure.h"
-#include "endpoint_harness.h"
+#include "app_harness.h"
 
 namespace qmx::testing {
 namespace {
@@ -13,15 +13,7 @@ namespace {
 using namespace resources::tray_menu;
 using platform::IconId;
 
-class OutputMenuTest : public ::testing::Test, protected Rig {
-protected:
-    const fakes::FakeMenus::Popup& lastMenu() { return fake.menus.popups.back(); }
-    std::vector<std::string> captions() {
-        std::vector<std::string> result;
-        for (const auto& item : lastMenu().items) result.push_back(item.caption);
-        return result;
-    }
-};
+class OutputMenuTest : public ::testing::Test, protected Rig {};
 
 TEST_F(OutputMenuTest, ListsTheActiveOutputsAfterTheSeparatorBeforeTheSystemsSoundTools) {
     const std::vector<std::string> base{"About", "-",          "Skin",
@@ -86,20 +78,23 @@ TEST_F(OutputMenuTest, ChoosingAnotherOutputMakesItTheDefaultAndTheIconFollowsAt
 
 // The headset is the console default, the speakers the multimedia and communications one, and
 // the headset is chosen: the two roles that differ are switched. A role's switch that fails puts
-// back those already switched; each role is read again, and the message says what is true.
+// back those already switched; each role is read again, and the message says what is true. The
+// log tells each role's outcome with the policy-config pairing that answered.
 TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
     using platform::Role;
     using Answer = fakes::FakeAudioEndpoints::SetDefaultAnswer;
+    using Lines = std::vector<std::string>;
     constexpr std::uint32_t kDenied = 0x80070005;
     const std::string refused = "Unable to switch the playback device. Error 2147942405";
-    struct Case {
-        std::vector<Answer> answers;        // of the system's successive switches
-        bool readsFail;                     // no role's default can be read
-        std::vector<std::string> defaults;  // console, multimedia, communications afterwards
+    const std::string through = " through the Windows 7 policy config";
+    const struct {
+        std::vector<Answer> answers;  // of the system's successive switches
+        bool readsFail;               // no role's default can be read
+        Lines defaults;               // console, multimedia, communications afterwards
         std::string message;
+        Lines log = {};                         // where told here
         bool headsetForCommunications = false;  // as Windows often makes a headset
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{}, false, {"headset", "headset", "headset"}, ""},
         {{{kDenied}}, false, {"headset", "speakers", "speakers"}, refused},
         {{{0}, {kDenied}}, false, {"headset", "speakers", "speakers"}, refused},
@@ -107,7 +102,10 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
         {{{0}, {kDenied}, {kDenied}},
          false,
          {"headset", "headset", "speakers"},
-         refused + " The chosen device stays the default for multimedia."},
+         refused + " The chosen device stays the default for multimedia.",
+         {"Default output for multimedia set to headset" + through,
+          "Default output for communications set to headset failed 0x80070005" + through,
+          "Default output for multimedia put back to speakers failed 0x80070005" + through}},
         // Communications was switched although refused, and multimedia stays: made after all.
         {{{0}, {platform::kRpcDisconnected, true}, {kDenied}},
          false,
@@ -119,52 +117,35 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
          {"headset", "headset", "speakers"},
          refused + " The chosen device stays the default for console and multimedia."},
         // Multimedia refused first: communications had the headset before, nothing was switched.
-        {{{kDenied}}, false, {"headset", "speakers", "headset"}, refused, true},
+        {{{kDenied}}, false, {"headset", "speakers", "headset"}, refused, {}, true},
     };
-    for (const auto& [answers, readsFail, defaults, message, headsetForCommunications] : cases) {
-        SCOPED_TRACE(message + " " + std::to_string(answers.size()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message + " " + std::to_string(c.answers.size()));
         Rig rig;
+        rig.fake.eventLog.start();
         rig.outputs.add("speakers", "Speakers");
         rig.outputs.add("headset", "Headset", 0.2f, true);
         rig.outputs.setDefault(Role::Console, "headset");
-        if (headsetForCommunications) rig.outputs.setDefault(Role::Communications, "headset");
+        if (c.headsetForCommunications) rig.outputs.setDefault(Role::Communications, "headset");
         ASSERT_EQ(rig.start(), -1);
-        rig.outputs.setDefaultAnswers.assign(answers.begin(), answers.end());
-        if (readsFail) {
+        rig.outputs.setDefaultAnswers.assign(c.answers.begin(), c.answers.end());
+        if (c.readsFail) {
             rig.fake.menus.whileMenuOpen = [&] {
                 rig.outputs.failing["GetDefaultAudioEndpoint"] = 0x80004005;
             };
         }
+        const std::size_t before = rig.fake.logFile.lines().size();
         rig.chooseFromMenu(FirstOutput + 1);
-        std::vector<std::string> now;
+        Lines now;
         for (Role role : platform::kRoles) now.push_back(rig.outputs.defaultFor(role));
-        EXPECT_EQ(now, defaults);
-        const auto& boxes = rig.fake.messageBoxes.shown;
-        EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, message);
+        EXPECT_EQ(now, c.defaults);
+        EXPECT_EQ(rig.firstMessage(), c.message);
+        if (c.log.empty()) continue;
+        const Lines lines = rig.fake.logFile.lines();
+        Lines told = c.log;
+        told.push_back("Message shown: " + c.message);
+        EXPECT_EQ(Lines(lines.begin() + static_cast<long>(before), lines.end()), told);
     }
-}
-
-// Each role's outcome goes to the log with the policy-config pairing that answered.
-TEST_F(OutputMenuTest, TheLogTellsEachRolesSwitchAndWhatAnswered) {
-    using Answer = fakes::FakeAudioEndpoints::SetDefaultAnswer;
-    fake.eventLog.start();
-    outputs.add("speakers", "Speakers");
-    outputs.add("headset", "Headset");
-    outputs.setDefault(platform::Role::Console, "headset");
-    ASSERT_EQ(start(), -1);
-    outputs.setDefaultAnswers = {Answer{0}, Answer{0x80070005}, Answer{0x80070005}};
-    const std::size_t before = fake.logFile.lines().size();
-    chooseFromMenu(FirstOutput + 1);
-    const auto lines = fake.logFile.lines();
-    const std::string through = " through the Windows 7 policy config";
-    EXPECT_EQ(
-        std::vector<std::string>(lines.begin() + before, lines.end()),
-        (std::vector<std::string>{
-            "Default output for multimedia set to headset" + through,
-            "Default output for communications set to headset failed 0x80070005" + through,
-            "Default output for multimedia put back to speakers failed 0x80070005" + through,
-            "Message shown: Unable to switch the playback device. Error 2147942405 The chosen "
-            "device stays the default for multimedia."}));
 }
 
 // The system has no words for the audio codes: the program gives its own, and one reason
@@ -212,16 +193,10 @@ TEST_F(OutputMenuTest, AFailedSwitchIsReportedAndChangesNothing) {
 }
 
 TEST_F(OutputMenuTest, WithTheLegacyMixerTheMenuIsTheDocumentedOne) {
-    fakes::FakePlatform legacy;
-    legacy.processes.addProcess(legacy.processes.ownId, legacy.processes.ownPath);
-    app::Application program{legacy.platform, legacy.eventLog};
-    ASSERT_EQ(exitCodeOf([&] { program.start(); }), -1);
-    legacy.menus.menuChoice = 0;
-    const float x = static_cast<float>(0x204 * legacy.system.twipsX);
-    legacy.windows.deliver(legacy.windows.idOf("Form2"), [x](platform::WindowEvents& e) {
-        e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-    });
-    const auto& items = legacy.menus.popups.back().items;
+    Program legacy;
+    ASSERT_EQ(legacy.start(), -1);
+    legacy.chooseFromMenu(0);
+    const auto& items = legacy.fake.menus.popups.back().items;
     const auto base = resources::trayMenu();
     ASSERT_EQ(items.size(), base.size());
     for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].id, base[i].id);
@@ -243,8 +218,7 @@ TEST_F(OutputMenuTest, TheAboutBoxNamesTheOutputInAnyLanguage) {
         rig.outputs.add("hp", name);
         ASSERT_EQ(rig.start(), -1);
         rig.app.about().show();
-        const std::string line = rig.app.about().lblmanufac().caption();
-        EXPECT_EQ(line.substr(0, line.find('\0')), "Mixer : " + shown);
+        EXPECT_EQ(rig.aboutDevice(), "Mixer : " + shown);
     }
 }
 

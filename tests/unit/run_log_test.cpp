@@ -3,9 +3,7 @@
 #include <optional>
 
 #include "app_harness.h"
-#include "endpoint_harness.h"
 #include "resources/tray_menu.h"
-#include "settings/settings_store.h"
 
 namespace qmx::testing {
 namespace {
@@ -19,21 +17,6 @@ constexpr const char* kStarted = "Velto Volume Controller 4.0 started, process 4
 void askForLog(fakes::FakePlatform& fake) {
     fake.registry.setDword(kUser, settings::kSettingsKey, "log", 1);
 }
-
-// One run of the whole program over the legacy mixer.
-struct Program {
-    Program() { fake.processes.addProcess(fake.processes.ownId, fake.processes.ownPath); }
-    long start() {
-        return exitCodeOf([this] { app.start(); });
-    }
-    long toHost(const std::function<void(platform::WindowEvents&)>& event) {
-        return exitCodeOf([&] { fake.windows.deliver(fake.windows.idOf("Form2"), event); });
-    }
-    Lines lines() const { return fake.logFile.lines(); }
-
-    fakes::FakePlatform fake;
-    app::Application app{fake.platform, fake.eventLog};
-};
 
 TEST(LogSetting, OnlyTheDwordOneStartsTheLog) {
     const struct {
@@ -59,17 +42,37 @@ TEST(LogSetting, OnlyTheDwordOneStartsTheLog) {
     }
 }
 
+// The run's facts name the mixer device 0 of Windows XP, or the default output of Core Audio.
 TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
-    Program run;
-    askForLog(run.fake);
-    run.fake.system.osVersion = {5, 2, 3790, 2};
-    run.fake.system.twipsX = 10;
-    ASSERT_EQ(run.start(), -1);
-    EXPECT_EQ(run.lines(), (Lines{kStarted, "Windows 5.2 build 3790", "Resolution 144 DPI",
-                                  "Audio: the legacy mixer, device 0 \"Fake Audio Mixer\""}));
-    const std::string written = run.fake.logFile.text;
-    run.fake.timers.advance(60000);
-    EXPECT_EQ(run.fake.logFile.text, written);
+    const std::string id = "{0.0.0.00000000}.{5e1a}";
+    const struct {
+        bool coreAudio;
+        const char* output;  // the default output's name, if any
+        Lines audio;
+    } cases[] = {
+        {false, nullptr, {"Audio: the legacy mixer, device 0 \"Fake Audio Mixer\""}},
+        {true,
+         "Speakers (Realtek\tAudio)",
+         {"Audio: Core Audio, default output " + id + " \"Speakers (Realtek Audio)\"",
+          "Default output changed to " + id + " (Speakers (Realtek Audio))"}},
+        {true, nullptr, {"Audio: Core Audio, no active output"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.audio[0]);
+        Program run(c.coreAudio);
+        askForLog(run.fake);
+        run.fake.system.osVersion = {5, 2, 3790, 2};
+        run.fake.system.twipsX = 10;
+        run.outputs.add(id, c.output ? c.output : "");
+        if (!c.output) run.outputs.remove(id);  // installed, not active
+        ASSERT_EQ(run.start(), -1);
+        Lines expected{kStarted, "Windows 5.2 build 3790", "Resolution 144 DPI"};
+        expected.insert(expected.end(), c.audio.begin(), c.audio.end());
+        EXPECT_EQ(run.fake.logFile.lines(), expected);
+        const std::string written = run.fake.logFile.text;
+        run.fake.timers.advance(60000);
+        EXPECT_EQ(run.fake.logFile.text, written);
+    }
 
     // Windows 8.1 and later tell the program 6.2; the kernel says what runs.
     Program later;
@@ -77,35 +80,8 @@ TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
     later.fake.system.osVersion = {6, 2, 9200, 2};
     later.fake.system.kernel = platform::OsVersion{10, 0, 22631, 2};
     ASSERT_EQ(later.start(), -1);
-    EXPECT_EQ(later.lines().at(1), "Windows 10.0 build 22631, the program is told 6.2");
-}
-
-TEST(RunLog, WithCoreAudioTheFactsNameTheDefaultOutput) {
-    for (bool output : {true, false}) {
-        Rig rig;
-        askForLog(rig.fake);
-        if (output) rig.outputs.add("{0.0.0.00000000}.{5e1a}", "Speakers (Realtek\tAudio)");
-        rig.start();
-        const Lines lines = rig.fake.logFile.lines();
-        ASSERT_GE(lines.size(), 4u);
-        EXPECT_EQ(lines[3], output ? "Audio: Core Audio, default output "
-                                     "{0.0.0.00000000}.{5e1a} \"Speakers (Realtek Audio)\""
-                                   : "Audio: Core Audio, no active output");
-    }
-}
-
-TEST(RunLog, AMessageShownAtStartUpFollowsTheFactsAndTheProgramGoesOn) {
-    Program run;
-    askForLog(run.fake);
-    run.fake.registry.setDword(kUser, settings::kSettingsKey, "hotkey", 0x0656);
-    for (unsigned noRepeat : {0u, platform::kModNoRepeat}) {
-        run.fake.input.hotKeyRefusals[{platform::kModControl | platform::kModAlt | noRepeat, 'V'}] =
-            1409;
-    }
-    ASSERT_EQ(run.start(), -1);
-    EXPECT_EQ(run.lines().front(), kStarted);
-    EXPECT_EQ(run.lines().back(),
-              "Message shown: Unable to set the shortcut to open the controller. Error 1409");
+    EXPECT_EQ(later.fake.logFile.lines().at(1),
+              "Windows 10.0 build 22631, the program is told 6.2");
 }
 
 TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
@@ -136,8 +112,13 @@ TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
         run.fake.menus.menuChoice = resources::tray_menu::Exitqmx;
         if (c.before) c.before(run.fake);
         const long started = run.start();
-        EXPECT_NE(c.whileRunning ? run.toHost(c.whileRunning) : started, -1) << c.last.back();
-        const Lines lines = run.lines();
+        const auto host = run.hostWindow();
+        EXPECT_NE(c.whileRunning
+                      ? exitCodeOf([&] { run.fake.windows.deliver(host, c.whileRunning); })
+                      : started,
+                  -1)
+            << c.last.back();
+        const Lines lines = run.fake.logFile.lines();
         ASSERT_GT(lines.size(), c.last.size()) << c.last.back();
         EXPECT_EQ(lines.front(), kStarted) << c.last.back();
         EXPECT_EQ(Lines(lines.end() - static_cast<long>(c.last.size()), lines.end()), c.last);

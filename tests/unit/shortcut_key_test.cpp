@@ -12,6 +12,7 @@ const std::string kKey = "Software\\Korwen's Software\\Velto Volume Controller\\
 namespace opt = resources::options;
 constexpr std::uint32_t kCtrlAltV = 0x0656;  // the box's Control (2) and Alt (4), and V
 constexpr unsigned kCtrlAlt = platform::kModControl | platform::kModAlt;  // as registered
+const std::string kTaken = "Unable to set the shortcut to open the controller. Error 1409";
 
 class ShortcutKeyTest : public AppTest {
 protected:
@@ -42,12 +43,6 @@ protected:
     void closeOptions() {
         fake.windows.deliver(fake.windows.idOf("Form4"), [](auto& e) { e.onClose(); });
     }
-    // Another run of the program, over services of its own.
-    struct Copy : AppTest {
-        void TestBody() override {}
-        using AppTest::fake;
-        using AppTest::start;
-    };
     void press() {
         const int id = fake.input.hotKeys.begin()->first.second;
         fake.windows.deliver(hostWindow(), [id](auto& e) { e.onHotKey(id); });
@@ -92,8 +87,7 @@ TEST_F(ShortcutKeyTest, AShortcutTheSystemRefusesIsReportedAndTheWorkingOneStays
     app.options().chkShadow().clickedByUser();
     apply(0x0642);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(fake.messageBoxes.shown[0].text,
-              "Unable to set the shortcut to open the controller. Error 1409");
+    EXPECT_EQ(fake.messageBoxes.shown[0].text, kTaken);
     EXPECT_EQ(fake.windows.idOf("Form4"), dialog);
     EXPECT_EQ(fake.input.focus, std::pair(dialog, int{opt::HotKey1}));
     closeOptions();
@@ -158,48 +152,54 @@ TEST_F(ShortcutKeyTest, AStoredShortcutRefusedAtStartUpIsClearedWithNone) {
     EXPECT_EQ(fake.messageBoxes.shown.size(), 2u);
 }
 
-// Windows 7 and later keep a held shortcut from repeating (MOD_NOREPEAT); before, the flag is not
-// asked for, and a refusal of it in other words than "taken" is tried again without it. The log
-// tells which.
-TEST_F(ShortcutKeyTest, TheShortcutAsksNotToRepeatWhereWindowsKnowsHow) {
-    using platform::kModNoRepeat;
+// At start-up the stored shortcut is registered as the box would make it: a hand-edited value
+// with a key alone or one modifier gets Ctrl+Alt (never the bare key for every program), one that
+// is no shortcut registers nothing. Windows 7 and later keep a held shortcut from repeating
+// (MOD_NOREPEAT); before, the flag is not asked for, and a refusal of it in other words than
+// "taken" is tried again without it. The log tells which.
+TEST(ShortcutKeyStartUp, RegistersTheStoredShortcutAsTheBoxWouldMakeItWithoutRepeating) {
+    using platform::kModControl, platform::kModShift, platform::kModNoRepeat;
+    using Windows = std::pair<std::uint32_t, std::uint32_t>;
+    const Windows vista{6, 0}, seven{6, 1}, ten{10, 0};
+    const auto with = [](const std::string& keys) {
+        return "Shortcut " + keys + " registered with MOD_NOREPEAT";
+    };
+    const std::string refused = "Shortcut Ctrl+Alt+V refused ";
+    const std::string without = "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT";
     const struct {
-        std::uint32_t major, minor, refusesNoRepeat;
+        std::uint32_t value;
+        Windows windows;
+        std::uint32_t refusal;  // of the registration with MOD_NOREPEAT
+        unsigned modifiers;     // as registered; 0: none
         std::vector<std::string> lines;
-        unsigned modifiers;  // as registered; 0: refused
     } cases[] = {
-        {6, 1, 0, {"Shortcut Ctrl+Alt+V registered with MOD_NOREPEAT"}, kCtrlAlt | kModNoRepeat},
-        {10, 0, 0, {"Shortcut Ctrl+Alt+V registered with MOD_NOREPEAT"}, kCtrlAlt | kModNoRepeat},
-        {6, 0, 0, {"Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"}, kCtrlAlt},
-        {6,
-         1,
-         87,
-         {"Shortcut Ctrl+Alt+V refused 87 with MOD_NOREPEAT",
-          "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"},
-         kCtrlAlt},
-        {6,
-         1,
-         1409,
-         {"Shortcut Ctrl+Alt+V refused 1409",
-          "Message shown: Unable to set the shortcut to open the controller. Error 1409"},
-         0},
+        {kCtrlAltV, seven, 0, kCtrlAlt | kModNoRepeat, {with("Ctrl+Alt+V")}},
+        {kCtrlAltV, ten, 0, kCtrlAlt | kModNoRepeat, {with("Ctrl+Alt+V")}},
+        {kCtrlAltV, vista, 0, kCtrlAlt, {without}},
+        {kCtrlAltV, seven, 87, kCtrlAlt, {refused + "87 with MOD_NOREPEAT", without}},
+        {kCtrlAltV, seven, 1409, 0, {refused + "1409", "Message shown: " + kTaken}},
+        {0x56, seven, 0, kCtrlAlt | kModNoRepeat, {with("Ctrl+Alt+V")}},
+        {0x0156, seven, 0, kCtrlAlt | kModShift | kModNoRepeat, {with("Ctrl+Alt+Shift+V")}},
+        {0x0256, seven, 0, kCtrlAlt | kModNoRepeat, {with("Ctrl+Alt+V")}},
+        {0x0456, seven, 0, kCtrlAlt | kModNoRepeat, {with("Ctrl+Alt+V")}},
+        {0x0356, seven, 0, kModControl | kModShift | kModNoRepeat, {with("Ctrl+Shift+V")}},
+        {0x10656, seven, 0, 0, {}},
+        {0x8056, seven, 0, 0, {}},
+        {0x0600, seven, 0, 0, {}},
+        {0, seven, 0, 0, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.major << "." << c.minor << " " << c.refusesNoRepeat);
-        Copy copy;
+        SCOPED_TRACE(&c - cases);
+        Program copy;
         copy.fake.eventLog.start();
-        copy.fake.system.osVersion = {c.major, c.minor, 0, 2};
-        copy.fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
-        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", kCtrlAltV);
-        if (c.refusesNoRepeat) {
-            copy.fake.input.hotKeyRefusals[{kCtrlAlt | kModNoRepeat, 'V'}] = c.refusesNoRepeat;
-        }
+        copy.fake.system.osVersion = {c.windows.first, c.windows.second, 0, 2};
+        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", c.value);
+        if (c.refusal) copy.fake.input.hotKeyRefusals[{kCtrlAlt | kModNoRepeat, 'V'}] = c.refusal;
         ASSERT_EQ(copy.start(), -1);
         EXPECT_EQ(copy.fake.logFile.lines(), c.lines);
-        EXPECT_EQ(copy.fake.messageBoxes.shown.size(), c.modifiers == 0 ? 1u : 0u);
         ASSERT_EQ(copy.fake.input.hotKeys.size(), c.modifiers ? 1u : 0u);
         if (c.modifiers) {
-            EXPECT_EQ(copy.fake.input.hotKeys.begin()->second.first, c.modifiers);
+            EXPECT_EQ(copy.fake.input.hotKeys.begin()->second, std::pair(c.modifiers, 0x56u));
         }
     }
 }
@@ -216,40 +216,6 @@ TEST_F(ShortcutKeyTest, ANoRepeatRefusedOnceIsAskedForNoMore) {
               (std::vector<std::string>{"Shortcut Ctrl+Alt+V refused 87 with MOD_NOREPEAT",
                                         "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT",
                                         "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"}));
-}
-
-// A hand-edited value the box would never make (a key alone, or with Shift, Ctrl or Alt alone)
-// is taken as the box takes such keys: Ctrl+Alt is added, never the bare key for every program.
-TEST_F(ShortcutKeyTest, StartUpRegistersTheStoredShortcutAsTheBoxWouldMakeIt) {
-    using platform::kModControl, platform::kModShift;
-    const struct {
-        std::uint32_t value;
-        unsigned modifiers;  // 0: no registration
-    } cases[] = {
-        {kCtrlAltV, kCtrlAlt},
-        {0x56, kCtrlAlt},
-        {0x0156, kCtrlAlt | kModShift},
-        {0x0256, kCtrlAlt},
-        {0x0456, kCtrlAlt},
-        {0x0356, kModControl | kModShift},
-        {0x10656, 0},
-        {0x8056, 0},
-        {0x0600, 0},
-        {0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
-        Copy copy;
-        copy.fake.registry.createKey(RegistryRoot::CurrentUser, kKey);
-        copy.fake.registry.setDword(RegistryRoot::CurrentUser, kKey, "hotkey", c.value);
-        ASSERT_EQ(copy.start(), -1);
-        ASSERT_EQ(copy.fake.input.hotKeys.size(), c.modifiers ? 1u : 0u);
-        if (c.modifiers) {
-            EXPECT_EQ(copy.fake.input.hotKeys.begin()->second,
-                      std::pair(c.modifiers | platform::kModNoRepeat, unsigned{'V'}));
-        }
-        EXPECT_TRUE(copy.fake.messageBoxes.shown.empty());
-    }
 }
 
 TEST_F(ShortcutKeyTest, PressedItOpensTheControllerInFrontAndAgainClosesIt) {
@@ -291,9 +257,7 @@ TEST_F(ShortcutKeyTest, DuringTheFadeOutItKeepsTheControllerAndDuringTheMenuNoth
 
     app.controller().unload();
     fake.menus.whileMenuOpen = [this] { press(); };
-    fake.windows.deliver(hostWindow(), [](auto& e) {
-        e.onPointerDown(platform::kFormItself, platform::kLeftButton, 0x204 * 15.0f, 0);
-    });
+    trayEvent(0x204);
     EXPECT_FALSE(app.controller().loaded());
 }
 

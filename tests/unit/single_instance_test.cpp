@@ -48,13 +48,8 @@ TEST_F(SingleInstanceScan, AnotherCopyListedAfterAnUnopenableProcessIsFound) {
 // Another user's copy (fast user switching, a remote session) runs in another session: it is
 // theirs, and this one runs too; a copy of this session ends it.
 TEST_F(SingleInstanceScan, OnlyCopiesOfThisSessionCount) {
-    struct Copy : AppTest {
-        void TestBody() override {}
-        using AppTest::fake;
-        using AppTest::start;
-    };
     for (bool sameSession : {false, true}) {
-        Copy copy;
+        Program copy;
         copy.fake.processes.addProcess(311, copy.fake.processes.ownPath);
         copy.fake.processes.sessions[311] = 2;
         copy.fake.processes.sessions[copy.fake.processes.ownId] = sameSession ? 2 : 1;
@@ -118,13 +113,8 @@ TEST_F(SingleInstanceScan, TheInstanceLockDecidesBeforeTheScan) {
         {InstanceClaim::HeldElsewhere, false, -1},  // another process took the name: no copy
         {InstanceClaim::Unavailable, true, 4242},   // the scan finds the other copy
     };
-    struct Copy : AppTest {
-        void TestBody() override {}
-        using AppTest::fake;
-        using AppTest::start;
-    };
     for (auto [claim, otherListed, exitCode] : cases) {
-        Copy test;
+        Program test;
         test.fake.processes.instanceClaim = claim;
         if (otherListed) test.fake.processes.addProcess(309, test.fake.processes.ownPath);
         EXPECT_EQ(test.start(), exitCode) << static_cast<int>(claim) << " " << otherListed;

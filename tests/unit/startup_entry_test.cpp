@@ -10,12 +10,19 @@ namespace {
 using platform::RegistryRoot;
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kName = "Velto Volume Controller 4.0";
-const std::string kUninstall =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VeltoVolumeController";
 
 // The machine's installed-programs entry naming FOLDER as the installation for everyone.
 void installedForEveryoneIn(fakes::FakeRegistry& registry, const std::string& folder) {
-    registry.setString(RegistryRoot::LocalMachine, kUninstall, "InstallLocation", folder);
+    registry.setString(RegistryRoot::LocalMachine, settings::kUninstallKey, "InstallLocation",
+                       folder);
+}
+
+// The program's entry in a Run key, if any.
+const fakes::FakeRegistry::Value* runEntry(fakes::FakeRegistry& registry, RegistryRoot root) {
+    auto* key = registry.find(root, kRun);
+    if (key == nullptr) return nullptr;
+    auto it = key->find(kName);
+    return it == key->end() ? nullptr : &it->second;
 }
 
 TEST(StartupCommand, IsTheExecutablesPathWithALowerCaseExeQuotedWhenItHasASpace) {
@@ -35,10 +42,7 @@ protected:
         installedForEveryoneIn(fake.registry, "C:\\Program Files\\Velto");
     }
     const fakes::FakeRegistry::Value* entry(RegistryRoot root = RegistryRoot::LocalMachine) {
-        auto* key = fake.registry.find(root, kRun);
-        if (key == nullptr) return nullptr;
-        auto it = key->find(kName);
-        return it == key->end() ? nullptr : &it->second;
+        return runEntry(fake.registry, root);
     }
     fakes::FakePlatform fake;
     settings::StartupEntry startup{fake.registry, fake.processes, fake.system, fake.messageBoxes};
@@ -136,6 +140,7 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
     const std::string beside = "C:\\Program FilesX\\Velto\\qmx.exe";
     const std::string sibling = "C:\\Program Files\\Velto Old\\qmx.exe";
     const std::string nested = "C:\\Program Files\\Velto\\Old\\qmx.exe";
+    const auto quoted = [](const std::string& path) { return "\"" + path + "\""; };
     struct Case {
         const char* name;
         std::string path, machineBefore, userBefore;
@@ -155,12 +160,10 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
          true, lower, "(none)"},
         {"elevated, a path leaving Program Files", "C:\\Program Files\\..\\Tools\\qmx.exe", "", "",
          true, "(none)", escaping, "C:\\Program Files\\..\\Tools"},
-        {"elevated, a folder whose name only starts with Program Files", beside, "", "", true,
-         "(none)", "\"" + beside + "\"", "C:\\Program FilesX\\Velto"},
-        {"elevated, another folder of Program Files than the installation", sibling, "", "", true,
-         "(none)", "\"" + sibling + "\""},
-        {"elevated, a folder inside the installation's", nested, "", "", true, "(none)",
-         "\"" + nested + "\""},
+        {"elevated, a folder named Program Files and more", beside, "", "", true, "(none)",
+         quoted(beside), "C:\\Program FilesX\\Velto"},
+        {"elevated, beside the installation", sibling, "", "", true, "(none)", quoted(sibling)},
+        {"elevated, inside the installation", nested, "", "", true, "(none)", quoted(nested)},
         {"elevated, no installation for everyone", installed, "", "", true, "(none)", self, ""},
         {"elevated, started by the short name", "C:\\PROGRA~1\\VELTO\\QMX.EXE", "", "", true, self,
          "(none)"},
@@ -185,13 +188,8 @@ TEST_F(StartupEntryTest, OneEntryStartsTheProgramForAUser) {
         if (!c.elevated) rig.registry.readOnlyRoots.insert(RegistryRoot::LocalMachine);
         settings::StartupEntry entry{rig.registry, rig.processes, rig.system, rig.messageBoxes};
         entry.setStartupOn();
-        const auto valueIn = [&](RegistryRoot root) -> const fakes::FakeRegistry::Value* {
-            auto* key = rig.registry.find(root, kRun);
-            auto it = key->find(kName);
-            return it == key->end() ? nullptr : &it->second;
-        };
-        EXPECT_EQ(dataOf(valueIn(RegistryRoot::LocalMachine)), c.machineAfter);
-        EXPECT_EQ(dataOf(valueIn(RegistryRoot::CurrentUser)), c.userAfter);
+        EXPECT_EQ(dataOf(runEntry(rig.registry, RegistryRoot::LocalMachine)), c.machineAfter);
+        EXPECT_EQ(dataOf(runEntry(rig.registry, RegistryRoot::CurrentUser)), c.userAfter);
         EXPECT_TRUE(rig.messageBoxes.shown.empty());
     }
 }

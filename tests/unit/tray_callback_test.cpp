@@ -19,13 +19,6 @@ protected:
         fake.registry.createKey(kUser, kKey);
         ASSERT_EQ(start(), -1);
     }
-    // The shell's callback: a left-button press whose x coordinate carries the event.
-    void trayEvent(int event) {
-        const float x = static_cast<float>(event * fake.system.twipsX);
-        fake.windows.deliver(hostWindow(), [x](platform::WindowEvents& e) {
-            e.onPointerDown(platform::kFormItself, platform::kLeftButton, x, 0);
-        });
-    }
     int controllerCreations() { return static_cast<int>(fake.log.count("windows.create Form1")); }
 };
 
@@ -149,19 +142,18 @@ TEST_F(TrayCallback, ClosingFromTheMenuEndsTheProgramAndTakesTheIconAway) {
 TEST_F(TrayCallback, ACloseRequestOrTheEndOfTheSessionEndsTheProgramLikeClose) {
     const std::vector<std::string> ending{"shell.notifyIcon delete", "processes.exit 0"};
     for (bool sessionEnds : {false, true}) {
-        fakes::FakePlatform other;
-        other.processes.addProcess(other.processes.ownId, other.processes.ownPath);
-        app::Application program(other.platform, other.eventLog);
-        program.start();
-        const auto host = other.windows.idOf("Form2");
+        Program other;
+        other.start();
         EXPECT_EQ(exitCodeOf([&] {
-                      other.windows.deliver(host, [&](platform::WindowEvents& e) {
-                          sessionEnds ? e.onSessionEnding() : e.onClose();
-                      });
+                      other.fake.windows.deliver(
+                          other.hostWindow(), [&](platform::WindowEvents& e) {
+                              sessionEnds ? e.onSessionEnding() : e.onClose();
+                          });
                   }),
                   0)
             << "session ends: " << sessionEnds;
-        const std::vector<std::string> tail(other.log.calls.end() - 2, other.log.calls.end());
+        const auto& calls = other.fake.log.calls;
+        const std::vector<std::string> tail(calls.end() - 2, calls.end());
         EXPECT_EQ(tail, ending);
     }
 }
@@ -249,32 +241,16 @@ TEST_F(TrayCallback, EachGestureIsOneActionByMouseOrKeyboard) {
         {"left click", {{0x201, 0}, {0x202, 90}, {kTraySelect, 500}}, true, 1, 0},
         {"right click", {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 0}}, false, 0, 1},
         {"right press, then the request", {{0x204, 0}, {kTrayContextMenu, 500}}, false, 0, 1},
-        {"a selection right after a double click",
-         {{0x201, 0}, {0x202, 80}, {0x203, 150}, {kTraySelect, 0}},
-         true,
-         2,
-         0},
+        {"double click", {{0x201, 0}, {0x202, 80}, {0x203, 150}, {kTraySelect, 0}}, true, 2, 0},
         {"a selection long after the release", {{0x202, 0}, {kTraySelect, 501}}, true, 2, 0},
         {"late, the tick count wrapping", {{0x202, 0}, {kTraySelect, 501}}, true, 2, 0, 0, 300},
         {"a click's slow opening", {{0x201, 0}, {0x202, 90}, {kTraySelect, 0}}, true, 1, 0, 600},
-        {"a menu request long after a right click",
-         {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 501}},
-         false,
-         0,
-         2},
+        {"a late menu request", {{0x204, 0}, {0x205, 90}, {kTrayContextMenu, 501}}, false, 0, 2},
         {"Enter or Space", {{kTrayKeySelect, 0}}, false, 1, 0},
         {"one Enter reported twice", {{kTrayKeySelect, 0}, {kTrayKeySelect, 500}}, true, 1, 0},
         {"twice, wrapping", {{kTrayKeySelect, 0}, {kTrayKeySelect, 500}}, true, 1, 0, 0, 200},
-        {"Enter again, the controller in front",
-         {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}},
-         false,
-         1,
-         0},
-        {"Enter again, the controller behind",
-         {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}},
-         true,
-         2,
-         0},
+        {"Enter later, in front", {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}}, false, 1, 0},
+        {"Enter later, behind", {{kTrayKeySelect, 0}, {kTrayKeySelect, 501}}, true, 2, 0},
         {"Enter on an icon chosen by mouse", {{kTraySelect, 0}}, false, 1, 0},
         {"Shift+F10 or the menu key", {{kTrayContextMenu, 0}}, false, 0, 1},
     };
@@ -322,6 +298,8 @@ TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
         {std::nullopt, area, area},  // before Windows 7
         {std::nullopt, std::nullopt, std::nullopt},
     };
+    trayEvent(0x204);  // by mouse: at the pointer
+    EXPECT_FALSE(fake.menus.popups.back().state.place.has_value());
     for (const auto& c : cases) {
         fake.shell.iconRect = c.icon;
         fake.shell.notificationArea = c.area;
@@ -335,8 +313,6 @@ TEST_F(TrayCallback, TheKeyboardsMenuStandsAtTheIconOrTheNotificationArea) {
                       std::tie(c.place->left, c.place->bottom));
         }
     }
-    trayEvent(0x204);
-    EXPECT_FALSE(fake.menus.popups.back().state.place.has_value());
 }
 
 // The shell's documented way back: the focus returns to the notification area after a menu

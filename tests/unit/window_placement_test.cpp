@@ -11,31 +11,28 @@ namespace {
 // 694 x 817 window.
 constexpr ui::PixelSize kAboutFrameAt192{6, 37};
 
-bool inside(const ui::PixelRect& r, const ui::PixelRect& area) {
-    return r.left >= area.left && r.top >= area.top && r.left + r.width <= area.left + area.width &&
-           r.top + r.height <= area.top + area.height;
-}
-
-TEST(WindowPlacement, TheAboutBoxAt192DpiOnA1280x800ScreenFitsItsWorkArea) {
-    const ui::PixelRect area{0, 0, 1280, 760};  // less a 40-pixel taskbar at the bottom
-    const int dpi =
-        ui::dpiThatFits(resources::aboutForm(), 192, kAboutFrameAt192, {area.width, area.height});
-    const ui::PixelRect client = ui::clientRectAt(resources::aboutForm(), dpi);
-    const ui::PixelSize window{client.width + 6, client.height + 37};  // the frame stays as it is
-    EXPECT_LE(window.height, area.height);
-    // As large as fits: one step up would not.
-    EXPECT_GT(ui::clientRectAt(resources::aboutForm(), dpi + 1).height + 37, area.height);
-    EXPECT_TRUE(inside(ui::centredOn(window, {0, 0, 1280, 800}, area), area));
-}
-
-TEST(WindowPlacement, AFormThatFitsKeepsItsMonitorsResolutionAndNoneGoesBelow96Dpi) {
+// A form that fits keeps its monitor's resolution; one that does not is laid out at the highest
+// that fits, frame included, and none below 96 DPI. The About box at 192 DPI on a 1280 x 800
+// screen with a 40-pixel taskbar at the bottom: as large as fits, and moved up off the taskbar.
+TEST(WindowPlacement, AFormIsLaidOutAtTheHighestResolutionThatFitsItsWorkArea) {
     const auto& about = resources::aboutForm();
     EXPECT_EQ(ui::dpiThatFits(about, 192, kAboutFrameAt192, {694, 817}), 192);
     EXPECT_LT(ui::dpiThatFits(about, 192, kAboutFrameAt192, {694, 816}), 192);
     EXPECT_LT(ui::dpiThatFits(about, 192, kAboutFrameAt192, {693, 817}), 192);
     EXPECT_EQ(ui::dpiThatFits(about, 144, {4, 28}, {200, 200}), 96);
+
+    const ui::PixelRect area{0, 0, 1280, 760};
+    const int dpi = ui::dpiThatFits(about, 192, kAboutFrameAt192, {area.width, area.height});
+    const ui::PixelRect client = ui::clientRectAt(about, dpi);
+    const ui::PixelSize window{client.width + 6, client.height + 37};  // the frame stays as it is
+    EXPECT_LE(window.height, area.height);
+    // As large as fits: one step up would not.
+    EXPECT_GT(ui::clientRectAt(about, dpi + 1).height + 37, area.height);
+    EXPECT_EQ(ui::centredOn(window, {0, 0, 1280, 800}, area).top, area.height - window.height);
 }
 
+// Moved the least to lie inside the work area; a dialog is centred on the screen and moved only
+// to leave the taskbar free.
 TEST(WindowPlacement, AWindowIsMovedTheLeastToLieInsideTheWorkArea) {
     const ui::PixelRect area{0, 40, 1024, 728};  // a taskbar at the top
     const struct {
@@ -48,9 +45,7 @@ TEST(WindowPlacement, AWindowIsMovedTheLeastToLieInsideTheWorkArea) {
         {{50, 300, 300, 900}, {50, 40, 300, 900}},     // taller than the area: top edge kept
     };
     for (const auto& c : cases) EXPECT_EQ(ui::keptInside(c.wanted, area), c.placed);
-}
 
-TEST(WindowPlacement, ADialogIsCentredOnTheScreenAndMovedOnlyToLeaveTheTaskbarFree) {
     const ui::PixelRect screen{0, 0, 1024, 768};
     EXPECT_EQ(ui::centredOn({300, 200}, screen, {0, 0, 1024, 728}),
               (ui::PixelRect{362, 284, 300, 200}));
