@@ -12,8 +12,13 @@ audiosim() {
     return $rc
 }
 
-# sim_do ARGS...: runs the control program for its effect; fails when it refuses.
-sim_do() { audiosim "$@" >/dev/null; }
+# sim_do ARGS...: runs the control program for its effect; fails, saying why, when it refuses.
+sim_do() {
+    audiosim "$@" >/dev/null && return 0
+    local rc=$?
+    log "audiosim $* ended with $rc: $(tr -d '\r' <"$E2E_WORK/audiosim.out" | head -n 1)"
+    return "$rc"
+}
 
 # sim_field ID FIELD: one field of a device's line in the table (level, mute, roles, state).
 sim_field() {

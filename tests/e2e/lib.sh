@@ -337,12 +337,13 @@ played_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
 # holds 'SHELL CONDITION': for checks that combine several tests.
 holds() { eval "$1"; }
 
-# answer_message: waits up to five seconds for the program's message box, logs its text into
-# the output and MESSAGE, and presses OK. False when no message came.
+# answer_message [SECONDS]: waits up to SECONDS (5) for the program's message box, logs its text
+# into the output and MESSAGE, and presses OK. False when no message came.
 answer_message() {
     local box
     MESSAGE=
-    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 5 | head -n 1)
+    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout "${1:-5}" |
+        head -n 1)
     [ -n "$box" ] || return 1
     MESSAGE=$(drv child-text "${box%% *}" 65535)
     log "message: $MESSAGE"

@@ -235,7 +235,8 @@ test_the_tray_icon_answers_to_the_keyboard() {
     check "a right click's menu, closed, does not come again" [ "$(menu_count)" = 0 ]
 }
 
-test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused() {
+# Starts the program with Ctrl+Alt+V stored as its shortcut and opens the controller with it.
+open_with_the_stored_shortcut() {
     reset_settings
     set_setting hotkey REG_DWORD 0x656  # Ctrl+Alt+V
     check "qmx.exe starts" start_qmx "$KEYS_DIR"
@@ -246,6 +247,10 @@ test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused()
     CONTROLLER=${CONTROLLER_LINE%% *}
     check "Ctrl+Alt+V opens the controller" [ -n "$CONTROLLER" ]
     program_settled
+}
+
+test_a_shortcut_key_opens_and_closes_the_controller_and_a_taken_one_is_refused() {
+    open_with_the_stored_shortcut
     check "with the focus on the knob" [ "$(focused)" = "$(control_handle 4)" ]
     xdotool key ctrl+alt+v
     check "pressed again it closes the controller" controller_closes
@@ -303,16 +308,7 @@ test_a_doubled_key_selection_keeps_one_controller() {
 
 # Pressed while the controller fades out, the shortcut opens it: the fade stops and it stands.
 test_the_shortcut_during_the_fade_out_leaves_the_controller_open() {
-    reset_settings
-    set_setting hotkey REG_DWORD 0x656 # Ctrl+Alt+V
-    check "qmx.exe starts" start_qmx "$KEYS_DIR"
-    program_settled
-    focus_wine
-    xdotool key ctrl+alt+v
-    CONTROLLER_LINE=$(new_controller)
-    CONTROLLER=${CONTROLLER_LINE%% *}
-    check "Ctrl+Alt+V opens the controller" [ -n "$CONTROLLER" ]
-    program_settled
+    open_with_the_stored_shortcut
     xdotool key --delay 150 ctrl+alt+v ctrl+alt+v
     check "pressed twice, the controller fades and stands again" \
         holds 'sleep 2; [ "$(sole_controller)" = "$CONTROLLER" ]'

@@ -167,11 +167,9 @@ test_windows10_failures_for_a_while_and_for_good() {
     sim_do fail GetMasterVolumeLevelScalar 0x80004005 100000
     sleep 5  # time must pass: five seconds of failures
     check "five seconds of failures show no message" [ -z "$(qmx_message)" ]
-    local box
-    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 15 | head -n 1)
+    answer_message 15
     check "failing for good, the mute poll's message appears" \
-        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to get Mixer Control Details." ]
-    drv press-ok "${box%% *}" >/dev/null
+        [ "$MESSAGE" = "Error! Unable to get Mixer Control Details." ]
     check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
     leave_windows10_audio
 }
@@ -263,11 +261,9 @@ test_windows10_start_up_with_no_active_device() {
     reset_settings
     audiosim clear >/dev/null
     check "with no device at all, qmx.exe starts" start_qmx "$W10_DIR"
-    local box
-    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 10 | head -n 1)
-    check "and says the mixer device cannot be opened" [ "$(drv child-text "${box%% *}" 65535)" = \
-        "Error! Unable to open a Mixer Device. Program will be terminated." ]
-    drv press-ok "${box%% *}" >/dev/null
+    answer_message 10
+    check "and says the mixer device cannot be opened" \
+        [ "$MESSAGE" = "Error! Unable to open a Mixer Device. Program will be terminated." ]
     check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
     leave_windows10_audio
 }
@@ -336,11 +332,9 @@ test_windows10_writes_refused_for_good_while_reads_work() {
     log "${left} ms left to five seconds after the first refusal"
     [ "$left" -le 0 ] || sleep "$((left / 1000)).$(printf %03d $((left % 1000)))"
     check "five seconds after the first refusal, no message" [ -z "$(qmx_message)" ]
-    local box
-    box=$(drv wait-window --class '#32770' --pid "$QMX_PID" --visible 1 --timeout 15 | head -n 1)
+    answer_message 15
     check "refused for ten seconds, the write's message appears" \
-        [ "$(drv child-text "${box%% *}" 65535)" = "Error! Unable to set Mixer Control Details." ]
-    drv press-ok "${box%% *}" >/dev/null
+        [ "$MESSAGE" = "Error! Unable to set Mixer Control Details." ]
     check "pressing OK ends the program" wait_gone "$QMX_LINUX_PID" 10
     leave_windows10_audio
 }
