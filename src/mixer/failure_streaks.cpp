@@ -50,18 +50,16 @@ void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss) {
 }
 
 void FailureStreaks::answered(EndpointCall call) {
-    Streak& s = streak(call);
-    if (s.failures != 0) {
-        log_.write(std::string(methodOf(call)) + " answers again after " + failures(s.failures));
-    }
-    s = Streak{};
+    end(call, " answers again after ");
 }
 
 void FailureStreaks::dropped(EndpointCall call) {
+    end(call, " write dropped after ");
+}
+
+void FailureStreaks::end(EndpointCall call, const char* how) {
     Streak& s = streak(call);
-    if (s.failures != 0) {
-        log_.write(std::string(methodOf(call)) + " write dropped after " + failures(s.failures));
-    }
+    if (s.failures != 0) log_.write(std::string(methodOf(call)) + how + failures(s.failures));
     s = Streak{};
 }
 

@@ -51,6 +51,8 @@ private:
         std::optional<std::uint32_t> since;  // the first failure after the last loss
     };
     Streak& streak(EndpointCall call) { return streaks_[static_cast<std::size_t>(call)]; }
+    // Ends a streak, telling how (" answers again after ") when it had failures.
+    void end(EndpointCall call, const char* how);
 
     EventLog& log_;
     Clock clock_;

@@ -210,17 +210,21 @@ test_windows10_the_output_is_switched_on_every_windows_version() {
     leave_windows10_audio
 }
 
-# The About box names the device in use as it is now: renamed, with a tab, too long for its line,
-# with no name at all, or another device after the default was disabled.
-test_windows10_names_as_they_are_now() {
+# Starts with the headset as the default output and opens the About box; ABOUT is its handle.
+about_the_headset() {
     w10_start add hs "Headset"
     sim_do default hs
     choose About
-    local about
-    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
-    about=${about%% *}
-    mixer_line() { child_text "$about" 2; }
-    check "the About box names the headset" [ "$(mixer_line)" = "Mixer : Headset" ]
+    ABOUT=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
+    ABOUT=${ABOUT%% *}
+    check "the About box names the headset" [ "$(child_text "$ABOUT" 2)" = "Mixer : Headset" ]
+}
+
+# The About box names the device in use as it is now: renamed, with a tab, too long for its line,
+# with no name at all, or another device after the default was disabled.
+test_windows10_names_as_they_are_now() {
+    about_the_headset
+    mixer_line() { child_text "$ABOUT" 2; }
     audiosim rename hs $'Kopfh\xc3\xb6rer\tBT' >/dev/null
     check "renamed: the open About box follows, the tab a space" \
         within 10 '[ "$(mixer_line)" = "Mixer : Kopfhörer BT" ]'
@@ -230,7 +234,7 @@ test_windows10_names_as_they_are_now() {
     check "a long name is cut with an ellipsis" [ "$(mixer_line)" = "Mixer : Headset Speakers (High Defin…" ]
     local line box_rect label_rect
     read -r -a box_rect < <(rect_of "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" | head -n 1)")
-    read -r -a label_rect < <(rect_of "$(child_line "$about" 2)")
+    read -r -a label_rect < <(rect_of "$(child_line "$ABOUT" 2)")
     log "About box ${box_rect[*]}, mixer line ${label_rect[*]}"
     check "and its line ends inside the box" \
         [ $((label_rect[0] + label_rect[2])) -le $((box_rect[0] + box_rect[2])) ]
@@ -370,16 +374,10 @@ submenu_item_ink() {
 # A device whose name property is gone (VT_EMPTY, as a device just plugged in may have): the
 # About box and the Playback Device submenu say it has no name rather than showing nothing.
 test_windows10_a_device_renamed_to_no_name() {
-    w10_start add hs "Headset"
-    sim_do default hs
-    choose About
-    local about
-    about=$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1 | head -n 1)
-    about=${about%% *}
-    check "the About box names the headset" [ "$(child_text "$about" 2)" = "Mixer : Headset" ]
+    about_the_headset
     audiosim rename hs --empty >/dev/null
     check "renamed to no name: the open About box says it has none" \
-        within 3 '[ "$(child_text "$about" 2)" = "Mixer : (Unnamed device)" ]'
+        within 3 '[ "$(child_text "$ABOUT" 2)" = "Mixer : (Unnamed device)" ]'
     check "the Playback Device submenu opens" open_output_submenu
     check "it lists both outputs" [ "$(submenu_items)" = 2 ]
     log "ink of the unnamed item: $(submenu_item_ink 2), of the speakers: $(submenu_item_ink 1)"
@@ -388,7 +386,7 @@ test_windows10_a_device_renamed_to_no_name() {
     close_menu
     audiosim rename hs "Kopfhörer" >/dev/null
     check "named again, the About box follows" \
-        within 3 '[ "$(child_text "$about" 2)" = "Mixer : Kopfhörer" ]'
+        within 3 '[ "$(child_text "$ABOUT" 2)" = "Mixer : Kopfhörer" ]'
     check "no message appeared" [ -z "$(qmx_message)" ]
     leave_windows10_audio
 }
