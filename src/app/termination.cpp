@@ -5,6 +5,8 @@
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
+#include "mixer/mixer_messages.h"
+#include "system_checks/os_info.h"
 
 namespace qmx::app {
 
@@ -24,7 +26,32 @@ const char* endingOf(EndCause cause) {
     }
     return "Ended";
 }
+
+// A script or launcher that started the program reads why it ended after a message from its exit
+// code. None is a multiple of four, as every process identifier is (the code a second copy ends
+// with), nor 0, the menu's Close.
+struct FatalExit {
+    const char* message;
+    std::uint32_t exitCode;
+};
+constexpr FatalExit kFatalExits[] = {
+    {mixer::kOpenFailed, 1},
+    {mixer::kLineInfoFailed, 2},
+    {mixer::kLineControlsFailed, 3},
+    {mixer::kVolumeReadFailed, 5},
+    {mixer::kMuteReadFailed, 6},
+    {mixer::kWriteFailed, 7},
+    {system_checks::kUnsupportedSystem, 9},
+};
+constexpr std::uint32_t kOtherFatalExit = 10;
 }  // namespace
+
+std::uint32_t fatalExitCode(std::string_view message) {
+    for (const auto& [text, code] : kFatalExits) {
+        if (message == text) return code;
+    }
+    return kOtherFatalExit;
+}
 
 Termination::Termination(platform::MessageBoxes& messageBoxes, platform::Processes& processes,
                          TrayIcon& tray, EventLog& log, platform::AudioEndpoints* outputs)
@@ -40,7 +67,7 @@ void Termination::fatal(std::string_view text, unsigned messageBoxFlags) {
     if (reporting_) throw EventAbandoned{};
     reporting_ = true;
     messageBoxes_.messageBox(platform::kNoWindow, text, kAppTitle, messageBoxFlags);
-    end(0, EndCause::FatalMessage);
+    end(fatalExitCode(text), EndCause::FatalMessage);
     std::abort();
 }
 

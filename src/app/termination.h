@@ -9,6 +9,9 @@
 
 namespace qmx::app {
 
+// The exit code of the end after the message `message`: one of its own for each (README).
+std::uint32_t fatalExitCode(std::string_view message);
+
 // Ends the program: takes the tray icon away, stops the watch of the audio outputs (`outputs`,
 // where there are any), writes how it ended to the log, then ends the process.
 class Termination : public ProgramEnd {

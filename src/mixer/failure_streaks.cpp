@@ -36,16 +36,22 @@ const char* FailureStreaks::methodOf(EndpointCall call) {
     return "";
 }
 
+// The tick count goes on while the machine sleeps or hibernates (Microsoft, "Windows Time") and
+// no timer fires meanwhile: one failure before the lid closes and one after resume are not a
+// failure of hours.
 void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss) {
     Streak& s = streak(call);
+    const std::uint32_t now = clock_();
+    const bool resumed = s.lastFailure && now - *s.lastFailure > kLongestPauseMs;
+    s.lastFailure = now;
     if (s.failures++ == 0) {
         log_.write(std::string(methodOf(call)) + " failed " + hexCode(code) +
                    " (first of a streak)");
     }
     if (loss) {
         s.since.reset();
-    } else if (!s.since) {
-        s.since = clock_();
+    } else if (!s.since || resumed) {
+        s.since = now;
     }
 }
 

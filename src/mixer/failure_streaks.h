@@ -24,10 +24,14 @@ enum class EndpointCall {
 // Each kind of call's run of failures (a streak). The log gets the first failure of a streak,
 // with its code, and the streak's end with its count: never a line per failing call. A streak
 // is lasting once its failures other than losses have gone on for the bound; a loss (the device
-// or the audio service gone) starts that span again, as a loss never ends the program.
+// or the audio service gone) starts that span again, as a loss never ends the program, and so
+// does a pause between two failures far longer than the poll's interval (the machine slept, or
+// the program was not scheduled): the span is time during which the call kept failing.
 class FailureStreaks {
 public:
     using Clock = std::function<std::uint32_t()>;
+    // Twenty polls missed.
+    static constexpr std::uint32_t kLongestPauseMs = 2000;
 
     FailureStreaks(EventLog& log, Clock clock, std::uint32_t boundMs);
 
@@ -48,7 +52,8 @@ public:
 private:
     struct Streak {
         std::uint32_t failures = 0;
-        std::optional<std::uint32_t> since;  // the first failure after the last loss
+        std::optional<std::uint32_t> since;  // the first failure after the last loss or pause
+        std::optional<std::uint32_t> lastFailure;
     };
     Streak& streak(EndpointCall call) { return streaks_[static_cast<std::size_t>(call)]; }
     // Ends a streak, telling how (" answers again after ") when it had failures.

@@ -47,6 +47,12 @@ public:
         }
         now = end;
     }
+    // The machine sleeps: the tick count goes on and no timer ticks; at resume each timer that
+    // fell due meanwhile ticks once.
+    void sleep(unsigned milliseconds) {
+        now += milliseconds;
+        for (auto& timer : timers_) timer.due = std::max(timer.due, now);
+    }
     // Moves the tick count on, as after weeks of the system's run, so that it wraps to 0
     // `milliseconds` from now; the timers keep their pace.
     void wrapIn(unsigned milliseconds) {

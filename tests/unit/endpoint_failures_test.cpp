@@ -64,7 +64,7 @@ TEST(EndpointFailures, EachKindOfCallEndsTheProgramOnlyWhenItsOwnFailureLasts) {
         EXPECT_EQ(rig.trayIcon(), IconId::TrayMuted);  // the last state known
         // The log lists the outputs at the system's notices and renewals, never at every poll.
         EXPECT_LE(rig.outputs.listings - listings, 5);
-        EXPECT_EQ(rig.advance(400), message ? 0 : -1);
+        EXPECT_EQ(rig.advance(400), message ? long{app::fatalExitCode(message)} : -1L);
         EXPECT_EQ(rig.firstMessage(), message ? message : "");
     }
 }
@@ -112,7 +112,7 @@ TEST(EndpointFailures, AWriteRefusedForGoodLetsReadsFollowTheDeviceAndEndsWithIt
         }
         EXPECT_EQ(rig.advance(kTenSeconds - 400), -1);
         EXPECT_EQ(rig.firstMessage(), "");
-        EXPECT_EQ(rig.advance(400), 0);
+        EXPECT_EQ(rig.advance(400), app::fatalExitCode(kWriteFailed));
         EXPECT_EQ(rig.firstMessage(), kWriteFailed);
     }
 }
@@ -209,7 +209,48 @@ TEST(EndpointFailures, AClockRunsOnlyWhileItsCallIsMade) {
         after(rig);
         EXPECT_EQ(rig.advance(2000), -1);
         EXPECT_EQ(rig.firstMessage(), "");
-        EXPECT_EQ(rig.advance(kTenSeconds), 0);
+        EXPECT_EQ(rig.advance(kTenSeconds), app::fatalExitCode(message));
+        EXPECT_EQ(rig.firstMessage(), message);
+    }
+}
+
+// The tick count runs on while the machine sleeps: a read or a kept write that failed before the
+// lid closed and fails again after resume has not failed for an hour. A pause of twenty polls
+// or less (the program not scheduled for a moment) keeps the streak going.
+TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
+    const std::function<void(Rig&)> muteRead = [](Rig& rig) {
+        rig.outputs.failing["GetMute"] = kFail;
+    };
+    const std::function<void(Rig&)> keptWrite = [](Rig& rig) {
+        rig.trayEvent(0x202);
+        rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
+        rig.dragKnob(13.8f * 10);
+        rig.app.controller().unload();
+    };
+    const struct {
+        std::function<void(Rig&)> fail;
+        unsigned pauseMs;
+        const char* message;
+        unsigned failingAfterPauseMs;  // until the message
+    } cases[] = {
+        {muteRead, 3600000, kMuteReadFailed, kTenSeconds},
+        {keptWrite, 3600000, kWriteFailed, kTenSeconds},
+        {muteRead, 2100, kMuteReadFailed, kTenSeconds},
+        {muteRead, 2000, kMuteReadFailed, kTenSeconds - 5000 - 2000},
+        {keptWrite, 1500, kWriteFailed, kTenSeconds - 5000 - 1500},
+    };
+    for (const auto& [fail, pauseMs, message, failingAfterPauseMs] : cases) {
+        SCOPED_TRACE(::testing::Message() << message << ", asleep " << pauseMs << " ms");
+        Rig rig;
+        rig.outputs.add("speakers", "Speakers");
+        ASSERT_EQ(rig.start(), -1);
+        rig.advance(100);
+        fail(rig);
+        EXPECT_EQ(rig.advance(5000), -1);
+        rig.fake.timers.sleep(pauseMs);
+        EXPECT_EQ(rig.advance(failingAfterPauseMs - 200), -1);
+        EXPECT_EQ(rig.firstMessage(), "");
+        EXPECT_EQ(rig.advance(400), long{app::fatalExitCode(message)});
         EXPECT_EQ(rig.firstMessage(), message);
     }
 }

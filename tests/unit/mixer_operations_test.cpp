@@ -84,13 +84,14 @@ TEST_F(MixerOperations, MixerNameIsTheWhole32CharacterField) {
 }
 
 // Each failing mixer call shows its own message (exclamation icon, the title as caption) and
-// ends the program; nothing after it runs.
+// ends the program with an exit code of that message's own; nothing after it runs.
 struct FailureCase {
     const char* name;
     std::uint32_t fakes::FakeMixer::*failure;
     std::function<void(app::Application&)> operation;
     const char* message;
     const char* lastCall;  // the failing call: nothing of the operation may follow it
+    long exitCode;
 };
 
 class MixerFailures : public MixerOperations, public ::testing::WithParamInterface<FailureCase> {};
@@ -100,15 +101,15 @@ TEST_P(MixerFailures, ShowTheirMessageAndEndTheProgram) {
     fake.mixer.*(c.failure) = 11;
     fake.log.calls.clear();
     const long exitCode = exitCodeOf([&] { c.operation(app); });
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(exitCode, c.exitCode);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text, c.message);
     EXPECT_EQ(fake.messageBoxes.shown[0].caption, "Velto Volume Controller 4.0");
     EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     const std::vector<std::string> tail(fake.log.calls.end() - 4, fake.log.calls.end());
-    const std::vector<std::string> expectedTail = {c.lastCall,
-                                                   std::string("windows.messageBox ") + c.message,
-                                                   "shell.notifyIcon delete", "processes.exit 0"};
+    const std::vector<std::string> expectedTail = {
+        c.lastCall, std::string("windows.messageBox ") + c.message, "shell.notifyIcon delete",
+        "processes.exit " + std::to_string(c.exitCode)};
     EXPECT_EQ(tail, expectedTail);
 }
 
@@ -117,25 +118,25 @@ INSTANTIATE_TEST_SUITE_P(
     EachCall, MixerFailures,
     ::testing::Values(FailureCase{"GetVolume", &fakes::FakeMixer::failGet,
                                   [](A& a) { a.controller().GetVolume(); },
-                                  mixer::kVolumeReadFailed, "mixer.get 7"},
+                                  mixer::kVolumeReadFailed, "mixer.get 7", 5},
                       FailureCase{"GetMuteVal", &fakes::FakeMixer::failGet,
                                   [](A& a) { a.trayHost().GetMuteVal(); }, mixer::kMuteReadFailed,
-                                  "mixer.get 9"},
+                                  "mixer.get 9", 6},
                       FailureCase{"setVolume", &fakes::FakeMixer::failSet,
                                   [](A& a) { a.controller().setVolume(10); }, mixer::kWriteFailed,
-                                  "mixer.set 7 58982"},
+                                  "mixer.set 7 58982", 7},
                       FailureCase{"setMute", &fakes::FakeMixer::failSet,
                                   [](A& a) { a.controller().chkmute().setValue(1); },
-                                  mixer::kWriteFailed, "mixer.set 9 1"},
+                                  mixer::kWriteFailed, "mixer.set 9 1", 7},
                       FailureCase{"Open", &fakes::FakeMixer::failOpen,
                                   [](A& a) { a.controller().GetCoreComponents("1342373889"); },
-                                  mixer::kOpenFailed, "mixer.open 0"},
+                                  mixer::kOpenFailed, "mixer.open 0", 1},
                       FailureCase{"LineInfo", &fakes::FakeMixer::failLineInfo,
                                   [](A& a) { a.controller().GetCoreComponents("1342373889"); },
-                                  mixer::kLineInfoFailed, "mixer.lineInfo 4"},
+                                  mixer::kLineInfoFailed, "mixer.lineInfo 4", 2},
                       FailureCase{"LineControls", &fakes::FakeMixer::failLineControls,
                                   [](A& a) { a.controller().GetCoreComponents("536936450"); },
-                                  mixer::kLineControlsFailed, "mixer.lineControl 536936450"}),
+                                  mixer::kLineControlsFailed, "mixer.lineControl 536936450", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Windows XP: a sound card unplugged under an open legacy mixer. Each value call reopens device 0
@@ -183,9 +184,9 @@ TEST_F(MixerOperations, AFailureDuringTheMessageBoxLoopIsNotReportedTwice) {
     // While the first message is open, the mute poll keeps ticking and fails again.
     fake.messageBoxes.whileShown = [this](const auto&) { fake.timers.advance(350); };
     const long exitCode = exitCodeOf([this] { fake.timers.advance(100); });
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(exitCode, 6);
     EXPECT_EQ(fake.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(fake.log.count("processes.exit 0"), 1);
+    EXPECT_EQ(fake.log.count("processes.exit 6"), 1);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
         {{},
          [](auto& fake) { fake.mixer.failOpen = 6; },
          {"Message shown: Error! Unable to open a Mixer Device. Program will be terminated.",
-          "Ended after its message, exit code 0"}},
+          "Ended after its message, exit code 1"}},
     };
     for (const auto& c : cases) {
         Program run;
