@@ -15,7 +15,7 @@ Application::Application(platform::Platform& platform, EventLog& log)
                 platform.timers, platform.menus,     messages_,          platform.sound,
                 platform.outputs},
       windowServices_{platform_.forms, platform_.placement, platform_.timers},
-      tray_(platform_.shell, platform_.forms),
+      tray_(platform_.shell, platform_.forms, platform_.timers, log_),
       termination_(platform_.messageBoxes, platform_.processes, tray_, log_, platform_.outputs),
       mixer_(platform_.mixer, termination_),
       os_(platform_.system),

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/call_log.h"
@@ -13,11 +15,33 @@ class FakeShell : public platform::Shell {
 public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
+    // The notification area takes an icon only while `ready`, and only one with the icon's id:
+    // a change or a callback form needs the icon there.
     bool notifyIcon(platform::TrayMessage message, const platform::TrayIconData& data) override {
         static const char* names[] = {"add", "modify", "delete", "setfocus", "setversion"};
         log_.add(std::string("shell.notifyIcon ") + names[static_cast<int>(message)]);
         trayCalls.push_back({message, data});
-        return true;
+        switch (message) {
+            case platform::TrayMessage::Add:
+                if (!ready || iconShown) return false;
+                iconShown = true;
+                return !addTimesOut;
+            case platform::TrayMessage::Delete:
+                return std::exchange(iconShown, false);
+            default:
+                return ready && iconShown;
+        }
+    }
+    // Explorer starts again: the new notification area shows no icon, and takes icons from
+    // `takesIcons` on.
+    void restart(bool takesIcons) {
+        iconShown = false;
+        ready = takesIcons;
+    }
+    int adds() const {
+        return static_cast<int>(std::count_if(trayCalls.begin(), trayCalls.end(), [](auto& c) {
+            return c.message == platform::TrayMessage::Add;
+        }));
     }
 
     bool trayIconRect(const platform::TrayIconData&, platform::Rect& rect) override {
@@ -74,6 +98,9 @@ public:
     std::vector<std::string> started;
     std::vector<std::string> startedIn;  // each started program's current folder
     std::uint32_t startError = 0;        // also fails opening an address
+    bool ready = true;
+    bool iconShown = false;
+    bool addTimesOut = false;  // an Add puts the icon up but answers a failure
 
     struct TrayCall {
         platform::TrayMessage message;

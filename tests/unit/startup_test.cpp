@@ -76,7 +76,7 @@ class UnsupportedSystem : public AppTest, public ::testing::WithParamInterface<s
 
 TEST_P(UnsupportedSystem, IsRefusedWithTheStopMessageBeforeAnyScanOrMixerAccess) {
     fake.system.osVersion = {4, 10, 0, GetParam()};
-    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(start(), 9);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text,
               "Operating System Does not support. This program only runs in Windows 2000 and "
@@ -86,26 +86,26 @@ TEST_P(UnsupportedSystem, IsRefusedWithTheStopMessageBeforeAnyScanOrMixerAccess)
     EXPECT_EQ(fake.log.indexOf("processes.enum 16"), -1);
     EXPECT_EQ(fake.log.indexOf("mixer.open 0"), -1);
     EXPECT_GE(fake.log.indexOf("shell.notifyIcon add"), 0);
-    EXPECT_EQ(fake.log.calls.back(), "processes.exit 0");
+    EXPECT_EQ(fake.log.calls.back(), "processes.exit 9");
 }
 
 INSTANTIATE_TEST_SUITE_P(PlatformIds, UnsupportedSystem, ::testing::Values(0u, 1u));
 
 TEST_F(StartUp, WithoutAMixerDeviceEndsBeforeTheControllerExists) {
     fake.mixer.present = false;
-    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(start(), 1);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kOpenFailed);
     EXPECT_EQ(fake.messageBoxes.shown[0].flags, 0x30u);
     EXPECT_EQ(fake.windows.windowsCreated, 1);  // the tray host only
     EXPECT_EQ(fake.log.indexOf("windows.setTimer Form2 1"), -1);
     const Calls tail(fake.log.calls.end() - 2, fake.log.calls.end());
-    EXPECT_EQ(tail, (Calls{"shell.notifyIcon delete", "processes.exit 0"}));
+    EXPECT_EQ(tail, (Calls{"shell.notifyIcon delete", "processes.exit 1"}));
 }
 
 TEST_F(StartUp, WithoutAMuteControlEndsAtTheHostsDiscovery) {
     fake.mixer.hasMute = false;
-    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(start(), 3);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kLineControlsFailed);
     EXPECT_EQ(fake.windows.find("Form1"), nullptr);
@@ -113,7 +113,7 @@ TEST_F(StartUp, WithoutAMuteControlEndsAtTheHostsDiscovery) {
 
 TEST_F(StartUp, AVolumeReadFailureInTheControllerEndsTheProgram) {
     fake.mixer.failGet = 1;
-    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(start(), 5);
     ASSERT_EQ(fake.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.shown[0].text, mixer::kVolumeReadFailed);
 }
@@ -143,6 +143,7 @@ TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithItsTipAndThePictureOfTheM
                                         std::pair{0u, platform::IconId::TrayNormal}}) {
         fake.mixer.mute = mute;
         fake.timers.advance(100);
+        fake.shell.restart(true);
         fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
         // Added, then its callback form declared again.
         EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::SetVersion) << mute;
@@ -152,6 +153,68 @@ TEST_F(StartUp, TheShellRestartingBringsTheIconBackWithItsTipAndThePictureOfTheM
         EXPECT_EQ(last.data.icon, picture) << mute;
         EXPECT_EQ(last.data.flags, 7u) << mute;  // the tip comes back with it
     }
+}
+
+// A program started at logon before the notification area takes icons, or a new taskbar that
+// announced itself before it takes them: the icon is added again, after waits of 1, 2, 4 ... up
+// to 30 s, until it stands, with the tip and the picture of the moment; the log names the first
+// refusal and the add that held. An add that timed out but put the icon up stands at once.
+TEST_F(StartUp, ARefusedOrLostIconIsAddedAgainUntilItStands) {
+    fake.eventLog.start();
+    fake.shell.ready = false;
+    ASSERT_EQ(start(), -1);
+    std::vector<std::uint64_t> addedAt;
+    for (int polls = 0; polls < 1000; ++polls) {
+        const int adds = fake.shell.adds();
+        fake.timers.advance(100);
+        if (fake.shell.adds() != adds) addedAt.push_back(fake.timers.now);
+    }
+    EXPECT_EQ(addedAt, (std::vector<std::uint64_t>{1000, 3000, 7000, 15000, 31000, 61000, 91000}));
+    // A new taskbar that does not take icons yet: tried at once, then after 1 s again.
+    fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+    fake.timers.advance(1000);
+    EXPECT_EQ(fake.shell.adds(), 10);
+    fake.mixer.mute = 1;
+    fake.shell.ready = true;
+    fake.timers.advance(2000);
+    EXPECT_EQ(fake.shell.adds(), 11);
+    ASSERT_TRUE(fake.shell.iconShown);
+    const auto& calls = fake.shell.trayCalls;
+    const auto added = std::find_if(calls.rbegin(), calls.rend(), [](const auto& call) {
+        return call.message == platform::TrayMessage::Add;
+    });
+    EXPECT_EQ(added->data.icon, platform::IconId::TrayMuted);
+    EXPECT_EQ(added->data.flags, 7u);
+    EXPECT_EQ(added[-1].message, platform::TrayMessage::SetVersion);
+    const auto lines = fake.logFile.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Tray icon refused by the shell (first of a streak)"),
+              2);
+    EXPECT_EQ(lines.back(), "Tray icon added after 2 refusals");
+
+    for (const bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "a new taskbar not ready yet" : "the icon lost");
+        fake.shell.restart(!announced);
+        if (announced) {
+            fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+            fake.timers.advance(900);
+            fake.shell.ready = true;
+        }
+        const int adds = fake.shell.adds();
+        fake.timers.advance(100);
+        EXPECT_EQ(fake.shell.adds(), adds + 1);
+        EXPECT_TRUE(fake.shell.iconShown);
+        fake.timers.advance(1000);
+        EXPECT_EQ(fake.shell.adds(), adds + 1);
+    }
+
+    fake.shell.restart(true);
+    fake.shell.addTimesOut = true;
+    fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+    const int adds = fake.shell.adds();
+    fake.timers.advance(5000);
+    EXPECT_EQ(fake.shell.adds(), adds);
+    EXPECT_EQ(fake.shell.trayCalls.back().message, platform::TrayMessage::Modify);
 }
 
 }  // namespace
