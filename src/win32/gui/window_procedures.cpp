@@ -149,6 +149,12 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
         }
         default:
             if (message == taskbarCreatedMessage()) {
+                // Explorer also announces a new taskbar when the primary monitor's scale changed
+                // (tailscale/walk#32), and may send no WM_DISPLAYCHANGE for it: the icon is added
+                // again in the size for the scale read now.
+                if (form.definition->kind == resources::FormKind::HiddenHost) {
+                    if (const int dpi = primaryMonitorDpi(); dpi != form.dpi) setFormDpi(form, dpi);
+                }
                 send([](platform::WindowEvents& e) { e.onTaskbarCreated(); });
                 return 0;
             }
