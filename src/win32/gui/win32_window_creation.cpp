@@ -118,8 +118,12 @@ void addTooltips(HWND window, FormWindow& form) {
 }  // namespace
 
 Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
-                           const CursorStore& cursors)
-    : instance_(instance), icons_(icons), pictures_(pictures), cursors_(cursors) {
+                           const CursorStore& cursors, const platform::OsVersion& kernel)
+    : instance_(instance),
+      icons_(icons),
+      pictures_(pictures),
+      cursors_(cursors),
+      menuTheme_(kernel) {
     registerClass(instance, kHostClass, formProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                   icons.applicationIcon());
     controllerClass_ =
@@ -127,8 +131,9 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
     registerUnicodeClass(instance, L"QmxPicture", controlProcedure, CS_DBLCLKS);
     registerClass(instance, kOwnerClass, ownerProcedure, nullptr, icons.applicationIcon());
     registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
+    menuTheme_.follow();
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                             nullptr, instance, nullptr);
+                             nullptr, instance, &menuTheme_);
     // System controls draw in the dialog font of the desktop's current settings.
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);
