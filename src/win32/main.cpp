@@ -44,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qmx::win32::IconStore icons(instance);
     qmx::win32::PictureStore pictures(instance);
     qmx::win32::CursorStore cursors(instance);
-    qmx::win32::Win32Windows windows(instance, icons, pictures, cursors);
+    qmx::win32::Win32Windows windows(instance, icons, pictures, cursors, system.kernelVersion());
     qmx::win32::Win32Shell shell(icons);
     qmx::win32::Win32Processes processes;
     qmx::win32::Win32Registry registry;

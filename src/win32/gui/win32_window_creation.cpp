@@ -74,14 +74,23 @@ ChildStyle childStyleFor(resources::ControlKind kind) {
 }
 
 // An elevated copy would not hear "TaskbarCreated" from the unelevated shell (User Interface
-// Privilege Isolation) and so lose its icon when Explorer restarts. The filter call exists from
-// Windows 7 on; looked up at run time so that the program still starts on older systems.
+// Privilege Isolation) and so lose its icon when Explorer restarts. Windows 7 and later let the
+// host window alone accept it (ChangeWindowMessageFilterEx); Vista has only the process-wide
+// ChangeWindowMessageFilter, which Microsoft advises against where the other exists ("not
+// recommended, as it has process-wide scope"); XP has neither and no such isolation. Both are
+// looked up at run time so that the program still starts on XP.
 void acceptTaskbarCreated(HWND host) {
-    using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    static const auto changeFilter =
-        loadedFunction<ChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+    using WindowFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using ProcessFilter = BOOL(WINAPI*)(UINT, DWORD);
+    static const auto windowFilter =
+        loadedFunction<WindowFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+    static const auto processFilter =
+        loadedFunction<ProcessFilter>(L"user32.dll", "ChangeWindowMessageFilter");
     constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
-    if (changeFilter != nullptr) changeFilter(host, taskbarCreatedMessage(), kAllow, nullptr);
+    constexpr DWORD kAdd = 1;    // MSGFLT_ADD
+    const UINT message = taskbarCreatedMessage();
+    if (windowFilter != nullptr && windowFilter(host, message, kAllow, nullptr)) return;
+    if (processFilter != nullptr) processFilter(message, kAdd);
 }
 
 // Tooltips of the controls that have one; the tooltip window belongs to the form's window.
@@ -109,8 +118,12 @@ void addTooltips(HWND window, FormWindow& form) {
 }  // namespace
 
 Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
-                           const CursorStore& cursors)
-    : instance_(instance), icons_(icons), pictures_(pictures), cursors_(cursors) {
+                           const CursorStore& cursors, const platform::OsVersion& kernel)
+    : instance_(instance),
+      icons_(icons),
+      pictures_(pictures),
+      cursors_(cursors),
+      menuTheme_(kernel) {
     registerClass(instance, kHostClass, formProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                   icons.applicationIcon());
     controllerClass_ =
@@ -118,8 +131,9 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
     registerUnicodeClass(instance, L"QmxPicture", controlProcedure, CS_DBLCLKS);
     registerClass(instance, kOwnerClass, ownerProcedure, nullptr, icons.applicationIcon());
     registerClass(instance, kDialogClass, formProcedure, nullptr, nullptr, CS_DBLCLKS);
+    menuTheme_.follow();
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                             nullptr, instance, nullptr);
+                             nullptr, instance, &menuTheme_);
     // System controls draw in the dialog font of the desktop's current settings.
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);

@@ -6,9 +6,11 @@
 
 #include "resources/form_definition.h"
 #include "ui/layout.h"
+#include "ui/timer_tolerance.h"
 #include "win32/gui/dpi.h"
 #include "win32/gui/form_window.h"
 #include "win32/gui/painting.h"
+#include "win32/system/system_library.h"
 #include "win32/system/unique_handle.h"
 #include "win32/system/wide_text.h"
 
@@ -217,8 +219,17 @@ void Win32Windows::setClassStyle(platform::WindowId window, std::uint32_t style)
     SetClassLongA(handleOf(window), GCL_STYLE, style);
 }
 
+// Coalescable from Windows 8 on, looked up at run time; SetTimer before, or should it refuse.
 void Win32Windows::setTimer(platform::WindowId window, int timerId, unsigned intervalMs) {
-    SetTimer(handleOf(window), static_cast<UINT_PTR>(timerId), intervalMs, nullptr);
+    using SetCoalescable = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+    static const auto setCoalescable =
+        loadedFunction<SetCoalescable>(L"user32.dll", "SetCoalescableTimer");
+    const auto id = static_cast<UINT_PTR>(timerId);
+    if (setCoalescable != nullptr && setCoalescable(handleOf(window), id, intervalMs, nullptr,
+                                                    ui::timerToleranceMs(intervalMs)) != 0) {
+        return;
+    }
+    SetTimer(handleOf(window), id, intervalMs, nullptr);
 }
 
 void Win32Windows::killTimer(platform::WindowId window, int timerId) {

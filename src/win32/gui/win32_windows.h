@@ -11,6 +11,7 @@
 #include "win32/gui/accessibility.h"
 #include "win32/gui/cursor_store.h"
 #include "win32/gui/icon_store.h"
+#include "win32/gui/menu_theme_follower.h"
 #include "win32/gui/picture_store.h"
 #include "win32/system/unique_handle.h"
 
@@ -29,8 +30,9 @@ class Win32Windows : public platform::Forms,
                      public platform::Menus,
                      public platform::MessageBoxes {
 public:
+    // `kernel`: the version the kernel reports (System::kernelVersion).
     Win32Windows(HINSTANCE instance, const IconStore& icons, const PictureStore& pictures,
-                 const CursorStore& cursors);
+                 const CursorStore& cursors, const platform::OsVersion& kernel);
     ~Win32Windows() override;
 
     void initCommonControls() override;
@@ -92,7 +94,8 @@ private:
     const IconStore& icons_;
     const PictureStore& pictures_;
     const CursorStore& cursors_;
-    HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons
+    MenuThemeFollower menuTheme_;
+    HWND owner_ = nullptr;  // hidden owner of the forms: no taskbar buttons; hears setting changes
     ATOM controllerClass_ = 0;
     UniqueFont dialogFont_;
     Accessibility accessibility_;

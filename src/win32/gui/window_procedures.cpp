@@ -7,6 +7,7 @@
 #include "win32/gui/dpi.h"
 #include "win32/gui/form_layout.h"
 #include "win32/gui/form_window.h"
+#include "win32/gui/menu_theme_follower.h"
 #include "win32/gui/painting.h"
 #include "win32/gui/pointer.h"
 
@@ -212,9 +213,20 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 // The hidden owner of the program's windows lives as long as the window system: a close
-// request (WM_CLOSE from another program) must not destroy it and every window it owns.
+// request (WM_CLOSE from another program) must not destroy it and every window it owns. As a
+// top-level window it hears the system's setting changes, for the menus' theme.
 LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    }
     if (message == WM_CLOSE) return 0;
+    if (message == WM_SETTINGCHANGE) {
+        auto* menuTheme =
+            reinterpret_cast<MenuThemeFollower*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (menuTheme != nullptr) menuTheme->onSettingChange(wParam, lParam);
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
