@@ -1,9 +1,12 @@
-# make run   builds qmx.exe and starts it under Wine
+# make run   builds qmx.exe and starts it under Wine, as on Windows 10 with a simulated audio
+#            system; make run MODE=windows7 (Wine's own audio) or MODE=xp (the legacy mixer)
 # make test  builds everything and runs the unit and end-to-end tests
 .PHONY: run test bench soak deps native windows clean
 
+MODE ?= windows10
+
 run: windows
-	tools/run.sh
+	tools/run.sh $(MODE)
 
 test: native windows
 	tools/test-all.sh

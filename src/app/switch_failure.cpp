@@ -1,5 +1,7 @@
 #include "app/switch_failure.h"
 
+#include "common/result_words.h"
+
 namespace qmx::app {
 
 namespace {
@@ -8,17 +10,12 @@ constexpr const char* kSwitchOutputFailed = "Unable to switch the playback devic
 // The system error whose HRESULT form is kDeviceNotConnected: its code is the HRESULT's low word.
 constexpr std::uint32_t kDeviceNotConnectedError = platform::kDeviceNotConnected & 0xFFFF;
 
-// Words of the program's own for the codes the system describes in none: the AUDCLNT_E_* codes
-// (Microsoft, "IAudioClient::Start" and "IAudioClient::Initialize", return values), the losses of
-// the audio service and a Windows without a policy-config client.
+// A device lost is said in the system's own words, in the user's language; the system has none
+// for the other audio codes.
 std::string reasonFor(std::uint32_t rc, platform::Shell& shell) {
     if (platform::deviceLost(rc)) return shell.errorDescription(kDeviceNotConnectedError);
-    if (platform::serviceLost(rc)) return "The audio service is not running.";
-    if (rc == platform::kAudioDeviceInUse) return "Another program uses the device exclusively.";
-    if (rc == platform::kNoPolicyConfig) {
-        return "This version of Windows does not let programs choose the playback device.";
-    }
-    return shell.errorDescription(rc);
+    const std::string words = resultWords(rc);
+    return words.empty() ? shell.errorDescription(rc) : words;
 }
 
 std::string rolesText(const std::vector<platform::Role>& roles) {

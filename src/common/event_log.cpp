@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/result_words.h"
+
 namespace qmx {
 
 namespace {
@@ -58,7 +60,8 @@ void EventLog::keep(std::string text) {
 std::string hexCode(std::uint32_t code) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
-    return text;
+    const std::string words = resultWords(code);
+    return words.empty() ? text : std::string(text) + " (" + words + ")";
 }
 
 }  // namespace qmx

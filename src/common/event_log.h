@@ -44,7 +44,8 @@ private:
     bool openingWritten_ = false;
 };
 
-// A system result code as the log shows it: 0x8007001F.
+// A system result code as the log shows it, with the program's words for it where it has them:
+// 0x8007001F, 0x88890010 (The audio service is not running.).
 std::string hexCode(std::uint32_t code);
 
 }  // namespace qmx

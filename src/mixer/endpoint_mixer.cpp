@@ -174,13 +174,7 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
 EndpointMixer::Reach EndpointMixer::lookUp() {
     std::string id;
     const std::uint32_t code = endpoints_.defaultOutput(platform::Role::Console, id);
-    if (code == platform::kNotFound) {
-        streaks_.answered(EndpointCall::DefaultLookup);
-        streaks_.interrupted(EndpointCall::Activate);
-        noDevice();
-        return Reach::NoDevice;
-    }
-    if (!succeeded(code)) {
+    if (!succeeded(code) && code != platform::kNotFound) {
         const bool loss = lost(code);
         streaks_.failed(EndpointCall::DefaultLookup, code, loss);
         // No activation is made while the look-up is lost: its time does not count against one.
@@ -192,10 +186,16 @@ EndpointMixer::Reach EndpointMixer::lookUp() {
     streaks_.answered(EndpointCall::DefaultLookup);
     // Only the system's notices (and a renewed connection, which heard none meanwhile) list the
     // outputs again: a loss of the volume object alone, met at every poll while a device keeps
-    // reporting itself gone, does not.
+    // reporting itself gone, does not. The list goes first, also when no output is left, so that
+    // the log tells an output removed or added before the default it took or gave.
     const bool notified = std::exchange(notified_, false);
-    changed_ = false;
     if (notified) outputLog_.devicesChanged();
+    if (code == platform::kNotFound) {
+        streaks_.interrupted(EndpointCall::Activate);
+        noDevice();
+        return Reach::NoDevice;
+    }
+    changed_ = false;
     if (volume_ && id == volumeOf_) {
         // A change may have been the device's new name.
         if (notified) readName(id);

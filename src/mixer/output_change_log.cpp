@@ -2,27 +2,38 @@
 
 #include <vector>
 
+#include "common/device_name.h"
+#include "resources/tray_menu.h"
+
 namespace qmx::mixer {
 
 namespace {
 std::string named(const std::string& id, const std::string& name) {
-    return id + " (" + name + ")";
+    if (showsNothing(name)) return id + " " + resources::tray_menu::kUnnamedOutputCaption;
+    return id + " (" + printableName(name) + ")";
 }
 }  // namespace
 
 void OutputChangeLog::defaultIs(const std::string& id, const std::string& name) {
-    if (id == default_) return;
+    if (default_ == id) return;
+    const bool known = default_.has_value();
     default_ = id;
-    log_.write("Default output changed to " + named(id, name));
+    if (known) log_.write("Default output changed to " + named(id, name));
 }
 
 void OutputChangeLog::noDefault() {
-    if (default_.empty()) return;
-    default_.clear();
-    log_.write("No default output: no output is active");
+    if (default_ == "") return;
+    const bool known = default_.has_value();
+    default_ = "";
+    if (known) log_.write("No default output: no output is active");
 }
 
 void OutputChangeLog::renamed(const std::string& id, const std::string& name) {
+    const auto listed = active_.find(id);
+    if (activeKnown_ && listed != active_.end()) {
+        if (named(id, listed->second) == named(id, name)) return;
+        listed->second = name;
+    }
     log_.write("Output renamed: " + named(id, name));
 }
 
@@ -38,7 +49,12 @@ void OutputChangeLog::devicesChanged() {
     for (auto& output : outputs) now.emplace(std::move(output.id), std::move(output.name));
     if (activeKnown_) {
         for (const auto& [id, name] : active_) {
-            if (!now.count(id)) log_.write("Output removed: " + named(id, name));
+            const auto still = now.find(id);
+            if (still == now.end()) {
+                log_.write("Output removed: " + named(id, name));
+            } else if (named(id, still->second) != named(id, name)) {
+                log_.write("Output renamed: " + named(id, still->second));
+            }
         }
         for (const auto& [id, name] : now) {
             if (!active_.count(id)) log_.write("Output added: " + named(id, name));

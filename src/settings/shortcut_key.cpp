@@ -87,6 +87,9 @@ std::string ShortcutKey::keysText(std::uint32_t value) {
     return text + keyName(value & 0xFF);
 }
 
+// The log tells a registration once: not again when Options gave the shortcut back (or took a
+// new one only to learn whether the system takes it) and the same one is registered again.
+//
 // MOD_NOREPEAT keeps a held shortcut from opening and closing the controller by turns; Windows
 // before 7 does not know it ("Windows Vista: This flag is not supported", RegisterHotKey) and may
 // refuse it in any words, so it is asked for from Windows 7 on. A refusal other than the
@@ -106,10 +109,14 @@ std::uint32_t ShortcutKey::registerKeys(std::uint32_t value) {
     }
     if (rc != 0) {
         log_.write(shortcut + " refused " + std::to_string(rc));
+        toldRegistration_.clear();
         return rc;
     }
     registered_ = true;
-    log_.write(shortcut + " registered " + (noRepeatKnown_ ? "with" : "without") + " MOD_NOREPEAT");
+    const std::string line =
+        shortcut + " registered " + (noRepeatKnown_ ? "with" : "without") + " MOD_NOREPEAT";
+    if (line != toldRegistration_) log_.write(line);
+    toldRegistration_ = line;
     return 0;
 }
 
@@ -155,6 +162,7 @@ bool ShortcutKey::change(std::uint32_t value, platform::WindowId owner) {
     if (value == 0) {
         settings_.removeHotKey();
         stored_ = 0;
+        toldRegistration_.clear();
         return true;
     }
     if (value == stored_) return true;

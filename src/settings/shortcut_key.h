@@ -58,7 +58,8 @@ private:
     std::uint32_t stored_ = 0;
     bool registered_ = false;
     bool heldBeforeRelease_ = false;
-    bool noRepeatKnown_ = false;  // Windows 7 and later
+    bool noRepeatKnown_ = false;    // Windows 7 and later
+    std::string toldRegistration_;  // the log's last line of a registration that held
 };
 
 }  // namespace qmx::settings

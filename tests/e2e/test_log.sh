@@ -35,7 +35,8 @@ start_logged() {
 
 # Without the setting no file is written; with it a start-up whose mute reads fail for a while
 # leaves the run's facts and the failing call with its code, once, and its end; an idle minute
-# adds nothing, and the end adds how it ended. Where the log's folder cannot be written (a file
+# adds nothing; the only output unplugged, plugged in again and left without a name is told in
+# that order, once each; and the end adds how it ended. Where the log's folder cannot be written (a file
 # stands in its place) the program runs as ever.
 test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
     use_windows10_audio
@@ -62,6 +63,16 @@ test_the_log_keeps_a_start_up_and_its_end_and_nothing_while_idle() {
     before=$(md5sum <"$LOG_FILE")
     sleep 60
     check "a minute idle adds nothing" [ "$(md5sum <"$LOG_FILE")" = "$before" ]
+    check "no default output change at start-up" holds '! log_lines | grep -q "^Default output"'
+    sim_do remove spk
+    check "the only output unplugged: its removal, then no default" within 10 \
+        'log_lines | tail -n 2 | tr "\n" "|" | grep -qxF "Output removed: spk (Speakers (Simulated))|No default output: no output is active|"'
+    sim_do plug spk
+    check "plugged in again: its return, then the default" within 10 \
+        'log_lines | tail -n 2 | tr "\n" "|" | grep -qxF "Output added: spk (Speakers (Simulated))|Default output changed to spk (Speakers (Simulated))|"'
+    sim_do rename spk --empty
+    check "a name removed: renamed as the menu shows it, once" within 10 \
+        '[ "$(log_lines | grep -c "^Output renamed: spk (Unnamed device)$")" = 1 ]'
     check "a close request ends it" close_qmx
     check "the last line says how it ended" \
         [ "$(log_lines | tail -n 1)" = "Ended by a request to close its window, exit code 0" ]

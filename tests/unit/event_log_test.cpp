@@ -36,6 +36,17 @@ TEST(EventLog, WritesNothingUntilStartedThenTheOpeningOnceAndOneStampedLinePerEv
     EXPECT_EQ(quiet.lines(), Lines{"facts"});
 }
 
+// A code the program has words for carries them, the same the switch failure shows.
+TEST(EventLog, ACodeCarriesTheProgramsWordsForIt) {
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {0x88890010, "0x88890010 (The audio service is not running.)"},
+        {0x88890004, "0x88890004 (The device is not connected.)"},
+        {0x8889000A, "0x8889000A (Another program uses the device exclusively.)"},
+        {0x80004005, "0x80004005"},  // E_FAIL: the system's own words
+    };
+    for (const auto& [code, text] : cases) EXPECT_EQ(hexCode(code), text);
+}
+
 // Moved aside before a line would pass the bound; a file that cannot be moved aside drops the
 // line rather than pass it.
 TEST(EventLog, KeepsTheFileWithinItsBound) {

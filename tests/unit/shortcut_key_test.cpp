@@ -214,8 +214,29 @@ TEST_F(ShortcutKeyTest, ANoRepeatRefusedOnceIsAskedForNoMore) {
     closeOptions();
     EXPECT_EQ(fake.logFile.lines(),
               (std::vector<std::string>{"Shortcut Ctrl+Alt+V refused 87 with MOD_NOREPEAT",
-                                        "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT",
                                         "Shortcut Ctrl+Alt+V registered without MOD_NOREPEAT"}));
+}
+
+// The log tells each registration that holds once: not again when Options gives the same
+// shortcut back, but again after a refusal or a removal.
+TEST_F(ShortcutKeyTest, TheLogTellsARegistrationOnce) {
+    fake.eventLog.start();
+    ASSERT_EQ(start(), -1);
+    const std::string b = "Shortcut Ctrl+Alt+B registered with MOD_NOREPEAT";
+    apply(0x0642);
+    app.options().show();
+    closeOptions();
+    fake.input.hotKeyRefusals[{kCtrlAlt | platform::kModNoRepeat, 'B'}] = 1409;
+    app.options().show();
+    closeOptions();
+    fake.input.hotKeyRefusals.clear();
+    app.options().show();
+    closeOptions();
+    apply(0);
+    apply(0x0642);
+    std::vector<std::string> lines = fake.logFile.lines();
+    std::erase_if(lines, [](const std::string& line) { return !line.starts_with("Shortcut"); });
+    EXPECT_EQ(lines, (std::vector<std::string>{b, "Shortcut Ctrl+Alt+B refused 1409", b, b}));
 }
 
 TEST_F(ShortcutKeyTest, PressedItOpensTheControllerInFrontAndAgainClosesIt) {
