@@ -1,6 +1,5 @@
 #include "app/run_facts.h"
 
-#include <cstdio>
 #include <string>
 
 #include "common/app_title.h"
@@ -14,15 +13,12 @@ namespace {
 // later tell it 6.2): its choices follow the latter.
 std::string windowsLine(const platform::OsVersion& v, const platform::OsVersion& told) {
     if (v.major == 0) return "Windows version unknown";
-    char line[120];
-    std::snprintf(line, sizeof line, "Windows %u.%u build %u%s", static_cast<unsigned>(v.major),
-                  static_cast<unsigned>(v.minor), static_cast<unsigned>(v.build),
-                  v.platformId == 2 ? "" : ", not the NT family");
-    std::string text = line;
+    std::string text = "Windows " + std::to_string(v.major) + "." + std::to_string(v.minor) +
+                       " build " + std::to_string(v.build) +
+                       (v.platformId == 2 ? "" : ", not the NT family");
     if (told.major != v.major || told.minor != v.minor) {
-        std::snprintf(line, sizeof line, ", the program is told %u.%u",
-                      static_cast<unsigned>(told.major), static_cast<unsigned>(told.minor));
-        text += line;
+        text += ", the program is told " + std::to_string(told.major) + "." +
+                std::to_string(told.minor);
     }
     return text;
 }
@@ -54,13 +50,10 @@ std::string audioLine(platform::Platform& platform, mixer::MixerAccess& mixer) {
 
 void writeRunFacts(EventLog& log, platform::Platform& platform, mixer::MixerAccess& mixer,
                    platform::WindowId host) {
-    char line[80];
-    std::snprintf(line, sizeof line, "%s started, process %u", kAppTitle,
-                  static_cast<unsigned>(platform.processes.currentProcessId()));
-    log.write(line);
+    log.write(std::string(kAppTitle) + " started, process " +
+              std::to_string(platform.processes.currentProcessId()));
     log.write(windowsLine(platform.system.kernelVersion(), platform.system.version()));
-    std::snprintf(line, sizeof line, "Resolution %d DPI", platform.forms.windowDpi(host));
-    log.write(line);
+    log.write("Resolution " + std::to_string(platform.forms.windowDpi(host)) + " DPI");
     log.write(audioLine(platform, mixer));
 }
 

@@ -1,8 +1,8 @@
 #include "common/event_log.h"
 
-#include <cstdio>
 #include <utility>
 
+#include "common/number_text.h"
 #include "common/result_words.h"
 
 namespace qmx {
@@ -28,10 +28,10 @@ void EventLog::write(std::string_view line) {
     if (!started_) return;
     writeOpening();
     const platform::LocalTime t = file_.now();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d ", t.year, t.month,
-                  t.day, t.hour, t.minute, t.second, t.millisecond);
-    std::string text = stamp;
+    std::string text = zeroPadded(t.year, 4) + "-" + zeroPadded(t.month, 2) + "-" +
+                       zeroPadded(t.day, 2) + " " + zeroPadded(t.hour, 2) + ":" +
+                       zeroPadded(t.minute, 2) + ":" + zeroPadded(t.second, 2) + "." +
+                       zeroPadded(t.millisecond, 3) + " ";
     for (const char c : line) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     text += "\r\n";
     keep(std::move(text));
@@ -58,10 +58,9 @@ void EventLog::keep(std::string text) {
 }
 
 std::string hexCode(std::uint32_t code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
+    const std::string text = "0x" + hexDigits(code, 8);
     const std::string words = resultWords(code);
-    return words.empty() ? text : std::string(text) + " (" + words + ")";
+    return words.empty() ? text : text + " (" + words + ")";
 }
 
 }  // namespace qmx

@@ -1,10 +1,10 @@
 #include "settings/shortcut_key.h"
 
-#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "common/app_title.h"
+#include "common/number_text.h"
 #include "common/program_end.h"
 
 namespace qmx::settings {
@@ -41,15 +41,9 @@ std::string keyName(unsigned key) {
     for (const auto& [code, name] : kKeyNames) {
         if (code == key) return name;
     }
-    char text[16];
-    if (key >= 0x70 && key <= 0x87) {
-        std::snprintf(text, sizeof text, "F%u", key - 0x6F);
-    } else if (key >= 0x60 && key <= 0x69) {
-        std::snprintf(text, sizeof text, "Num %u", key - 0x60);
-    } else {
-        std::snprintf(text, sizeof text, "key 0x%02X", key);
-    }
-    return text;
+    if (key >= 0x70 && key <= 0x87) return "F" + std::to_string(key - 0x6F);
+    if (key >= 0x60 && key <= 0x69) return "Num " + std::to_string(key - 0x60);
+    return "key 0x" + hexDigits(key, 2);
 }
 }  // namespace
 

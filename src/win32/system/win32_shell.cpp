@@ -5,10 +5,10 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "common/number_text.h"
 #include "win32/gui/dpi.h"
 #include "win32/gui/form_window.h"
 #include "win32/system/system_library.h"
@@ -134,9 +134,7 @@ std::string Win32Shell::errorDescription(std::uint32_t error) {
         description.pop_back();
     }
     if (!description.empty()) return description;
-    char code[16];
-    std::snprintf(code, sizeof(code), "0x%08X", static_cast<unsigned>(error));
-    return std::string("Error ") + code;
+    return "Error 0x" + hexDigits(error, 8);
 }
 
 }  // namespace qmx::win32
