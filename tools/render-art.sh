@@ -42,9 +42,9 @@ side() {
 }
 
 # Every picture at 100 percent and at each of the scales, drawn from its source at each size.
-# Above 100 percent every byte counts (the program stays below 700 KiB): the PNG files are packed
-# again with zopflipng, losslessly, and the About box's background, opaque and photographic, is kept
-# as a JPEG (a PNG of it at 200 percent alone would cost 95 KB).
+# Every byte counts (the program stays below 700 KiB): the PNG files are packed again with
+# zopflipng, losslessly, and the About box's background above 100 percent, opaque and
+# photographic, is kept as a JPEG (a PNG of it at 200 percent alone would cost 95 KB).
 for svg in "$out"/*.svg; do
     name=$(basename "$svg" .svg)
     read -r width height < <(sed -n 's/^<svg[^>]* width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2/p' "$svg")
@@ -59,7 +59,7 @@ for svg in "$out"/*.svg; do
         fi
         convert "$out/$name$suffix.rendered.png" -strip -define png:compression-level=9 \
             "PNG32:$out/$name$suffix.png"
-        [ "$scale" = 100 ] || zopflipng -y "$out/$name$suffix.png" "$out/$name$suffix.png" >/dev/null
+        zopflipng -y "$out/$name$suffix.png" "$out/$name$suffix.png" >/dev/null
     done
 done
 

@@ -17,6 +17,11 @@ PictureSource pictureSourceAt(int dpi) {
     const int wanted = dpi * 100;  // the scale in hundredths of a percent, exactly
     for (int scale : kPictureScales) {
         if (scale * kDefaultDpi == wanted) return {scale, false};
+    }
+    for (int scale : kPictureScales) {
+        if (scale * kDefaultDpi % wanted == 0) return {scale, true};
+    }
+    for (int scale : kPictureScales) {
         if (scale * kDefaultDpi > wanted) return {scale, true};
     }
     return {std::end(kPictureScales)[-1], true};

@@ -6,8 +6,9 @@
 
 namespace qmx::ui {
 
-// The artwork is rendered at build time at these scales, in percent of its size at 96 DPI.
-inline constexpr int kPictureScales[] = {100, 150, 200};
+// The artwork is rendered at build time at these scales, in percent of its size at 96 DPI; 150 %
+// is drawn from 300 % at exactly half, 250 % from 300 %.
+inline constexpr int kPictureScales[] = {100, 200, 300};
 
 // A picture's side of `size96` pixels at 96 DPI, at another resolution: halves go to the even
 // neighbour, as the layout rounds, so a picture fills the place the layout gives it.
@@ -20,8 +21,9 @@ struct PictureSource {
     bool resampled = false;
     bool operator==(const PictureSource&) const = default;
 };
-// The rendering of the resolution's own scale where there is one; else the nearest larger one,
-// scaled down; above the largest, the largest, scaled up.
+// The rendering of the resolution's own scale where there is one; else the smallest one at a
+// whole multiple of it (every pixel the average of a square of whole pixels), else the nearest
+// larger one, scaled down; above the largest, the largest, scaled up.
 PictureSource pictureSourceAt(int dpi);
 
 // Premultiplied 32-bit pixels (four 8-bit channels), rows from the top, resampled to another

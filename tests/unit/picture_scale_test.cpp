@@ -25,15 +25,17 @@ std::vector<int> levelsOf(const std::vector<std::uint32_t>& pixels) {
     return levels;
 }
 
-// The controller's skin (66 x 186 at 96 DPI) at the common scales and between them.
-TEST(PictureScale, EachResolutionDrawsItsOwnRenderingOrTheNearestLargerOneScaledDown) {
+// The controller's skin (66 x 186 at 96 DPI) at the common scales and between them: a
+// resolution's own rendering, else one at a whole multiple of it, else the nearest larger one.
+TEST(PictureScale, EachResolutionDrawsItsOwnRenderingOrALargerOneScaledDown) {
     const struct {
         int dpi;
         ui::PictureSource source;
         int width, height;
     } cases[] = {
-        {96, {100, false}, 66, 186},  {120, {150, true}, 82, 232},   {144, {150, false}, 99, 279},
-        {168, {200, true}, 116, 326}, {192, {200, false}, 132, 372}, {288, {200, true}, 198, 558},
+        {72, {300, true}, 50, 140},   {96, {100, false}, 66, 186},   {120, {200, true}, 82, 232},
+        {144, {300, true}, 99, 279},  {168, {200, true}, 116, 326},  {192, {200, false}, 132, 372},
+        {240, {300, true}, 165, 465}, {288, {300, false}, 198, 558}, {384, {300, true}, 264, 744},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ui::pictureSourceAt(c.dpi), c.source) << c.dpi;

@@ -5,9 +5,9 @@
 #define QMX_ICON_TRAY_NORMAL 102
 #define QMX_ICON_TRAY_MUTED 103
 
-// Pictures: PNG (or JPEG) files, each rendered at 100, 150 and 200 percent; a picture's
-// resource at a scale is its 100-percent identifier plus QMX_PICTURE_SCALE_STEP for 150 and twice
-// that for 200 percent.
+// Pictures: PNG (or JPEG) files, each rendered at 100, 200 and 300 percent; a picture's
+// resource at a scale is its 100-percent identifier plus QMX_PICTURE_SCALE_STEP for 200 and twice
+// that for 300 percent.
 #define QMX_PICTURE_VISTA_SKIN 201
 #define QMX_PICTURE_CLASSIC_SKIN 202
 #define QMX_PICTURE_KNOB 203
