@@ -108,3 +108,5 @@ echo "| CPU of the Wine prefix, controller open, per $seconds s | $(mean qmx_ope
 echo "| launch to a standing tray icon | $(mean qmx_launch %.0f) ms | $(mean floor_launch %.0f) ms | $(ratio qmx launch) | 1.3 |"
 echo "| launch to a standing tray icon, best of $rounds | $(printf %.0f "${best[qmx]}") ms | $(printf %.0f "${best[floor]}") ms | $(awk -v a="${best[qmx]}" -v b="${best[floor]}" 'BEGIN { printf "%.2f", a / b }') | 1.3 |"
 echo "| resident memory after start-up | $(mean qmx_rss %.0f) KB | $(mean floor_rss %.0f) KB | $(ratio qmx rss) | 1.3 |"
+echo
+"$top/tools/size-report.sh" "$build/qmx.exe"

@@ -3,6 +3,7 @@
 # X display when there is none, and ALSA pointed at a null sound device.
 #   wine_env_start DIR [--no-sound] [--display]   prepares DIR/prefix and starts its wineserver
 #   wine_env_stop                                  ends the wineserver and the virtual display
+# The virtual display is WINE_ENV_SCREEN pixels (1024x768 unless set).
 
 wine_env_start() {
     local dir=$1
@@ -36,7 +37,7 @@ wine_env_start() {
         local display
         for display in $(seq 90 130); do
             [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-            Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+            Xvfb ":$display" -screen 0 "${WINE_ENV_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
             WINE_ENV_XVFB_PID=$!
             for _ in $(seq 100); do
                 { [ -e "/tmp/.X11-unix/X$display" ] || ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; } && break
