@@ -14,8 +14,17 @@ namespace {
 constexpr const char* kVolumeTypeText = "1342373889";
 constexpr const char* kMuteTypeText = "536936450";
 // The rounded corners' ellipse: 7 pixels at 96 DPI, growing with the resolution as the skin's
-// own rounded frame does, so that no corner of the picture shows outside the frame.
+// own rounded frame does, so that no corner of the picture shows outside the frame. The frame's
+// own corner is 9 pixels across: above 200 % a pixel is small enough for the gap between the two
+// curves to show the window's white as specks beside the frame, and the corners follow the frame.
 constexpr double kCornerEllipseTwips = 7 * 15;
+constexpr double kFrameCornerTwips = 9 * 15;
+constexpr int kLargestEllipseFollowingDpi = 192;
+
+int cornerEllipseAt(int dpi) {
+    return ui::pixelsAt(dpi > kLargestEllipseFollowingDpi ? kFrameCornerTwips : kCornerEllipseTwips,
+                        dpi);
+}
 // The home position lies 150 and 190 pixels (at 96 DPI) left of and above the work area's
 // bottom-right corner. The offsets grow with the resolution as the window does, so that a
 // window scaled up for a higher DPI still ends above the work area's bottom edge.
@@ -99,7 +108,7 @@ void ControllerWindow::handleLoad() {
 void ControllerWindow::shapeWindow() {
     const int dpi = forms().windowDpi(window());
     const ui::PixelRect client = ui::clientRectAt(definition(), dpi);
-    const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
+    const int ellipse = cornerEllipseAt(dpi);
     placement().setRoundRectRegion(window(), platform::kFormItself, 0, 0, client.width,
                                    client.height, ellipse, ellipse);
 }
@@ -107,7 +116,7 @@ void ControllerWindow::shapeWindow() {
 void ControllerWindow::shapeKnob() {
     const int dpi = forms().windowDpi(window());
     const ui::PixelRect knob = ui::controlRectAt(*definition().control(Knob), dpi);
-    const int ellipse = ui::pixelsAt(kCornerEllipseTwips, dpi);
+    const int ellipse = cornerEllipseAt(dpi);
     placement().setRoundRectRegion(window(), Knob, 0, 0, knob.width, knob.height, ellipse, ellipse);
 }
 

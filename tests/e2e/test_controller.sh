@@ -111,11 +111,12 @@ skin_as_drawn() {
 # 96-DPI skin enlarged by repeating pixels; its corners.
 expect_crisp() {
     local dpi=$1 skin=$2 shot="$E2E_WORK/controller-${1}dpi-$2.png"
-    local art="$E2E_BUILD/src/win32/assets" scale=150
+    local art="$E2E_BUILD/src/win32/assets" scale=200
     set_setting skin REG_SZ "$skin"
     check "the controller opens in the $skin skin at $dpi DPI" open_controller
     shoot_controller "$shot"
-    [ "$dpi" -gt 144 ] && scale=200
+    # 150 % is drawn from 300 % at exactly half.
+    case $dpi in 144 | 288) scale=300 ;; esac
     convert "$art/${skin}_skin@$scale.png" -filter Box \
         -resize "$(side_at 66 "$dpi")x$(side_at 186 "$dpi")!" "$E2E_WORK/own.png"
     skin_as_drawn "$E2E_WORK/own.png" "$CW" "$CH" "$E2E_WORK/own.png"
@@ -126,6 +127,17 @@ expect_crisp() {
     log "$skin at $dpi DPI: $own pixels differ from its own rendering, $repeated from the 96-DPI one enlarged"
     check "the $skin skin at $dpi DPI is drawn for it, not enlarged by repeating pixels" \
         [ "$own" -lt "$repeated" ]
+    if [ "$dpi" -gt 192 ]; then
+        # Nor the 200 % rendering enlarged smoothly, which is soft beside every other window.
+        convert "$art/${skin}_skin@200.png" -filter Triangle \
+            -resize "$(side_at 66 "$dpi")x$(side_at 186 "$dpi")!" "$E2E_WORK/soft.png"
+        skin_as_drawn "$E2E_WORK/soft.png" "$CW" "$CH" "$E2E_WORK/soft.png"
+        local soft
+        soft=$(differing_pixels "$shot" "$E2E_WORK/soft.png")
+        log "$skin at $dpi DPI: $soft pixels differ from the 200 % rendering enlarged"
+        check "the $skin skin at $dpi DPI is its own rendering, not the 200 % one enlarged" \
+            [ "$own" -lt "$soft" ]
+    fi
     # The corner pixels outside the rounded frame show the desktop.
     local corners
     corners=$(pixel_colours "$shot" 0,0 1,0 0,1 $((CW - 1)),0 $((CW - 2)),0 $((CW - 1)),1 \
@@ -172,10 +184,11 @@ expect_scaled() {
         >/dev/null 2>&1 </dev/null
 }
 
-test_the_controller_is_drawn_for_120_144_and_192_dpi() {
+test_the_controller_is_drawn_for_120_144_192_and_288_dpi() {
     expect_scaled 120 "84 232" "19 24"
     expect_scaled 144 "100 279" "22 28"
     expect_scaled 192 "134 372" "30 38"
+    expect_scaled 288 "201 558" "45 57"
 }
 
 # expect_marks ONTOP SKIN: opens the menu and its Skin submenu and checks their marks.
@@ -231,7 +244,7 @@ install_copy "$CONTROLLER_DIR"
 for test in test_a_left_click_opens_the_controller_at_home_showing_the_volume \
     test_the_vista_skin_is_stored_as_vista test_the_classic_skin_is_the_default \
     test_a_capitalised_vista_is_classic test_keep_on_top_makes_the_controller_topmost \
-    test_the_controller_is_drawn_for_120_144_and_192_dpi test_the_menu_marks_follow_the_registry \
+    test_the_controller_is_drawn_for_120_144_192_and_288_dpi test_the_menu_marks_follow_the_registry \
     test_close_from_the_menu_ends_the_program; do
     run_test "$test"
 done

@@ -24,7 +24,7 @@ protected:
 
 // The look at the common resolutions is fixed: these sizes are what the controller has always
 // had there.
-// The rounded corners grow with the skin's own frame.
+// The rounded corners grow with the skin's own frame, and follow it where its pixels are small.
 struct Resolution {
     int dpi;
     ui::PixelRect client, knob, muteBox;
@@ -35,6 +35,7 @@ constexpr Resolution kResolutions[] = {
     {120, {0, 0, 84, 232}, {56, 39, 19, 24}, {57, 183, 17, 17}, 9},
     {144, {0, 0, 100, 279}, {67, 47, 22, 28}, {68, 220, 20, 20}, 10},
     {192, {0, 0, 134, 372}, {89, 63, 30, 38}, {91, 293, 27, 27}, 14},
+    {288, {0, 0, 201, 558}, {133, 94, 45, 57}, {136, 440, 40, 40}, 27},
 };
 
 TEST(Layout, TheControllerLooksAsAlwaysAtEachCommonResolution) {
