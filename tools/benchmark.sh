@@ -11,7 +11,7 @@ set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 rounds=${2:-3}
-build="$top/build/windows"
+build="${BENCH_BUILD:-$top/build/windows}"  # BENCH_BUILD: another build of the same kind
 work="$build/bench"
 mkdir -p "$work/app" "$work/driver"
 cp "$build/qmx.exe" "$build/floor.exe" "$work/app/"
