@@ -43,6 +43,7 @@ TEST(EventLog, ACodeCarriesTheProgramsWordsForIt) {
         {0x88890004, "0x88890004 (The device is not connected.)"},
         {0x8889000A, "0x8889000A (Another program uses the device exclusively.)"},
         {0x80004005, "0x80004005"},  // E_FAIL: the system's own words
+        {0x1F, "0x0000001F"},        // a Win32 error: eight digits all the same
     };
     for (const auto& [code, text] : cases) EXPECT_EQ(hexCode(code), text);
 }
