@@ -116,9 +116,10 @@ std::uint32_t EndpointMixer::open(std::uint32_t deviceId,
 // count that finds none installed ends it.
 void EndpointMixer::countInstalledOutputs() {
     std::size_t installed = 0;
+    const std::uint32_t startedAt = clock_();
     const std::uint32_t code = endpoints_.installedOutputs(installed);
     if (!succeeded(code)) {
-        streaks_.failed(EndpointCall::InstalledCount, code, lost(code));
+        streaks_.failed(EndpointCall::InstalledCount, code, lost(code), startedAt);
         count_.tried(clock_());
         return;
     }
@@ -173,10 +174,11 @@ EndpointMixer::Reach EndpointMixer::reachDefaultOutput() {
 
 EndpointMixer::Reach EndpointMixer::lookUp() {
     std::string id;
+    const std::uint32_t startedAt = clock_();
     const std::uint32_t code = endpoints_.defaultOutput(platform::Role::Console, id);
     if (!succeeded(code) && code != platform::kNotFound) {
         const bool loss = lost(code);
-        streaks_.failed(EndpointCall::DefaultLookup, code, loss);
+        streaks_.failed(EndpointCall::DefaultLookup, code, loss, startedAt);
         // No activation is made while the look-up is lost: its time does not count against one.
         if (loss) streaks_.interrupted(EndpointCall::Activate);
         forgetDevice();
@@ -207,11 +209,12 @@ EndpointMixer::Reach EndpointMixer::lookUp() {
 EndpointMixer::Reach EndpointMixer::activate(const std::string& id) {
     forgetDevice();
     std::unique_ptr<platform::EndpointVolume> volume;
+    const std::uint32_t startedAt = clock_();
     const std::uint32_t activated = endpoints_.activateVolume(id, volume);
     if (!succeeded(activated)) {
         // A device that went away since the look-up: look again, never wait it through.
         const bool loss = lost(activated);
-        streaks_.failed(EndpointCall::Activate, activated, loss);
+        streaks_.failed(EndpointCall::Activate, activated, loss, startedAt);
         lookUpFailed_ = EndpointCall::Activate;
         return loss ? Reach::Lost : Reach::Failed;
     }
@@ -251,13 +254,14 @@ void EndpointMixer::noDevice() {
 // pace of the renewals, while it shows nothing.
 void EndpointMixer::readName(const std::string& id) {
     std::string name;
+    const std::uint32_t startedAt = clock_();
     const std::uint32_t code = endpoints_.friendlyName(id, name);
     if (succeeded(code)) {
         streaks_.answered(EndpointCall::Name);
         if (lastName_ && *lastName_ != name) outputLog_.renamed(id, name);
         lastName_ = std::move(name);
     } else {
-        streaks_.failed(EndpointCall::Name, code, lost(code));
+        streaks_.failed(EndpointCall::Name, code, lost(code), startedAt);
     }
     if (nameShowsNothing()) {
         nameRead_.tried(clock_());
@@ -322,6 +326,7 @@ EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
             case Reach::Device:
                 break;
         }
+        const std::uint32_t startedAt = clock_();
         const std::uint32_t code = call(*volume_);
         if (succeeded(code)) {
             streaks_.answered(kind);
@@ -331,11 +336,11 @@ EndpointMixer::Outcome EndpointMixer::attempt(EndpointCall kind, Call&& call) {
         const bool refused = lost(code) && volumeOf_ == lostOn;
         if (!lost(code) || refused) {
             if (refused) refusedAsLost_ |= kindBit;
-            streaks_.failed(kind, code, false);
+            streaks_.failed(kind, code, false, startedAt);
             return {Outcome::NoAnswer, kind};
         }
         const bool refusedBefore = look == 0 && (refusedAsLost_ & kindBit) != 0;
-        streaks_.failed(kind, code, !refusedBefore);
+        streaks_.failed(kind, code, !refusedBefore, startedAt);
         if (!refusedBefore) refusedAsLost_ &= ~kindBit;
         lostOn = volumeOf_;
         forgetDevice();

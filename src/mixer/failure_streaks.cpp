@@ -38,11 +38,13 @@ const char* FailureStreaks::methodOf(EndpointCall call) {
 
 // The tick count goes on while the machine sleeps or hibernates (Microsoft, "Windows Time") and
 // no timer fires meanwhile: one failure before the lid closes and one after resume are not a
-// failure of hours.
-void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss) {
+// failure of hours. The pause is the time between a failure's answer and the next call: a call
+// that takes seconds to fail (a hung audio service) has been failing all that time.
+void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss,
+                            std::uint32_t startedAt) {
     Streak& s = streak(call);
     const std::uint32_t now = clock_();
-    const bool resumed = s.lastFailure && now - *s.lastFailure > kLongestPauseMs;
+    const bool resumed = s.lastFailure && startedAt - *s.lastFailure > kLongestPauseMs;
     s.lastFailure = now;
     if (s.failures++ == 0) {
         log_.write(std::string(methodOf(call)) + " failed " + hexCode(code) +
@@ -51,7 +53,7 @@ void FailureStreaks::failed(EndpointCall call, std::uint32_t code, bool loss) {
     if (loss) {
         s.since.reset();
     } else if (!s.since || resumed) {
-        s.since = now;
+        s.since = startedAt;
     }
 }
 

@@ -36,8 +36,8 @@ public:
     FailureStreaks(EventLog& log, Clock clock, std::uint32_t boundMs);
 
     // `loss`: the device or the audio service is gone, which the caller renews rather than waits
-    // through.
-    void failed(EndpointCall call, std::uint32_t code, bool loss);
+    // through. `startedAt`: the clock when the call was made (a hung service answers late).
+    void failed(EndpointCall call, std::uint32_t code, bool loss, std::uint32_t startedAt);
     void answered(EndpointCall call);
     // A kept write given up (another device in use, or none left): its streak ends unanswered.
     void dropped(EndpointCall call);

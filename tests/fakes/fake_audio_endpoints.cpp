@@ -56,7 +56,9 @@ private:
 
 std::uint32_t FakeAudioEndpoints::failure(const char* method) const {
     const auto it = failing.find(method);
-    return it == failing.end() ? 0 : it->second;
+    if (it == failing.end()) return 0;
+    if (whileFailing) whileFailing();
+    return it->second;
 }
 
 // A connection made before the service restarted answers as Windows' stale objects do.

@@ -68,6 +68,8 @@ public:
     // GetDefaultAudioEndpoint (the default look-up), Activate, EnumAudioEndpoints (the count of
     // installed outputs) and GetValue (the name).
     std::map<std::string, std::uint32_t> failing;
+    // Runs inside each call `failing` fails, before it answers: a hung service answers late.
+    std::function<void()> whileFailing;
     // The next value calls that answer E_FAIL, before `failing` applies.
     int failNextValueCalls = 0;
     bool watchFails = false;  // the system cannot report changes

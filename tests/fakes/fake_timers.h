@@ -45,7 +45,7 @@ public:
             const int id = next->id;
             windows_.deliver(next->window, [id](platform::WindowEvents& e) { e.onTimer(id); });
         }
-        now = end;
+        now = std::max(now, end);  // a tick that slept may have moved it on
     }
     // The machine sleeps: the tick count goes on and no timer ticks; at resume each timer that
     // fell due meanwhile ticks once.

@@ -216,7 +216,8 @@ TEST(EndpointFailures, AClockRunsOnlyWhileItsCallIsMade) {
 
 // The tick count runs on while the machine sleeps: a read or a kept write that failed before the
 // lid closed and fails again after resume has not failed for an hour. A pause of twenty polls
-// or less (the program not scheduled for a moment) keeps the streak going.
+// or less (the program not scheduled for a moment) keeps the streak going, and so does a call
+// that takes seconds to fail.
 TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
     const std::function<void(Rig&)> muteRead = [](Rig& rig) {
         rig.outputs.failing["GetMute"] = kFail;
@@ -253,6 +254,17 @@ TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
         EXPECT_EQ(rig.advance(400), long{app::fatalExitCode(message)});
         EXPECT_EQ(rig.firstMessage(), message);
     }
+    Rig hung;
+    hung.outputs.add("speakers", "Speakers");
+    ASSERT_EQ(hung.start(), -1);
+    hung.advance(100);
+    muteRead(hung);
+    hung.outputs.whileFailing = [&hung] { hung.fake.timers.sleep(3000); };
+    long ended = -1;
+    for (int polls = 0; polls < 10 && ended == -1; ++polls) ended = hung.advance(100);
+    EXPECT_EQ(ended, long{app::fatalExitCode(kMuteReadFailed)});
+    EXPECT_GE(hung.fake.timers.now, 10000u);
+    EXPECT_LE(hung.fake.timers.now, 14000u);
 }
 
 class EndpointRecovery : public ::testing::Test, protected Rig {
