@@ -81,12 +81,13 @@ void TrayIcon::show(platform::IconId icon) {
     forms_.setWindowIcon(trayIconData_.window, icon);
     trayIconData_.icon = icon;
     if (!standing_) {
-        if (retry_.due(timers_.tickCount())) addToShell();
+        if (added_ && retry_.due(timers_.tickCount())) addToShell();
         return;
     }
     trayIconData_.flags = kIconFlags;
     trayIconData_.id = 1;
-    if (!shell_.notifyIcon(platform::TrayMessage::Modify, trayIconData_)) addToShell();
+    // Each call may wait 4 s for a shell that does not answer: the add waits for the next try.
+    if (!shell_.notifyIcon(platform::TrayMessage::Modify, trayIconData_)) placed(false);
 }
 
 void TrayIcon::remove() {

@@ -192,21 +192,32 @@ TEST_F(StartUp, ARefusedOrLostIconIsAddedAgainUntilItStands) {
               2);
     EXPECT_EQ(lines.back(), "Tray icon added after 2 refusals");
 
+    // A new taskbar that does not take icons yet, and an icon the shell lost: added again 1 s
+    // after the refused add or the change that found no icon, a new streak each.
     for (const bool announced : {true, false}) {
         SCOPED_TRACE(announced ? "a new taskbar not ready yet" : "the icon lost");
         fake.shell.restart(!announced);
+        const int before = fake.shell.adds();
         if (announced) {
             fake.windows.deliver(hostWindow(), [](auto& events) { events.onTaskbarCreated(); });
+            EXPECT_NE(fake.shell.trayCalls.back().message, platform::TrayMessage::SetVersion);
             fake.timers.advance(900);
             fake.shell.ready = true;
+        } else {
+            fake.timers.advance(1000);
         }
-        const int adds = fake.shell.adds();
+        EXPECT_EQ(fake.shell.adds(), before + (announced ? 1 : 0));
         fake.timers.advance(100);
-        EXPECT_EQ(fake.shell.adds(), adds + 1);
+        EXPECT_EQ(fake.shell.adds(), before + (announced ? 2 : 1));
         EXPECT_TRUE(fake.shell.iconShown);
         fake.timers.advance(1000);
-        EXPECT_EQ(fake.shell.adds(), adds + 1);
+        EXPECT_EQ(fake.shell.adds(), before + (announced ? 2 : 1));
     }
+    const auto streaks = fake.logFile.lines();
+    EXPECT_EQ(std::count(streaks.begin(), streaks.end(),
+                         "Tray icon refused by the shell (first of a streak)"),
+              4);
+    EXPECT_EQ(streaks.back(), "Tray icon added after 1 refusal");
 
     fake.shell.restart(true);
     fake.shell.addTimesOut = true;
