@@ -4,12 +4,11 @@
 
 namespace qmx::ui {
 
-// How the popup menus take the user's app theme, dark or light: which function uxtheme's
-// ordinal 135 is on this Windows, if the program may call it at all, and what to ask of it.
+// How the popup menus take the user's app theme, dark or light: whether the program may call
+// uxtheme's SetPreferredAppMode (ordinal 135) on this Windows at all, and what to ask of it.
 struct MenuTheme {
-    enum class Function { None, AllowDarkModeForApp, SetPreferredAppMode };
-    Function function = Function::None;
-    // 1: the menus follow the app theme (AllowDark, or TRUE); 0: the system's look (Default).
+    bool preferredAppMode = false;
+    // 1: the menus follow the app theme (AllowDark); 0: the system's look (Default).
     int argument = 0;
     bool operator==(const MenuTheme&) const = default;
 };

@@ -20,22 +20,14 @@ bool highContrastOn() {
 // uxtheme exports both by ordinal only; they are looked up only on the builds that have them.
 // Without the flush, menus keep the theme uxtheme has cached for the process.
 void MenuThemeFollower::follow() {
-    using AllowDarkModeForApp = bool(WINAPI*)(bool);
     using SetPreferredAppMode = int(WINAPI*)(int);
     using FlushMenuThemes = void(WINAPI*)();
     const ui::MenuTheme theme = ui::menuThemeFor(kernel_, highContrastOn());
-    if (theme.function == ui::MenuTheme::Function::None) return;
+    if (!theme.preferredAppMode) return;
     const auto flush = uxtheme_.function<FlushMenuThemes>(MAKEINTRESOURCEA(136));
-    if (flush == nullptr) return;
-    if (theme.function == ui::MenuTheme::Function::AllowDarkModeForApp) {
-        const auto allow = uxtheme_.function<AllowDarkModeForApp>(MAKEINTRESOURCEA(135));
-        if (allow == nullptr) return;
-        allow(theme.argument != 0);
-    } else {
-        const auto setMode = uxtheme_.function<SetPreferredAppMode>(MAKEINTRESOURCEA(135));
-        if (setMode == nullptr) return;
-        setMode(theme.argument);
-    }
+    const auto setMode = uxtheme_.function<SetPreferredAppMode>(MAKEINTRESOURCEA(135));
+    if (flush == nullptr || setMode == nullptr) return;
+    setMode(theme.argument);
     flush();
 }
 
