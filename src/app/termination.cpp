@@ -28,8 +28,9 @@ const char* endingOf(EndCause cause) {
 }
 
 // A script or launcher that started the program reads why it ended after a message from its exit
-// code. None is a multiple of four, as every process identifier is (the code a second copy ends
-// with), nor 0, the menu's Close.
+// code. None is 0, the menu's Close, nor a multiple of four, as Windows' process identifiers (the
+// code a second copy ends with) are in practice, though nothing promises it (Raymond Chen, "Why
+// are process and thread IDs multiples of four?").
 struct FatalExit {
     const char* message;
     std::uint32_t exitCode;
