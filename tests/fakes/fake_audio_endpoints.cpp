@@ -117,6 +117,7 @@ std::uint32_t FakeAudioEndpoints::setDefaultOutput(platform::Role role, const st
     }
     if (answer.code == 0 || answer.made) setDefault(role, id);
     if (answer.code == 0) defaultsSet.emplace_back(role, id);
+    if (answer.thenServiceStops) stopService();
     return answer.code;
 }
 

@@ -76,6 +76,7 @@ public:
     struct SetDefaultAnswer {
         std::uint32_t code;
         bool made = false;
+        bool thenServiceStops = false;
     };
     std::deque<SetDefaultAnswer> setDefaultAnswers;
     // One entry per setDefaultOutput that worked.
