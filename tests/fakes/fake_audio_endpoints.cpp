@@ -91,6 +91,7 @@ std::uint32_t FakeAudioEndpoints::activateVolume(
 }
 
 std::uint32_t FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    ++nameReads;
     if (const std::uint32_t code = connectionCode()) return code;
     if (const std::uint32_t code = failure("GetValue")) return code;
     auto it = devices.find(id);

@@ -85,6 +85,7 @@ public:
     int reconnects = 0;
     int defaultLookups = 0;
     int listings = 0;  // of the active outputs
+    int nameReads = 0;
 
 private:
     class Volume;

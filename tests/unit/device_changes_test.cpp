@@ -163,6 +163,35 @@ TEST_F(DeviceChanges, WithoutChangeNotificationsTheDefaultIsLookedUpBeforeEveryC
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
 }
 
+// Without the system's notices a device renamed in the Sound settings is found as its name is
+// read again: 1 s after the last read, then 2 s after that (told there and back), never at each
+// of the About box's ticks; a rename made just before the watch is accepted is read once it is.
+TEST_F(DeviceChanges, WithoutChangeNotificationsARenameIsReadAgainAtTheRenewalsPace) {
+    fake.eventLog.start();
+    outputs.watchFails = true;
+    outputs.add("speakers", "Speakers");
+    ASSERT_EQ(start(), -1);
+    fake.timers.advance(250);  // the box's ticks fall between the polls that ask for the watch
+    app.about().show();
+    const int reads = outputs.nameReads;
+    const std::pair<const char*, unsigned> renames[] = {{"Lautsprecher", 1000}, {"Speakers", 2000}};
+    for (const auto& [name, wait] : renames) {
+        outputs.rename("speakers", name);
+        EXPECT_EQ(advance(wait), -1);
+        EXPECT_EQ(aboutDevice(), std::string("Mixer : ") + name);
+    }
+    EXPECT_EQ(outputs.nameReads - reads, 2);
+    outputs.rename("speakers", "Lautsprecher");
+    outputs.watchFails = false;
+    EXPECT_EQ(advance(4000), -1);
+    EXPECT_TRUE(outputs.watching());
+    EXPECT_EQ(aboutDevice(), "Mixer : Lautsprecher");
+    EXPECT_EQ(linesWith("renamed"),
+              (std::vector<std::string>{"Output renamed: speakers (Lautsprecher)",
+                                        "Output renamed: speakers (Speakers)",
+                                        "Output renamed: speakers (Lautsprecher)"}));
+}
+
 // Speakers at 90, headphones at 20 become the default while the knob is held: the drag ends and
 // the headphones keep their level.
 TEST_F(DeviceChanges, ASwitchOfTheDeviceInUseEndsADragInProgress) {
