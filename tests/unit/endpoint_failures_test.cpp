@@ -293,7 +293,8 @@ TEST_F(EndpointRecovery, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAg
 
 // Ten minutes without the audio service: the connection is renewed at once, then after waits of
 // 1, 2, 4, 8, 16 and 30 seconds, and the log tells the renewals until the wait is the longest;
-// once the service is back the watch is on again, and the next outage is renewed at once again.
+// once the service is back the watch is on again, and the next outage is renewed at once again,
+// also a restart 0.1 s after the renewal that followed the one before.
 TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) {
     fake.eventLog.start();
     outputs.add("speakers", "Speakers");
@@ -318,6 +319,15 @@ TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) 
     outputs.stopService();
     EXPECT_EQ(advance(100), -1);
     EXPECT_EQ(outputs.reconnects, reconnects + 1);
+    outputs.startService();
+    EXPECT_EQ(advance(1100), -1);
+    EXPECT_TRUE(outputs.watching());
+    for (int restart = 2; restart <= 3; ++restart) {  // between two polls, each
+        outputs.stopService();
+        outputs.startService();
+        EXPECT_EQ(advance(100), -1);
+        EXPECT_EQ(outputs.reconnects, reconnects + restart);
+    }
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
