@@ -4,8 +4,15 @@
 
 namespace qmx::mixer {
 
+// A schedule without a try since it held waits for nothing: a service that stops again a moment
+// after it came back is tried at once, not after the first wait counted from the try that held.
 bool Backoff::due(std::uint32_t now) const {
-    return tries_ == 0 || !last_ || now - *last_ >= waitMs();
+    return !last_ || now - *last_ >= waitMs();
+}
+
+void Backoff::reset() {
+    tries_ = 0;
+    last_.reset();
 }
 
 void Backoff::tried(std::uint32_t now) {

@@ -16,7 +16,7 @@ public:
     bool due(std::uint32_t now) const;
     void tried(std::uint32_t now);
     // It held: the next try, if one is ever needed, is due at once.
-    void reset() { tries_ = 0; }
+    void reset();
     std::uint32_t tries() const { return tries_; }
     // The wait after the last try.
     std::uint32_t waitMs() const;
@@ -25,7 +25,7 @@ private:
     std::uint32_t firstMs_;
     std::uint32_t longestMs_;
     std::uint32_t tries_ = 0;
-    std::optional<std::uint32_t> last_;
+    std::optional<std::uint32_t> last_;  // none since the start or the last reset
 };
 
 }  // namespace qmx::mixer

@@ -141,6 +141,8 @@ void EndpointMixer::watched(bool on) {
         if (const std::uint32_t refusals = registration_.tries(); refusals > 0) {
             log_.write("Device notifications registered after " + std::to_string(refusals) +
                        (refusals == 1 ? " refusal" : " refusals"));
+            // Nothing was heard while refused: the outputs and the name are read again.
+            changed_ = notified_ = true;
         }
         registration_.reset();
         if (volume_) renewal_.reset();
@@ -250,8 +252,8 @@ void EndpointMixer::noDevice() {
 }
 
 // A name the system gives without text (a device just plugged in) replaces the one before. No
-// notice comes when a name that could not be read becomes readable: it is read again, at the
-// pace of the renewals, while it shows nothing.
+// notice comes when a name that could not be read becomes readable, nor of a rename while the
+// system does not report changes: the name is read again then, at the pace of the renewals.
 void EndpointMixer::readName(const std::string& id) {
     std::string name;
     const std::uint32_t startedAt = clock_();
@@ -263,7 +265,7 @@ void EndpointMixer::readName(const std::string& id) {
     } else {
         streaks_.failed(EndpointCall::Name, code, lost(code), startedAt);
     }
-    if (nameShowsNothing()) {
+    if (nameUnheard()) {
         nameRead_.tried(clock_());
     } else {
         nameRead_.reset();
@@ -272,6 +274,10 @@ void EndpointMixer::readName(const std::string& id) {
 
 bool EndpointMixer::nameShowsNothing() const {
     return !lastName_ || showsNothing(*lastName_);
+}
+
+bool EndpointMixer::nameUnheard() const {
+    return !watching_ || nameShowsNothing();
 }
 
 void EndpointMixer::forgetDevice() {
@@ -437,12 +443,12 @@ std::uint32_t EndpointMixer::writeMute(std::uint32_t value) {
     return resultFor(outcome);
 }
 
-// The name of the output in use, or of the last one while the system does not answer; without
-// notifications it is read again each time. With no active output it says there is none; a
-// device in use whose name is not known, or shows nothing, says it has none.
+// The name of the output in use, or of the last one while the system does not answer. With no
+// active output it says there is none; a device in use whose name is not known, or shows
+// nothing, says it has none. An open About box asks twice a second: a name no notice would tell
+// of is read only when its wait is over.
 std::string EndpointMixer::deviceName() {
-    if (reachDefaultOutput() == Reach::Device &&
-        (!watching_ || (nameShowsNothing() && nameRead_.due(clock_())))) {
+    if (reachDefaultOutput() == Reach::Device && nameUnheard() && nameRead_.due(clock_())) {
         readName(volumeOf_);
     }
     if (noDevice_) return resources::tray_menu::kNoPlaybackDeviceCaption;

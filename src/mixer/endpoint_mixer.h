@@ -48,8 +48,9 @@ std::uint32_t levelForScalar(float scalar);
 // installed or when the system cannot count them now, and counts again, while no output is
 // active, until the count answers; opening, or a later call with kMixerNoDeviceInstalled, fails
 // only when a count finds no output device installed at all. While the name of the output in use
-// cannot be read or shows nothing, it is read again (not at every call) and the device's name
-// says it has none. deviceSerial() is a serial number of the output acted on: it
+// cannot be read or shows nothing, or the system reports no changes, it is read again after
+// waits that double as the renewals' do (not at every call); a name that shows nothing makes the
+// device's name say it has none. deviceSerial() is a serial number of the output acted on: it
 // changes when the values start acting on another output, not when the same one comes back.
 class EndpointMixer : public platform::Mixer {
 public:
@@ -90,6 +91,9 @@ private:
     void countInstalledOutputs();
     void readName(const std::string& id);
     bool nameShowsNothing() const;
+    // No notice would tell of a new name: the system reports no changes, or the name shows
+    // nothing (no notice comes when it becomes readable).
+    bool nameUnheard() const;
     void watch();
     void watched(bool on);
     void renewConnection();
@@ -125,7 +129,7 @@ private:
     // Renewals since the default output was last reached, watched.
     Backoff renewal_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};
     Backoff registration_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};  // refusals of the watch
-    Backoff nameRead_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};      // reads that gave no name
+    Backoff nameRead_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};      // names no notice tells of
     Backoff count_{kFirstRenewalWaitMs, kLongestRenewalWaitMs};         // counts that failed
     bool countNeeded_ = true;  // no output was active yet, nor did a count answer
     bool noneInstalled_ = false;

@@ -93,6 +93,7 @@ std::uint32_t FakeAudioEndpoints::activateVolume(
 }
 
 std::uint32_t FakeAudioEndpoints::friendlyName(const std::string& id, std::string& name) {
+    ++nameReads;
     if (const std::uint32_t code = connectionCode()) return code;
     if (const std::uint32_t code = failure("GetValue")) return code;
     auto it = devices.find(id);
@@ -119,6 +120,7 @@ std::uint32_t FakeAudioEndpoints::setDefaultOutput(platform::Role role, const st
     }
     if (answer.code == 0 || answer.made) setDefault(role, id);
     if (answer.code == 0) defaultsSet.emplace_back(role, id);
+    if (answer.thenServiceStops) stopService();
     return answer.code;
 }
 

@@ -78,6 +78,7 @@ public:
     struct SetDefaultAnswer {
         std::uint32_t code;
         bool made = false;
+        bool thenServiceStops = false;
     };
     std::deque<SetDefaultAnswer> setDefaultAnswers;
     // One entry per setDefaultOutput that worked.
@@ -86,6 +87,7 @@ public:
     int reconnects = 0;
     int defaultLookups = 0;
     int listings = 0;  // of the active outputs
+    int nameReads = 0;
 
 private:
     class Volume;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,14 @@ struct Program {
     std::string aboutDevice() {
         const std::string line = app.about().lblmanufac().caption();
         return line.substr(0, line.find('\0'));
+    }
+    // The log's lines that contain `text`.
+    std::vector<std::string> linesWith(const std::string& text) const {
+        std::vector<std::string> found;
+        for (const auto& line : fake.logFile.lines()) {
+            if (line.find(text) != std::string::npos) found.push_back(line);
+        }
+        return found;
     }
     // A drag of the knob from where it is down by `twips`.
     void dragKnob(float twips) {

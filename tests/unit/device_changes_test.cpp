@@ -163,6 +163,39 @@ TEST_F(DeviceChanges, WithoutChangeNotificationsTheDefaultIsLookedUpBeforeEveryC
     EXPECT_EQ(trayIcon(), IconId::TrayMuted);
 }
 
+// Without the system's notices a device renamed in the Sound settings is found as its name is
+// read again: once the refused watch is accepted, and while it is refused (on a new connection
+// after a restart of the audio service) 1 s after the last read, then 2 s after that, never at
+// each of the About box's ticks.
+TEST_F(DeviceChanges, WithoutChangeNotificationsARenameIsReadAgainAtTheRenewalsPace) {
+    fake.eventLog.start();
+    outputs.watchFails = true;
+    outputs.add("speakers", "Speakers");
+    ASSERT_EQ(start(), -1);
+    fake.timers.advance(250);  // the box's ticks fall between the polls
+    app.about().show();
+    outputs.rename("speakers", "Lautsprecher");
+    outputs.watchFails = false;  // accepted at 1 s, after one refusal
+    EXPECT_EQ(advance(1000), -1);
+    EXPECT_EQ(aboutDevice(), "Mixer : Lautsprecher");
+    outputs.watchFails = true;
+    outputs.stopService();
+    outputs.startService();
+    EXPECT_EQ(advance(100), -1);  // renewed, the watch refused, the name read
+    const int reads = outputs.nameReads;
+    const std::pair<const char*, unsigned> renames[] = {{"Speakers", 1400}, {"Lautsprecher", 2000}};
+    for (const auto& [name, wait] : renames) {
+        outputs.rename("speakers", name);
+        EXPECT_EQ(advance(wait), -1);
+        EXPECT_EQ(aboutDevice(), std::string("Mixer : ") + name);
+    }
+    EXPECT_EQ(outputs.nameReads - reads, 2);
+    EXPECT_EQ(linesWith("renamed"),
+              (std::vector<std::string>{"Output renamed: speakers (Lautsprecher)",
+                                        "Output renamed: speakers (Speakers)",
+                                        "Output renamed: speakers (Lautsprecher)"}));
+}
+
 // Speakers at 90, headphones at 20 become the default while the knob is held: the drag ends and
 // the headphones keep their level.
 TEST_F(DeviceChanges, ASwitchOfTheDeviceInUseEndsADragInProgress) {

@@ -267,17 +267,7 @@ TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
     EXPECT_LE(hung.fake.timers.now, 14000u);
 }
 
-class EndpointRecovery : public ::testing::Test, protected Rig {
-protected:
-    // The log's lines that contain `text`.
-    std::vector<std::string> linesWith(const std::string& text) const {
-        std::vector<std::string> found;
-        for (const auto& line : fake.logFile.lines()) {
-            if (line.find(text) != std::string::npos) found.push_back(line);
-        }
-        return found;
-    }
-};
+class EndpointRecovery : public ::testing::Test, protected Rig {};
 
 // The default look-up fails while the audio service comes up at logon; a write fails once
 // while a headset reconnects. No message: the icon is there at once, the level follows once the
@@ -315,7 +305,8 @@ TEST_F(EndpointRecovery, AFailureForAWhileIsWaitedThroughAndAFailedWriteIsMadeAg
 
 // Ten minutes without the audio service: the connection is renewed at once, then after waits of
 // 1, 2, 4, 8, 16 and 30 seconds, and the log tells the renewals until the wait is the longest;
-// once the service is back the watch is on again, and the next outage is renewed at once again.
+// once the service is back the watch is on again, and the next outage is renewed at once again,
+// also a restart 0.1 s after the renewal that followed the one before.
 TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) {
     fake.eventLog.start();
     outputs.add("speakers", "Speakers");
@@ -340,6 +331,15 @@ TEST_F(EndpointRecovery, ALastingOutageRenewsTheConnectionAfterWaitsThatDouble) 
     outputs.stopService();
     EXPECT_EQ(advance(100), -1);
     EXPECT_EQ(outputs.reconnects, reconnects + 1);
+    outputs.startService();
+    EXPECT_EQ(advance(1100), -1);
+    EXPECT_TRUE(outputs.watching());
+    for (int restart = 2; restart <= 3; ++restart) {  // between two polls, each
+        outputs.stopService();
+        outputs.startService();
+        EXPECT_EQ(advance(100), -1);
+        EXPECT_EQ(outputs.reconnects, reconnects + restart);
+    }
     EXPECT_TRUE(fake.messageBoxes.shown.empty());
 }
 
@@ -351,20 +351,11 @@ TEST_F(EndpointRecovery, ANotificationRegistrationRefusedAtStartUpIsMadeAgainUnt
     outputs.watchFails = true;
     outputs.add("speakers", "Speakers");
     ASSERT_EQ(start(), -1);
-    EXPECT_EQ(advance(19000), -1);
+    EXPECT_EQ(advance(20000), -1);
     EXPECT_FALSE(outputs.watching());
     EXPECT_EQ(outputs.reconnects, 0);
     EXPECT_EQ(linesWith("notifications"),
               std::vector<std::string>{"Device notifications refused (first of a streak)"});
-    // Without notices a rename is found as the name is read: told there and back.
-    app.about().show();
-    for (const char* name : {"Lautsprecher", "Speakers"}) {
-        outputs.rename("speakers", name);
-        EXPECT_EQ(advance(500), -1);
-    }
-    EXPECT_EQ(linesWith("renamed"),
-              (std::vector<std::string>{"Output renamed: speakers (Lautsprecher)",
-                                        "Output renamed: speakers (Speakers)"}));
     outputs.watchFails = false;
     EXPECT_EQ(advance(10000), -1);
     EXPECT_FALSE(outputs.watching());

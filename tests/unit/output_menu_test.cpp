@@ -116,6 +116,9 @@ TEST_F(OutputMenuTest, EveryRoleIsSwitchedOrTheMessageSaysWhichStaySwitched) {
          true,
          {"headset", "headset", "speakers"},
          refused + " The chosen device stays the default for console and multimedia."},
+        // Multimedia put back, then the audio service stops: no role can be read again, and the
+        // one put back is not said to stay switched.
+        {{{0}, {kDenied}, {0, false, true}}, false, {"headset", "speakers", "speakers"}, refused},
         // Multimedia refused first: communications had the headset before, nothing was switched.
         {{{kDenied}}, false, {"headset", "speakers", "headset"}, refused, {}, true},
     };
