@@ -7,7 +7,8 @@
 namespace qmx::ui {
 
 // The artwork is rendered at build time at these scales, in percent of its size at 96 DPI; 150 %
-// is drawn from 300 % at exactly half, 250 % from 300 %.
+// is drawn from 300 % at half (exactly, every pixel the average of four, where a side is even at
+// 150 %; within a few percent of half for the small pictures of odd sides), 250 % from 300 %.
 inline constexpr int kPictureScales[] = {100, 200, 300};
 
 // A picture's side of `size96` pixels at 96 DPI, at another resolution: halves go to the even
@@ -22,8 +23,8 @@ struct PictureSource {
     bool operator==(const PictureSource&) const = default;
 };
 // The rendering of the resolution's own scale where there is one; else the smallest one at a
-// whole multiple of it (every pixel the average of a square of whole pixels), else the nearest
-// larger one, scaled down; above the largest, the largest, scaled up.
+// whole multiple of it, else the nearest larger one, scaled down; above the largest, the largest,
+// scaled up.
 PictureSource pictureSourceAt(int dpi);
 
 // Premultiplied 32-bit pixels (four 8-bit channels), rows from the top, resampled to another

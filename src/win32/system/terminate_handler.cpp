@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <exception>  // declares the handler: a changed signature fails here
 
 // The C++ runtime's default handler for an exception nobody catches writes the exception's type
 // to the standard error, demangled, before it aborts: a windowed program has no standard error,
