@@ -156,6 +156,21 @@ TEST(EndpointFailures, AWriteDuringAServiceRestartReachesTheDeviceOnceItIsBack) 
     }
 }
 
+// The program started on "speakers", its first poll made.
+void startOnSpeakers(Rig& rig) {
+    rig.outputs.add("speakers", "Speakers");
+    ASSERT_EQ(rig.start(), -1);
+    rig.advance(100);
+}
+
+// A drag the device refuses for good, kept once the controller is closed.
+void keepARefusedWrite(Rig& rig) {
+    rig.trayEvent(0x202);
+    rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
+    rig.dragKnob(13.8f * 10);
+    rig.app.controller().unload();
+}
+
 // A call that fails, then cannot be made for six seconds (the audio service restarting, no output
 // left, a look-up that fails): the time it was not made does not count, so the program ends only
 // ten seconds after the call fails again, with that call's message; a kept write that the
@@ -168,12 +183,7 @@ TEST(EndpointFailures, AClockRunsOnlyWhileItsCallIsMade) {
         std::function<void(Rig&)> after;
         const char* message;
     };
-    const auto keptWrite = [](Rig& rig) {
-        rig.trayEvent(0x202);
-        rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
-        rig.dragKnob(13.8f * 10);
-        rig.app.controller().unload();
-    };
+    const auto keptWrite = keepARefusedWrite;
     const auto activation = [](Rig& rig) {
         rig.outputs.failing["Activate"] = kFail;
         rig.outputs.remove("speakers");
@@ -199,9 +209,7 @@ TEST(EndpointFailures, AClockRunsOnlyWhileItsCallIsMade) {
     for (const auto& [story, fail, outage, after, message] : cases) {
         SCOPED_TRACE(story);
         Rig rig;
-        rig.outputs.add("speakers", "Speakers");
-        ASSERT_EQ(rig.start(), -1);
-        rig.advance(100);
+        startOnSpeakers(rig);
         fail(rig);
         EXPECT_EQ(rig.advance(5000), -1);
         outage(rig);
@@ -222,12 +230,7 @@ TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
     const std::function<void(Rig&)> muteRead = [](Rig& rig) {
         rig.outputs.failing["GetMute"] = kFail;
     };
-    const std::function<void(Rig&)> keptWrite = [](Rig& rig) {
-        rig.trayEvent(0x202);
-        rig.outputs.failing["SetMasterVolumeLevelScalar"] = kHandle;
-        rig.dragKnob(13.8f * 10);
-        rig.app.controller().unload();
-    };
+    const std::function<void(Rig&)> keptWrite = keepARefusedWrite;
     const struct {
         std::function<void(Rig&)> fail;
         unsigned pauseMs;
@@ -243,9 +246,7 @@ TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
     for (const auto& [fail, pauseMs, message, failingAfterPauseMs] : cases) {
         SCOPED_TRACE(::testing::Message() << message << ", asleep " << pauseMs << " ms");
         Rig rig;
-        rig.outputs.add("speakers", "Speakers");
-        ASSERT_EQ(rig.start(), -1);
-        rig.advance(100);
+        startOnSpeakers(rig);
         fail(rig);
         EXPECT_EQ(rig.advance(5000), -1);
         rig.fake.timers.sleep(pauseMs);
@@ -258,9 +259,7 @@ TEST(EndpointFailures, TimeAsleepIsNoTimeOfFailure) {
     for (const char* method : {"GetMute", "GetDefaultAudioEndpoint", "Activate"}) {
         SCOPED_TRACE(method);
         Rig hung;
-        hung.outputs.add("speakers", "Speakers");
-        ASSERT_EQ(hung.start(), -1);
-        hung.advance(100);
+        startOnSpeakers(hung);
         hung.outputs.failing[method] = kFail;
         hung.outputs.whileFailing = [&hung] { hung.fake.timers.sleep(3000); };
         // The headset reconnects: its volume object is made anew.
