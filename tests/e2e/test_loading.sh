@@ -40,8 +40,8 @@ test_a_dll_planted_beside_the_program_is_not_loaded() {
         check "windows $version: it shows the volume" grep -Eq '^[0-9]+$' <<<"$(child_text "$CONTROLLER" 3)"
         choose TestSound
         choose About
-        check "windows $version: the About box opens" \
-            [ -n "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1)" ]
+        check "windows $version: the About box opens" within 10 \
+            '[ -n "$(drv windows --class QmxDialog --title About --pid "$QMX_PID" --visible 1)" ]'
         check "windows $version: no message appeared" \
             [ -z "$(drv windows --class '#32770' --pid "$QMX_PID" --visible 1)" ]
         check "windows $version: the planted DLL was never loaded" [ ! -e "$marker" ]
