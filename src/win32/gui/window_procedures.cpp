@@ -26,6 +26,16 @@ bool isShown(const FormWindow& form) {
     return form.definition->kind != resources::FormKind::HiddenHost;
 }
 
+// The hidden host follows the primary monitor's scale, which it hears of only through the
+// display's and the taskbar's notices; true when the scale changed.
+bool hostTakesPrimaryDpi(FormWindow& form) {
+    if (form.definition->kind != resources::FormKind::HiddenHost) return false;
+    const int dpi = primaryMonitorDpi();
+    if (dpi == form.dpi) return false;
+    setFormDpi(form, dpi);
+    return true;
+}
+
 LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, LPARAM lParam,
                     bool& handled) {
     handled = true;
@@ -100,11 +110,8 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
             return 0;
         }
         case WM_DISPLAYCHANGE:
-            // The hidden host may hear of a new scale of the primary monitor only this way.
-            if (const int dpi = primaryMonitorDpi();
-                form.definition->kind == resources::FormKind::HiddenHost && dpi != form.dpi) {
-                setFormDpi(form, dpi);
-                send([dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
+            if (hostTakesPrimaryDpi(form)) {
+                send([dpi = form.dpi](platform::WindowEvents& e) { e.onDpiChanged(dpi); });
             }
             break;
         case WM_QUERYENDSESSION:
@@ -153,9 +160,7 @@ LRESULT formMessage(HWND window, FormWindow& form, UINT message, WPARAM wParam, 
                 // Explorer also announces a new taskbar when the primary monitor's scale changed
                 // (tailscale/walk#32), and may send no WM_DISPLAYCHANGE for it: the icon is added
                 // again in the size for the scale read now.
-                if (form.definition->kind == resources::FormKind::HiddenHost) {
-                    if (const int dpi = primaryMonitorDpi(); dpi != form.dpi) setFormDpi(form, dpi);
-                }
+                hostTakesPrimaryDpi(form);
                 send([](platform::WindowEvents& e) { e.onTaskbarCreated(); });
                 return 0;
             }
