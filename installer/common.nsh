@@ -56,33 +56,56 @@ FunctionEnd
 !insertmacro LONG_PATH ""
 !insertmacro LONG_PATH "un."
 
-; A file of the installation that is in use (a copy running in another user's session, which
-; no window search finds) fails the run before anything changed: never the old program beside
-; new files, never entries without their program.
-!macro FAIL_WHEN_IN_USE un
-Function ${un}failWhenInUse
-    ${If} ${FileExists} "$INSTDIR\qmx.exe"
-        ClearErrors
-        FileOpen $0 "$INSTDIR\qmx.exe" a
-        ${If} ${Errors}
-            MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\qmx.exe is in use (${PRODUCT} may be running \
-                for another user of this computer). Nothing was changed: close the program \
-                there, then try again." /SD IDOK
-            SetErrorLevel ${EXIT_FILE_IN_USE}
-            Quit
-        ${EndIf}
-        FileClose $0
+; The program file of a copy that runs where no window search reaches it (another user's session;
+; a deployment tool runs the installer and the uninstaller as SYSTEM, in session 0) cannot be
+; replaced or removed, but Windows lets it be renamed. The program file is removed, or an
+; administrator's run renames it aside, to qmx.old in the folder, and has Windows remove
+; that at the next restart (MOVEFILE_DELAY_UNTIL_REBOOT, which only administrators and LocalSystem
+; may ask for: MoveFileEx, Microsoft's documentation); the running copies go on until they end.
+; One left aside by an earlier run goes first, once nothing runs it. Where the file can be neither
+; removed nor renamed aside (held open by a program that lets nobody rename it, a second copy
+; aside, a run without an administrator's rights), the run ends before it changed anything: a
+; silent one with 1618, which deployment tools take for "try again later" (the return codes of
+; Intune's Win32 apps and of Configuration Manager's deployment types), one with pages with a
+; message and 5.
+!macro REMOVE_PROGRAM_FILE un
+Function ${un}removeProgramFile
+    Delete "$INSTDIR\${PROGRAM_ASIDE}"
+    Delete "$INSTDIR\qmx.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\qmx.exe"
+        Return
     ${EndIf}
+    Call ${un}accountType
+    ${If} $0 == "Admin"
+    ${AndIfNot} ${FileExists} "$INSTDIR\${PROGRAM_ASIDE}"
+        System::Call 'kernel32::MoveFileExW(w "$INSTDIR\qmx.exe", w "$INSTDIR\${PROGRAM_ASIDE}", i 0) i.r0'
+        ${If} $0 != 0
+            System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${PROGRAM_ASIDE}", p 0, i 4)'
+            Return
+        ${EndIf}
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\qmx.exe is in use (${PRODUCT} may be running \
+        for another user of this computer). Nothing was changed: close the program \
+        there, then try again." /SD IDOK
+    ${If} ${Silent}
+        SetErrorLevel ${EXIT_RETRY_LATER}
+    ${Else}
+        SetErrorLevel ${EXIT_FILE_IN_USE}
+    ${EndIf}
+    Quit
 FunctionEnd
 !macroend
-!insertmacro FAIL_WHEN_IN_USE ""
-!insertmacro FAIL_WHEN_IN_USE "un."
+!insertmacro REMOVE_PROGRAM_FILE ""
+!insertmacro REMOVE_PROGRAM_FILE "un."
 
 ; Files in use cannot be replaced or removed: the copy that runs from the folder being installed
 ; to or removed is asked to close (it ends as its Close command does) and, if it is still there,
 ; the user is asked to close it; copies elsewhere (the other kind of installation, a portable
 ; copy) run on. A silent run then gives up (exit code 2) rather than leave a half-installed
-; program. Done once the user has confirmed, never before the first page.
+; program. Done once the user has confirmed, never before the first page. $closedCopy tells
+; whether a copy was closed, so that a silent installation can start the program again.
+Var closedCopy
+
 !macro CLOSE_PROGRAM_FIRST un
 ; The tray-host window of the copy running $INSTDIR\qmx.exe into $0, or 0.
 Function ${un}findOwnCopy
@@ -119,6 +142,7 @@ Function ${un}closeProgramFirst
     ${Do}
         Call ${un}findOwnCopy
         ${IfThen} $0 == 0 ${|} ${Break} ${|}
+        StrCpy $closedCopy 1
         SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
         ${For} $5 1 50
             Sleep 100

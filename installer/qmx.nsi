@@ -55,14 +55,22 @@ BrandingText "${PUBLISHER}"
 !define EXIT_FOLDER_REFUSED 3      ; for everyone, but not a folder of its own directly in Program
                                    ; Files, or one that could not be made one only administrators
                                    ; can change
-!define EXIT_OTHER_FOLDER 4        ; /D= names another folder than this kind's installation
-!define EXIT_FILE_IN_USE 5         ; the program's file is in use: nothing was changed
+!define EXIT_OTHER_FOLDER 4        ; /D= names another folder than this kind's installation; for
+                                   ; an administrator's uninstaller, one that is neither its own
+                                   ; nor the machine's installation
+!define EXIT_FILE_IN_USE 5         ; the program's file is in use: nothing was changed (with pages)
 !define EXIT_ELEVATION_REFUSED 6   ; the uninstaller of an installation for everyone was refused
                                    ; the rights
 !define EXIT_NO_ADMINISTRATOR 7    ; /AllUsers without an administrator's rights
 !define EXIT_NOT_REMOVED 8         ; the uninstaller could not remove a file; it stays, to run again
 !define EXIT_NOT_ELEVATED 9        ; the uninstaller of an installation for everyone could not be
                                    ; started with an administrator's rights (not a refusal)
+!define EXIT_RETRY_LATER 1618      ; silent: the program's file is in use and could not be put
+                                   ; aside; nothing was changed (ERROR_INSTALL_ALREADY_RUNNING,
+                                   ; which deployment tools retry)
+
+; A program file that a running copy holds is renamed aside to this name, in the folder.
+!define PROGRAM_ASIDE "qmx.old"
 
 Var folderFromCommandLine
 
@@ -186,6 +194,7 @@ Function otherFilesInFolder
         ${AndIf} $3 != ".."
             ${IfThen} ${FileExists} "$INSTDIR\$3\*.*" ${|} ${Break} ${|}
             ${If} $3 != "qmx.exe"
+            ${AndIf} $3 != "${PROGRAM_ASIDE}"
             ${AndIf} $3 != "POURING.WAV"
             ${AndIf} $3 != "uninstall.exe"
                 ${Break}
@@ -244,11 +253,27 @@ FunctionEnd
 
 Section "${PRODUCT}"
     Call closeProgramFirst
-    Call failWhenInUse
+    ; The folder for everyone is made one only administrators can change before anything in it
+    ; is touched; then the program's names in it are deleted (a link under one of them goes, never
+    ; what it leads to), and what is left is looked at once more: a file put there since the
+    ; folder was chosen keeps it from being taken. The files are then written new, inheriting the
+    ; folder's permissions.
     ${If} $MultiUser.InstallMode == "AllUsers"
         Call protectFolder
         ${If} $0 != "ok"
             MessageBox MB_OK|MB_ICONSTOP "$0 Nothing was installed." /SD IDOK
+            SetErrorLevel ${EXIT_FOLDER_REFUSED}
+            Quit
+        ${EndIf}
+    ${EndIf}
+    Call removeProgramFile
+    Delete "$INSTDIR\POURING.WAV"
+    Delete "$INSTDIR\uninstall.exe"
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        Call otherFilesInFolder
+        ${If} $3 != ""
+            MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds more than the files of ${PRODUCT} ($3). \
+                Nothing was installed." /SD IDOK
             SetErrorLevel ${EXIT_FOLDER_REFUSED}
             Quit
         ${EndIf}
@@ -291,6 +316,13 @@ Section "${PRODUCT}"
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+    ; A silent run shows no finish page: the copy it closed is started again, as the finish page
+    ; would (winget, for one, upgrades with /S).
+    ${If} ${Silent}
+    ${AndIf} $closedCopy == 1
+        Call startUnelevated
+    ${EndIf}
 SectionEnd
 
 !include "uninstaller.nsh"

@@ -61,6 +61,10 @@ Function un.onInit
     ${If} $R0 != ""
         Call un.longPath
     ${EndIf}
+    ${If} $EXEFILE != "uninstall.exe"
+    ${AndIf} $R0 != $INSTDIR
+        Call un.refuseOtherFolder
+    ${EndIf}
     ${If} $R0 == $INSTDIR
         StrCpy $MultiUser.InstallMode "AllUsers"
         SetShellVarContext all
@@ -82,6 +86,29 @@ Function un.onInit
         StrCpy $MultiUser.InstallMode "CurrentUser"
         SetShellVarContext current
     ${EndIf}
+FunctionEnd
+
+; A copy NSIS made takes its folder from its command line, where /D= names any folder: with an
+; administrator's rights it acts only on the machine's installation (its caller checked) or on
+; the one the user's own installed-programs entry names, whose uninstaller was started, and
+; refuses any other folder, having removed nothing. (Run in its folder, the uninstaller takes
+; that folder, whatever its command line.)
+Function un.refuseOtherFolder
+    Call un.accountType
+    ${IfThen} $0 != "Admin" ${|} Return ${|}
+    Push $R0
+    ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+        Call un.longPath
+    ${EndIf}
+    ${If} $R0 == $INSTDIR
+        Pop $R0
+        Return
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR is not an installation of ${PRODUCT} that this \
+        uninstaller removes. Nothing was removed." /SD IDOK
+    SetErrorLevel ${EXIT_OTHER_FOLDER}
+    Quit
 FunctionEnd
 
 ; The user confirmed on the first page already: the run Windows starts for the machine's part
@@ -232,13 +259,12 @@ FunctionEnd
 
 Section "Uninstall"
     Call un.closeProgramFirst
-    Call un.failWhenInUse
     !insertmacro RUN_ENTRY_IS_OURS HKLM $machineRunEntry
     ${If} $machineOnly != 1
         !insertmacro RUN_ENTRY_IS_OURS HKCU $userRunEntry
     ${EndIf}
+    Call un.removeProgramFile
     ClearErrors
-    Delete "$INSTDIR\qmx.exe"
     Delete "$INSTDIR\POURING.WAV"
     ${IfThen} ${Errors} ${|} Call un.notRemoved ${|}
     ; Running from the folder, the uninstaller cannot remove its own file: Windows lets it move
@@ -267,6 +293,10 @@ Section "Uninstall"
         ${EndIf}
     ${EndIf}
     RMDir "$INSTDIR"
+    ; A program file renamed aside goes at the next restart, and the folder after it.
+    ${If} ${FileExists} "$INSTDIR\${PROGRAM_ASIDE}"
+        System::Call 'kernel32::MoveFileExW(w "$INSTDIR", p 0, i 4)'
+    ${EndIf}
     Delete "${SHORTCUT}"
     ; The installed-programs entry goes only when it is this installation's: a user's entry of
     ; the same name may belong to the user's own copy elsewhere.

@@ -24,6 +24,10 @@ uninstall_from() {
     local folder=$1
     shift
     (cd "$E2E_WORK" && wine "$folder\\uninstall.exe" "$@") >/dev/null 2>&1 </dev/null
+    uninstallers_ended
+}
+
+uninstallers_ended() {
     for _ in $(seq 150); do
         [ -z "$(prefix_pids '(uninstall|\\Un)\.exe')" ] && break
         sleep 0.2
@@ -55,6 +59,9 @@ nsis_at_least_3_11() {
     log "$(basename "$1"): NSIS ${version:-unknown}"
     [ -n "$version" ] && [ "$(printf '3.11\n%s\n' "$version" | sort -V | head -n 1)" = 3.11 ]
 }
+
+# The Linux process of the installed program, running from its folder.
+running_from_installed() { prefix_pids '^"?C:.Program Files.Velto Volume Controller.qmx\.exe'; }
 
 start_installed() {
     (exec wine "$INSTALLED\\qmx.exe") >/dev/null 2>&1 </dev/null &
@@ -202,14 +209,19 @@ test_an_upgrade_keeps_everything() {
     wait_until '[ -n "$(run_entry)" ]' 10 "the start-up entry"
     check "the start-up entry is there" [ "$(run_entry)" = "\"$INSTALLED\\qmx.exe\"" ]
     printf 'old' >"$INSTALLED_DIR/POURING.WAV"  # as an earlier version would have left it
+    local before=$QMX_PID
     check "installing again while the program runs succeeds" [ "$(install_silently)" = 0 ]
     check "the running program was closed for it" wait_gone "$QMX_LINUX_PID" 5
+    check "and started again, with no finish page to do it" within 20 \
+        '[ -n "$(running_from_installed)" ] && [ "$(drv windows --class QmxTrayHost | wc -l)" = 1 ]'
+    QMX_LINUX_PID=$(running_from_installed)
+    QMX_PID=$(drv windows --class QmxTrayHost | sed -n 's/.* pid=\([0-9]*\) .*/\1/p')
+    check "as a new process" [ "$QMX_PID" != "$before" ]
     check "the new files are in place" cmp -s "$INSTALLED_DIR/POURING.WAV" "$E2E_BUILD/POURING.WAV"
     check "and the program" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
     check "one installed-programs entry" holds 'registry_has "$UNINSTALL_KEY" && ! registry_has "$USER_UNINSTALL_KEY"'
     check "the Vista skin is kept" [ "$(setting skin)" = vista ]
     check "the start-up entry is kept" [ "$(run_entry)" = "\"$INSTALLED\\qmx.exe\"" ]
-    check "the installed program starts again" start_installed
     close_from_menu
     uninstall_silently
     forget_run_entry
@@ -218,11 +230,14 @@ test_an_upgrade_keeps_everything() {
 TEST_SETUP="$E2E_BUILD/test-setups/setup-uninstalling-as-standard-user.exe"
 
 # run_raw COMMAND-LINE: runs a Windows command line as it stands (Wine would quote an argument
-# with a space, which /D= and _?= do not take) and prints its exit code.
+# with a space, which /D= and _?= do not take) and prints its exit code, whole (a Linux process's
+# keeps only its low byte).
 run_raw() {
-    printf '@%s\r\nexit /b %%errorlevel%%\r\n' "$1" >"$E2E_WORK/raw.bat"
+    printf '@%s\r\n@echo %%errorlevel%% >"%s"\r\n' "$1" "$(windows_path "$E2E_WORK/code.txt")" \
+        >"$E2E_WORK/raw.bat"
+    rm -f "$E2E_WORK/code.txt"
     (cd "$E2E_WORK" && wine cmd /c "$(windows_path "$E2E_WORK/raw.bat")") >/dev/null 2>&1 </dev/null
-    echo $?
+    tr -d '\r ' <"$E2E_WORK/code.txt"
 }
 
 # installed_both: an installation for everyone (the test build's started as an administrator)
@@ -323,8 +338,8 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
     local holder=$!
     check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
-    check "an upgrade that cannot replace it fails with its code" \
-        [ "$(run_setup "$SETUP" /S /AllUsers)" = 5 ]
+    check "a silent upgrade that can neither replace it nor rename it aside: try again later" \
+        [ "$(run_raw "\"$(windows_path "$SETUP")\" /S /AllUsers")" = 1618 ]
     check "and changed nothing" [ "$(cat "$INSTALLED_DIR/POURING.WAV")" = old ]
     kill "$holder" 2>/dev/null
     wait "$holder" 2>/dev/null
@@ -340,6 +355,75 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     uninstall_from "$USER_PROGRAMS" /S
     check "the user's uninstaller closed the user's copy" wait_gone "$own" 5
     uninstall_from "$INSTALLED" /S
+}
+
+# Deployment tools run the installer and the uninstaller as SYSTEM in session 0, where no window
+# search finds the copies users run: a copy on a desktop of its own stands for one. The silent runs
+# still complete: the running file is renamed aside, to go at the next restart, and the copy runs
+# on.
+start_out_of_sight() {
+    (exec wine explorer /desktop=elsewhere,640x480 "$INSTALLED\\qmx.exe") >/dev/null 2>&1 </dev/null &
+    within 20 '[ -n "$(running_from_installed)" ]' && sleep 2 && [ -z "$(drv windows --class QmxTrayHost)" ]
+}
+end_out_of_sight() { kill "$1" $(prefix_pids desktop=elsewhere) 2>/dev/null; }
+removal_pending() {
+    wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+        /v PendingFileRenameOperations 2>/dev/null </dev/null | grep -q "$1"
+}
+test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run() {
+    check "installed for everyone" [ "$(install_silently)" = 0 ]
+    check "a copy runs where the installer sees no window of it" start_out_of_sight
+    local copy
+    copy=$(running_from_installed)
+    check "a silent upgrade succeeds" [ "$(install_silently)" = 0 ]
+    check "the copy's file was renamed aside, to go at the next restart" \
+        holds '[ -f "$INSTALLED_DIR/qmx.old" ] && removal_pending qmx.old'
+    check "the new program is in its place" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
+    check "and the copy runs on" linux_alive "$copy"
+    end_out_of_sight "$copy"
+    removed_at_restart "$INSTALLED_DIR/qmx.old"
+    check "a copy runs out of sight again" start_out_of_sight
+    copy=$(running_from_installed)
+    check "a silent uninstall succeeds" [ "$(entry_command "$UNINSTALL_KEY")" = 0 ]
+    check "the program and its entry are gone, its file to go at the next restart" \
+        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" && removal_pending qmx.old'
+    check "and the copy runs on" linux_alive "$copy"
+    end_out_of_sight "$copy"
+    removed_at_restart "$INSTALLED_DIR"
+}
+
+# An earlier installation's program file made a link to a file elsewhere: an upgrade for everyone
+# puts the program in the link's place and leaves that file as it was. (A hard link: Wine acts on
+# what a symbolic one leads to even when deleting it, as Windows never does, for its server opens
+# every file by its real path.)
+test_a_link_in_the_folder_for_everyone_is_replaced_not_followed() {
+    local outside="$E2E_WORK/outside.exe"
+    check "installed for everyone" [ "$(install_silently)" = 0 ]
+    echo 'not the program' >"$outside"
+    ln -f "$outside" "$INSTALLED_DIR/qmx.exe"
+    check "an upgrade succeeds" [ "$(install_silently)" = 0 ]
+    check "the file the link led to is unchanged" [ "$(cat "$outside")" = 'not the program' ]
+    check "the program file is a file of its own" holds \
+        '[ "$(stat -c %h "$INSTALLED_DIR/qmx.exe")" = 1 ] && cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"'
+    uninstall_silently
+    removed_at_restart "$INSTALLED_DIR"
+}
+
+# NSIS hands /D= to the copy an uninstaller started without _?= runs from: with an administrator's
+# rights that copy removes only the user's own installation or the machine's, never another folder.
+test_an_administrators_uninstaller_takes_no_other_folder_from_its_command_line() {
+    local decoy="$WINEPREFIX/drive_c/Decoy"
+    mkdir -p "$decoy"
+    cp "$E2E_BUILD/qmx.exe" "$decoy/"
+    check "installed just for the user" [ "$(run_setup "$TEST_SETUP" /S /CurrentUser)" = 0 ]
+    run_raw "\"$USER_PROGRAMS\\uninstall.exe\" /S /GrantedByTest /D=C:\\Decoy" >/dev/null
+    uninstallers_ended
+    check "another folder is refused" holds '[ -f "$decoy/qmx.exe" ] && [ -f "$USER_PROGRAMS_DIR/qmx.exe" ]'
+    run_raw "\"$USER_PROGRAMS\\uninstall.exe\" /S /GrantedByTest /D=$USER_PROGRAMS" >/dev/null
+    uninstallers_ended
+    check "the user's own is removed" holds '[ ! -e "$USER_PROGRAMS_DIR/qmx.exe" ] && [ -f "$decoy/qmx.exe" ]'
+    rm -rf "$decoy"
+    removed_at_restart "$USER_PROGRAMS_DIR"
 }
 
 # A deployment tool runs /AllUsers without asking whether an administrator runs it: without one,
@@ -362,7 +446,7 @@ test_the_uninstallers_exit_code_reaches_its_caller() {
     wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
     local holder=$!
     check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
-    check "the program file in use: 5" [ "$(entry_command "$UNINSTALL_KEY")" = 5 ]
+    check "the program file in use: try again later" [ "$(entry_command "$UNINSTALL_KEY")" = 1618 ]
     kill "$holder" 2>/dev/null
     wait "$holder" 2>/dev/null
     check "nothing was removed meanwhile" holds '[ -f "$INSTALLED_DIR/qmx.exe" ] && registry_has "$UNINSTALL_KEY"'
@@ -522,6 +606,9 @@ test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed() {
 for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
     test_only_the_installations_own_copy_is_closed_and_only_when_confirmed \
+    test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run \
+    test_a_link_in_the_folder_for_everyone_is_replaced_not_followed \
+    test_an_administrators_uninstaller_takes_no_other_folder_from_its_command_line \
     test_a_silent_install_for_everyone_without_an_administrator_ends_with_its_code \
     test_the_uninstallers_exit_code_reaches_its_caller \
     test_the_administrator_approves_only_the_installations_own_uninstaller \
