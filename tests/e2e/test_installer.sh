@@ -397,14 +397,19 @@ test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run() {
 # what a symbolic one leads to even when deleting it, as Windows never does, for its server opens
 # every file by its real path.)
 test_a_link_in_the_folder_for_everyone_is_replaced_not_followed() {
-    local outside="$E2E_WORK/outside.exe"
+    local name
     check "installed for everyone" [ "$(install_silently)" = 0 ]
-    echo 'not the program' >"$outside"
-    ln -f "$outside" "$INSTALLED_DIR/qmx.exe"
+    for name in qmx.exe POURING.WAV uninstall.exe; do
+        echo "not the program's $name" >"$E2E_WORK/outside-$name"
+        ln -f "$E2E_WORK/outside-$name" "$INSTALLED_DIR/$name"
+    done
     check "an upgrade succeeds" [ "$(install_silently)" = 0 ]
-    check "the file the link led to is unchanged" [ "$(cat "$outside")" = 'not the program' ]
-    check "the program file is a file of its own" holds \
-        '[ "$(stat -c %h "$INSTALLED_DIR/qmx.exe")" = 1 ] && cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"'
+    for name in qmx.exe POURING.WAV uninstall.exe; do
+        check "the file $name led to is unchanged" \
+            [ "$(cat "$E2E_WORK/outside-$name")" = "not the program's $name" ]
+        check "and $name is a file of its own" [ "$(stat -c %h "$INSTALLED_DIR/$name")" = 1 ]
+    done
+    check "the program is in place" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
     uninstall_silently
     removed_at_restart "$INSTALLED_DIR"
 }
