@@ -27,8 +27,15 @@ native: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native
 
+# A signed release: make QMX_SIGN_PKCS12=FILE QMX_SIGN_PASSWORD_FILE=FILE [QMX_SIGN_TIMESTAMP_URL=URL]
+# (or the same in the environment); without them the build signs nothing (see the README).
+absolute = $(if $(1),$(if $(filter /%,$(1)),$(1),$(CURDIR)/$(1)))
+SIGNING = -DQMX_SIGN_PKCS12="$(call absolute,$(QMX_SIGN_PKCS12))" \
+	-DQMX_SIGN_PASSWORD_FILE="$(call absolute,$(QMX_SIGN_PASSWORD_FILE))" \
+	-DQMX_SIGN_TIMESTAMP_URL="$(QMX_SIGN_TIMESTAMP_URL)"
+
 windows: deps
-	cmake --preset windows >/dev/null
+	cmake --preset windows $(SIGNING) >/dev/null
 	cmake --build --preset windows
 
 clean:

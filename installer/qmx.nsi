@@ -49,6 +49,13 @@ RequestExecutionLevel user
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
+; A signed build (-DSIGN=<tools/sign.sh>) signs the uninstaller before it is packed, so that the
+; one WriteUninstaller writes on the user's machine carries the signature, and the installer once
+; written. A signing that fails stops the build.
+!ifdef SIGN
+    !uninstfinalize '"${SIGN}" "%1"' = 0
+    !finalize '"${SIGN}" "%1"' = 0
+!endif
 BrandingText "${PUBLISHER}"
 
 ; Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted).

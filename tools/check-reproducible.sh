@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the current commit twice, in two folders of different names, and compares what a user
 # downloads: qmx.exe, the installer and the portable zip must be byte-identical.
-# A clean work tree's own build is one of the two (brought up to date first); otherwise, and for
-# the other, a fresh clone of the commit is built from nothing.
+# A clean work tree's own build is one of the two (brought up to date first), unless it signs
+# (signatures are made anew each time; the clones sign nothing); otherwise, and for the other, a
+# fresh clone of the commit is built from nothing.
 # Prints one line per file and exits non-zero when any differs.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +19,9 @@ build_release() {
 }
 
 sides=("$work/first" "$work/second-with-a-longer-name")
-[ -z "$(git -C "$top" status --porcelain)" ] && sides[0]=$top
+[ -z "$(git -C "$top" status --porcelain)" ] &&
+    ! grep -q '^QMX_SIGN_PKCS12:[A-Z]*=.' "$top/build/windows/CMakeCache.txt" 2>/dev/null &&
+    sides[0]=$top
 for side in "${sides[@]}"; do
     [ "$side" = "$top" ] && continue
     git clone -q "$top" "$side" && git -C "$side" checkout -q --detach "$commit"

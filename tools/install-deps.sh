@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, if it is not there yet: Debian's
-# packages, and NSIS 3.11 or later beside them (tools/install-nsis.sh).
+# packages, and the NSIS tools/nsis.pin names beside them (tools/install-nsis.sh).
 set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-win32 mingw-w64-tools
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin zopfli procps sox zip
+    osslsigncode openssl
     scons zlib1g-dev
 )
 missing=()
@@ -14,7 +15,9 @@ for package in "${packages[@]}"; do
         missing+=("$package")
 done
 nsis_missing=
-[ -f /opt/nsis/installed-from ] || nsis_missing=1
+pinned=$(sed -n 's/^version: *//p' "$(dirname "$0")/nsis.pin")
+installed=$(sed -n 's/.*nsis-common \([^ ]*\)$/\1/p' /opt/nsis/installed-from 2>/dev/null || true)
+[ "$installed" = "$pinned" ] || nsis_missing=1
 [ ${#missing[@]} -eq 0 ] && [ -z "$nsis_missing" ] && exit 0
 
 sudo=
@@ -26,6 +29,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 if [ -n "$nsis_missing" ]; then
-    echo "Installing NSIS 3.11 or later into /opt/nsis"
+    echo "Installing NSIS (nsis-common $pinned) into /opt/nsis"
     $sudo "$(dirname "$0")/install-nsis.sh"
 fi

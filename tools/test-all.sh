@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak,
-# the check of the release's imports and the reproducible-release check, and closes with the
-# time each stage took and one line that counts every test.
+# the check of the release's imports, the NSIS install script's guards and the
+# reproducible-release check, and closes with the time each stage took and one line that counts
+# every test.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 log="$top/build/unit-tests.log"
@@ -71,6 +72,9 @@ counted soak "$soak_log" "$soak_status"
 stage "imports"
 run_counted imports "$top/build/imports-tests.log" "$top/tests/release/test_check_imports.sh"
 
+stage "NSIS install"
+run_counted nsis "$top/build/nsis-tests.log" "$top/tests/release/test_install_nsis.sh"
+
 stage "reproducible release"
 release_passed=0
 release_failed=0
@@ -79,10 +83,10 @@ cat "$release_log"
 
 stage ""
 
-passed=$((unit_passed + e2e_passed + soak_passed + imports_passed + release_passed))
-failed=$((unit_failed + e2e_failed + soak_failed + imports_failed + release_failed))
+passed=$((unit_passed + e2e_passed + soak_passed + imports_passed + nsis_passed + release_passed))
+failed=$((unit_failed + e2e_failed + soak_failed + imports_failed + nsis_failed + release_failed))
 echo
 echo "times: $times"
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; NSIS install: $nsis_passed passed, $nsis_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -192,6 +192,70 @@ test_install_just_for_me() {
     check "but kept the settings" [ "$(setting skin)" = vista ]
 }
 
+SIGNED="$E2E_WORK/signed"
+TOOLS="$E2E_HERE/../../tools"
+
+# make_signer: a throwaway certificate authority ($SIGNED/authority.pem) and a code-signing
+# certificate it issued, with its key in $SIGNED/signer.p12 under the password in $SIGNED/password.
+make_signer() {
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Throwaway Authority' \
+        -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign \
+        -keyout "$SIGNED/authority.key" -out "$SIGNED/authority.pem" &&
+        openssl req -newkey rsa:2048 -nodes -subj '/CN=Throwaway Signer' \
+            -keyout "$SIGNED/signer.key" -out "$SIGNED/signer.csr" &&
+        openssl x509 -req -in "$SIGNED/signer.csr" -CA "$SIGNED/authority.pem" \
+            -CAkey "$SIGNED/authority.key" -set_serial 1 -days 2 -out "$SIGNED/signer.pem" \
+            -extfile <(printf 'extendedKeyUsage=codeSigning\nkeyUsage=critical,digitalSignature\n') &&
+        printf 'a throwaway password\n' >"$SIGNED/password" &&
+        openssl pkcs12 -export -inkey "$SIGNED/signer.key" -in "$SIGNED/signer.pem" \
+            -passout "file:$SIGNED/password" -out "$SIGNED/signer.p12"
+} >/dev/null 2>&1
+
+# signing PASSWORD-FILE COMMAND...: runs COMMAND with the throwaway certificate to sign with.
+signing() { QMX_SIGN_PKCS12="$SIGNED/signer.p12" QMX_SIGN_PASSWORD_FILE=$1 "${@:2}"; }
+
+# signed FILE: FILE's signature verifies against the throwaway authority.
+signed() { osslsigncode verify -CAfile "$SIGNED/authority.pem" -in "$1" >"$SIGNED/verify.out" 2>&1; }
+
+# flip_byte FILE OFFSET: inverts one byte of FILE in place.
+flip_byte() {
+    local byte
+    byte=$(od -An -tu1 -j"$2" -N1 "$1" | tr -d ' ')
+    printf "\\$(printf %o $((byte ^ 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# A signed release, as the build makes it with a certificate: a copy of the built program signed,
+# and the installer built from it. The program, the installer and the uninstaller the installer
+# writes carry signatures that verify against the certificate's authority; a byte changed after
+# signing fails the check, and a signing that fails leaves no file behind.
+test_a_signed_release_verifies_against_its_authority() {
+    local setup="$SIGNED/VeltoVolumeController-4.0-setup.exe" makensis
+    rm -rf "$SIGNED"
+    mkdir -p "$SIGNED/build"
+    check "a throwaway authority issues a code-signing certificate" make_signer
+    cp "$E2E_BUILD/qmx.exe" "$E2E_BUILD/POURING.WAV" "$SIGNED/build/"
+    cp "$E2E_BUILD/qmx.exe" "$SIGNED/unsigned.exe"
+    makensis=$(sed -n 's/^QMX_MAKENSIS_PATH:INTERNAL=//p' "$E2E_BUILD/CMakeCache.txt")
+    check "qmx.exe is signed" signing "$SIGNED/password" "$TOOLS/sign.sh" "$SIGNED/build/qmx.exe"
+    check "the installer is built signed" signing "$SIGNED/password" "$TOOLS/make-setup.sh" \
+        "$makensis" "$setup" "$SIGNED/build" "$E2E_BUILD/src/win32/assets/app.ico"
+    printf 'wrong\n' >"$SIGNED/wrong-password"
+    check "a signing with the wrong password fails and leaves no file" holds \
+        '! signing "$SIGNED/wrong-password" "$TOOLS/sign.sh" "$SIGNED/unsigned.exe" 2>/dev/null &&
+         [ ! -e "$SIGNED/unsigned.exe" ]'
+    check "qmx.exe verifies against the authority" signed "$SIGNED/build/qmx.exe"
+    check "and so does the installer" signed "$setup"
+    cp "$SIGNED/build/qmx.exe" "$SIGNED/changed.exe"
+    flip_byte "$SIGNED/changed.exe" $(($(stat -c %s "$SIGNED/changed.exe") / 2))
+    check "a copy with one byte changed does not" holds '! signed "$SIGNED/changed.exe"'
+    check "the signed installer installs just for the user" \
+        [ "$(run_setup "$setup" /S /CurrentUser)" = 0 ]
+    check "the uninstaller it wrote verifies against the authority" \
+        signed "$USER_PROGRAMS_DIR/uninstall.exe"
+    uninstall_from "$USER_PROGRAMS" /S /CurrentUser
+    check "the signed uninstaller removes the installation" [ ! -e "$USER_PROGRAMS_DIR" ]
+}
+
 # Installing again over an installation of the same kind, the program running meanwhile: it is
 # closed, the files are replaced in place, and the settings, the start-up entry and the one
 # installed-programs entry stay.
@@ -608,7 +672,8 @@ test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed() {
     removed_at_restart "$INSTALLED_DIR"
 }
 
-for test in test_install_use_and_uninstall test_install_just_for_me test_an_upgrade_keeps_everything \
+for test in test_install_use_and_uninstall test_install_just_for_me \
+    test_a_signed_release_verifies_against_its_authority test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
     test_only_the_installations_own_copy_is_closed_and_only_when_confirmed \
     test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run \
