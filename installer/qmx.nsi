@@ -1,5 +1,6 @@
 ; The Windows installer of Velto Volume Controller: makensis -DBUILD=<folder with qmx.exe and
-; POURING.WAV> -DICON=<app.ico> -DOUTFILE=<setup.exe> qmx.nsi
+; POURING.WAV> -DICON=<app.ico> -DART=<folder with installer_wizard@100.bmp, @150 and @200,
+; tools/render-wizard.sh> -DOUTFILE=<setup.exe> qmx.nsi
 Unicode true
 Target amd64-unicode
 ; Debian's stubs are built with mingw-w64, whose code may use structured exception handling: the
@@ -24,8 +25,8 @@ SetDateSave off
 ; Install for anyone using this computer (Program Files, HKLM; needs an administrator) or just
 ; for the user (their own Programs folder, HKCU; never elevated), through NSIS's multi-user
 ; support: /AllUsers and /CurrentUser choose silently, an earlier installation's scope is the
-; default, and the choice is the first page when the installer runs as an administrator. The
-; uninstaller does not use it: it removes the installation it lies in, whatever its switches.
+; default, and the choice is the page after Welcome when the installer runs as an administrator.
+; The uninstaller does not use it: it removes the installation it lies in, whatever its switches.
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_NOUNINSTALL
 !define MULTIUSER_INSTALLMODE_FUNCTION keepFolderFromCommandLine
@@ -46,6 +47,9 @@ AllowSkipFiles off
 ; The manifest asks for no elevation: a standard user, and /S /CurrentUser, never see a prompt.
 ; An administrator who starts the installer elevated chooses between the two scopes.
 RequestExecutionLevel user
+; Windows draws the installer at the display's resolution rather than enlarging, blurred, what it
+; drew at 96 DPI: its dialogs are laid out in dialog units, which grow with the font.
+ManifestDPIAware true
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
@@ -84,14 +88,18 @@ Var folderFromCommandLine
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; The Welcome and Finish pages' picture: 164 x 314 pixels at 96 DPI, replaced by a larger one on a
+; display of a higher resolution (wizardPictureForDisplay).
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${ART}\installer_wizard@100.bmp"
+!define MUI_CUSTOMFUNCTION_GUIINIT wizardPictureForDisplay
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION startUnelevated
 
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 
-!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !define MUI_PAGE_CUSTOMFUNCTION_PRE checkOtherScope
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE checkFolderPage
 !insertmacro MUI_PAGE_DIRECTORY
@@ -132,6 +140,21 @@ Function checkOtherScope
             "${PRODUCT} is already installed $1, in $0.$\r$\n$\r$\nInstall another copy $2 \
             in $INSTDIR?" /SD IDOK IDOK +2
         Quit
+    ${EndIf}
+FunctionEnd
+
+; The Welcome and Finish pages stretch their picture to its control, which grows with the
+; display's resolution (the installer is DPI-aware): the picture drawn for the smallest scale
+; that is not smaller replaces the one MUI put into the plug-ins folder, so that at 100, 150 and
+; 200 % it is shown pixel for pixel, and in between only shrunk, never enlarged.
+Function wizardPictureForDisplay
+    System::Call 'user32::GetDC(p 0) p.r0'
+    System::Call 'gdi32::GetDeviceCaps(p r0, i 88) i.r1'  ; LOGPIXELSX
+    System::Call 'user32::ReleaseDC(p 0, p r0)'
+    ${If} $1 > 144
+        File "/oname=$PLUGINSDIR\modern-wizard.bmp" "${ART}\installer_wizard@200.bmp"
+    ${ElseIf} $1 > 96
+        File "/oname=$PLUGINSDIR\modern-wizard.bmp" "${ART}\installer_wizard@150.bmp"
     ${EndIf}
 FunctionEnd
 

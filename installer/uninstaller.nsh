@@ -203,10 +203,23 @@ Function un.userPart
     ${If} $userRunEntry == 1
         DeleteRegValue HKCU "${RUN_KEY}" "${TITLE}"
     ${EndIf}
-    ; The settings go only when the user says so; a silent uninstall keeps them.
+    ; The settings go only when the user says so; a silent uninstall keeps them. They are the
+    ; user's, whichever installation runs: the other kind's, when it stays, loses them too.
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "just for you"
+    ${Else}
+        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "for anyone using this computer"
+    ${EndIf}
+    ${If} $0 != ""
+        StrCpy $0 "${PRODUCT} is still installed $1, in $0. It uses the same settings as \
+            this installation: if you remove them, it starts again with the default \
+            ones.$\r$\n$\r$\n"
+    ${EndIf}
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-        "Remove your ${PRODUCT} settings (skin, keep on top, shadow, shortcut, log) and its log \
-        files too?" /SD IDNO IDYES +2
+        "$0Remove your ${PRODUCT} settings (skin, keep on top, shadow, shortcut, log) and its \
+        log files too?" /SD IDNO IDYES +2
     Return
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Korwen's Software\Velto Volume Controller"

@@ -238,7 +238,8 @@ test_a_signed_release_verifies_against_its_authority() {
     makensis=$(sed -n 's/^QMX_MAKENSIS_PATH:INTERNAL=//p' "$E2E_BUILD/CMakeCache.txt")
     check "qmx.exe is signed" signing "$SIGNED/password" "$TOOLS/sign.sh" "$SIGNED/build/qmx.exe"
     check "the installer is built signed" signing "$SIGNED/password" "$TOOLS/make-setup.sh" \
-        "$makensis" "$setup" "$SIGNED/build" "$E2E_BUILD/src/win32/assets/app.ico"
+        "$makensis" "$setup" "$SIGNED/build" "$E2E_BUILD/src/win32/assets/app.ico" \
+        "-DART=$E2E_BUILD/src/win32/assets"
     printf 'wrong\n' >"$SIGNED/wrong-password"
     check "a signing with the wrong password fails and leaves no file" holds \
         '! signing "$SIGNED/wrong-password" "$TOOLS/sign.sh" "$SIGNED/unsigned.exe" 2>/dev/null &&
@@ -672,6 +673,58 @@ test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed() {
     removed_at_restart "$INSTALLED_DIR"
 }
 
+# The texts of the installer's visible page.
+setup_window() {
+    drv windows --class '#32770' --visible 1 | grep 'text=Velto Volume Controller 4.0 Setup' |
+        head -n 1 | cut -d' ' -f1 | grep .
+}
+setup_page_texts() {
+    local page
+    page=$(drv children "$(setup_window)" | grep 'class=#32770 visible=1' | head -n 1 | cut -d' ' -f2)
+    [ -n "$page" ] && drv children "$page" | sed 's/.* text=//'
+}
+
+# Run as an administrator, the installer welcomes first, then offers the two kinds.
+test_an_administrator_is_welcomed_before_choosing_the_kind() {
+    (cd "$E2E_WORK" && exec wine "$SETUP") >/dev/null 2>&1 </dev/null &
+    check "the first page is Welcome" \
+        within 20 'setup_page_texts | grep -qx "Welcome to Velto Volume Controller 4.0 Setup"'
+    drv press-ok "$(setup_window)" >/dev/null
+    check "the second the choice" \
+        within 10 'setup_page_texts | grep -qx "Install for anyone using this computer"'
+}
+
+# settings_question_of FOLDER: runs FOLDER's uninstaller with its pages, as a user does, and
+# prints the question it asks about the settings, answered without removing them.
+settings_question_of() {
+    (cd "$E2E_WORK" && exec wine "$1\\uninstall.exe") >/dev/null 2>&1 </dev/null &
+    within 20 "uninstall_page >/dev/null" && drv press-ok "$(uninstall_page)" >/dev/null
+    within 20 "settings_question >/dev/null" || return 1
+    drv child-text "$(settings_question)" 65535 >"$E2E_WORK/question.out"
+    log "question: $(tr '\n' ' ' <"$E2E_WORK/question.out")" >&2
+    drv press-ok "$(settings_question)" >/dev/null
+    # Its Close, once enabled.
+    within 20 '! uninstall_page >/dev/null || { drv press-ok "$(uninstall_page)"; sleep 0.5; false; }'
+    wait_until '[ -z "$(prefix_pids "~nsu")" ]' 20 "the uninstaller's copy to end" >&2
+    cat "$E2E_WORK/question.out"
+}
+
+# The settings are the user's, whichever installation: uninstalling one kind while the other
+# stays, the question says that one uses them too, and where it is.
+test_the_settings_question_names_the_other_installation() {
+    installed_both "$SETUP"
+    check "the user's uninstaller names the installation for everyone" grep -qF \
+        "still installed for anyone using this computer, in $INSTALLED. It uses the same settings" \
+        <<<"$(settings_question_of "$USER_PROGRAMS")"
+    check "installed just for the user again" [ "$(run_setup "$SETUP" /S /CurrentUser)" = 0 ]
+    check "the uninstaller for everyone names the user's" grep -qF \
+        "still installed just for you, in $USER_PROGRAMS. It uses the same settings" \
+        <<<"$(settings_question_of "$INSTALLED")"
+    check "both kept the settings key" registry_has "$SETTINGS_KEY"
+    uninstall_from "$USER_PROGRAMS" /S
+    removed_at_restart "$INSTALLED_DIR"
+}
+
 for test in test_install_use_and_uninstall test_install_just_for_me \
     test_a_signed_release_verifies_against_its_authority test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
@@ -687,6 +740,8 @@ for test in test_install_use_and_uninstall test_install_just_for_me \
     test_a_standard_users_uninstaller_leaves_its_own_file_to_the_next_logon \
     test_a_folder_for_everyone_is_its_own_directly_in_program_files \
     test_without_an_administrator_the_installation_is_the_users \
-    test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed; do
+    test_an_uninstall_with_pages_asks_for_the_rights_once_confirmed \
+    test_an_administrator_is_welcomed_before_choosing_the_kind \
+    test_the_settings_question_names_the_other_installation; do
     run_test "$test"
 done
