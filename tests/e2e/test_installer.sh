@@ -692,6 +692,8 @@ test_an_administrator_is_welcomed_before_choosing_the_kind() {
     drv press-ok "$(setup_window)" >/dev/null
     check "the second the choice" \
         within 10 'setup_page_texts | grep -qx "Install for anyone using this computer"'
+    wine taskkill /f /im VeltoVolumeController-4.0-setup.exe >/dev/null 2>&1 </dev/null
+    check "the installer is closed again" within 10 '! setup_window >/dev/null'
 }
 
 # settings_question_of FOLDER: runs FOLDER's uninstaller with its pages, as a user does, and
