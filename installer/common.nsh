@@ -76,8 +76,8 @@ Function ${un}removeProgramFile
         Return
     ${EndIf}
     Call ${un}accountType
+    ; Without MOVEFILE_REPLACE_EXISTING the move fails while a file of that name is still there.
     ${If} $0 == "Admin"
-    ${AndIfNot} ${FileExists} "$INSTDIR\${PROGRAM_ASIDE}"
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR\qmx.exe", w "$INSTDIR\${PROGRAM_ASIDE}", i 0) i.r0'
         ${If} $0 != 0
             System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${PROGRAM_ASIDE}", p 0, i 4)'
