@@ -2,9 +2,13 @@
 ; and the program's copy that runs from the installation. Each macro makes the function once for
 ; the installer ("") and once for the uninstaller ("un.").
 
+; Whether the installer closed the copy running from the folder (closeProgramFirst).
+Var closedCopy
+
 ; $0: the account's rights as UserInfo names them ("Admin" with an administrator's). A test build
 ; takes the account for a standard user's unless the test says Windows gave the rights
 ; (/GrantedByTest): Wine runs every program as an administrator.
+
 !macro ACCOUNT_TYPE un
 Function ${un}accountType
     UserInfo::GetAccountType
@@ -56,43 +60,79 @@ FunctionEnd
 !insertmacro LONG_PATH ""
 !insertmacro LONG_PATH "un."
 
-; The program file of a copy that runs where no window search reaches it (another user's session;
-; a deployment tool runs the installer and the uninstaller as SYSTEM, in session 0) cannot be
-; replaced or removed, but Windows lets it be renamed. The program file is removed, or an
-; administrator's run renames it aside, to qmx.old in the folder, and has Windows remove
-; that at the next restart (MOVEFILE_DELAY_UNTIL_REBOOT, which only administrators and LocalSystem
-; may ask for: MoveFileEx, Microsoft's documentation); the running copies go on until they end.
-; One left aside by an earlier run goes first, once nothing runs it. Where the file can be neither
-; removed nor renamed aside (held open by a program that lets nobody rename it, a second copy
-; aside, a run without an administrator's rights), the run ends before it changed anything: a
-; silent one with 1618, which deployment tools take for "try again later" (the return codes of
-; Intune's Win32 apps and of Configuration Manager's deployment types), one with pages with a
-; message and 5.
-!macro REMOVE_PROGRAM_FILE un
-Function ${un}removeProgramFile
-    Delete "$INSTDIR\${PROGRAM_ASIDE}"
-    Delete "$INSTDIR\qmx.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\qmx.exe"
+; A running program's file cannot be replaced or removed, but Windows lets it be renamed. An
+; administrator's run moves such a file aside, under a name of its own in the folder
+; ("qmx.<n>.old", that no earlier one holds: MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on
+; an existing name), and has Windows remove it at the next restart (MOVEFILE_DELAY_UNTIL_REBOOT,
+; which only administrators and LocalSystem may ask for: MoveFileEx, Microsoft's documentation).
+; $R9: the file; $0: 1 when it was moved aside (uses $1).
+!macro MOVE_ASIDE un
+Function ${un}moveAside
+    Call ${un}accountType
+    ${If} $0 != "Admin"
+        StrCpy $0 0
         Return
     ${EndIf}
-    Call ${un}accountType
-    ; Without MOVEFILE_REPLACE_EXISTING the move fails while a file of that name is still there.
-    ${If} $0 == "Admin"
-        System::Call 'kernel32::MoveFileExW(w "$INSTDIR\qmx.exe", w "$INSTDIR\${PROGRAM_ASIDE}", i 0) i.r0'
+    StrCpy $0 0
+    ${For} $1 1 ${ASIDE_NAMES}
+        System::Call 'kernel32::MoveFileExW(w R9, w "$INSTDIR\qmx.$1.old", i 0) i.r0'
         ${If} $0 != 0
-            System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${PROGRAM_ASIDE}", p 0, i 4)'
+            System::Call 'kernel32::MoveFileExW(w "$INSTDIR\qmx.$1.old", p 0, i 4)'
             Return
         ${EndIf}
-    ${EndIf}
-    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\qmx.exe is in use (${PRODUCT} may be running \
-        for another user of this computer). Nothing was changed: close the program \
-        there, then try again." /SD IDOK
+    ${Next}
+FunctionEnd
+!macroend
+!insertmacro MOVE_ASIDE ""
+!insertmacro MOVE_ASIDE "un."
+
+; Ends the run, having changed nothing, because the file $R9 is in use: a silent run with 1618,
+; which deployment tools take for "try again later" (the return codes of Intune's Win32 apps and
+; of Configuration Manager's deployment types), one with pages with a message and 5. A copy the
+; installer closed for the run is started again.
+!macro END_IN_USE un
+Function ${un}endInUse
+    MessageBox MB_OK|MB_ICONSTOP "$R9 is in use (${PRODUCT} may be running for another user of \
+        this computer). Nothing was changed: close the program there, then try again." /SD IDOK
     ${If} ${Silent}
         SetErrorLevel ${EXIT_RETRY_LATER}
     ${Else}
         SetErrorLevel ${EXIT_FILE_IN_USE}
     ${EndIf}
+    !if "${un}" == ""
+        ${IfThen} $closedCopy == 1 ${|} Call startUnelevated ${|}
+    !endif
     Quit
+FunctionEnd
+!macroend
+!insertmacro END_IN_USE ""
+!insertmacro END_IN_USE "un."
+
+; A file of the program that a copy holds where no window search reaches it (another user's
+; session; a deployment tool runs the installer and the uninstaller as SYSTEM, in session 0) is
+; moved aside ($R9; moveAside); the running copies go on until they end. Where it can be neither
+; removed nor moved aside (held open by a program that lets nobody rename it, a run without an
+; administrator's rights), the run ends (endInUse).
+!macro REMOVE_OR_MOVE_ASIDE un
+Function ${un}removeOrMoveAside
+    Delete $R9
+    ${IfNot} ${FileExists} $R9
+        Return
+    ${EndIf}
+    Call ${un}moveAside
+    ${IfThen} $0 == 0 ${|} Call ${un}endInUse ${|}
+FunctionEnd
+!macroend
+!insertmacro REMOVE_OR_MOVE_ASIDE ""
+!insertmacro REMOVE_OR_MOVE_ASIDE "un."
+
+; The program file goes first, having changed nothing else where it cannot; the files moved aside
+; by earlier runs go too, once nothing runs them.
+!macro REMOVE_PROGRAM_FILE un
+Function ${un}removeProgramFile
+    Delete "$INSTDIR\qmx.*.old"
+    StrCpy $R9 "$INSTDIR\qmx.exe"
+    Call ${un}removeOrMoveAside
 FunctionEnd
 !macroend
 !insertmacro REMOVE_PROGRAM_FILE ""
@@ -104,8 +144,6 @@ FunctionEnd
 ; copy) run on. A silent run then gives up (exit code 2) rather than leave a half-installed
 ; program. Done once the user has confirmed, never before the first page. $closedCopy tells
 ; whether a copy was closed, so that a silent installation can start the program again.
-Var closedCopy
-
 !macro CLOSE_PROGRAM_FIRST un
 ; The tray-host window of the copy running $INSTDIR\qmx.exe into $0, or 0.
 Function ${un}findOwnCopy

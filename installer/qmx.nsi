@@ -80,8 +80,8 @@ BrandingText "${PUBLISHER}"
                                    ; aside; nothing was changed (ERROR_INSTALL_ALREADY_RUNNING,
                                    ; which deployment tools retry)
 
-; A program file that a running copy holds is renamed aside to this name, in the folder.
-!define PROGRAM_ASIDE "qmx.old"
+; How many files moved aside ("qmx.<n>.old": moveAside) a folder can hold until the next restart.
+!define ASIDE_NAMES 20
 
 Var folderFromCommandLine
 
@@ -212,8 +212,8 @@ Function folderProblem
     ${EndIf}
 FunctionEnd
 
-; $3: the first thing in $INSTDIR that is not one of the program's files (a sub-folder is never
-; one), or "" (uses $4).
+; $3: the first thing in $INSTDIR that is not one of the program's files or one moved aside
+; (qmx.<n>.old; a sub-folder is never one), or "" (uses $4 to $6).
 Function otherFilesInFolder
     StrCpy $3 ""
     ClearErrors
@@ -223,10 +223,12 @@ Function otherFilesInFolder
         ${If} $3 != "."
         ${AndIf} $3 != ".."
             ${IfThen} ${FileExists} "$INSTDIR\$3\*.*" ${|} ${Break} ${|}
+            StrCpy $5 $3 4
+            StrCpy $6 $3 "" -4
             ${If} $3 != "qmx.exe"
-            ${AndIf} $3 != "${PROGRAM_ASIDE}"
             ${AndIf} $3 != "POURING.WAV"
             ${AndIf} $3 != "uninstall.exe"
+            ${AndIfNot} $5$6 == "qmx..old"
                 ${Break}
             ${EndIf}
         ${EndIf}
@@ -281,33 +283,81 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+; Ends the run (endInUse) unless the file $R9 is missing or could be deleted or renamed now: a
+; handle with DELETE access opens unless a program holds the file without sharing that (a
+; running program's own file opens: it can be renamed), so that a held test sound or uninstaller
+; stops the run before the program file was touched. The link itself is opened, not its target.
+Function endUnlessMovable
+    ${IfNot} ${FileExists} $R9
+        Return
+    ${EndIf}
+    System::Call 'kernel32::CreateFileW(w R9, i 0x10000, i 7, p 0, i 3, i 0x00200000, p 0) p.r0'
+    ${IfThen} $0 = -1 ${|} Call endInUse ${|}
+    System::Call 'kernel32::CloseHandle(p r0)'
+FunctionEnd
+
+; $0: 1 when the installer runs as LocalSystem (WinLocalSystemSid; the test build: when the test
+; says so, /SystemByTest), else 0 (uses $1 to $3).
+Function isLocalSystem
+    StrCpy $0 0
+    !ifdef TEST_STANDARD_USER
+        ${GetParameters} $1
+        ClearErrors
+        ${GetOptions} $1 "/SystemByTest" $2
+        ${IfNot} ${Errors}
+            StrCpy $0 1
+            Return
+        ${EndIf}
+    !endif
+    ; TOKEN_QUERY; TokenUser, whose TOKEN_USER begins with the SID's address.
+    System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i.r2'
+    ${IfThen} $2 == 0 ${|} Return ${|}
+    System::Alloc 256
+    Pop $3
+    System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 256, *i .r2) i.r2'
+    ${If} $2 != 0
+        System::Call '*$3(p .r2)'
+        System::Call 'advapi32::IsWellKnownSid(p r2, i 22) i.r0'
+        ${IfThen} $0 != 0 ${|} StrCpy $0 1 ${|}
+    ${EndIf}
+    System::Free $3
+    System::Call 'kernel32::CloseHandle(p r1)'
+FunctionEnd
+
 Section "${PRODUCT}"
-    Call closeProgramFirst
+    ; LocalSystem, as deployment tools run the installer, cannot start the program again as the
+    ; desktop's user: the copies it would close run on, their file moved aside.
+    Call isLocalSystem
+    ${IfThen} $0 != 1 ${|} Call closeProgramFirst ${|}
     ; The folder for everyone is made one only administrators can change before anything in it
-    ; is touched; then the program's names in it are deleted (a link under one of them goes, never
-    ; what it leads to), and what is left is looked at once more: a file put there since the
-    ; folder was chosen keeps it from being taken. The files are then written new, inheriting the
-    ; folder's permissions.
+    ; is touched, and what it holds is looked at once more: a file put there since the folder was
+    ; chosen keeps it from being taken. Then the program's names in it are deleted (a link under
+    ; one of them goes, never what it leads to), and the files written new, inheriting the
+    ; folder's permissions, or moved aside where a copy out of sight holds them.
     ${If} $MultiUser.InstallMode == "AllUsers"
         Call protectFolder
+        ${If} $0 == "ok"
+            Call otherFilesInFolder
+            ${If} $3 != ""
+                StrCpy $0 "$INSTDIR holds more than the files of ${PRODUCT} ($3)."
+            ${EndIf}
+        ${EndIf}
         ${If} $0 != "ok"
             MessageBox MB_OK|MB_ICONSTOP "$0 Nothing was installed." /SD IDOK
             SetErrorLevel ${EXIT_FOLDER_REFUSED}
+            ${IfThen} $closedCopy == 1 ${|} Call startUnelevated ${|}
             Quit
         ${EndIf}
     ${EndIf}
+    StrCpy $R9 "$INSTDIR\POURING.WAV"
+    Call endUnlessMovable
+    StrCpy $R9 "$INSTDIR\uninstall.exe"
+    Call endUnlessMovable
     Call removeProgramFile
-    Delete "$INSTDIR\POURING.WAV"
-    Delete "$INSTDIR\uninstall.exe"
-    ${If} $MultiUser.InstallMode == "AllUsers"
-        Call otherFilesInFolder
-        ${If} $3 != ""
-            MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds more than the files of ${PRODUCT} ($3). \
-                Nothing was installed." /SD IDOK
-            SetErrorLevel ${EXIT_FOLDER_REFUSED}
-            Quit
-        ${EndIf}
-    ${EndIf}
+    StrCpy $R9 "$INSTDIR\POURING.WAV"
+    Call removeOrMoveAside
+    StrCpy $R9 "$INSTDIR\uninstall.exe"
+    Call removeOrMoveAside
     SetOutPath "$INSTDIR"
     File "${BUILD}\qmx.exe"
     File "${BUILD}\POURING.WAV"

@@ -283,31 +283,23 @@ Section "Uninstall"
     ; Running from the folder, the uninstaller cannot remove its own file: Windows lets it move
     ; the file out, into its temporary folder, on the same drive only (MoveFileEx; with
     ; MOVEFILE_COPY_ALLOWED the copy would succeed and the running file stay). Where it cannot,
-    ; an administrator's run has Windows remove the file and the folder when it starts again
-    ; (MOVEFILE_DELAY_UNTIL_REBOOT, which only administrators and LocalSystem may ask for), and
-    ; any other run leaves them to the user's next logon.
+    ; an administrator's run moves it aside in the folder, to go at the next restart (moveAside):
+    ; an installation there before then writes an uninstaller of its own, which stays. Any other
+    ; run leaves the file to the user's next logon.
     Delete "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
         InitPluginsDir
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR\uninstall.exe", \
             w "$PLUGINSDIR\uninstall.exe", i 0) i.r0'
         ${If} $0 == 0
-            Call un.accountType
-            ${If} $0 == "Admin"
-                System::Call 'kernel32::MoveFileExW(w "$INSTDIR\uninstall.exe", p 0, i 4) i.r0'
-            ${Else}
-                StrCpy $0 0
-            ${EndIf}
-            ${If} $0 != 0
-                System::Call 'kernel32::MoveFileExW(w "$INSTDIR", p 0, i 4)'
-            ${Else}
-                Call un.removeAtLogon
-            ${EndIf}
+            StrCpy $R9 "$INSTDIR\uninstall.exe"
+            Call un.moveAside
+            ${IfThen} $0 == 0 ${|} Call un.removeAtLogon ${|}
         ${EndIf}
     ${EndIf}
     RMDir "$INSTDIR"
-    ; A program file renamed aside goes at the next restart, and the folder after it.
-    ${If} ${FileExists} "$INSTDIR\${PROGRAM_ASIDE}"
+    ; Files moved aside go at the next restart, and the folder after them.
+    ${If} ${FileExists} "$INSTDIR\qmx.*.old"
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR", p 0, i 4)'
     ${EndIf}
     Delete "${SHORTCUT}"

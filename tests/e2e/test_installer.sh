@@ -400,14 +400,19 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     check "it closed the copy it replaced" wait_gone "$everyone" 5
     check "and not the user's" linux_alive "$own"
     printf 'old' >"$INSTALLED_DIR/POURING.WAV"
-    wine "$E2E_DRIVER" hold-file "$INSTALLED\\qmx.exe" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
-    local holder=$!
-    check "the program file is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
-    check "a silent upgrade that can neither replace it nor rename it aside: try again later" \
-        [ "$(run_raw "\"$(windows_path "$SETUP")\" /S /AllUsers")" = 1618 ]
-    check "and changed nothing" [ "$(cat "$INSTALLED_DIR/POURING.WAV")" = old ]
-    kill "$holder" 2>/dev/null
-    wait "$holder" 2>/dev/null
+    local held program
+    program=$(stat -c %i "$INSTALLED_DIR/qmx.exe")
+    for held in qmx.exe POURING.WAV; do
+        wine "$E2E_DRIVER" hold-file "$INSTALLED\\$held" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
+        local holder=$!
+        check "$held is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
+        check "a silent upgrade that can neither replace it nor move it aside: try again later" \
+            [ "$(run_raw "\"$(windows_path "$SETUP")\" /S /AllUsers")" = 1618 ]
+        check "and changed nothing" holds \
+            '[ "$(cat "$INSTALLED_DIR/POURING.WAV")" = old ] && [ "$(stat -c %i "$INSTALLED_DIR/qmx.exe")" = "$program" ]'
+        kill "$holder" 2>/dev/null
+        wait "$holder" 2>/dev/null
+    done
     (cd "$E2E_WORK" && exec wine "$USER_PROGRAMS\\uninstall.exe") >/dev/null 2>&1 </dev/null &
     check "the user's uninstaller asks first" within 20 \
         'drv windows --class "#32770" --visible 1 | grep -q "text=Velto Volume Controller 4.0 Uninstall"'
@@ -442,18 +447,29 @@ test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run() {
     copy=$(running_from_installed)
     check "a silent upgrade succeeds" [ "$(install_silently)" = 0 ]
     check "the copy's file was renamed aside, to go at the next restart" \
-        holds '[ -f "$INSTALLED_DIR/qmx.old" ] && removal_pending qmx.old'
+        holds '[ -f "$INSTALLED_DIR/qmx.1.old" ] && removal_pending qmx.1.old'
     check "the new program is in its place" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
     check "and the copy runs on" linux_alive "$copy"
     end_out_of_sight "$copy"
-    removed_at_restart "$INSTALLED_DIR/qmx.old"
+    removed_at_restart "$INSTALLED_DIR/qmx.1.old"
     check "a copy runs out of sight again" start_out_of_sight
     copy=$(running_from_installed)
     check "a silent uninstall succeeds" [ "$(entry_command "$UNINSTALL_KEY")" = 0 ]
     check "the program and its entry are gone, its file to go at the next restart" \
-        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" && removal_pending qmx.old'
+        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" && removal_pending qmx.1.old'
     check "and the copy runs on" linux_alive "$copy"
     end_out_of_sight "$copy"
+    removed_at_restart "$INSTALLED_DIR"
+    # As LocalSystem, which cannot start the program again as the desktop's user, the installer
+    # leaves even the copy it sees running.
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    check "the installed program starts" start_installed
+    check "a silent upgrade as LocalSystem succeeds" \
+        [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest /SystemByTest)" = 0 ]
+    check "and leaves the copy running, its file moved aside" \
+        holds 'linux_alive "$QMX_LINUX_PID" && [ -f "$INSTALLED_DIR/qmx.1.old" ]'
+    close_from_menu
+    uninstall_from "$INSTALLED" /S /GrantedByTest
     removed_at_restart "$INSTALLED_DIR"
 }
 
