@@ -16,7 +16,10 @@ fail() {
 [ -n "${QMX_SIGN_PASSWORD_FILE:-}" ] || fail "no password file (QMX_SIGN_PASSWORD_FILE)"
 [ -r "$QMX_SIGN_PKCS12" ] || fail "cannot read the certificate $QMX_SIGN_PKCS12"
 [ -r "$QMX_SIGN_PASSWORD_FILE" ] || fail "cannot read the password file $QMX_SIGN_PASSWORD_FILE"
-options=(-pkcs12 "$QMX_SIGN_PKCS12" -readpass "$QMX_SIGN_PASSWORD_FILE" -h sha256)
+# The description and address are what Windows' consent prompt names as the program, rather than
+# the file's name.
+options=(-pkcs12 "$QMX_SIGN_PKCS12" -readpass "$QMX_SIGN_PASSWORD_FILE" -h sha256
+    -n "Velto Volume Controller 4.0" -i "https://www.korwen-software.example/")
 [ -z "${QMX_SIGN_TIMESTAMP_URL:-}" ] || options+=(-ts "$QMX_SIGN_TIMESTAMP_URL")
 
 signed="$file.signed"
