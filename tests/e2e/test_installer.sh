@@ -402,7 +402,11 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     printf 'old' >"$INSTALLED_DIR/POURING.WAV"
     local held program
     program=$(stat -c %i "$INSTALLED_DIR/qmx.exe")
+    # With the test sound held, the copy the run closed can start again.
     for held in qmx.exe POURING.WAV; do
+        [ "$held" = qmx.exe ] || start_installed
+        local before
+        before=$(running_from_installed)
         wine "$E2E_DRIVER" hold-file "$INSTALLED\\$held" 60 >"$E2E_WORK/hold.out" 2>/dev/null </dev/null &
         local holder=$!
         check "$held is held open" within 10 'grep -q held "$E2E_WORK/hold.out"'
@@ -410,6 +414,11 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
             [ "$(run_raw "\"$(windows_path "$SETUP")\" /S /AllUsers")" = 1618 ]
         check "and changed nothing" holds \
             '[ "$(cat "$INSTALLED_DIR/POURING.WAV")" = old ] && [ "$(stat -c %i "$INSTALLED_DIR/qmx.exe")" = "$program" ]'
+        if [ "$held" = POURING.WAV ]; then
+            check "but started again the copy it closed" within 20 \
+                '[ -n "$(running_from_installed)" ] && [ "$(running_from_installed)" != "$before" ]'
+            kill $(running_from_installed) 2>/dev/null
+        fi
         kill "$holder" 2>/dev/null
         wait "$holder" 2>/dev/null
     done
@@ -450,13 +459,15 @@ test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run() {
         holds '[ -f "$INSTALLED_DIR/qmx.1.old" ] && removal_pending qmx.1.old'
     check "the new program is in its place" cmp -s "$INSTALLED_DIR/qmx.exe" "$E2E_BUILD/qmx.exe"
     check "and the copy runs on" linux_alive "$copy"
+    check "an upgrade beside the file moved aside succeeds" [ "$(install_silently)" = 0 ]
     end_out_of_sight "$copy"
     removed_at_restart "$INSTALLED_DIR/qmx.1.old"
     check "a copy runs out of sight again" start_out_of_sight
     copy=$(running_from_installed)
     check "a silent uninstall succeeds" [ "$(entry_command "$UNINSTALL_KEY")" = 0 ]
-    check "the program and its entry are gone, its file to go at the next restart" \
-        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" && removal_pending qmx.1.old'
+    check "the program and its entry are gone, its file and the folder to go at the next restart" \
+        holds '[ ! -e "$INSTALLED_DIR/qmx.exe" ] && ! registry_has "$UNINSTALL_KEY" &&
+            removal_pending "qmx.1.old" && removal_pending "Volume Controller\\\\0"'
     check "and the copy runs on" linux_alive "$copy"
     end_out_of_sight "$copy"
     removed_at_restart "$INSTALLED_DIR"
