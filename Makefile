@@ -1,7 +1,7 @@
 # make run   builds qmx.exe and starts it under Wine, as on Windows 10 with a simulated audio
 #            system; make run MODE=windows7 (Wine's own audio) or MODE=xp (the legacy mixer)
 # make test  builds everything and runs the unit and end-to-end tests
-.PHONY: run test bench soak deps native windows clean
+.PHONY: run test bench soak deps native windows x86 clean
 
 MODE ?= windows10
 
@@ -37,6 +37,12 @@ SIGNING = -DQMX_SIGN_PKCS12="$(call absolute,$(QMX_SIGN_PKCS12))" \
 windows: deps
 	cmake --preset windows $(SIGNING) >/dev/null
 	cmake --build --preset windows
+
+# qmx.exe for 32-bit Windows (build/windows-x86), and the check of its imports and size.
+x86: deps
+	cmake --preset windows-x86 $(SIGNING) >/dev/null
+	cmake --build --preset windows-x86
+	tests/release/test_check_imports.sh build/windows/qmx.exe build/windows-x86/qmx.exe
 
 clean:
 	rm -rf build
