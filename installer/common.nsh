@@ -8,7 +8,6 @@ Var closedCopy
 ; $0: the account's rights as UserInfo names them ("Admin" with an administrator's). A test build
 ; takes the account for a standard user's unless the test says Windows gave the rights
 ; (/GrantedByTest): Wine runs every program as an administrator.
-
 !macro ACCOUNT_TYPE un
 Function ${un}accountType
     UserInfo::GetAccountType
