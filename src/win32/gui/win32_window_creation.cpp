@@ -1,4 +1,5 @@
 // The window system's classes and the making of a form: its window and its controls' windows.
+#include <cstddef>
 #include "win32/gui/win32_windows.h"
 
 #include <commctrl.h>
@@ -134,11 +135,17 @@ Win32Windows::Win32Windows(HINSTANCE instance, const IconStore& icons, const Pic
     menuTheme_.follow();
     owner_ = CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, instance, &menuTheme_);
-    // System controls draw in the dialog font of the desktop's current settings.
+    // System controls draw in the dialog font of the desktop's current settings. XP and Server
+    // 2003 refuse the structure's size with Vista's last member (iPaddedBorderWidth) and take it
+    // without ("NONCLIENTMETRICS structure", Microsoft's documentation).
     NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        dialogFont_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    for (UINT size :
+         {UINT{sizeof(metrics)}, UINT{offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth)}}) {
+        metrics.cbSize = size;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, size, &metrics, 0)) {
+            dialogFont_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+            break;
+        }
     }
 }
 
