@@ -495,7 +495,10 @@ test_a_link_in_the_folder_for_everyone_is_replaced_not_followed() {
         echo "not the program's $name" >"$E2E_WORK/outside-$name"
         ln -f "$E2E_WORK/outside-$name" "$INSTALLED_DIR/$name"
     done
+    chmod 777 "$INSTALLED_DIR"  # Wine shows a folder's permissions in its mode
     check "an upgrade succeeds" [ "$(install_silently)" = 0 ]
+    check "and lets no one else write to the folder again" \
+        [ $((8#$(stat -c %a "$INSTALLED_DIR") & 2)) = 0 ]
     for name in qmx.exe POURING.WAV uninstall.exe; do
         check "the file $name led to is unchanged" \
             [ "$(cat "$E2E_WORK/outside-$name")" = "not the program's $name" ]
@@ -724,14 +727,15 @@ test_an_administrator_is_welcomed_before_choosing_the_kind() {
 }
 
 # settings_question_of FOLDER: runs FOLDER's uninstaller with its pages, as a user does, and
-# prints the question it asks about the settings, answered without removing them.
+# prints the question it asks about the settings, answered with Enter, its default answer.
 settings_question_of() {
     (cd "$E2E_WORK" && exec wine "$1\\uninstall.exe") >/dev/null 2>&1 </dev/null &
     within 20 "uninstall_page >/dev/null" && drv press-ok "$(uninstall_page)" >/dev/null
     within 20 "settings_question >/dev/null" || return 1
     drv child-text "$(settings_question)" 65535 >"$E2E_WORK/question.out"
     log "question: $(tr '\n' ' ' <"$E2E_WORK/question.out")" >&2
-    drv press-ok "$(settings_question)" >/dev/null
+    wait_until 'drv foreground | grep -q "^$(settings_question) "' 10 "the question in front" >&2
+    xdotool key Return
     # Its Close, once enabled.
     within 20 '! uninstall_page >/dev/null || { drv press-ok "$(uninstall_page)"; sleep 0.5; false; }'
     wait_until '[ -z "$(prefix_pids "~nsu")" ]' 20 "the uninstaller's copy to end" >&2
@@ -749,7 +753,7 @@ test_the_settings_question_names_the_other_installation() {
     check "the uninstaller for everyone names the user's" grep -qF \
         "still installed just for you, in $USER_PROGRAMS. It uses the same settings" \
         <<<"$(settings_question_of "$INSTALLED")"
-    check "both kept the settings key" registry_has "$SETTINGS_KEY"
+    check "both kept the settings key, the default answer" registry_has "$SETTINGS_KEY"
     uninstall_from "$USER_PROGRAMS" /S
     removed_at_restart "$INSTALLED_DIR"
 }
