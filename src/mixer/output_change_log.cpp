@@ -14,9 +14,17 @@ std::string named(const std::string& id, const std::string& name) {
 }
 }  // namespace
 
+// The system's notice of an output that came or went can reach the program after the poll that
+// met the default it took or gave: the list is read first, so that the output is told before
+// that default (the notice, when it comes, finds nothing new).
+void OutputChangeLog::listBeforeADefault() {
+    if (activeKnown_) devicesChanged();
+}
+
 void OutputChangeLog::defaultIs(const std::string& id, const std::string& name) {
     if (default_ == id) return;
     const bool known = default_.has_value();
+    if (known) listBeforeADefault();
     default_ = id;
     if (known) log_.write("Default output changed to " + named(id, name));
 }
@@ -24,6 +32,7 @@ void OutputChangeLog::defaultIs(const std::string& id, const std::string& name) 
 void OutputChangeLog::noDefault() {
     if (default_ == "") return;
     const bool known = default_.has_value();
+    if (known) listBeforeADefault();
     default_ = "";
     if (known) log_.write("No default output: no output is active");
 }

@@ -28,6 +28,8 @@ public:
     void devicesChanged();
 
 private:
+    void listBeforeADefault();
+
     EventLog& log_;
     platform::AudioEndpoints& endpoints_;
     std::optional<std::string> default_;  // unknown until first reported; empty: none

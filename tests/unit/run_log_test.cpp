@@ -1,5 +1,6 @@
 // The log the user asks for: the setting that turns it on, the run's facts heading it, every
 // message shown and how the program ended.
+#include <functional>
 #include <optional>
 
 #include "app_harness.h"
@@ -89,6 +90,49 @@ TEST(RunLog, StartUpWritesTheRunsFactsAndAMinuteIdleAddsNothing) {
     ASSERT_EQ(later.start(), -1);
     EXPECT_EQ(later.fake.logFile.lines().at(1),
               "Windows 10.0 build 22631, the program is told 6.2");
+}
+
+// The system's notice of an output's arrival or removal may come after the poll that met the
+// default it took or gave (here it never comes): the output is still told first.
+TEST(RunLog, AnOutputIsToldBeforeTheDefaultItTookOrGaveWhenItsNoticeIsLate) {
+    Program run(true);
+    askForLog(run.fake);
+    run.outputs.add("spk", "Speakers");
+    ASSERT_EQ(run.start(), -1);
+    const struct {
+        bool notified;
+        std::function<void()> change;
+        Lines told;
+    } steps[] = {
+        {true,
+         [&] { run.outputs.remove("spk"); },
+         {"Output removed: spk (Speakers)", "No default output: no output is active"}},
+        {false,
+         [&] { run.outputs.add("hp", "Headphones"); },
+         {"Output added: hp (Headphones)", "Default output changed to hp (Headphones)"}},
+        {false,
+         [&] { run.outputs.add("spk", "Speakers"), run.outputs.remove("hp"); },
+         {"Output removed: hp (Headphones)", "Output added: spk (Speakers)",
+          "Default output changed to spk (Speakers)"}},
+        {false,
+         [&] { run.outputs.remove("spk"); },
+         {"Output removed: spk (Speakers)", "No default output: no output is active"}},
+    };
+    Lines expected;
+    for (const auto& step : steps) {
+        run.outputs.notifications = step.notified;
+        step.change();
+        run.fake.timers.advance(1000);
+        expected.insert(expected.end(), step.told.begin(), step.told.end());
+        Lines told;
+        for (const auto& line : run.fake.logFile.lines()) {
+            if (line.rfind("Output ", 0) == 0 || line.rfind("Default output", 0) == 0 ||
+                line.rfind("No default output", 0) == 0) {
+                told.push_back(line);
+            }
+        }
+        EXPECT_EQ(told, expected);
+    }
 }
 
 TEST(RunLog, EachWayOfEndingIsTheLastLineWithItsExitCode) {
