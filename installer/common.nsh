@@ -59,6 +59,32 @@ FunctionEnd
 !insertmacro LONG_PATH ""
 !insertmacro LONG_PATH "un."
 
+; $R0: the folder the installed-programs entry under ROOT names, in its long form, or "".
+!macro INSTALL_LOCATION un root
+    ReadRegStr $R0 ${root} "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+        Call ${un}longPath
+    ${EndIf}
+!macroend
+
+; $0: where the other kind of installation than $MultiUser.InstallMode's lies, or ""; $1 names
+; that kind and $2 this one, as the messages say them.
+!macro OTHER_INSTALLATION un
+Function ${un}otherInstallation
+    ${If} $MultiUser.InstallMode == "CurrentUser"
+        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "for anyone using this computer"
+        StrCpy $2 "just for you"
+    ${Else}
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $1 "just for you"
+        StrCpy $2 "for anyone using this computer"
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro OTHER_INSTALLATION ""
+!insertmacro OTHER_INSTALLATION "un."
+
 ; A running program's file cannot be replaced or removed, but Windows lets it be renamed. An
 ; administrator's run moves such a file aside, under a name of its own in the folder
 ; ("qmx.<n>.old", that no earlier one holds: MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on
@@ -99,7 +125,7 @@ Function ${un}endInUse
         SetErrorLevel ${EXIT_FILE_IN_USE}
     ${EndIf}
     !if "${un}" == ""
-        ${IfThen} $closedCopy == 1 ${|} Call startUnelevated ${|}
+        Call startClosedCopy
     !endif
     Quit
 FunctionEnd

@@ -126,15 +126,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 ; Two installations at two paths are allowed, one for everyone and one for a user: say so before
 ; the second one is made, and let the user go on or cancel.
 Function checkOtherScope
-    ${If} $MultiUser.InstallMode == "CurrentUser"
-        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-        StrCpy $1 "for anyone using this computer"
-        StrCpy $2 "just for you"
-    ${Else}
-        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-        StrCpy $1 "just for you"
-        StrCpy $2 "for anyone using this computer"
-    ${EndIf}
+    Call otherInstallation
     ${If} $0 != ""
         MessageBox MB_OKCANCEL|MB_ICONINFORMATION \
             "${PRODUCT} is already installed $1, in $0.$\r$\n$\r$\nInstall another copy $2 \
@@ -201,14 +193,12 @@ Function folderProblem
             Return
         ${EndIf}
     ${EndIf}
-    ReadRegStr $R0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro INSTALL_LOCATION "" SHCTX
     ${If} $R0 != ""
-        Call longPath
-        ${If} $R0 != $INSTDIR
-            StrCpy $0 "${PRODUCT} is already installed this way in $R0. Uninstall it first to \
-                install it in $INSTDIR, or install it there again."
-            StrCpy $1 ${EXIT_OTHER_FOLDER}
-        ${EndIf}
+    ${AndIf} $R0 != $INSTDIR
+        StrCpy $0 "${PRODUCT} is already installed this way in $R0. Uninstall it first to \
+            install it in $INSTDIR, or install it there again."
+        StrCpy $1 ${EXIT_OTHER_FOLDER}
     ${EndIf}
 FunctionEnd
 
@@ -345,7 +335,7 @@ Section "${PRODUCT}"
         ${If} $0 != "ok"
             MessageBox MB_OK|MB_ICONSTOP "$0 Nothing was installed." /SD IDOK
             SetErrorLevel ${EXIT_FOLDER_REFUSED}
-            ${IfThen} $closedCopy == 1 ${|} Call startUnelevated ${|}
+            Call startClosedCopy
             Quit
         ${EndIf}
     ${EndIf}
@@ -399,10 +389,7 @@ Section "${PRODUCT}"
 
     ; A silent run shows no finish page: the copy it closed is started again, as the finish page
     ; would (winget, for one, upgrades with /S).
-    ${If} ${Silent}
-    ${AndIf} $closedCopy == 1
-        Call startUnelevated
-    ${EndIf}
+    ${IfThen} ${Silent} ${|} Call startClosedCopy ${|}
 SectionEnd
 
 !include "uninstaller.nsh"

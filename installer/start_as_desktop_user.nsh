@@ -34,6 +34,11 @@
     ${EndIf}
 !macroend
 
+; The copy the run closed (closeProgramFirst), started again.
+Function startClosedCopy
+    ${IfThen} $closedCopy == 1 ${|} Call startUnelevated ${|}
+FunctionEnd
+
 Function startUnelevated
     ; $R1 windows, $R2 desktop, $R3 services, $R4 browser, $R5 view, $R6 background,
     ; $R7 folder view, $R8 application, $0 shell dispatch; $1 an empty VARIANT (24 bytes,

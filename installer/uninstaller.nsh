@@ -57,10 +57,7 @@ Function un.onInit
     ${IfNot} ${Errors}
         StrCpy $machineOnly 1
     ${EndIf}
-    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $R0 != ""
-        Call un.longPath
-    ${EndIf}
+    !insertmacro INSTALL_LOCATION "un." HKLM
     ${If} $EXEFILE != "uninstall.exe"
     ${AndIf} $R0 != $INSTDIR
         Call un.refuseOtherFolder
@@ -97,10 +94,7 @@ Function un.refuseOtherFolder
     Call un.accountType
     ${IfThen} $0 != "Admin" ${|} Return ${|}
     Push $R0
-    ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $R0 != ""
-        Call un.longPath
-    ${EndIf}
+    !insertmacro INSTALL_LOCATION "un." HKCU
     ${If} $R0 == $INSTDIR
         Pop $R0
         Return
@@ -205,13 +199,7 @@ Function un.userPart
     ${EndIf}
     ; The settings go only when the user says so; a silent uninstall keeps them. They are the
     ; user's, whichever installation runs: the other kind's, when it stays, loses them too.
-    ${If} $MultiUser.InstallMode == "AllUsers"
-        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-        StrCpy $1 "just for you"
-    ${Else}
-        ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-        StrCpy $1 "for anyone using this computer"
-    ${EndIf}
+    Call un.otherInstallation
     ${If} $0 != ""
         StrCpy $0 "${PRODUCT} is still installed $1, in $0. It uses the same settings as \
             this installation: if you remove them, it starts again with the default \
@@ -305,11 +293,8 @@ Section "Uninstall"
     Delete "${SHORTCUT}"
     ; The installed-programs entry goes only when it is this installation's: a user's entry of
     ; the same name may belong to the user's own copy elsewhere.
-    ReadRegStr $R0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $R0 != ""
-        Call un.longPath
-        ${IfThen} $R0 == $INSTDIR ${|} DeleteRegKey SHCTX "${UNINSTALL_KEY}" ${|}
-    ${EndIf}
+    !insertmacro INSTALL_LOCATION "un." SHCTX
+    ${IfThen} $R0 == $INSTDIR ${|} DeleteRegKey SHCTX "${UNINSTALL_KEY}" ${|}
     ${If} $machineRunEntry == 1
         DeleteRegValue HKLM "${RUN_KEY}" "${TITLE}"
     ${EndIf}
