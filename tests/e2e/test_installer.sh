@@ -320,12 +320,20 @@ entry_command() {
     run_raw "$(tr -d '\r' <"$E2E_WORK/reg.out" | sed -n 's/.*REG_SZ[[:space:]]*//p')"
 }
 
-# removed_at_restart PATH...: what Windows removes when it starts again. Wine cannot move a
-# running program's file, so an uninstaller that ran in its folder leaves itself for then.
+SESSION_MANAGER='HKLM\System\CurrentControlSet\Control\Session Manager'
+
+# removed_at_restart PATH...: what Windows removes when it starts again. Under Wine the
+# uninstaller cannot move its own running file into the temporary folder, so one that ran in its
+# folder moves it aside there, or leaves it, for then.
 removed_at_restart() {
     rm -rf "$@"
-    wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' \
-        /v PendingFileRenameOperations /f >/dev/null 2>&1 </dev/null
+    wine reg delete "$SESSION_MANAGER" /v PendingFileRenameOperations /f >/dev/null 2>&1 </dev/null
+}
+
+# removal_pending TEXT: Windows is to remove, when it starts again, a path that holds TEXT.
+removal_pending() {
+    wine reg query "$SESSION_MANAGER" /v PendingFileRenameOperations 2>/dev/null </dev/null |
+        grep -q "$1"
 }
 
 # Windows' Apps page starts an uninstaller unelevated, whatever the installation. Each one removes
@@ -445,10 +453,6 @@ start_out_of_sight() {
     within 20 '[ -n "$(running_from_installed)" ]' && sleep 2 && [ -z "$(drv windows --class QmxTrayHost)" ]
 }
 end_out_of_sight() { kill "$1" $(prefix_pids desktop=elsewhere) 2>/dev/null; }
-removal_pending() {
-    wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
-        /v PendingFileRenameOperations 2>/dev/null </dev/null | grep -q "$1"
-}
 test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run() {
     check "installed for everyone" [ "$(install_silently)" = 0 ]
     check "a copy runs where the installer sees no window of it" start_out_of_sight
