@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
 # Sourced by the end-to-end tests and `make run`: a Wine prefix of the build's own, a virtual
 # X display when there is none, and ALSA pointed at a null sound device.
-#   wine_env_start DIR [--no-sound] [--display]   prepares DIR/prefix and starts its wineserver
-#   wine_env_stop                                  ends the wineserver and the virtual display
+#   wine_env_start DIR [--no-sound] [--use-display] [--win32]
+#                  prepares DIR/prefix (64-bit Windows, or 32-bit with --win32) and starts its
+#                  wineserver
+#   wine_env_stop  ends the wineserver and the virtual display
 # The virtual display is WINE_ENV_SCREEN pixels (1024x768 unless set).
 
 wine_env_start() {
     local dir=$1
     shift
-    local sound=1 own_display=1
+    local sound=1 own_display=1 arch=win64
     for option in "$@"; do
         case $option in
             --no-sound) sound=0 ;;
             --use-display) [ -n "${DISPLAY:-}" ] && own_display=0 ;;
+            --win32) arch=win32 ;;
         esac
     done
-    mkdir -p "$dir"
+    mkdir -p "$dir/bin"
     export WINEPREFIX="$dir/prefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    export WINEARCH=win64
+    export WINEARCH=$arch
+    # Debian's `wine` starts Wine's 32-bit loader whenever wine32 is installed, and on 64-bit
+    # Windows that runs Wine's own tools (reg, cmd) as their 32-bit builds, which see the
+    # registry's 32-bit view. On 64-bit Windows they are 64-bit programs: `wine` is the 64-bit
+    # loader there, which hands a 32-bit program on to the 32-bit one.
+    if [ "$arch" = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$dir/bin/wine"
+        chmod +x "$dir/bin/wine"
+    else
+        rm -f "$dir/bin/wine"
+    fi
+    case ":$PATH:" in
+        *":$dir/bin:"*) ;;
+        *) export PATH="$dir/bin:$PATH" ;;
+    esac
 
     if [ "$sound" = 1 ]; then
         printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$dir/asoundrc"

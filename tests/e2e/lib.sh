@@ -146,10 +146,12 @@ reset_wine() {
     export ALSA_CONFIG_PATH="$E2E_ALSA_SOUND"
 }
 
-# Runs one test; E2E_TEST=PART runs only the tests whose names contain PART.
+# Runs one test; E2E_TEST=PART runs only the tests whose names contain PART, and E2E_STORIES
+# (names, one a line), when set, only those it names.
 run_test() {
     local name=$1
     [ -n "${E2E_TEST:-}" ] && [[ $name != *"$E2E_TEST"* ]] && return 0
+    [ -n "${E2E_STORIES:-}" ] && ! grep -qxF "$name" <<<"$E2E_STORIES" && return 0
     echo "  $name"
     E2E_CURRENT_OK=1
     "$name"

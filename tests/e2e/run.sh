@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests: run.sh BUILD_DIR (the Windows build, holding qmx.exe and
-# qmxdriver.exe). Prints one line per check and closes with the count of tests.
+# qmxdriver.exe). Prints one line per check and closes with the count of tests. A build for x86
+# runs on 32-bit Windows (a 32-bit Wine prefix), and only the stories x86-stories.txt names: the
+# rest runs the same code, which the x64 build's stories cover.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 E2E_HERE=$here
@@ -11,7 +13,12 @@ mkdir -p "$E2E_WORK"
 
 . "$here/../../tools/wine-env.sh"
 . "$here/lib.sh"
-wine_env_start "$E2E_WORK/wine"
+E2E_X86=
+if x86_64-w64-mingw32-objdump -f "$E2E_BUILD/qmx.exe" | grep -q "file format pei-i386"; then
+    E2E_X86=1
+    E2E_STORIES=$(grep -v '^#' "$here/x86-stories.txt")
+fi
+wine_env_start "$E2E_WORK/wine" ${E2E_X86:+--win32}
 trap wine_env_stop EXIT
 E2E_ALSA_SOUND=$ALSA_CONFIG_PATH
 E2E_ALSA_SILENT="$E2E_WORK/alsa-silent.conf"
