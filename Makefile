@@ -1,7 +1,7 @@
 # make run   builds qmx.exe and starts it under Wine, as on Windows 10 with a simulated audio
 #            system; make run MODE=windows7 (Wine's own audio) or MODE=xp (the legacy mixer)
 # make test  builds everything and runs the unit and end-to-end tests
-.PHONY: run test bench soak deps native windows x86 clean
+.PHONY: run test bench soak deps native windows clean
 
 MODE ?= windows10
 
@@ -34,15 +34,11 @@ SIGNING = -DQMX_SIGN_PKCS12="$(call absolute,$(QMX_SIGN_PKCS12))" \
 	-DQMX_SIGN_PASSWORD_FILE="$(call absolute,$(QMX_SIGN_PASSWORD_FILE))" \
 	-DQMX_SIGN_TIMESTAMP_URL="$(QMX_SIGN_TIMESTAMP_URL)"
 
+# qmx.exe for 64-bit Windows (build/windows), the one for 32-bit Windows (build/windows/x86), the
+# installer and the portable zip with both, and the test programs.
 windows: deps
 	cmake --preset windows $(SIGNING) >/dev/null
 	cmake --build --preset windows
-
-# qmx.exe for 32-bit Windows (build/windows-x86), and the check of its imports and size.
-x86: deps
-	cmake --preset windows-x86 $(SIGNING) >/dev/null
-	cmake --build --preset windows-x86
-	tests/release/test_check_imports.sh build/windows/qmx.exe build/windows-x86/qmx.exe
 
 clean:
 	rm -rf build

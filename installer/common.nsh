@@ -5,6 +5,30 @@
 ; Whether the installer closed the copy running from the folder (closeProgramFirst).
 Var closedCopy
 
+; $0: 1 on Windows that runs the x64 program (64-bit Windows on an x64 processor), else 0: 32-bit
+; Windows, where only the x86 program runs, or Windows on ARM, which runs x86 programs on every
+; version and x64 ones on some.
+Function isX64Windows
+    StrCpy $0 0
+    ${If} ${RunningX64}
+    ${AndIfNot} ${IsNativeARM64}
+        StrCpy $0 1
+    ${EndIf}
+FunctionEnd
+
+; The installer and its uninstaller are 32-bit programs: on 64-bit Windows they read and write
+; the registry's 64-bit view, where the system's own entries and the x64 program's are; 32-bit
+; Windows has one view.
+!macro USE_SYSTEM_REGISTRY_VIEW un
+Function ${un}useSystemRegistryView
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro USE_SYSTEM_REGISTRY_VIEW ""
+!insertmacro USE_SYSTEM_REGISTRY_VIEW "un."
+
 ; $0: the account's rights as UserInfo names them ("Admin" with an administrator's). A test build
 ; takes the account for a standard user's unless the test says Windows gave the rights
 ; (/GrantedByTest): Wine runs every program as an administrator.

@@ -25,8 +25,13 @@ Function protectFolder
         StrCpy $0 "Windows could not describe the permissions of $INSTDIR."
         Return
     ${EndIf}
-    ; SECURITY_ATTRIBUTES, in the 64-bit layout: nLength, padding, the descriptor, bInheritHandle.
-    System::Call '*(i 24, i 0, p r1, i 0, i 0) p.r3'
+    ; SECURITY_ATTRIBUTES: nLength, the descriptor, bInheritHandle (12 bytes in the 32-bit
+    ; layout; 24 in the 64-bit one, padded after nLength and at the end).
+    !if ${NSIS_PTR_SIZE} > 4
+        System::Call '*(i 24, i 0, p r1, i 0, i 0) p.r3'
+    !else
+        System::Call '*(i 12, p r1, i 0) p.r3'
+    !endif
     System::Call 'kernel32::CreateDirectoryW(w "$INSTDIR", p r3)'
     System::Free $3
     System::Call 'kernel32::CreateFileW(w "$INSTDIR", i ${FOLDER_SECURITY_ACCESS}, i 7, p 0, i 3, \

@@ -1,8 +1,11 @@
-; The Windows installer of Velto Volume Controller: makensis -DBUILD=<folder with qmx.exe and
-; POURING.WAV> -DICON=<app.ico> -DART=<folder with installer_wizard@100.bmp, @150 and @200,
-; tools/render-wizard.sh> -DOUTFILE=<setup.exe> qmx.nsi
+; The Windows installer of Velto Volume Controller: makensis -DBUILD=<folder with the x64 qmx.exe
+; and POURING.WAV> -DBUILD_X86=<folder with the x86 qmx.exe> -DICON=<app.ico> -DART=<folder with
+; installer_wizard@100.bmp, @150 and @200, tools/render-wizard.sh> -DOUTFILE=<setup.exe> qmx.nsi
+; One installer for 32-bit and 64-bit Windows: a 32-bit program, which installs the x64 program
+; on 64-bit Windows and the x86 one on 32-bit Windows, each in the Program Files and the registry
+; view of the system's own bitness.
 Unicode true
-Target amd64-unicode
+Target x86-unicode
 ; Debian's stubs are built with mingw-w64, whose code may use structured exception handling: the
 ; header does not claim it has none, as Debian's makensis writes it for them.
 PEDllCharacteristics 0 0x0400
@@ -42,6 +45,7 @@ SetDateSave off
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "x64.nsh"
 ; A file that cannot be written fails the installation rather than being skipped.
 AllowSkipFiles off
 ; The manifest asks for no elevation: a standard user, and /S /CurrentUser, never see a prompt.
@@ -236,7 +240,7 @@ Function checkFolderPage
 FunctionEnd
 
 Function .onInit
-    SetRegView 64
+    Call useSystemRegistryView
     StrCpy $folderFromCommandLine $INSTDIR
     ; An installation for everyone needs an administrator: without one, /AllUsers ends with its
     ; own code before anything is shown (the multi-user support's message would hold a silent
@@ -349,7 +353,12 @@ Section "${PRODUCT}"
     StrCpy $R9 "$INSTDIR\uninstall.exe"
     Call removeOrMoveAside
     SetOutPath "$INSTDIR"
-    File "${BUILD}\qmx.exe"
+    Call isX64Windows
+    ${If} $0 == 1
+        File "${BUILD}\qmx.exe"
+    ${Else}
+        File "/oname=qmx.exe" "${BUILD_X86}\qmx.exe"
+    ${EndIf}
     File "${BUILD}\POURING.WAV"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; An uninstaller of this folder left its file to the user's next logon: the new one stays.

@@ -41,8 +41,8 @@ FunctionEnd
 
 Function startUnelevated
     ; $R1 windows, $R2 desktop, $R3 services, $R4 browser, $R5 view, $R6 background,
-    ; $R7 folder view, $R8 application, $0 shell dispatch; $1 an empty VARIANT (24 bytes,
-    ; passed by reference on x64), $2 the program's path as a BSTR.
+    ; $R7 folder view, $R8 application, $0 shell dispatch; $1 an empty VARIANT, for the
+    ; arguments that take its address, $2 the program's path as a BSTR.
     StrCpy $R1 0
     StrCpy $R2 0
     StrCpy $R3 0
@@ -67,7 +67,15 @@ Function startUnelevated
     !insertmacro DESKTOP_STEP '$R6->0(g "${IID_IShellFolderViewDual}", *p .R7)'
     !insertmacro DESKTOP_STEP '$R7->7(*p .R8)'
     !insertmacro DESKTOP_STEP '$R8->0(g "${IID_IShellDispatch2}", *p .r0)'
-    !insertmacro DESKTOP_STEP '$0->31(p r2, p r1, p r1, p r1, p r1)'
+    ; ShellExecute takes four VARIANTs by value: the 64-bit calling convention passes each
+    ; larger argument as the address of a copy, the 32-bit one copies its 16 bytes onto the stack.
+    !if ${NSIS_PTR_SIZE} > 4
+        !insertmacro DESKTOP_STEP '$0->31(p r2, p r1, p r1, p r1, p r1)'
+    !else
+        !define /redef EMPTY_VARIANT "i 0, i 0, i 0, i 0"
+        !insertmacro DESKTOP_STEP '$0->31(p r2, ${EMPTY_VARIANT}, ${EMPTY_VARIANT}, \
+            ${EMPTY_VARIANT}, ${EMPTY_VARIANT})'
+    !endif
     StrCpy $3 $R9
     !insertmacro RELEASE_IF_HELD $0
     !insertmacro RELEASE_IF_HELD $R8

@@ -42,7 +42,7 @@ Var elevateOnConfirm  ; 1: the machine's part is asked for once the user confirm
 !macroend
 
 Function un.onInit
-    SetRegView 64
+    Call un.useSystemRegistryView
     ; In its folder, the installation is that folder, whatever _?= said; a copy NSIS made was
     ; told the folder it came from.
     ${If} $EXEFILE == "uninstall.exe"
@@ -161,14 +161,23 @@ Function un.startElevated
         ${IfThen} $5 != "" ${|} Call un.notElevated ${|}
     !endif
     !insertmacro RUN_ENTRY_IS_OURS HKCU $userRunEntry
-    ; SHELLEXECUTEINFOW with SEE_MASK_NOCLOSEPROCESS and the verb "runas"; the paddings are the
-    ; 64-bit layout's.
-    System::Call '*(i 112, i 0x40, p $HWNDPARENT, w "runas", w "$INSTDIR\uninstall.exe", \
-        w "$0 /MachineOnly _?=$INSTDIR", w "$SYSDIR", i ${SW_SHOWNORMAL}, i 0, p 0, p 0, p 0, \
-        p 0, i 0, i 0, p 0, p 0) p.r1'
+    ; SHELLEXECUTEINFOW with SEE_MASK_NOCLOSEPROCESS and the verb "runas": 60 bytes in the
+    ; 32-bit layout, 112 in the 64-bit one, which pads after nShow and dwHotKey.
+    !if ${NSIS_PTR_SIZE} > 4
+        !define /redef PAD "i 0,"
+        !define /redef PAD_OUT "i,"
+        !define /redef EXECUTE_INFO_SIZE 112
+    !else
+        !define /redef PAD ""
+        !define /redef PAD_OUT ""
+        !define /redef EXECUTE_INFO_SIZE 60
+    !endif
+    System::Call '*(i ${EXECUTE_INFO_SIZE}, i 0x40, p $HWNDPARENT, w "runas", \
+        w "$INSTDIR\uninstall.exe", w "$0 /MachineOnly _?=$INSTDIR", w "$SYSDIR", \
+        i ${SW_SHOWNORMAL}, ${PAD} p 0, p 0, p 0, p 0, i 0, ${PAD} p 0, p 0) p.r1'
     System::Call 'shell32::ShellExecuteExW(p r1) i.r2 ?e'
     Pop $5
-    System::Call '*$1(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r3)'
+    System::Call '*$1(i, i, p, p, p, p, p, i, ${PAD_OUT} p, p, p, p, i, ${PAD_OUT} p, p .r3)'
     System::Free $1
     ${If} $2 == 0
         Call un.notElevated

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the current commit twice, in two folders of different names, and compares what a user
-# downloads: qmx.exe, the installer and the portable zip must be byte-identical.
+# downloads: both qmx.exe, the installer and the portable zip must be byte-identical.
 # A clean work tree's own build is one of the two (brought up to date first), unless it signs
 # (signatures are made anew each time; the clones sign nothing); otherwise, and for the other, a
 # fresh clone of the commit is built from nothing.
@@ -31,7 +31,7 @@ if [ "${sides[0]}" = "$top" ]; then
     build_release "$top" "$work/work-tree.log" || { echo "reproducible: the work tree's build failed"; exit 1; }
 fi
 status=0
-for file in qmx.exe VeltoVolumeController-4.0-setup.exe VeltoVolumeController-4.0-portable.zip; do
+for file in qmx.exe x86/qmx.exe VeltoVolumeController-4.0-setup.exe VeltoVolumeController-4.0-portable.zip; do
     if cmp -s "${sides[0]}/build/windows/$file" "${sides[1]}/build/windows/$file"; then
         echo "reproducible: $file identical ($(stat -c %s "${sides[1]}/build/windows/$file") bytes)"
     else

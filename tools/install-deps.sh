@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, if it is not there yet: Debian's
-# packages, and the NSIS tools/nsis.pin names beside them (tools/install-nsis.sh).
+# packages, and the NSIS tools/nsis.pin names beside them (tools/install-nsis.sh). Wine runs
+# 32-bit programs (the installer, the x86 program) with its 32-bit part, wine32 of the i386
+# architecture, which is added to the machine's packages first.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
-    wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin zopfli procps sox zip
+    wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick librsvg2-bin zopfli procps sox zip
     osslsigncode openssl
     scons zlib1g-dev
 )
@@ -25,6 +27,7 @@ sudo=
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
     $sudo apt-get update -qq
     $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine, the short soak,
+# Runs the unit tests (native, with sanitizers), the end-to-end tests under Wine (the x64 program's
+# on 64-bit Windows, the x86 one's on 32-bit Windows), the short soak,
 # the check of the release's imports, the NSIS install script's guards and the
 # reproducible-release check, and closes with the time each stage took and one line that counts
 # every test.
@@ -42,11 +43,12 @@ run_counted() {
     counted "$name" "$log" "${PIPESTATUS[0]}"
 }
 
-# counted NAME LOG STATUS: the same for a suite that has run.
+# counted NAME LOG STATUS [LABEL]: the same for a suite that has run (and closes with
+# "LABEL: N passed, M failed" when its label is not its name).
 counted() {
-    local name=$1 log=$2 status=$3 passed failed
-    passed=$(sed -n "s/^$name: \([0-9]*\) passed.*/\1/p" "$log")
-    failed=$(sed -n "s/^$name: [0-9]* passed, \([0-9]*\) failed.*/\1/p" "$log")
+    local name=$1 log=$2 status=$3 label=${4:-$1} passed failed
+    passed=$(sed -n "s/^$label: \([0-9]*\) passed.*/\1/p" "$log")
+    failed=$(sed -n "s/^$label: [0-9]* passed, \([0-9]*\) failed.*/\1/p" "$log")
     passed=${passed:-0}
     failed=${failed:-0}
     [ "$status" = 0 ] || [ "$failed" != 0 ] || failed=1
@@ -60,8 +62,20 @@ soak_log="$top/build/soak-tests.log"
 "$top/tests/soak/soak.sh" short >"$soak_log" 2>&1 </dev/null &
 soak_pid=$!
 
+# The x86 program's stories run on 32-bit Windows, in a prefix and on a display of their own,
+# beside the x64 program's, and are read at their turn.
+x86_log="$top/build/e2e-x86-tests.log"
+"$top/tests/e2e/run.sh" "$top/build/windows/x86" >"$x86_log" 2>&1 </dev/null &
+x86_pid=$!
+
 stage "end-to-end tests"
 run_counted e2e "$top/build/e2e-tests.log" "$top/tests/e2e/run.sh" "$top/build/windows"
+
+stage "end-to-end tests on 32-bit Windows (the rest of their run)"
+wait "$x86_pid"
+x86_status=$?
+cat "$x86_log"
+counted e2e_x86 "$x86_log" "$x86_status" e2e
 
 stage "short soak (the rest of its run)"
 wait "$soak_pid"
@@ -83,10 +97,10 @@ cat "$release_log"
 
 stage ""
 
-passed=$((unit_passed + e2e_passed + soak_passed + imports_passed + nsis_passed + release_passed))
-failed=$((unit_failed + e2e_failed + soak_failed + imports_failed + nsis_failed + release_failed))
+passed=$((unit_passed + e2e_passed + e2e_x86_passed + soak_passed + imports_passed + nsis_passed + release_passed))
+failed=$((unit_failed + e2e_failed + e2e_x86_failed + soak_failed + imports_failed + nsis_failed + release_failed))
 echo
 echo "times: $times"
-echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; NSIS install: $nsis_passed passed, $nsis_failed failed; reproducible release: $release_passed passed, $release_failed failed"
+echo "unit: $unit_passed passed, $unit_failed failed; end-to-end: $e2e_passed passed, $e2e_failed failed; end-to-end on 32-bit Windows: $e2e_x86_passed passed, $e2e_x86_failed failed; short soak: $soak_passed passed, $soak_failed failed; imports: $imports_passed passed, $imports_failed failed; NSIS install: $nsis_passed passed, $nsis_failed failed; reproducible release: $release_passed passed, $release_failed failed"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -2,7 +2,7 @@
 # Installing, using and uninstalling the program with its installer, silently, as a user's
 # software deployment would.
 
-SETUP="$E2E_BUILD/VeltoVolumeController-4.0-setup.exe"
+SETUP="$E2E_RELEASE/VeltoVolumeController-4.0-setup.exe"
 INSTALLED='C:\Program Files\Velto Volume Controller'
 INSTALLED_DIR="$WINEPREFIX/drive_c/Program Files/Velto Volume Controller"
 SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velto Volume Controller.lnk"
@@ -231,20 +231,24 @@ flip_byte() {
 test_a_signed_release_verifies_against_its_authority() {
     local setup="$SIGNED/VeltoVolumeController-4.0-setup.exe" makensis
     rm -rf "$SIGNED"
-    mkdir -p "$SIGNED/build"
+    mkdir -p "$SIGNED/build/x86"
     check "a throwaway authority issues a code-signing certificate" make_signer
-    cp "$E2E_BUILD/qmx.exe" "$E2E_BUILD/POURING.WAV" "$SIGNED/build/"
+    cp "$E2E_RELEASE/qmx.exe" "$E2E_RELEASE/POURING.WAV" "$SIGNED/build/"
+    cp "$E2E_RELEASE/x86/qmx.exe" "$SIGNED/build/x86/"
     cp "$E2E_BUILD/qmx.exe" "$SIGNED/unsigned.exe"
-    makensis=$(sed -n 's/^QMX_MAKENSIS_PATH:INTERNAL=//p' "$E2E_BUILD/CMakeCache.txt")
-    check "qmx.exe is signed" signing "$SIGNED/password" "$TOOLS/sign.sh" "$SIGNED/build/qmx.exe"
+    makensis=$(sed -n 's/^QMX_MAKENSIS_PATH:INTERNAL=//p' "$E2E_RELEASE/CMakeCache.txt")
+    check "both programs are signed" holds \
+        'signing "$SIGNED/password" "$TOOLS/sign.sh" "$SIGNED/build/qmx.exe" &&
+         signing "$SIGNED/password" "$TOOLS/sign.sh" "$SIGNED/build/x86/qmx.exe"'
     check "the installer is built signed" signing "$SIGNED/password" "$TOOLS/make-setup.sh" \
-        "$makensis" "$setup" "$SIGNED/build" "$E2E_BUILD/src/win32/assets/app.ico" \
-        "-DART=$E2E_BUILD/src/win32/assets"
+        "$makensis" "$setup" "$SIGNED/build" "$E2E_RELEASE/src/win32/assets/app.ico" \
+        "-DART=$E2E_RELEASE/src/win32/assets" "-DBUILD_X86=$SIGNED/build/x86"
     printf 'wrong\n' >"$SIGNED/wrong-password"
     check "a signing with the wrong password fails and leaves no file" holds \
         '! signing "$SIGNED/wrong-password" "$TOOLS/sign.sh" "$SIGNED/unsigned.exe" 2>/dev/null &&
          [ ! -e "$SIGNED/unsigned.exe" ]'
-    check "qmx.exe verifies against the authority" signed "$SIGNED/build/qmx.exe"
+    check "both programs verify against the authority" holds \
+        'signed "$SIGNED/build/qmx.exe" && signed "$SIGNED/build/x86/qmx.exe"'
     check "and so does the installer" signed "$setup"
     cp "$SIGNED/build/qmx.exe" "$SIGNED/changed.exe"
     flip_byte "$SIGNED/changed.exe" $(($(stat -c %s "$SIGNED/changed.exe") / 2))
@@ -292,7 +296,7 @@ test_an_upgrade_keeps_everything() {
     forget_run_entry
 }
 
-TEST_SETUP="$E2E_BUILD/test-setups/setup-uninstalling-as-standard-user.exe"
+TEST_SETUP="$E2E_RELEASE/test-setups/setup-uninstalling-as-standard-user.exe"
 
 # run_raw COMMAND-LINE: runs a Windows command line as it stands (Wine would quote an argument
 # with a space, which /D= and _?= do not take) and prints its exit code, whole (a Linux process's

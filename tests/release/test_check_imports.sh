@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The import check refuses a static import of a DLL that NT 5.2 knew and later Windows versions
 # do not (the loader would take it from the program's folder before any code runs), and takes
-# the release as it is: test_check_imports.sh [EXE [X86_EXE]]; with X86_EXE, the x86 release's
-# imports and size too
+# the releases as they are, the x64 one and the x86 one with its imports and size:
+# test_check_imports.sh [EXE [X86_EXE]] (the build's own when not given)
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 check="$top/tools/check-imports.sh"
@@ -21,14 +21,13 @@ for dll in version lz32 url urlmon wininet wldap32; do
     [ $? != 0 ] && grep -qx "$dll" <<<"$out"
     verdict $? "an import of $dll.dll is taken"
 done
-if [ $# -ge 2 ]; then
-    "$check" "$2"
-    verdict $? "the x86 release's imports are refused"
-    "$check" --list "$top/tools/release-imports-x86.txt" --listing "$listing" >/dev/null
-    [ $? != 0 ]
-    verdict $? "the x64 release passes for the x86 list"
-    "$top/tools/size-report.sh" "$2"
-    verdict $? "the x86 release is over its ceiling"
-fi
+x86=${2:-$top/build/windows/x86/qmx.exe}
+"$check" "$x86"
+verdict $? "the x86 release's imports are refused"
+"$check" --list "$top/tools/release-imports-x86.txt" --listing "$listing" >/dev/null
+[ $? != 0 ]
+verdict $? "the x64 release passes for the x86 list"
+"$top/tools/size-report.sh" "$x86"
+verdict $? "the x86 release is over its ceiling"
 echo "imports: $passed passed, $failed failed"
 [ "$failed" = 0 ]
