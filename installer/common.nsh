@@ -5,29 +5,35 @@
 ; Whether the installer closed the copy running from the folder (closeProgramFirst).
 Var closedCopy
 
-; $0: 1 on Windows that runs the x64 program (64-bit Windows on an x64 processor), else 0: 32-bit
+; $0: 1 on Windows that gets the x64 program (64-bit Windows on an x64 processor), else 0: 32-bit
 ; Windows, where only the x86 program runs, or Windows on ARM, which runs x86 programs on every
 ; version and x64 ones on some.
-Function isX64Windows
+!macro IS_X64_WINDOWS un
+Function ${un}isX64Windows
     StrCpy $0 0
     ${If} ${RunningX64}
     ${AndIfNot} ${IsNativeARM64}
         StrCpy $0 1
     ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro IS_X64_WINDOWS ""
+!insertmacro IS_X64_WINDOWS "un."
 
-; The installer and its uninstaller are 32-bit programs: on 64-bit Windows they read and write
-; the registry's 64-bit view, where the system's own entries and the x64 program's are; 32-bit
-; Windows has one view.
-!macro USE_SYSTEM_REGISTRY_VIEW un
-Function ${un}useSystemRegistryView
-    ${If} ${RunningX64}
+; The installer and its uninstaller are 32-bit programs. Where they install the x64 program they
+; read and write the registry's 64-bit view, which that program reads; where they install the
+; x86 one, the view that program reads too (the only one on 32-bit Windows, the 32-bit one on
+; Windows on ARM).
+!macro USE_PROGRAMS_REGISTRY_VIEW un
+Function ${un}useProgramsRegistryView
+    Call ${un}isX64Windows
+    ${If} $0 == 1
         SetRegView 64
     ${EndIf}
 FunctionEnd
 !macroend
-!insertmacro USE_SYSTEM_REGISTRY_VIEW ""
-!insertmacro USE_SYSTEM_REGISTRY_VIEW "un."
+!insertmacro USE_PROGRAMS_REGISTRY_VIEW ""
+!insertmacro USE_PROGRAMS_REGISTRY_VIEW "un."
 
 ; $0: the account's rights as UserInfo names them ("Admin" with an administrator's). A test build
 ; takes the account for a standard user's unless the test says Windows gave the rights
@@ -202,17 +208,26 @@ Function ${un}findOwnCopy
         ${IfThen} $0 == 0 ${|} ${Break} ${|}
         System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
         ; The limited query right reads an elevated copy's path too (Vista and later); XP
-        ; needs the full one and psapi, from the system folder.
+        ; needs the full one and psapi, from the system folder (imageNameOnXP).
         System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r1) p.r2'
         ${If} $2 == 0
             System::Call 'kernel32::OpenProcess(i 0x0410, i 0, i r1) p.r2'
         ${EndIf}
         StrCpy $3 ""
         ${If} $2 != 0
-            System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i.r4'
+            StrCpy $4 ""
+            !ifdef TEST_STANDARD_USER
+                ; XP and Server 2003 have no QueryFullProcessImageNameW: the test says when the
+                ; installer runs as it does there.
+                ReadEnvStr $4 QMX_TEST_XP_PROCESS_NAMES
+                ${IfThen} $4 != "" ${|} StrCpy $4 error ${|}
+            !endif
+            ${If} $4 == ""
+                System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i.r4'
+            ${EndIf}
             ${If} $4 == error
             ${OrIf} $4 == 0
-                System::Call '$SYSDIR\psapi.dll::GetModuleFileNameExW(p r2, p 0, w .r3, i ${NSIS_MAX_STRLEN})'
+                Call ${un}imageNameOnXP
             ${EndIf}
             System::Call 'kernel32::CloseHandle(p r2)'
         ${EndIf}
@@ -223,6 +238,32 @@ Function ${un}findOwnCopy
             ${IfThen} $R0 == "$INSTDIR\qmx.exe" ${|} ${Break} ${|}
         ${EndIf}
     ${Loop}
+FunctionEnd
+
+; XP and Server 2003: the program file of the process whose handle is $2, into $3, or "". psapi's
+; image name reads a 64-bit process from this 32-bit one too (its module list, which
+; GetModuleFileNameEx reads, is out of a WOW64 process's reach), in the kernel's form
+; (\Device\HarddiskVolume1\...): a name on the installation's drive gets that drive's letter.
+Function ${un}imageNameOnXP
+    Push $5
+    Push $6
+    System::Call '$SYSDIR\psapi.dll::GetProcessImageFileNameW(p r2, w .r3, i ${NSIS_MAX_STRLEN}) i.r4'
+    StrCpy $5 $INSTDIR 2
+    System::Call 'kernel32::QueryDosDeviceW(w r5, w .r6, i ${NSIS_MAX_STRLEN}) i.r4'
+    StrLen $4 $6
+    StrCpy $6 "$6\"
+    IntOp $4 $4 + 1
+    StrCpy $5 $3 $4
+    ${If} $5 == $6
+    ${AndIf} $4 > 1
+        StrCpy $5 $INSTDIR 2
+        StrCpy $3 $3 "" $4
+        StrCpy $3 "$5\$3"
+    ${Else}
+        StrCpy $3 ""
+    ${EndIf}
+    Pop $6
+    Pop $5
 FunctionEnd
 
 Function ${un}closeProgramFirst

@@ -155,10 +155,16 @@ Function wizardPictureForDisplay
 FunctionEnd
 
 ; NSIS sets $INSTDIR from /D= before .onInit, and the multi-user support would set it again for
-; the chosen kind: the folder the user named stays.
+; the chosen kind: the folder the user named stays. The x86 program's folder for everyone on
+; 64-bit Windows (on ARM) is the Program Files of 32-bit programs.
 Function keepFolderFromCommandLine
     ${If} $folderFromCommandLine != ""
         StrCpy $INSTDIR $folderFromCommandLine
+    ${ElseIf} $INSTDIR == "$PROGRAMFILES64\${PRODUCT}"
+        Push $0
+        Call isX64Windows
+        ${IfThen} $0 == 0 ${|} StrCpy $INSTDIR "$PROGRAMFILES32\${PRODUCT}" ${|}
+        Pop $0
     ${EndIf}
 FunctionEnd
 
@@ -240,7 +246,7 @@ Function checkFolderPage
 FunctionEnd
 
 Function .onInit
-    Call useSystemRegistryView
+    Call useProgramsRegistryView
     StrCpy $folderFromCommandLine $INSTDIR
     ; An installation for everyone needs an administrator: without one, /AllUsers ends with its
     ; own code before anything is shown (the multi-user support's message would hold a silent

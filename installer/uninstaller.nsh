@@ -42,7 +42,7 @@ Var elevateOnConfirm  ; 1: the machine's part is asked for once the user confirm
 !macroend
 
 Function un.onInit
-    Call un.useSystemRegistryView
+    Call un.useProgramsRegistryView
     ; In its folder, the installation is that folder, whatever _?= said; a copy NSIS made was
     ; told the folder it came from.
     ${If} $EXEFILE == "uninstall.exe"

@@ -7,17 +7,21 @@
 #   - the time from launch to a standing tray icon;
 #   - the program's resident memory after start-up.
 #   tools/benchmark.sh [SECONDS per CPU measurement, default 20] [ROUNDS, default 3]
+# BENCH_BUILD names the build (build/windows unless set); an x86 build (build/windows/x86, with
+# its own floor.exe) is measured on 32-bit Windows.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 rounds=${2:-3}
-build="${BENCH_BUILD:-$top/build/windows}"  # BENCH_BUILD: another build of the same kind
+build="${BENCH_BUILD:-$top/build/windows}"
 work="$build/bench"
 mkdir -p "$work/app" "$work/driver"
 cp "$build/qmx.exe" "$build/floor.exe" "$work/app/"
 cp "$build/qmxdriver.exe" "$work/driver/"
 . "$top/tools/wine-env.sh"
-wine_env_start "$work/wine"
+bitness=
+x86_64-w64-mingw32-objdump -f "$build/qmx.exe" | grep -q "file format pei-i386" && bitness=--win32
+wine_env_start "$work/wine" $bitness
 trap wine_env_stop EXIT
 E2E_WORK=$work
 E2E_DRIVER="$work/driver/qmxdriver.exe"
@@ -99,7 +103,7 @@ done
 
 mean() { awk -v s="${sum[$1]}" -v n="$rounds" "BEGIN { printf \"$2\", s / n }"; }
 ratio() { awk -v a="${sum[${1}_$2]}" -v b="${sum[floor_$2]}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
-echo "qmx.exe against its floor under $(wine --version 2>/dev/null </dev/null), $rounds alternating rounds"
+echo "qmx.exe ($(x86_64-w64-mingw32-objdump -f "$build/qmx.exe" | sed -n 's/.*file format //p')) against its floor under $(wine --version 2>/dev/null </dev/null) ($WINEARCH), $rounds alternating rounds"
 echo
 echo "| measure | qmx.exe | floor.exe | ratio | aim |"
 echo "|---|---|---|---|---|"

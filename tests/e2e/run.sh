@@ -2,12 +2,14 @@
 # Runs the end-to-end tests: run.sh BUILD_DIR (the Windows build, holding qmx.exe and
 # qmxdriver.exe). Prints one line per check and closes with the count of tests. A build for x86
 # runs on 32-bit Windows (a 32-bit Wine prefix), and only the stories x86-stories.txt names: the
-# rest runs the same code, which the x64 build's stories cover.
+# rest runs the same code, which the x64 build's stories cover. E2E_SUITES (names, as
+# "installer menu") runs only those suites, in a folder of its own when E2E_WORK_NAME names one,
+# so that two runs of one build can go side by side.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 E2E_HERE=$here
 E2E_BUILD=$(cd "$1" && pwd)
-E2E_WORK="$E2E_BUILD/e2e"
+E2E_WORK="$E2E_BUILD/${E2E_WORK_NAME:-e2e}"
 rm -rf "$E2E_WORK/Program Files" "$E2E_WORK/another copy" "$E2E_WORK"/failed-*.png
 mkdir -p "$E2E_WORK"
 
@@ -33,7 +35,9 @@ E2E_DRIVER="$E2E_WORK/driver/qmxdriver.exe"
 # prefix shows them always).
 drv keyboard-cues 0
 
-for suite in "$here"/test_${E2E_ONLY:-*}.sh; do
+suites=()
+for name in ${E2E_SUITES:-${E2E_ONLY:-*}}; do suites+=("$here"/test_$name.sh); done
+for suite in "${suites[@]}"; do
     echo "$(basename "$suite" .sh)"
     suite_start=$SECONDS
     . "$suite"

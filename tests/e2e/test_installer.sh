@@ -448,6 +448,21 @@ test_only_the_installations_own_copy_is_closed_and_only_when_confirmed() {
     uninstall_from "$INSTALLED" /S
 }
 
+# On XP x64 and Server 2003 x64 the 32-bit installer reads the path of the running x64 copy as
+# the kernel names it (\Device\HarddiskVolume1\...): it still closes that copy, and moves
+# nothing aside.
+test_on_xp_x64_the_upgrade_closes_the_running_copy() {
+    check "installed for everyone" [ "$(run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    check "the installation starts" start_installed
+    local copy=$QMX_LINUX_PID
+    check "an upgrade as on XP succeeds" \
+        [ "$(QMX_TEST_XP_PROCESS_NAMES=1 run_setup "$TEST_SETUP" /S /AllUsers /GrantedByTest)" = 0 ]
+    check "it closed the running copy" wait_gone "$copy" 10
+    check "and moved nothing aside" [ -z "$(ls "$INSTALLED_DIR" | grep '\.old$')" ]
+    kill $(running_from_installed) 2>/dev/null
+    uninstall_from "$INSTALLED" /S /GrantedByTest
+}
+
 # Deployment tools run the installer and the uninstaller as SYSTEM in session 0, where no window
 # search finds the copies users run: a copy on a desktop of its own stands for one. The silent runs
 # still complete: the running file is renamed aside, to go at the next restart, and the copy runs
@@ -770,6 +785,7 @@ for test in test_install_use_and_uninstall test_install_just_for_me \
     test_a_signed_release_verifies_against_its_authority test_an_upgrade_keeps_everything \
     test_each_uninstaller_removes_its_own_installation test_the_folder_named_on_the_command_line \
     test_only_the_installations_own_copy_is_closed_and_only_when_confirmed \
+    test_on_xp_x64_the_upgrade_closes_the_running_copy \
     test_a_copy_out_of_the_installers_sight_does_not_stop_a_silent_run \
     test_a_link_in_the_folder_for_everyone_is_replaced_not_followed \
     test_an_administrators_uninstaller_takes_no_other_folder_from_its_command_line \

@@ -242,8 +242,23 @@ test_a_planted_rundll32_beside_the_program_does_not_run() {
     set_windows_version 7
 }
 
+# The x86 program started on 64-bit Windows (the portable zip's other folder) runs there as a
+# 32-bit process, and its knob changes the volume.
+test_the_x86_program_runs_on_64_bit_windows() {
+    local dir="$E2E_WORK/32-bit Windows"
+    mkdir -p "$dir"
+    cp "$E2E_RELEASE/x86/qmx.exe" "$dir/"
+    INTERACTION_DIR=$dir test_dragging_the_knob_changes_the_volume_on_the_grid
+    # ELF's class byte of the process's loader: 1 for Wine's 32-bit one, 2 for the 64-bit one.
+    local pid
+    pid=$(prefix_pids '32-bit Windows.qmx\.exe' | head -n 1)
+    check "it runs as a 32-bit process" \
+        [ "$(od -An -t u1 -j 4 -N 1 "/proc/${pid:-0}/exe" 2>/dev/null | tr -d ' ')" = 1 ]
+}
+
 install_copy "$INTERACTION_DIR"
 for test in test_dragging_the_knob_changes_the_volume_on_the_grid \
+    test_the_x86_program_runs_on_64_bit_windows \
     test_clicking_the_track_then_moving_jumps_the_knob \
     test_a_drag_that_loses_the_pointer_ends \
     test_the_first_click_on_the_mute_box_counts_after_a_drag_ends_outside \
