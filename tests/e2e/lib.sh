@@ -125,11 +125,12 @@ count_pixels() {
             END { print n + 0 }'
 }
 
-# Makes the next Wine process report Windows XP (5.2), Windows 10 (10.0) or the default
-# Windows 7 (6.1).
+# Makes the next Wine process report Windows XP (5.2, or 5.1 on 32-bit Windows), Windows 10 (10.0)
+# or the default Windows 7 (6.1).
 set_windows_version() {
     if [ "$1" = xp ] || [ "$1" = 10 ]; then
         local version=winxp64
+        [ "$WINEARCH" = win32 ] && version=winxp  # 32-bit XP: NT 5.1
         [ "$1" = 10 ] && version=win10
         wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1 </dev/null
     else

@@ -35,8 +35,11 @@ E2E_DRIVER="$E2E_WORK/driver/qmxdriver.exe"
 # prefix shows them always).
 drv keyboard-cues 0
 
-suites=()
-for name in ${E2E_SUITES:-${E2E_ONLY:-*}}; do suites+=("$here"/test_$name.sh); done
+suites=("$here"/test_${E2E_ONLY:-*}.sh)
+if [ -n "${E2E_SUITES:-}" ]; then
+    suites=()
+    for name in $E2E_SUITES; do suites+=("$here/test_$name.sh"); done
+fi
 for suite in "${suites[@]}"; do
     echo "$(basename "$suite" .sh)"
     suite_start=$SECONDS
