@@ -300,13 +300,13 @@ TEST_SETUP="$E2E_RELEASE/test-setups/setup-uninstalling-as-standard-user.exe"
 
 # run_raw COMMAND-LINE: runs a Windows command line as it stands (Wine would quote an argument
 # with a space, which /D= and _?= do not take) and prints its exit code, whole (a Linux process's
-# keeps only its low byte).
+# keeps only its low byte); nothing when it still runs after a minute.
 run_raw() {
     printf '@%s\r\n@echo %%errorlevel%% >"%s"\r\n' "$1" "$(windows_path "$E2E_WORK/code.txt")" \
         >"$E2E_WORK/raw.bat"
     rm -f "$E2E_WORK/code.txt"
-    (cd "$E2E_WORK" && wine cmd /c "$(windows_path "$E2E_WORK/raw.bat")") >/dev/null 2>&1 </dev/null
-    tr -d '\r ' <"$E2E_WORK/code.txt"
+    (cd "$E2E_WORK" && timeout 60 wine cmd /c "$(windows_path "$E2E_WORK/raw.bat")") >/dev/null 2>&1 </dev/null
+    tr -d '\r ' <"$E2E_WORK/code.txt" 2>/dev/null
 }
 
 # installed_both: an installation for everyone (the test build's started as an administrator)

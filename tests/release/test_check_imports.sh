@@ -29,5 +29,16 @@ verdict $? "the x86 release's imports are refused"
 verdict $? "the x64 release passes for the x86 list"
 "$top/tools/size-report.sh" "$x86"
 verdict $? "the x86 release is over its ceiling"
+# The x86 link points some of the standard library's functions at abort() (CMakeLists.txt): only
+# the library's objects of the old string ABI may call them, never another of its objects nor the
+# program's own (a newer toolchain could add a caller).
+callers=$(for symbol in $(sed -n 's/.*--defsym=\([^=]*\)=_abort.*/\1/p' "$top/CMakeLists.txt"); do
+    for archive in "$(i686-w64-mingw32-g++-win32 -print-file-name=libstdc++.a)" \
+        $(find "$top/build/windows/x86" -name '*.obj' -o -name '*.a'); do
+        i686-w64-mingw32-nm -A "$archive" 2>/dev/null | grep " U $symbol\$" | cut -d: -f2
+    done
+done | sort -u | paste -sd ' ')
+[ "$callers" = "cow-stdexcept.o cow-string-inst.o" ]
+verdict $? "functions the x86 link points at abort() have other callers: $callers"
 echo "imports: $passed passed, $failed failed"
 [ "$failed" = 0 ]
