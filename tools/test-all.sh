@@ -56,17 +56,20 @@ counted() {
     printf -v "${name}_failed" '%s' "$failed"
 }
 
-# The short soak has a Wine prefix and a display of its own: it runs beside the end-to-end tests,
-# much of whose time is spent waiting, and is read at its turn.
-soak_log="$top/build/soak-tests.log"
-"$top/tests/soak/soak.sh" short >"$soak_log" 2>&1 </dev/null &
-soak_pid=$!
-
-# The x86 program's stories run on 32-bit Windows, in a prefix and on a display of their own,
-# beside the x64 program's, and are read at their turn.
+# Beside the end-to-end tests, much of whose time is spent waiting, and one after the other, each
+# with a Wine prefix and a display of its own: the x86 program's stories on 32-bit Windows, then
+# the short soak (its pointer storm is the most sensitive to the machine's load, so no more than
+# three Wine sessions run at once). Both are read at their turn.
 x86_log="$top/build/e2e-x86-tests.log"
-"$top/tests/e2e/run.sh" "$top/build/windows/x86" >"$x86_log" 2>&1 </dev/null &
-x86_pid=$!
+x86_status_file="$top/build/e2e-x86.status"
+soak_log="$top/build/soak-tests.log"
+rm -f "$x86_status_file"
+(
+    "$top/tests/e2e/run.sh" "$top/build/windows/x86" >"$x86_log" 2>&1 </dev/null
+    echo $? >"$x86_status_file"
+    "$top/tests/soak/soak.sh" short >"$soak_log" 2>&1 </dev/null
+) &
+beside_pid=$!
 
 # The x64 program's suites run in two halves side by side, each with a prefix and a display of
 # its own: much of their time is spent waiting for Wine and the program.
@@ -88,15 +91,11 @@ second_status=$?
 cat "$second_log"
 counted e2e_second "$second_log" "$second_status" e2e
 
-stage "end-to-end tests on 32-bit Windows (the rest of their run)"
-wait "$x86_pid"
-x86_status=$?
-cat "$x86_log"
-counted e2e_x86 "$x86_log" "$x86_status" e2e
-
-stage "short soak (the rest of its run)"
-wait "$soak_pid"
+stage "end-to-end tests on 32-bit Windows and the short soak (the rest of their run)"
+wait "$beside_pid"
 soak_status=$?
+cat "$x86_log"
+counted e2e_x86 "$x86_log" "$(cat "$x86_status_file" 2>/dev/null || echo 1)" e2e
 cat "$soak_log"
 counted soak "$soak_log" "$soak_status"
 
