@@ -3,7 +3,7 @@
 ; installer_wizard@100.bmp, @150 and @200, tools/render-wizard.sh> -DOUTFILE=<setup.exe> qmx.nsi
 ; One installer for 32-bit and 64-bit Windows: a 32-bit program, which installs the x64 program
 ; on 64-bit Windows and the x86 one on 32-bit Windows, each in the Program Files and the registry
-; view of the system's own bitness.
+; view that program reads (useProgramsRegistryView).
 Unicode true
 Target x86-unicode
 ; Debian's stubs are built with mingw-w64, whose code may use structured exception handling: the
