@@ -13,7 +13,7 @@ set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 rounds=${2:-3}
-build="${BENCH_BUILD:-$top/build/windows}"
+build=$(realpath "${BENCH_BUILD:-$top/build/windows}")
 work="$build/bench"
 mkdir -p "$work/app" "$work/driver"
 cp "$build/qmx.exe" "$build/floor.exe" "$work/app/"
