@@ -417,10 +417,14 @@ choose() {
         read -r sx sy sw sh < <(rect_of "$submenu")
         local row=11
         [ "$1" = Classic ] && row=27
-        xdotool mousemove $((sx + 20)) $((sy + row)) click 1
+        xdotool mousemove $((sx + 20)) $((sy + row))
     else
-        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[$1])) click 1
+        xdotool mousemove $((MX + 40)) $((MY + MENU_ROW[$1]))
     fi
+    # A menu closes as soon as it takes a click on an item: one still open after a few seconds
+    # (a loaded machine may lose the click) is clicked once more.
+    xdotool click 1
+    within 3 '[ -z "$(menus)" ]' || xdotool click 1
     menu_chosen
 }
 
