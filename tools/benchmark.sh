@@ -19,9 +19,7 @@ mkdir -p "$work/app" "$work/driver"
 cp "$build/qmx.exe" "$build/floor.exe" "$work/app/"
 cp "$build/qmxdriver.exe" "$work/driver/"
 . "$top/tools/wine-env.sh"
-bitness=
-x86_64-w64-mingw32-objdump -f "$build/qmx.exe" | grep -q "file format pei-i386" && bitness=--win32
-wine_env_start "$work/wine" $bitness
+wine_env_start "$work/wine" $(wine_env_bitness "$build/qmx.exe")
 trap wine_env_stop EXIT
 E2E_WORK=$work
 E2E_DRIVER="$work/driver/qmxdriver.exe"

@@ -78,6 +78,13 @@ wine_env_start() {
     (wine cmd /c exit) >/dev/null 2>&1 </dev/null
 }
 
+# The wine_env_start option for a Windows program: --win32 when EXE is an x86 program (it runs on
+# 32-bit Windows), nothing for an x64 one.
+wine_env_bitness() {
+    x86_64-w64-mingw32-objdump -f "$1" | grep -q "file format pei-i386" && echo --win32
+    return 0
+}
+
 # The Linux process ids of this prefix's processes whose command line matches PATTERN.
 prefix_pids() {
     local pid

@@ -16,14 +16,13 @@ mkdir -p "$E2E_WORK"
 . "$here/../../tools/wine-env.sh"
 . "$here/lib.sh"
 # The folder of the installer, which the x64 build makes with the x86 build in its x86/.
-E2E_X86=
 E2E_RELEASE=$E2E_BUILD
-if x86_64-w64-mingw32-objdump -f "$E2E_BUILD/qmx.exe" | grep -q "file format pei-i386"; then
-    E2E_X86=1
+bitness=$(wine_env_bitness "$E2E_BUILD/qmx.exe")
+if [ -n "$bitness" ]; then
     E2E_RELEASE=$(cd "$E2E_BUILD/.." && pwd)
     E2E_STORIES=$(grep -v '^#' "$here/x86-stories.txt")
 fi
-wine_env_start "$E2E_WORK/wine" ${E2E_X86:+--win32}
+wine_env_start "$E2E_WORK/wine" $bitness
 trap wine_env_stop EXIT
 E2E_ALSA_SOUND=$ALSA_CONFIG_PATH
 E2E_ALSA_SILENT="$E2E_WORK/alsa-silent.conf"
